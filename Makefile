@@ -1,0 +1,28 @@
+# The two commands of the README: `make run` and `make test`.
+PROGRAM_DIR ?= $(HOME)/Talo
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: setup build install run test bench clean
+
+setup:
+	./scripts/setup.sh
+
+build: setup
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+install: build
+	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
+
+run: install
+	cd "$(PROGRAM_DIR)" && ./talo
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD_DIR)/bench/talo-bench
+
+clean:
+	rm -rf $(BUILD_DIR)

@@ -1,0 +1,41 @@
+#include "FileNames.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
+QString FileNames::resolve(const QString &directory, const QString &name)
+{
+    const QDir dir(directory);
+    if (QFileInfo::exists(dir.filePath(name)))
+        return dir.filePath(name);
+    const QStringList entries = dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden |
+                                                  QDir::System | QDir::NoDotAndDotDot,
+                                              QDir::Name);
+    for (const QString &entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0)
+            return dir.filePath(entry);
+    }
+    return dir.filePath(name);
+}
+
+QString FileNames::withTrailingSeparator(const QString &directory)
+{
+    if (directory.endsWith(QLatin1Char('/')))
+        return directory;
+    return directory + QLatin1Char('/');
+}
+
+QString FileNames::programDirectory()
+{
+    return withTrailingSeparator(QCoreApplication::applicationDirPath());
+}
+
+QString FileNames::canonicalDirectory(const QString &directory)
+{
+    const QFileInfo info(directory);
+    QString path = info.canonicalFilePath();
+    if (path.isEmpty())
+        path = QDir::cleanPath(info.absoluteFilePath());
+    return withTrailingSeparator(path);
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+
+// File names as the program sees them: matched without regard to case, so that reading
+// "lstbenef.lst" finds LSTBENEF.LST and rewriting a file never creates a twin in another case.
+class FileNames
+{
+public:
+    // The path of `name` in `directory`: an existing entry whose name equals `name` ignoring
+    // case (the exact spelling first), otherwise `directory` joined with `name` as given.
+    static QString resolve(const QString &directory, const QString &name);
+
+    // `directory` ending in exactly one "/"; a root such as "/" is kept as it is.
+    static QString withTrailingSeparator(const QString &directory);
+
+    // The folder of the executable, with its trailing separator.
+    static QString programDirectory();
+
+    // The canonical form of a folder for comparisons: links resolved where it exists,
+    // trailing separator added.
+    static QString canonicalDirectory(const QString &directory);
+};

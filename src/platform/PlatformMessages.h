@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QString>
+
+// The French texts of the platform layer (table store, data-aware controls, masks, files), kept
+// in one place so that every window says the same thing the same way.
+namespace PlatformMessages {
+
+// Table store
+QString requiredField(const QString &displayLabel);
+QString invalidDate(const QString &text);
+QString invalidAmount(const QString &text);
+QString invalidNumber(const QString &text);
+QString textTooLong(const QString &displayLabel, int size);
+QString fieldNotFound(const QString &fieldName);
+QString cannotOpenTable(const QString &path, const QString &reason);
+QString tableFileMissing(const QString &path);
+QString tableNotActive();
+QString notEditing();
+QString recordVanished();
+QString diskWriteFailed(const QString &path, const QString &reason);
+QString copyFailed(const QString &path, const QString &reason);
+
+// Data-aware controls
+QString deleteRecordQuestion();
+QString invalidMaskInput();
+
+// Files
+QString cannotWriteFile(const QString &path, const QString &reason);
+QString cannotReadFile(const QString &path, const QString &reason);
+
+} // namespace PlatformMessages
