@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+class QWidget;
+
+// Every modal box of the program goes through here: message boxes with the application title
+// as caption, yes/no questions and the one-line input dialog. Tests script the answers: once
+// scripting is on, nothing is shown, every box is recorded and answered from the queue.
+class Dialogs
+{
+public:
+    enum class Kind { Information, Warning, Error, Plain, Question, Input };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    struct Shown {
+        Kind kind;
+        QString text;
+        QString caption;
+    };
+
+    static void information(QWidget *parent, const QString &text);
+    static void warning(QWidget *parent, const QString &text);
+    static void error(QWidget *parent, const QString &text);
+    static void plain(QWidget *parent, const QString &text);
+    // Yes/No question; true when the user answers Yes.
+    static bool question(QWidget *parent, const QString &text);
+    // One-line input; the text on OK, nothing on Cancel.
+    static std::optional<QString> inputText(QWidget *parent, const QString &caption,
+                                            const QString &prompt, const QString &initial);
+
+    // Test hooks.
+    static void startScripting();
+    static void stopScripting();
+    static bool scripting();
+    // Answers for the next boxes, in order. A question with no queued answer gets No, an input
+    // with none gets Cancel, a message gets OK.
+    static void queueAnswer(Answer answer);
+    static void queueInput(const QString &text);
+    static void queueInputCancel();
+    static const QList<Shown> &shown();
+    static QStringList shownTexts();
+    static void clearShown();
+};
