@@ -5,7 +5,8 @@
 #include <QMessageBox>
 #include <QQueue>
 
-namespace {
+namespace
+{
 
 struct Script {
     bool on = false;

@@ -9,9 +9,8 @@ QString FileNames::resolve(const QString &directory, const QString &name)
     const QDir dir(directory);
     if (QFileInfo::exists(dir.filePath(name)))
         return dir.filePath(name);
-    const QStringList entries = dir.entryList(QDir::Files | QDir::Dirs | QDir::Hidden |
-                                                  QDir::System | QDir::NoDotAndDotDot,
-                                              QDir::Name);
+    const QStringList entries = dir.entryList(
+        QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
     for (const QString &entry : entries) {
         if (entry.compare(name, Qt::CaseInsensitive) == 0)
             return dir.filePath(entry);

@@ -34,7 +34,8 @@ double Formats::fromCents(qint64 cents)
     return static_cast<double>(cents) / 100.0;
 }
 
-namespace {
+namespace
+{
 
 // Whole units of `cents` grouped with the regional separator, then the decimal point and
 // the two-digit cent part; no sign.
@@ -97,8 +98,8 @@ QString Formats::moneyEdit(qint64 cents)
 QString Formats::rate(double percent)
 {
     const double rounded = std::round(percent); // half away from zero
-    const QString digits =
-        QString::number(static_cast<qint64>(std::fabs(rounded))).rightJustified(2, QLatin1Char('0'));
+    const QString digits = QString::number(static_cast<qint64>(std::fabs(rounded)))
+                               .rightJustified(2, QLatin1Char('0'));
     return (rounded < 0 ? QStringLiteral("-") : QString()) + digits + QLatin1Char('%');
 }
 
@@ -156,7 +157,8 @@ QDate Formats::parseDate(const QString &text)
     return date;
 }
 
-namespace {
+namespace
+{
 
 // The text without blanks of any kind and without a trailing currency mark; the decimal
 // separator may be "," or ".", with one or two decimals.
@@ -170,8 +172,8 @@ std::optional<QString> normalisedNumber(const QString &text, bool allowCurrency)
     }
     if (allowCurrency) {
         const QLocale loc = Formats::locale();
-        for (const QString &mark : {loc.currencySymbol(), QStringLiteral("€"), QStringLiteral("EUR"),
-                                    QStringLiteral("F")}) {
+        for (const QString &mark : {loc.currencySymbol(), QStringLiteral("€"),
+                                    QStringLiteral("EUR"), QStringLiteral("F")}) {
             if (!mark.isEmpty() && s.endsWith(mark, Qt::CaseInsensitive)) {
                 s.chop(mark.size());
                 break;

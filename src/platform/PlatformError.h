@@ -8,8 +8,7 @@
 class PlatformError : public std::exception
 {
 public:
-    explicit PlatformError(QString message)
-        : message_(std::move(message)), utf8_(message_.toUtf8())
+    explicit PlatformError(QString message) : message_(std::move(message)), utf8_(message_.toUtf8())
     {
     }
 

@@ -54,6 +54,16 @@ QString notEditing()
     return QStringLiteral("L'ensemble de données n'est pas en mode édition ou insertion");
 }
 
+QString datasetEmpty()
+{
+    return QStringLiteral("Impossible d'effectuer cette opération sur un ensemble de données vide");
+}
+
+QString readOnlyField(const QString &displayLabel)
+{
+    return QStringLiteral("Le champ '%1' ne peut pas être modifié").arg(displayLabel);
+}
+
 QString recordVanished()
 {
     return QStringLiteral("L'enregistrement n'existe plus dans la table : il a été supprimé "
@@ -89,6 +99,101 @@ QString cannotWriteFile(const QString &path, const QString &reason)
 QString cannotReadFile(const QString &path, const QString &reason)
 {
     return QStringLiteral("Impossible de lire le fichier %1.\n%2").arg(path, reason);
+}
+
+QString helpFileMissing(const QString &path)
+{
+    return QStringLiteral("Le fichier d'aide %1 est introuvable.").arg(path);
+}
+
+QString helpFileUnreadable(const QString &path)
+{
+    return QStringLiteral("Le fichier d'aide %1 ne peut pas être lu.").arg(path);
+}
+
+QString fileMissing()
+{
+    return QStringLiteral("Le fichier n'existe pas.");
+}
+
+QString pathIsFolder()
+{
+    return QStringLiteral("Ce nom est celui d'un dossier, pas d'un fichier.");
+}
+
+QString readAccessDenied()
+{
+    return QStringLiteral("Accès refusé : le fichier ne peut pas être lu.");
+}
+
+QString readFailed()
+{
+    return QStringLiteral("Erreur de lecture du disque.");
+}
+
+QString folderMissing(const QString &folder)
+{
+    return QStringLiteral("Le dossier %1 n'existe pas.").arg(folder);
+}
+
+QString writeAccessDenied()
+{
+    return QStringLiteral("Accès refusé : le dossier ou le fichier est protégé en écriture.");
+}
+
+QString writeFailed()
+{
+    return QStringLiteral("Erreur d'écriture : le disque est peut-être plein ou protégé en "
+                          "écriture.");
+}
+
+QString replaceFailed()
+{
+    return QStringLiteral("Le nouveau contenu n'a pas pu remplacer l'ancien fichier.");
+}
+
+QString oldFileKept()
+{
+    return QStringLiteral("L'ancien fichier est conservé tel quel.");
+}
+
+QString lineBreakInText()
+{
+    return QStringLiteral("Le texte contient un saut de ligne, qui ne peut pas être enregistré "
+                          "sur une seule ligne. Rien n'a été modifié.");
+}
+
+QString profileValueTooLong(int maxLength)
+{
+    return QStringLiteral("La valeur dépasse %1 caractères : elle ne pourrait pas être relue en "
+                          "entier. Rien n'a été modifié.")
+        .arg(maxLength);
+}
+
+QString profileBadName(const QString &name)
+{
+    return QStringLiteral("Nom de section ou de clé incorrect : '%1'. Rien n'a été modifié.")
+        .arg(name);
+}
+
+QString noPrinter()
+{
+    return QStringLiteral("Aucune imprimante n'est installée. Installez une imprimante ou utilisez "
+                          "l'aperçu pour enregistrer le document en PDF.");
+}
+
+QString printFailed(const QString &printerName)
+{
+    if (printerName.isEmpty())
+        return QStringLiteral("L'impression a échoué. Vérifiez l'imprimante puis recommencez.");
+    return QStringLiteral("L'impression sur l'imprimante %1 a échoué. Vérifiez l'imprimante "
+                          "puis recommencez.")
+        .arg(printerName);
+}
+
+QString reportPageTooSmall()
+{
+    return QStringLiteral("Le format de papier de l'imprimante est trop petit pour ce document.");
 }
 
 } // namespace PlatformMessages

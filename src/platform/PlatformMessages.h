@@ -17,6 +17,8 @@ QString cannotOpenTable(const QString &path, const QString &reason);
 QString tableFileMissing(const QString &path);
 QString tableNotActive();
 QString notEditing();
+QString datasetEmpty();
+QString readOnlyField(const QString &displayLabel);
 QString recordVanished();
 QString diskWriteFailed(const QString &path, const QString &reason);
 QString copyFailed(const QString &path, const QString &reason);
@@ -28,5 +30,28 @@ QString invalidMaskInput();
 // Files
 QString cannotWriteFile(const QString &path, const QString &reason);
 QString cannotReadFile(const QString &path, const QString &reason);
+
+// Help
+QString helpFileMissing(const QString &path);
+QString helpFileUnreadable(const QString &path);
+
+// Reports
+QString noPrinter();
+QString printFailed(const QString &printerName);
+QString reportPageTooSmall();
+
+// Reasons given with cannotReadFile / cannotWriteFile
+QString fileMissing();
+QString pathIsFolder();
+QString readAccessDenied();
+QString readFailed();
+QString folderMissing(const QString &folder);
+QString writeAccessDenied();
+QString writeFailed();
+QString replaceFailed();
+QString oldFileKept();
+QString lineBreakInText();
+QString profileValueTooLong(int maxLength);
+QString profileBadName(const QString &name);
 
 } // namespace PlatformMessages

@@ -1,6 +1,7 @@
 #include "Today.h"
 
-namespace {
+namespace
+{
 QDate pinned;
 }
 

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "FieldKind.h"
+#include "Record.h"
+
+#include <QStringList>
+
+class TableDefinition;
+
+// The order of an index over records: field by field, an empty value before any other, texts
+// compared code unit by code unit (the order SQLite gives on load).
+class RecordOrder
+{
+public:
+    RecordOrder() = default;
+    RecordOrder(const TableDefinition &definition, const QStringList &fieldNames);
+
+    int compare(const Record &a, const Record &b) const;
+    bool less(const Record &a, const Record &b) const { return compare(a, b) < 0; }
+    const QStringList &fieldNames() const { return names_; }
+    const std::vector<int> &fieldIndexes() const { return indexes_; }
+
+    static int compareValues(FieldKind kind, const QVariant &a, const QVariant &b);
+
+private:
+    QStringList names_;
+    std::vector<int> indexes_;
+    std::vector<FieldKind> kinds_;
+};

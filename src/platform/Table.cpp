@@ -1,0 +1,678 @@
+#include "Table.h"
+
+#include "DatabaseError.h"
+#include "FileNames.h"
+#include "PlatformMessages.h"
+#include "TableStorage.h"
+
+#include <algorithm>
+
+// Makes `record` the active record of field reads for the scope's life (a filter test or a
+// grid look-up), then restores the previous one.
+class Table::ActiveRecordScope
+{
+public:
+    ActiveRecordScope(Table &table, const Record *record)
+        : table_(table), saved_(table.explicitActive_)
+    {
+        table_.explicitActive_ = record;
+    }
+    ~ActiveRecordScope() { table_.explicitActive_ = saved_; }
+    ActiveRecordScope(const ActiveRecordScope &) = delete;
+    ActiveRecordScope &operator=(const ActiveRecordScope &) = delete;
+
+private:
+    Table &table_;
+    const Record *saved_;
+};
+
+Table::Table(TableDefinition definition, QObject *parent)
+    : QObject(parent), def_(std::move(definition)), order_(def_, def_.primaryKey())
+{
+    for (int i = 0; i < def_.fieldCount(); ++i)
+        fields_.push_back(std::make_unique<Field>(*this, i));
+    calc_.resize(size_t(def_.fieldCount()));
+}
+
+Table::~Table() = default;
+
+void Table::setDatabaseName(const QString &folder)
+{
+    folder_ = folder;
+}
+
+QString Table::filePath() const
+{
+    return FileNames::resolve(folder_, def_.fileName());
+}
+
+void Table::setIndexFieldNames(const QString &names)
+{
+    QStringList list = names.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    order_ = RecordOrder(def_, list.isEmpty() ? def_.primaryKey() : list);
+    if (isActive()) {
+        checkBrowseMode();
+        Record *keep = currentRecord();
+        auto less = [this](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
+            return order_.less(*a, *b);
+        };
+        std::stable_sort(rows_.begin(), rows_.end(), less);
+        rebuildView();
+        const int row = keep ? viewPositionOf(keep) : -1;
+        setCurrent(row >= 0 ? row : (viewSize() > 0 ? 0 : -1));
+        notifyDataSet();
+    }
+}
+
+QString Table::indexFieldNames() const
+{
+    return order_.fieldNames().join(QLatin1Char(';'));
+}
+
+void Table::requireActive() const
+{
+    if (!isActive())
+        throw DatabaseError(PlatformMessages::tableNotActive());
+}
+
+void Table::open()
+{
+    if (isActive())
+        return;
+    storage_ = std::make_unique<TableStorage>(def_, filePath());
+    try {
+        loadRows();
+    } catch (...) {
+        storage_.reset();
+        throw;
+    }
+    state_ = State::Browse;
+    setCurrent(viewSize() > 0 ? 0 : -1);
+    bof_ = true;
+    eof_ = viewSize() == 0;
+    notifyDataSet();
+    notifyState();
+    if (afterOpen)
+        afterOpen(*this);
+}
+
+void Table::close()
+{
+    if (!isActive())
+        return;
+    cancel();
+    storage_.reset();
+    rows_.clear();
+    view_.clear();
+    byRowId_.clear();
+    state_ = State::Inactive;
+    current_ = -1;
+    eof_ = bof_ = true;
+    calcFor_ = nullptr;
+    notifyDataSet();
+    notifyState();
+}
+
+void Table::loadRows()
+{
+    rows_ = storage_->loadAll(order_);
+    byRowId_.clear();
+    byRowId_.reserve(rows_.size());
+    for (const auto &row : rows_)
+        byRowId_[row->rowId] = row.get();
+    calcFor_ = nullptr;
+    rebuildView();
+}
+
+void Table::reloadIfChangedElsewhere()
+{
+    if (!storage_->changedElsewhere())
+        return;
+    loadRows();
+    setCurrent(viewSize() > 0 ? 0 : -1);
+    notifyDataSet();
+}
+
+bool Table::accepts(Record *record)
+{
+    if (!onFilterRecord)
+        return true;
+    ActiveRecordScope scope(*this, record);
+    return onFilterRecord(*this);
+}
+
+void Table::rebuildView()
+{
+    view_.clear();
+    if (!filtered_)
+        return;
+    view_.reserve(rows_.size());
+    for (const auto &row : rows_) {
+        if (accepts(row.get()))
+            view_.push_back(row.get());
+    }
+}
+
+Record *Table::currentRecord() const
+{
+    return current_ >= 0 && current_ < viewSize() ? viewRecord(current_) : nullptr;
+}
+
+const Record *Table::activeRecord() const
+{
+    if (explicitActive_)
+        return explicitActive_;
+    if (isEditing())
+        return &buffer_;
+    return currentRecord();
+}
+
+int Table::rowsPositionOf(const Record *record) const
+{
+    auto first = std::lower_bound(rows_.begin(), rows_.end(), record,
+                                  [this](const std::unique_ptr<Record> &a, const Record *key) {
+                                      return order_.less(*a, *key);
+                                  });
+    for (auto it = first; it != rows_.end() && !order_.less(*record, **it); ++it) {
+        if (it->get() == record)
+            return int(it - rows_.begin());
+    }
+    return -1;
+}
+
+int Table::viewPositionOf(const Record *record) const
+{
+    if (!filtered_)
+        return rowsPositionOf(record);
+    auto first = std::lower_bound(
+        view_.begin(), view_.end(), record,
+        [this](const Record *a, const Record *key) { return order_.less(*a, *key); });
+    for (auto it = first; it != view_.end() && !order_.less(*record, **it); ++it) {
+        if (*it == record)
+            return int(it - view_.begin());
+    }
+    return -1;
+}
+
+void Table::setCurrent(int row)
+{
+    current_ = row;
+}
+
+void Table::first()
+{
+    requireActive();
+    checkBrowseMode();
+    reloadIfChangedElsewhere();
+    setCurrent(viewSize() > 0 ? 0 : -1);
+    bof_ = true;
+    eof_ = viewSize() == 0;
+    notifyRecord();
+}
+
+void Table::last()
+{
+    requireActive();
+    checkBrowseMode();
+    setCurrent(viewSize() - 1);
+    eof_ = true;
+    bof_ = viewSize() == 0;
+    notifyRecord();
+}
+
+void Table::next()
+{
+    requireActive();
+    checkBrowseMode();
+    if (current_ + 1 < viewSize()) {
+        setCurrent(current_ + 1);
+        bof_ = eof_ = false;
+        notifyRecord();
+    } else {
+        eof_ = true;
+    }
+}
+
+void Table::prior()
+{
+    requireActive();
+    checkBrowseMode();
+    if (current_ > 0) {
+        setCurrent(current_ - 1);
+        bof_ = eof_ = false;
+        notifyRecord();
+    } else {
+        bof_ = true;
+    }
+}
+
+void Table::moveBy(int distance)
+{
+    requireActive();
+    checkBrowseMode();
+    if (viewSize() == 0)
+        return;
+    const int target = std::clamp(current_ + distance, 0, viewSize() - 1);
+    bof_ = distance < 0 && target == 0 && current_ + distance < 0;
+    eof_ = distance > 0 && target == viewSize() - 1 && current_ + distance >= viewSize();
+    if (target != current_) {
+        setCurrent(target);
+        notifyRecord();
+    }
+}
+
+void Table::moveToRow(int row)
+{
+    requireActive();
+    if (state_ == State::Insert && row == insertRow_)
+        return;
+    // The row as shown now: posting may reorder the rows, so aim at the record itself.
+    Record *target = nullptr;
+    if (row >= 0 && row < shownRowCount()) {
+        const int viewRow = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
+        if (viewRow < viewSize())
+            target = viewRecord(viewRow);
+    }
+    checkBrowseMode();
+    if (!target)
+        return;
+    const int position = viewPositionOf(target);
+    if (position < 0 || position == current_)
+        return;
+    setCurrent(position);
+    bof_ = eof_ = false;
+    notifyRecord();
+}
+
+void Table::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    if (modified_)
+        post();
+    else
+        cancel();
+}
+
+void Table::edit()
+{
+    requireActive();
+    if (isEditing())
+        return;
+    if (viewSize() == 0) {
+        insert();
+        return;
+    }
+    buffer_ = *currentRecord();
+    state_ = State::Edit;
+    modified_ = false;
+    calcFor_ = nullptr;
+    notifyState();
+}
+
+void Table::append()
+{
+    requireActive();
+    checkBrowseMode();
+    buffer_ = Record();
+    buffer_.values.resize(size_t(def_.fieldCount()));
+    insertRow_ = viewSize();
+    state_ = State::Insert;
+    modified_ = false;
+    calcFor_ = nullptr;
+    notifyDataSet();
+    notifyState();
+}
+
+void Table::insert()
+{
+    requireActive();
+    checkBrowseMode();
+    buffer_ = Record();
+    buffer_.values.resize(size_t(def_.fieldCount()));
+    insertRow_ = std::max(current_, 0);
+    state_ = State::Insert;
+    modified_ = false;
+    calcFor_ = nullptr;
+    notifyDataSet();
+    notifyState();
+}
+
+void Table::post()
+{
+    requireActive();
+    if (!isEditing())
+        return;
+    for (int i = 0; i < def_.fieldCount(); ++i) {
+        const FieldDef &f = def_.field(i);
+        if (f.required && !f.calculated && buffer_.values[size_t(i)].isNull())
+            throw DatabaseError(PlatformMessages::requiredField(f.label()));
+    }
+    if (beforePost)
+        beforePost(*this);
+
+    auto posted = std::make_unique<Record>(buffer_);
+    Record *existing = state_ == State::Edit ? currentRecord() : nullptr;
+    try {
+        if (existing) {
+            posted->rowId = existing->rowId;
+            storage_->update(*posted);
+        } else {
+            posted->rowId = storage_->insert(*posted);
+            if (def_.rowIdIndex() >= 0)
+                posted->values[size_t(def_.rowIdIndex())] = qlonglong(posted->rowId);
+        }
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
+    }
+    placePosted(std::move(posted), existing);
+    leaveEditState();
+    notifyDataSet();
+    notifyState();
+    if (afterPost)
+        afterPost(*this);
+}
+
+void Table::placePosted(std::unique_ptr<Record> posted, Record *existing)
+{
+    auto ownedLess = [this](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
+        return order_.less(*a, *b);
+    };
+    auto rawLess = [this](const Record *a, const Record *b) { return order_.less(*a, *b); };
+    const int previous = current_;
+    Record *placed = existing;
+    std::unique_ptr<Record> owner;
+    if (existing) {
+        // Take the row out under its old key, give it its new values, put it back in order.
+        if (filtered_) {
+            const int shown = viewPositionOf(existing);
+            if (shown >= 0)
+                view_.erase(view_.begin() + shown);
+        }
+        const int at = rowsPositionOf(existing);
+        owner = std::move(rows_[size_t(at)]);
+        rows_.erase(rows_.begin() + at);
+        existing->values = std::move(posted->values);
+    } else {
+        owner = std::move(posted);
+        placed = owner.get();
+        byRowId_[placed->rowId] = placed;
+    }
+    rows_.insert(std::upper_bound(rows_.begin(), rows_.end(), owner, ownedLess), std::move(owner));
+    if (filtered_ && accepts(placed))
+        view_.insert(std::upper_bound(view_.begin(), view_.end(), placed, rawLess), placed);
+    calcFor_ = nullptr;
+    const int position = viewPositionOf(placed);
+    if (position >= 0)
+        setCurrent(position);
+    else
+        setCurrent(viewSize() == 0 ? -1 : std::clamp(previous, 0, viewSize() - 1));
+    bof_ = eof_ = false;
+}
+
+void Table::leaveEditState()
+{
+    state_ = State::Browse;
+    modified_ = false;
+    insertRow_ = -1;
+    buffer_ = Record();
+    calcFor_ = nullptr;
+}
+
+void Table::cancel()
+{
+    if (!isEditing())
+        return;
+    const bool wasInsert = state_ == State::Insert;
+    leaveEditState();
+    if (wasInsert)
+        notifyDataSet();
+    else
+        notifyRecord();
+    notifyState();
+}
+
+void Table::deleteRecord()
+{
+    requireActive();
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    cancel();
+    if (!currentRecord())
+        throw DatabaseError(PlatformMessages::datasetEmpty());
+    if (beforeDelete)
+        beforeDelete(*this);
+    Record *record = currentRecord();
+    if (!record)
+        return;
+    try {
+        storage_->remove(record->rowId);
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
+    }
+    if (filtered_)
+        view_.erase(view_.begin() + current_);
+    const int at = rowsPositionOf(record);
+    byRowId_.erase(record->rowId);
+    rows_.erase(rows_.begin() + at);
+    calcFor_ = nullptr;
+    if (current_ >= viewSize())
+        setCurrent(viewSize() - 1);
+    eof_ = viewSize() == 0;
+    bof_ = viewSize() == 0;
+    notifyDataSet();
+    if (afterDelete)
+        afterDelete(*this);
+}
+
+Field &Table::fieldByName(const QString &name)
+{
+    Field *f = findField(name);
+    if (!f)
+        throw DatabaseError(PlatformMessages::fieldNotFound(name));
+    return *f;
+}
+
+Field *Table::findField(const QString &name)
+{
+    const int index = def_.indexOf(name);
+    return index >= 0 ? fields_[size_t(index)].get() : nullptr;
+}
+
+void Table::setFiltered(bool on)
+{
+    if (!isActive()) {
+        filtered_ = on;
+        return;
+    }
+    checkBrowseMode();
+    Record *keep = currentRecord();
+    filtered_ = on;
+    rebuildView();
+    const int position = keep ? viewPositionOf(keep) : -1;
+    setCurrent(position >= 0 ? position : (viewSize() > 0 ? 0 : -1));
+    bof_ = position <= 0;
+    eof_ = viewSize() == 0;
+    calcFor_ = nullptr;
+    notifyDataSet();
+}
+
+void Table::refilter()
+{
+    if (filtered_)
+        setFiltered(true);
+}
+
+Bookmark Table::bookmark() const
+{
+    const Record *record = currentRecord();
+    return record ? Bookmark{record->rowId} : Bookmark{};
+}
+
+bool Table::gotoBookmark(const Bookmark &bookmark)
+{
+    requireActive();
+    checkBrowseMode();
+    const auto it = byRowId_.find(bookmark.rowId);
+    if (!bookmark.isValid() || it == byRowId_.end())
+        return false;
+    const int position = viewPositionOf(it->second);
+    if (position < 0)
+        return false;
+    if (position != current_) {
+        setCurrent(position);
+        notifyRecord();
+    }
+    bof_ = eof_ = false;
+    return true;
+}
+
+void Table::copyTo(const QString &destinationPath)
+{
+    if (!isActive())
+        open();
+    storage_->copyTo(destinationPath);
+}
+
+void Table::addIndex(const QString &name, const QString &fields, bool primary)
+{
+    const QStringList list = fields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    TableStorage::addIndex(filePath(), def_, primary ? def_.primaryIndexName() : name, list);
+}
+
+void Table::disableControls()
+{
+    ++disabled_;
+}
+
+void Table::enableControls()
+{
+    if (disabled_ == 0 || --disabled_ > 0)
+        return;
+    if (pendingDataSet_) {
+        pendingDataSet_ = false;
+        pendingRecord_ = false;
+        Q_EMIT dataSetChanged();
+    } else if (pendingRecord_) {
+        pendingRecord_ = false;
+        Q_EMIT recordChanged();
+    }
+}
+
+void Table::notifyDataSet()
+{
+    if (disabled_ > 0)
+        pendingDataSet_ = true;
+    else
+        Q_EMIT dataSetChanged();
+}
+
+void Table::notifyRecord()
+{
+    if (disabled_ > 0)
+        pendingRecord_ = true;
+    else
+        Q_EMIT recordChanged();
+}
+
+void Table::notifyState()
+{
+    Q_EMIT stateChanged();
+}
+
+int Table::shownRowCount() const
+{
+    return viewSize() + (state_ == State::Insert ? 1 : 0);
+}
+
+int Table::shownCurrentRow() const
+{
+    return state_ == State::Insert ? insertRow_ : current_;
+}
+
+const Record *Table::shownRecord(int row) const
+{
+    if (state_ == State::Insert) {
+        if (row == insertRow_)
+            return &buffer_;
+        if (row > insertRow_)
+            --row;
+    } else if (state_ == State::Edit && row == current_) {
+        return &buffer_;
+    }
+    return row >= 0 && row < viewSize() ? viewRecord(row) : nullptr;
+}
+
+QString Table::shownText(int row, int fieldIndex)
+{
+    const Record *record = shownRecord(row);
+    if (!record)
+        return QString();
+    ActiveRecordScope scope(*this, record);
+    return field(fieldIndex).displayText();
+}
+
+QVariant Table::shownValue(int row, int fieldIndex)
+{
+    const Record *record = shownRecord(row);
+    if (!record)
+        return QVariant();
+    ActiveRecordScope scope(*this, record);
+    return field(fieldIndex).value();
+}
+
+const QVariant &Table::activeValue(int fieldIndex)
+{
+    static const QVariant empty;
+    if (def_.field(fieldIndex).calculated) {
+        ensureCalculated();
+        return calc_[size_t(fieldIndex)];
+    }
+    const Record *record = activeRecord();
+    return record ? record->values[size_t(fieldIndex)] : empty;
+}
+
+void Table::ensureCalculated()
+{
+    const Record *record = activeRecord();
+    if (calculating_ || (record && calcFor_ == record))
+        return;
+    std::fill(calc_.begin(), calc_.end(), QVariant());
+    calcFor_ = record;
+    if (!record || !onCalcFields)
+        return;
+    calculating_ = true;
+    try {
+        onCalcFields(*this);
+    } catch (...) {
+        calculating_ = false;
+        calcFor_ = nullptr;
+        throw;
+    }
+    calculating_ = false;
+}
+
+void Table::setActiveValue(int fieldIndex, const QVariant &value)
+{
+    const FieldDef &f = def_.field(fieldIndex);
+    if (f.calculated) {
+        if (!calculating_)
+            throw DatabaseError(PlatformMessages::readOnlyField(f.label()));
+        calc_[size_t(fieldIndex)] = value;
+        return;
+    }
+    if (!isEditing() || explicitActive_)
+        throw DatabaseError(PlatformMessages::notEditing());
+    if (f.kind == FieldKind::AutoIncrement)
+        throw DatabaseError(PlatformMessages::readOnlyField(f.label()));
+    QVariant &slot = buffer_.values[size_t(fieldIndex)];
+    if (slot == value && slot.isNull() == value.isNull())
+        return;
+    slot = value;
+    modified_ = true;
+    calcFor_ = nullptr;
+    if (disabled_ == 0)
+        Q_EMIT fieldChanged(fieldIndex);
+}

@@ -1,0 +1,181 @@
+#pragma once
+
+#include "Bookmark.h"
+#include "Field.h"
+#include "Record.h"
+#include "RecordOrder.h"
+#include "TableDefinition.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+class TableStorage;
+
+// A table component: a cursor over the rows of one table file, in index order, with the
+// browse/edit/insert states, events, a per-row filter, calculated fields and bookmarks that
+// the windows rely on. Rows in view are held in memory; every post and delete is written to
+// the file and durable before the call returns. Several components may open the same file; one
+// sees what another posted once it moves to its first row.
+class Table : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Handler = std::function<void(Table &)>;
+    using FilterHandler = std::function<bool(Table &)>;
+
+    explicit Table(TableDefinition definition, QObject *parent = nullptr);
+    ~Table() override;
+
+    const TableDefinition &definition() const { return def_; }
+
+    // The folder of the file; set before opening.
+    void setDatabaseName(const QString &folder);
+    const QString &databaseName() const { return folder_; }
+    QString filePath() const;
+    // "Date soins;Beneficiaire;Numero"; the primary key when empty.
+    void setIndexFieldNames(const QString &names);
+    QString indexFieldNames() const;
+
+    // Events, one handler each.
+    Handler afterOpen, beforePost, afterPost, beforeDelete, afterDelete, onCalcFields;
+    FilterHandler onFilterRecord;
+
+    void open();
+    void close();
+    bool isActive() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+    bool isModified() const { return modified_; }
+
+    // Moving posts a modified record and drops an untouched one first.
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveBy(int distance);
+    // Moves to the row at that position of the view (a grid click).
+    void moveToRow(int row);
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    bool isEmpty() const { return viewSize() == 0; }
+    // Rows in view (without a new record not yet posted).
+    int recordCount() const { return viewSize(); }
+
+    void edit();
+    void append();
+    void insert();
+    void post();
+    void cancel();
+    void deleteRecord();
+    // Posts a modified record, cancels an untouched one.
+    void checkBrowseMode();
+
+    Field &fieldByName(const QString &name);
+    Field *findField(const QString &name);
+    Field &field(int index) { return *fields_[size_t(index)]; }
+    int fieldCount() const { return int(fields_.size()); }
+
+    void setFiltered(bool on);
+    bool isFiltered() const { return filtered_; }
+    // Runs the filter handler again over every row (the selections it reads have changed).
+    void refilter();
+
+    Bookmark bookmark() const;
+    // False when the row is gone or out of view; the cursor then stays.
+    bool gotoBookmark(const Bookmark &bookmark);
+
+    // Batch copy: the whole table, every row whatever the filter, into `destinationPath`,
+    // replacing a table there only once the copy is complete.
+    void copyTo(const QString &destinationPath);
+    // Adds a unique index on the fields to this closed table's file; the primary index is
+    // the definition's own.
+    void addIndex(const QString &name, const QString &fields, bool primary);
+
+    // Nested: while disabled, bound controls are not told of changes; the last enable tells
+    // them everything changed.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return disabled_ > 0; }
+
+    // For grids: rows shown including a new record not yet posted, the row of the cursor, and
+    // the display of any shown row.
+    int shownRowCount() const;
+    int shownCurrentRow() const;
+    QString shownText(int row, int fieldIndex);
+    QVariant shownValue(int row, int fieldIndex);
+
+    // Used by Field: the active record's value and its writing.
+    const QVariant &activeValue(int fieldIndex);
+    void setActiveValue(int fieldIndex, const QVariant &value);
+
+Q_SIGNALS:
+    // Rows, order, filter or openness changed: redraw everything.
+    void dataSetChanged();
+    // The current record moved or its values changed.
+    void recordChanged();
+    void stateChanged();
+    // One field of the record being edited changed.
+    void fieldChanged(int fieldIndex);
+
+private:
+    class ActiveRecordScope;
+    friend class ActiveRecordScope;
+
+    void requireActive() const;
+    int viewSize() const { return filtered_ ? int(view_.size()) : int(rows_.size()); }
+    Record *viewRecord(int i) const
+    {
+        return filtered_ ? view_[size_t(i)] : rows_[size_t(i)].get();
+    }
+    Record *currentRecord() const;
+    const Record *activeRecord() const;
+    bool accepts(Record *record);
+    void rebuildView();
+    void loadRows();
+    void reloadIfChangedElsewhere();
+    void placePosted(std::unique_ptr<Record> posted, Record *existing);
+    int viewPositionOf(const Record *record) const;
+    int rowsPositionOf(const Record *record) const;
+    const Record *shownRecord(int row) const;
+    void setCurrent(int row);
+    void leaveEditState();
+    void notifyDataSet();
+    void notifyRecord();
+    void notifyState();
+    void ensureCalculated();
+
+    TableDefinition def_;
+    QString folder_;
+    RecordOrder order_;
+    std::vector<std::unique_ptr<Field>> fields_;
+    std::unique_ptr<TableStorage> storage_;
+
+    std::vector<std::unique_ptr<Record>> rows_; // every row, in index order
+    std::vector<Record *> view_;                // rows accepted by the filter, when filtered
+    std::unordered_map<qint64, Record *> byRowId_;
+    bool filtered_ = false;
+
+    State state_ = State::Inactive;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    Record buffer_;      // the record being edited or inserted
+    int insertRow_ = -1; // where a new record shows while inserting
+    bool modified_ = false;
+
+    const Record *explicitActive_ = nullptr; // row under a filter or grid look-up
+    const Record *calcFor_ = nullptr;        // whose calculated values calc_ holds
+    std::vector<QVariant> calc_;
+    bool calculating_ = false;
+
+    int disabled_ = 0;
+    bool pendingDataSet_ = false;
+    bool pendingRecord_ = false;
+};

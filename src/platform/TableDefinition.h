@@ -1,0 +1,43 @@
+#pragma once
+
+#include "FieldDef.h"
+
+#include <QStringList>
+#include <vector>
+
+// The physical and logical definition of one table file: its file name, the SQL table inside
+// it, its fields in order and its primary key. The one definition serves to create an empty
+// file, to check a file at open and to build the fields of every component over it.
+class TableDefinition
+{
+public:
+    TableDefinition() = default;
+    TableDefinition(QString fileName, QString sqlName, std::vector<FieldDef> fields,
+                    QStringList primaryKey);
+
+    const QString &fileName() const { return fileName_; }
+    const QString &sqlName() const { return sqlName_; }
+    const std::vector<FieldDef> &fields() const { return fields_; }
+    const QStringList &primaryKey() const { return primaryKey_; }
+
+    int fieldCount() const { return int(fields_.size()); }
+    const FieldDef &field(int index) const { return fields_[size_t(index)]; }
+    // Index of the field with that name (exact, then without regard to case); -1 if none.
+    int indexOf(const QString &name) const;
+    // Index of the auto-increment field that identifies rows; -1 if none.
+    int rowIdIndex() const { return rowIdIndex_; }
+
+    // The SQL that creates the table and its primary index in an empty database.
+    QStringList createStatements() const;
+    // The name of the unique index that carries the primary key.
+    QString primaryIndexName() const;
+
+    static QString quoted(const QString &identifier);
+
+private:
+    QString fileName_;
+    QString sqlName_;
+    std::vector<FieldDef> fields_;
+    QStringList primaryKey_;
+    int rowIdIndex_ = -1;
+};

@@ -1,0 +1,338 @@
+#include "TableStorage.h"
+
+#include "DatabaseError.h"
+#include "Formats.h"
+#include "PlatformMessages.h"
+#include "RecordOrder.h"
+#include "SqliteStatement.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+#include <QUuid>
+#include <algorithm>
+#include <cstdio>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace
+{
+
+QString columnList(const TableDefinition &def, const std::vector<int> &fields)
+{
+    QStringList names;
+    for (int i : fields)
+        names.append(TableDefinition::quoted(def.field(i).name));
+    return names.join(QStringLiteral(", "));
+}
+
+// "YYYY-MM-DD" without going through QDate's general parser: loading is a hot path.
+QDate isoDate(const char *s, int length)
+{
+    auto digits = [s](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (s[i] < '0' || s[i] > '9')
+                return -1;
+            v = v * 10 + (s[i] - '0');
+        }
+        return v;
+    };
+    if (length != 10 || s[4] != '-' || s[7] != '-')
+        return QDate();
+    return QDate(digits(0, 4), digits(5, 2), digits(8, 2));
+}
+
+} // namespace
+
+TableStorage::TableStorage(const TableDefinition &definition, const QString &path)
+    : def_(definition), db_(path, SqliteDatabase::Mode::OpenExisting)
+{
+    const QString wanted = def_.sqlName();
+    if (!db_.hasTable(wanted))
+        throw DatabaseError(PlatformMessages::cannotOpenTable(
+            path, QStringLiteral("La table %1 est absente du fichier.").arg(wanted)));
+    table_ = wanted;
+    const QStringList columns = db_.columns(table_);
+    for (int i = 0; i < def_.fieldCount(); ++i) {
+        const FieldDef &f = def_.field(i);
+        if (f.calculated)
+            continue;
+        if (!columns.contains(f.name, Qt::CaseInsensitive))
+            throw DatabaseError(
+                PlatformMessages::cannotOpenTable(path, PlatformMessages::fieldNotFound(f.name)));
+        stored_.push_back(i);
+    }
+    version_ = db_.dataVersion();
+}
+
+std::vector<std::unique_ptr<Record>> TableStorage::loadAll(const RecordOrder &order)
+{
+    QStringList orderBy;
+    for (const QString &name : order.fieldNames())
+        orderBy.append(TableDefinition::quoted(name));
+    const int rowIdField = def_.rowIdIndex();
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("SELECT %1 FROM %2%3")
+                           .arg(columnList(def_, stored_), TableDefinition::quoted(table_),
+                                orderBy.isEmpty() ? QString()
+                                                  : QStringLiteral(" ORDER BY ") +
+                                                        orderBy.join(QLatin1Char(','))));
+    std::vector<std::unique_ptr<Record>> rows;
+    // Short texts repeat from row to row (names, means of payment): share one copy of each.
+    QSet<QString> pool;
+    const size_t width = size_t(def_.fieldCount());
+    while (st.step()) {
+        auto record = std::make_unique<Record>();
+        record->values.resize(width);
+        for (size_t c = 0; c < stored_.size(); ++c) {
+            const int column = int(c);
+            if (st.isNull(column))
+                continue;
+            const int field = stored_[c];
+            QVariant &slot = record->values[size_t(field)];
+            switch (def_.field(field).kind) {
+            case FieldKind::String: {
+                QString text = st.text(column);
+                auto it = pool.constFind(text);
+                if (it == pool.cend())
+                    it = pool.insert(text);
+                slot = *it;
+                break;
+            }
+            case FieldKind::Memo:
+                slot = st.text(column);
+                break;
+            case FieldKind::Date: {
+                int length = 0;
+                const char *raw = st.rawText(column, &length);
+                const QDate date = isoDate(raw, length);
+                if (date.isValid())
+                    slot = date;
+                break;
+            }
+            case FieldKind::Money:
+                slot = qlonglong(Formats::toCents(st.real(column)));
+                break;
+            case FieldKind::Float:
+                slot = st.real(column);
+                break;
+            case FieldKind::AutoIncrement:
+                slot = qlonglong(st.int64(column));
+                break;
+            }
+        }
+        if (rowIdField >= 0)
+            record->rowId = record->values[size_t(rowIdField)].toLongLong();
+        rows.push_back(std::move(record));
+    }
+    auto less = [&order](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
+        return order.less(*a, *b);
+    };
+    if (!std::is_sorted(rows.begin(), rows.end(), less))
+        std::stable_sort(rows.begin(), rows.end(), less);
+    version_ = db_.dataVersion();
+    return rows;
+}
+
+void TableStorage::bindRecord(SqliteStatement &st, const Record &record)
+{
+    int parameter = 1;
+    for (int field : stored_) {
+        const FieldDef &f = def_.field(field);
+        if (f.kind == FieldKind::AutoIncrement)
+            continue;
+        const QVariant &v = record.values[size_t(field)];
+        if (v.isNull()) {
+            st.bindNull(parameter++);
+            continue;
+        }
+        switch (f.kind) {
+        case FieldKind::String:
+        case FieldKind::Memo:
+            st.bindText(parameter++, v.toString());
+            break;
+        case FieldKind::Date:
+            st.bindText(parameter++, v.toDate().toString(Qt::ISODate));
+            break;
+        case FieldKind::Money:
+            st.bindDouble(parameter++, Formats::fromCents(v.toLongLong()));
+            break;
+        case FieldKind::Float:
+            st.bindDouble(parameter++, v.toDouble());
+            break;
+        case FieldKind::AutoIncrement:
+            break;
+        }
+    }
+}
+
+qint64 TableStorage::insert(const Record &record)
+{
+    std::vector<int> columns;
+    QStringList marks;
+    for (int field : stored_) {
+        if (def_.field(field).kind != FieldKind::AutoIncrement) {
+            columns.push_back(field);
+            marks.append(QStringLiteral("?"));
+        }
+    }
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(TableDefinition::quoted(table_), columnList(def_, columns),
+                                marks.join(QLatin1Char(','))));
+    bindRecord(st, record);
+    st.step();
+    return db_.lastInsertRowId();
+}
+
+void TableStorage::update(const Record &record)
+{
+    QStringList assignments;
+    for (int field : stored_) {
+        if (def_.field(field).kind != FieldKind::AutoIncrement)
+            assignments.append(TableDefinition::quoted(def_.field(field).name) +
+                               QStringLiteral("=?"));
+    }
+    const int rowIdField = def_.rowIdIndex();
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("UPDATE %1 SET %2 WHERE %3=?%4")
+                           .arg(TableDefinition::quoted(table_), assignments.join(QLatin1Char(',')),
+                                TableDefinition::quoted(def_.field(rowIdField).name))
+                           .arg(assignments.size() + 1));
+    bindRecord(st, record);
+    st.bindInt(int(assignments.size()) + 1, record.rowId);
+    st.step();
+    if (db_.changes() == 0)
+        throw DatabaseError(PlatformMessages::recordVanished());
+}
+
+void TableStorage::remove(qint64 rowId)
+{
+    const int rowIdField = def_.rowIdIndex();
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("DELETE FROM %1 WHERE %2=?1")
+                           .arg(TableDefinition::quoted(table_),
+                                TableDefinition::quoted(def_.field(rowIdField).name)));
+    st.bindInt(1, rowId);
+    st.step();
+}
+
+bool TableStorage::changedElsewhere()
+{
+    const qint64 now = db_.dataVersion();
+    const bool changed = now != version_;
+    version_ = now;
+    return changed;
+}
+
+bool TableStorage::createFile(const QString &path, const TableDefinition &definition)
+{
+    if (QFileInfo::exists(path))
+        return false;
+    // Built aside and renamed into place, so that a failure never leaves a half-made table.
+    const QString temporary = path + QStringLiteral(".creation");
+    QFile::remove(temporary);
+    try {
+        SqliteDatabase db(temporary, SqliteDatabase::Mode::Create);
+        QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
+        db.exec(QStringLiteral("BEGIN"));
+        for (const QString &sql : definition.createStatements())
+            db.exec(sql);
+        db.exec(QStringLiteral("COMMIT"));
+    } catch (const DatabaseError &e) {
+        QFile::remove(temporary);
+        throw DatabaseError(PlatformMessages::diskWriteFailed(path, e.message()));
+    }
+    if (!QFile::rename(temporary, path)) {
+        QFile::remove(temporary);
+        throw DatabaseError(PlatformMessages::diskWriteFailed(
+            path, QStringLiteral("Le fichier ne peut pas être mis en place.")));
+    }
+    return true;
+}
+
+void TableStorage::addIndex(const QString &path, const TableDefinition &definition,
+                            const QString &indexName, const QStringList &fields)
+{
+    SqliteDatabase db(path, SqliteDatabase::Mode::OpenExisting);
+    QStringList key;
+    for (const QString &name : fields) {
+        const int index = definition.indexOf(name.trimmed());
+        if (index < 0)
+            throw DatabaseError(PlatformMessages::fieldNotFound(name));
+        key.append(TableDefinition::quoted(definition.field(index).name));
+    }
+    // An index on the same fields already there (a copy keeps its source's) is enough.
+    SqliteStatement existing(
+        db.handle(), QStringLiteral("SELECT group_concat(ii.name, ';') FROM sqlite_master m, "
+                                    "pragma_index_info(m.name) ii WHERE m.type='index' AND "
+                                    "m.tbl_name=?1 COLLATE NOCASE GROUP BY m.name"));
+    existing.bindText(1, definition.sqlName());
+    QStringList bare;
+    for (const QString &k : fields)
+        bare.append(definition.field(definition.indexOf(k.trimmed())).name);
+    while (existing.step()) {
+        if (existing.text(0) == bare.join(QLatin1Char(';')))
+            return;
+    }
+    db.exec(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                .arg(TableDefinition::quoted(indexName),
+                     TableDefinition::quoted(definition.sqlName()),
+                     key.join(QStringLiteral(", "))));
+}
+
+namespace
+{
+
+void syncPath(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+} // namespace
+
+void TableStorage::copyTo(const QString &destination)
+{
+    const QFileInfo target(destination);
+    const QString temporary =
+        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".") +
+        QUuid::createUuid().toString(QUuid::Id128).left(12) + QStringLiteral(".tmp");
+    QString failure;
+    sqlite3 *out = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out,
+                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+    if (rc == SQLITE_OK) {
+        QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
+        sqlite3_exec(out, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+        sqlite3_backup *backup = sqlite3_backup_init(out, "main", db_.handle(), "main");
+        if (backup) {
+            sqlite3_backup_step(backup, -1);
+            sqlite3_backup_finish(backup);
+        }
+        rc = sqlite3_errcode(out);
+    }
+    if (rc != SQLITE_OK)
+        failure = SqliteDatabase::reason(out, rc);
+    sqlite3_close(out);
+    if (failure.isEmpty()) {
+        syncPath(temporary);
+        if (std::rename(QFile::encodeName(temporary).constData(),
+                        QFile::encodeName(destination).constData()) != 0)
+            failure = QString::fromLocal8Bit(strerror(errno));
+        else
+            syncPath(target.absolutePath());
+    }
+    if (!failure.isEmpty()) {
+        QFile::remove(temporary);
+        QFile::remove(temporary + QStringLiteral("-journal"));
+        throw DatabaseError(PlatformMessages::copyFailed(destination, failure));
+    }
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "Record.h"
+#include "SqliteDatabase.h"
+#include "TableDefinition.h"
+
+#include <memory>
+#include <vector>
+
+class RecordOrder;
+
+// The rows of one table file on disk: loading them all in index order, and writing one row at
+// a time, each write committed and durable before it returns.
+class TableStorage
+{
+public:
+    // Opens an existing file and checks that it holds the table with every stored field.
+    TableStorage(const TableDefinition &definition, const QString &path);
+
+    std::vector<std::unique_ptr<Record>> loadAll(const RecordOrder &order);
+    // Writes a new row; returns its identity.
+    qint64 insert(const Record &record);
+    // Rewrites the row with the record's identity.
+    void update(const Record &record);
+    void remove(qint64 rowId);
+    // True once another connection has committed to the file since the last call.
+    bool changedElsewhere();
+
+    SqliteDatabase &database() { return db_; }
+
+    // A consistent copy of the whole file (structure, index and every row) at `destination`,
+    // built aside in the destination's folder and renamed over it only once complete.
+    void copyTo(const QString &destination);
+
+    // A new, empty table file (owner-only permissions); an existing file is left alone and
+    // false returned.
+    static bool createFile(const QString &path, const TableDefinition &definition);
+    // Adds a unique index on the fields to a closed table file (kept if already there).
+    static void addIndex(const QString &path, const TableDefinition &definition,
+                         const QString &indexName, const QStringList &fields);
+
+private:
+    void bindRecord(class SqliteStatement &st, const Record &record);
+
+    const TableDefinition &def_;
+    SqliteDatabase db_;
+    QString table_;           // the SQL table's name as found in the file
+    std::vector<int> stored_; // indexes of the stored fields, in column order
+    qint64 version_ = 0;
+};

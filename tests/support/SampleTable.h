@@ -1,0 +1,18 @@
+#pragma once
+
+#include "platform/Table.h"
+#include "platform/TableDefinition.h"
+
+#include <QTemporaryDir>
+
+// A small table with one field of every kind, for tests of the table store.
+namespace SampleTable
+{
+
+TableDefinition definition();
+// A fresh folder holding an empty SAMPLE.DB.
+void createIn(const QString &folder);
+// Appends and posts one row (name, date, amount in cents).
+void addRow(Table &table, const QString &name, const QDate &date, qint64 cents);
+
+} // namespace SampleTable
