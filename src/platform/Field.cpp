@@ -5,6 +5,8 @@
 #include "PlatformMessages.h"
 #include "Table.h"
 
+#include <bit>
+
 Field::Field(Table &table, int index) : table_(table), index_(index) {}
 
 const FieldDef &Field::def() const
@@ -19,46 +21,47 @@ QVariant Field::value() const
 
 bool Field::isNull() const
 {
-    return table_.activeValue(index_).isNull();
+    const Record *r = table_.recordFor(index_);
+    return !r || !r->has(index_);
 }
 
 QString Field::asString() const
 {
-    const QVariant &v = table_.activeValue(index_);
-    if (v.isNull())
+    const Record *r = table_.recordFor(index_);
+    if (!r || !r->has(index_))
         return QString();
     switch (kind()) {
     case FieldKind::String:
     case FieldKind::Memo:
-        return v.toString();
+        return r->text(table_.definition().textSlot(index_));
     case FieldKind::Date:
-        return Formats::date(v.toDate());
+        return Formats::date(QDate::fromJulianDay(r->number(index_)));
     case FieldKind::Money:
-        return Formats::moneyEdit(v.toLongLong());
+        return Formats::moneyEdit(r->number(index_));
     case FieldKind::Float:
-        return Formats::number(v.toDouble());
+        return Formats::number(std::bit_cast<double>(r->number(index_)));
     case FieldKind::AutoIncrement:
-        return QString::number(v.toLongLong());
+        return QString::number(r->number(index_));
     }
     return QString();
 }
 
 double Field::asFloat() const
 {
-    const QVariant &v = table_.activeValue(index_);
-    if (v.isNull())
+    const Record *r = table_.recordFor(index_);
+    if (!r || !r->has(index_))
         return 0.0;
     switch (kind()) {
     case FieldKind::Money:
-        return Formats::fromCents(v.toLongLong());
+        return Formats::fromCents(r->number(index_));
     case FieldKind::Float:
-        return v.toDouble();
+        return std::bit_cast<double>(r->number(index_));
     case FieldKind::AutoIncrement:
-        return double(v.toLongLong());
+        return double(r->number(index_));
     case FieldKind::String:
     case FieldKind::Memo:
         try {
-            return Formats::parseNumber(v.toString()).value_or(0.0);
+            return Formats::parseNumber(asString()).value_or(0.0);
         } catch (const DatabaseError &) {
             return 0.0;
         }
@@ -70,32 +73,43 @@ double Field::asFloat() const
 
 qint64 Field::asCents() const
 {
-    const QVariant &v = table_.activeValue(index_);
-    if (v.isNull())
+    const Record *r = table_.recordFor(index_);
+    if (!r || !r->has(index_))
         return 0;
     if (kind() == FieldKind::Money)
-        return v.toLongLong();
+        return r->number(index_);
     return Formats::toCents(asFloat());
 }
 
 QDate Field::asDate() const
 {
-    const QVariant &v = table_.activeValue(index_);
-    return kind() == FieldKind::Date && !v.isNull() ? v.toDate() : QDate();
+    const Record *r = table_.recordFor(index_);
+    if (!r || !r->has(index_) || kind() != FieldKind::Date)
+        return QDate();
+    return QDate::fromJulianDay(r->number(index_));
+}
+
+bool Field::holds(const QString &text) const
+{
+    const Record *r = table_.recordFor(index_);
+    if (!r || !r->has(index_))
+        return text.isEmpty();
+    const int slot = table_.definition().textSlot(index_);
+    return slot >= 0 ? r->text(slot) == text : asString() == text;
 }
 
 QString Field::displayText() const
 {
-    const QVariant &v = table_.activeValue(index_);
-    if (v.isNull())
+    const Record *r = table_.recordFor(index_);
+    if (!r || !r->has(index_))
         return QString();
     switch (kind()) {
     case FieldKind::Money:
-        return Formats::money(v.toLongLong());
+        return Formats::money(r->number(index_));
     case FieldKind::Float:
         if (def().displayFormat == QLatin1String("00%"))
-            return Formats::rate(v.toDouble());
-        return Formats::number(v.toDouble());
+            return Formats::rate(std::bit_cast<double>(r->number(index_)));
+        return Formats::number(std::bit_cast<double>(r->number(index_)));
     default:
         return asString();
     }

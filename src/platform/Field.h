@@ -29,6 +29,8 @@ public:
     double asFloat() const;
     qint64 asCents() const;
     QDate asDate() const;
+    // True when the field holds exactly `text` (compared without copying the value).
+    bool holds(const QString &text) const;
     // How a grid or an unfocused edit shows the value: money "1 234,50 €", rate "65%".
     QString displayText() const;
     // What an edit shows while typing: as asString.

@@ -4,7 +4,7 @@
 #include "PlatformMessages.h"
 #include "TableDefinition.h"
 
-#include <QDate>
+#include <bit>
 
 RecordOrder::RecordOrder(const TableDefinition &definition, const QStringList &fieldNames)
     : names_(fieldNames)
@@ -15,56 +15,35 @@ RecordOrder::RecordOrder(const TableDefinition &definition, const QStringList &f
             throw DatabaseError(PlatformMessages::fieldNotFound(name));
         indexes_.push_back(index);
         kinds_.push_back(definition.field(index).kind);
+        slots_.push_back(definition.textSlot(index));
     }
 }
 
-namespace
-{
+namespace {
 
 template <typename T> int threeWay(const T &a, const T &b)
 {
     return a < b ? -1 : (b < a ? 1 : 0);
 }
 
-const QString &textOf(const QVariant &v)
-{
-    static const QString empty;
-    return v.isNull() ? empty : *static_cast<const QString *>(v.constData());
-}
-
 } // namespace
-
-int RecordOrder::compareValues(FieldKind kind, const QVariant &a, const QVariant &b)
-{
-    switch (kind) {
-    case FieldKind::String:
-    case FieldKind::Memo: {
-        const int c = textOf(a).compare(textOf(b));
-        return c < 0 ? -1 : (c > 0 ? 1 : 0);
-    }
-    default:
-        break;
-    }
-    if (a.isNull() || b.isNull())
-        return threeWay(!a.isNull(), !b.isNull());
-    switch (kind) {
-    case FieldKind::Date:
-        return threeWay(a.toDate().toJulianDay(), b.toDate().toJulianDay());
-    case FieldKind::Money:
-    case FieldKind::AutoIncrement:
-        return threeWay(a.toLongLong(), b.toLongLong());
-    case FieldKind::Float:
-        return threeWay(a.toDouble(), b.toDouble());
-    default:
-        return 0;
-    }
-}
 
 int RecordOrder::compare(const Record &a, const Record &b) const
 {
     for (size_t i = 0; i < indexes_.size(); ++i) {
-        const size_t f = size_t(indexes_[i]);
-        const int c = compareValues(kinds_[i], a.values[f], b.values[f]);
+        const int f = indexes_[i];
+        int c = 0;
+        if (slots_[i] >= 0) {
+            // An empty text sorts as "".
+            c = a.text(slots_[i]).compare(b.text(slots_[i]));
+            c = c < 0 ? -1 : (c > 0 ? 1 : 0);
+        } else if (!a.has(f) || !b.has(f)) {
+            c = threeWay(a.has(f), b.has(f));
+        } else if (kinds_[i] == FieldKind::Float) {
+            c = threeWay(std::bit_cast<double>(a.number(f)), std::bit_cast<double>(b.number(f)));
+        } else {
+            c = threeWay(a.number(f), b.number(f));
+        }
         if (c != 0)
             return c;
     }

@@ -20,10 +20,9 @@ public:
     const QStringList &fieldNames() const { return names_; }
     const std::vector<int> &fieldIndexes() const { return indexes_; }
 
-    static int compareValues(FieldKind kind, const QVariant &a, const QVariant &b);
-
 private:
     QStringList names_;
     std::vector<int> indexes_;
     std::vector<FieldKind> kinds_;
+    std::vector<int> slots_;
 };

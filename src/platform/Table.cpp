@@ -29,9 +29,11 @@ private:
 Table::Table(TableDefinition definition, QObject *parent)
     : QObject(parent), def_(std::move(definition)), order_(def_, def_.primaryKey())
 {
-    for (int i = 0; i < def_.fieldCount(); ++i)
+    for (int i = 0; i < def_.fieldCount(); ++i) {
         fields_.push_back(std::make_unique<Field>(*this, i));
-    calc_.resize(size_t(def_.fieldCount()));
+        calculated_.push_back(def_.field(i).calculated);
+    }
+    calc_ = def_.newRecord();
 }
 
 Table::~Table() = default;
@@ -151,20 +153,6 @@ void Table::rebuildView()
         if (accepts(row.get()))
             view_.push_back(row.get());
     }
-}
-
-Record *Table::currentRecord() const
-{
-    return current_ >= 0 && current_ < viewSize() ? viewRecord(current_) : nullptr;
-}
-
-const Record *Table::activeRecord() const
-{
-    if (explicitActive_)
-        return explicitActive_;
-    if (isEditing())
-        return &buffer_;
-    return currentRecord();
 }
 
 int Table::rowsPositionOf(const Record *record) const
@@ -314,8 +302,7 @@ void Table::append()
 {
     requireActive();
     checkBrowseMode();
-    buffer_ = Record();
-    buffer_.values.resize(size_t(def_.fieldCount()));
+    buffer_ = def_.newRecord();
     insertRow_ = viewSize();
     state_ = State::Insert;
     modified_ = false;
@@ -328,8 +315,7 @@ void Table::insert()
 {
     requireActive();
     checkBrowseMode();
-    buffer_ = Record();
-    buffer_.values.resize(size_t(def_.fieldCount()));
+    buffer_ = def_.newRecord();
     insertRow_ = std::max(current_, 0);
     state_ = State::Insert;
     modified_ = false;
@@ -345,7 +331,7 @@ void Table::post()
         return;
     for (int i = 0; i < def_.fieldCount(); ++i) {
         const FieldDef &f = def_.field(i);
-        if (f.required && !f.calculated && buffer_.values[size_t(i)].isNull())
+        if (f.required && !f.calculated && !buffer_.has(i))
             throw DatabaseError(PlatformMessages::requiredField(f.label()));
     }
     if (beforePost)
@@ -360,7 +346,7 @@ void Table::post()
         } else {
             posted->rowId = storage_->insert(*posted);
             if (def_.rowIdIndex() >= 0)
-                posted->values[size_t(def_.rowIdIndex())] = qlonglong(posted->rowId);
+                posted->setNumber(def_.rowIdIndex(), posted->rowId);
         }
     } catch (const DatabaseError &e) {
         throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
@@ -392,7 +378,7 @@ void Table::placePosted(std::unique_ptr<Record> posted, Record *existing)
         const int at = rowsPositionOf(existing);
         owner = std::move(rows_[size_t(at)]);
         rows_.erase(rows_.begin() + at);
-        existing->values = std::move(posted->values);
+        *existing = std::move(*posted);
     } else {
         owner = std::move(posted);
         placed = owner.get();
@@ -623,15 +609,16 @@ QVariant Table::shownValue(int row, int fieldIndex)
     return field(fieldIndex).value();
 }
 
-const QVariant &Table::activeValue(int fieldIndex)
+const Record *Table::calculatedRecord()
 {
-    static const QVariant empty;
-    if (def_.field(fieldIndex).calculated) {
-        ensureCalculated();
-        return calc_[size_t(fieldIndex)];
-    }
-    const Record *record = activeRecord();
-    return record ? record->values[size_t(fieldIndex)] : empty;
+    ensureCalculated();
+    return &calc_;
+}
+
+QVariant Table::activeValue(int fieldIndex)
+{
+    const Record *record = recordFor(fieldIndex);
+    return record ? def_.valueOf(*record, fieldIndex) : QVariant();
 }
 
 void Table::ensureCalculated()
@@ -639,7 +626,7 @@ void Table::ensureCalculated()
     const Record *record = activeRecord();
     if (calculating_ || (record && calcFor_ == record))
         return;
-    std::fill(calc_.begin(), calc_.end(), QVariant());
+    calc_ = def_.newRecord();
     calcFor_ = record;
     if (!record || !onCalcFields)
         return;
@@ -660,17 +647,17 @@ void Table::setActiveValue(int fieldIndex, const QVariant &value)
     if (f.calculated) {
         if (!calculating_)
             throw DatabaseError(PlatformMessages::readOnlyField(f.label()));
-        calc_[size_t(fieldIndex)] = value;
+        def_.store(calc_, fieldIndex, value);
         return;
     }
     if (!isEditing() || explicitActive_)
         throw DatabaseError(PlatformMessages::notEditing());
     if (f.kind == FieldKind::AutoIncrement)
         throw DatabaseError(PlatformMessages::readOnlyField(f.label()));
-    QVariant &slot = buffer_.values[size_t(fieldIndex)];
-    if (slot == value && slot.isNull() == value.isNull())
+    const QVariant old = def_.valueOf(buffer_, fieldIndex);
+    if (old.isValid() == value.isValid() && old == value)
         return;
-    slot = value;
+    def_.store(buffer_, fieldIndex, value);
     modified_ = true;
     calcFor_ = nullptr;
     if (disabled_ == 0)

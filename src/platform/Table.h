@@ -111,8 +111,16 @@ public:
     QString shownText(int row, int fieldIndex);
     QVariant shownValue(int row, int fieldIndex);
 
-    // Used by Field: the active record's value and its writing.
-    const QVariant &activeValue(int fieldIndex);
+    // Used by Field: the record holding a field's value for the active record (the current
+    // row, the record being edited, the row under a filter test or a grid look-up, or the
+    // calculated values of any of those); null when there is none.
+    const Record *recordFor(int fieldIndex)
+    {
+        if (calculated_[size_t(fieldIndex)])
+            return calculatedRecord();
+        return activeRecord();
+    }
+    QVariant activeValue(int fieldIndex);
     void setActiveValue(int fieldIndex, const QVariant &value);
 
 Q_SIGNALS:
@@ -134,8 +142,19 @@ private:
     {
         return filtered_ ? view_[size_t(i)] : rows_[size_t(i)].get();
     }
-    Record *currentRecord() const;
-    const Record *activeRecord() const;
+    Record *currentRecord() const
+    {
+        return current_ >= 0 && current_ < viewSize() ? viewRecord(current_) : nullptr;
+    }
+    const Record *activeRecord() const
+    {
+        if (explicitActive_)
+            return explicitActive_;
+        if (isEditing())
+            return &buffer_;
+        return currentRecord();
+    }
+    const Record *calculatedRecord();
     bool accepts(Record *record);
     void rebuildView();
     void loadRows();
@@ -155,6 +174,7 @@ private:
     QString folder_;
     RecordOrder order_;
     std::vector<std::unique_ptr<Field>> fields_;
+    std::vector<bool> calculated_; // per field
     std::unique_ptr<TableStorage> storage_;
 
     std::vector<std::unique_ptr<Record>> rows_; // every row, in index order
@@ -172,7 +192,7 @@ private:
 
     const Record *explicitActive_ = nullptr; // row under a filter or grid look-up
     const Record *calcFor_ = nullptr;        // whose calculated values calc_ holds
-    std::vector<QVariant> calc_;
+    Record calc_;
     bool calculating_ = false;
 
     int disabled_ = 0;

@@ -1,5 +1,9 @@
 #include "TableDefinition.h"
 
+#include <QDate>
+#include <QVariant>
+#include <bit>
+
 TableDefinition::TableDefinition(QString fileName, QString sqlName, std::vector<FieldDef> fields,
                                  QStringList primaryKey)
     : fileName_(std::move(fileName)), sqlName_(std::move(sqlName)), fields_(std::move(fields)),
@@ -8,15 +12,19 @@ TableDefinition::TableDefinition(QString fileName, QString sqlName, std::vector<
     for (int i = 0; i < fieldCount(); ++i) {
         if (fields_[size_t(i)].kind == FieldKind::AutoIncrement)
             rowIdIndex_ = i;
+        byName_.insert(fields_[size_t(i)].name, i);
+        const FieldKind kind = fields_[size_t(i)].kind;
+        const bool text = kind == FieldKind::String || kind == FieldKind::Memo;
+        textSlots_.push_back(text ? textCount_++ : -1);
     }
+    Q_ASSERT(fieldCount() <= 64); // one presence bit per field in a record
 }
 
 int TableDefinition::indexOf(const QString &name) const
 {
-    for (int i = 0; i < fieldCount(); ++i) {
-        if (fields_[size_t(i)].name == name)
-            return i;
-    }
+    const auto exact = byName_.constFind(name);
+    if (exact != byName_.cend())
+        return *exact;
     for (int i = 0; i < fieldCount(); ++i) {
         if (fields_[size_t(i)].name.compare(name, Qt::CaseInsensitive) == 0)
             return i;
@@ -66,4 +74,47 @@ QStringList TableDefinition::createStatements() const
                 .arg(quoted(sqlName_), columns.join(QStringLiteral(", "))),
             QStringLiteral("CREATE UNIQUE INDEX %1 ON %2 (%3)")
                 .arg(quoted(primaryIndexName()), quoted(sqlName_), key.join(QStringLiteral(", ")))};
+}
+
+QVariant TableDefinition::valueOf(const Record &record, int field) const
+{
+    if (!record.has(field))
+        return QVariant();
+    switch (fields_[size_t(field)].kind) {
+    case FieldKind::String:
+    case FieldKind::Memo:
+        return record.text(textSlot(field));
+    case FieldKind::Date:
+        return QDate::fromJulianDay(record.number(field));
+    case FieldKind::Money:
+    case FieldKind::AutoIncrement:
+        return qlonglong(record.number(field));
+    case FieldKind::Float:
+        return std::bit_cast<double>(record.number(field));
+    }
+    return QVariant();
+}
+
+void TableDefinition::store(Record &record, int field, const QVariant &value) const
+{
+    if (!value.isValid()) {
+        record.clear(field, textSlot(field));
+        return;
+    }
+    switch (fields_[size_t(field)].kind) {
+    case FieldKind::String:
+    case FieldKind::Memo:
+        record.setText(field, textSlot(field), value.toString());
+        return;
+    case FieldKind::Date:
+        record.setNumber(field, value.toDate().toJulianDay());
+        return;
+    case FieldKind::Money:
+    case FieldKind::AutoIncrement:
+        record.setNumber(field, value.toLongLong());
+        return;
+    case FieldKind::Float:
+        record.setNumber(field, std::bit_cast<qint64>(value.toDouble()));
+        return;
+    }
 }

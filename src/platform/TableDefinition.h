@@ -1,7 +1,9 @@
 #pragma once
 
 #include "FieldDef.h"
+#include "Record.h"
 
+#include <QHash>
 #include <QStringList>
 #include <vector>
 
@@ -27,6 +29,14 @@ public:
     // Index of the auto-increment field that identifies rows; -1 if none.
     int rowIdIndex() const { return rowIdIndex_; }
 
+    // Where a text field's value sits in a record (-1 for other kinds), and an empty record.
+    int textSlot(int field) const { return textSlots_[size_t(field)]; }
+    Record newRecord() const { return Record(fieldCount(), textCount_); }
+    // A field's value as a variant of its kind's type (QString, QDate, qlonglong cents,
+    // double); an invalid variant when empty. And its storing, the value being of that type.
+    QVariant valueOf(const Record &record, int field) const;
+    void store(Record &record, int field, const QVariant &value) const;
+
     // The SQL that creates the table and its primary index in an empty database.
     QStringList createStatements() const;
     // The name of the unique index that carries the primary key.
@@ -40,4 +50,7 @@ private:
     std::vector<FieldDef> fields_;
     QStringList primaryKey_;
     int rowIdIndex_ = -1;
+    QHash<QString, int> byName_;
+    std::vector<int> textSlots_;
+    int textCount_ = 0;
 };

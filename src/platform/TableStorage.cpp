@@ -13,6 +13,7 @@
 #include <QSet>
 #include <QUuid>
 #include <algorithm>
+#include <bit>
 #include <cstdio>
 #include <fcntl.h>
 #include <sqlite3.h>
@@ -71,69 +72,61 @@ TableStorage::TableStorage(const TableDefinition &definition, const QString &pat
 
 std::vector<std::unique_ptr<Record>> TableStorage::loadAll(const RecordOrder &order)
 {
-    QStringList orderBy;
-    for (const QString &name : order.fieldNames())
-        orderBy.append(TableDefinition::quoted(name));
+    // A plain scan sorted in memory: reading through the index would cost a look-up per row.
     const int rowIdField = def_.rowIdIndex();
-    SqliteStatement st(db_.handle(),
-                       QStringLiteral("SELECT %1 FROM %2%3")
-                           .arg(columnList(def_, stored_), TableDefinition::quoted(table_),
-                                orderBy.isEmpty() ? QString()
-                                                  : QStringLiteral(" ORDER BY ") +
-                                                        orderBy.join(QLatin1Char(','))));
+    SqliteStatement st(db_.handle(), QStringLiteral("SELECT %1 FROM %2")
+                                         .arg(columnList(def_, stored_),
+                                              TableDefinition::quoted(table_)));
     std::vector<std::unique_ptr<Record>> rows;
     // Short texts repeat from row to row (names, means of payment): share one copy of each.
     QSet<QString> pool;
-    const size_t width = size_t(def_.fieldCount());
     while (st.step()) {
-        auto record = std::make_unique<Record>();
-        record->values.resize(width);
+        auto record = std::make_unique<Record>(def_.newRecord());
         for (size_t c = 0; c < stored_.size(); ++c) {
             const int column = int(c);
             if (st.isNull(column))
                 continue;
             const int field = stored_[c];
-            QVariant &slot = record->values[size_t(field)];
             switch (def_.field(field).kind) {
             case FieldKind::String: {
                 QString text = st.text(column);
                 auto it = pool.constFind(text);
                 if (it == pool.cend())
                     it = pool.insert(text);
-                slot = *it;
+                record->setText(field, def_.textSlot(field), *it);
                 break;
             }
             case FieldKind::Memo:
-                slot = st.text(column);
+                record->setText(field, def_.textSlot(field), st.text(column));
                 break;
             case FieldKind::Date: {
                 int length = 0;
                 const char *raw = st.rawText(column, &length);
                 const QDate date = isoDate(raw, length);
                 if (date.isValid())
-                    slot = date;
+                    record->setNumber(field, date.toJulianDay());
                 break;
             }
             case FieldKind::Money:
-                slot = qlonglong(Formats::toCents(st.real(column)));
+                record->setNumber(field, Formats::toCents(st.real(column)));
                 break;
             case FieldKind::Float:
-                slot = st.real(column);
+                record->setNumber(field, std::bit_cast<qint64>(st.real(column)));
                 break;
             case FieldKind::AutoIncrement:
-                slot = qlonglong(st.int64(column));
+                record->setNumber(field, st.int64(column));
                 break;
             }
         }
         if (rowIdField >= 0)
-            record->rowId = record->values[size_t(rowIdField)].toLongLong();
+            record->rowId = record->number(rowIdField);
         rows.push_back(std::move(record));
     }
     auto less = [&order](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
         return order.less(*a, *b);
     };
     if (!std::is_sorted(rows.begin(), rows.end(), less))
-        std::stable_sort(rows.begin(), rows.end(), less);
+        std::sort(rows.begin(), rows.end(), less);
     version_ = db_.dataVersion();
     return rows;
 }
@@ -145,24 +138,24 @@ void TableStorage::bindRecord(SqliteStatement &st, const Record &record)
         const FieldDef &f = def_.field(field);
         if (f.kind == FieldKind::AutoIncrement)
             continue;
-        const QVariant &v = record.values[size_t(field)];
-        if (v.isNull()) {
+        if (!record.has(field)) {
             st.bindNull(parameter++);
             continue;
         }
         switch (f.kind) {
         case FieldKind::String:
         case FieldKind::Memo:
-            st.bindText(parameter++, v.toString());
+            st.bindText(parameter++, record.text(def_.textSlot(field)));
             break;
         case FieldKind::Date:
-            st.bindText(parameter++, v.toDate().toString(Qt::ISODate));
+            st.bindText(parameter++,
+                        QDate::fromJulianDay(record.number(field)).toString(Qt::ISODate));
             break;
         case FieldKind::Money:
-            st.bindDouble(parameter++, Formats::fromCents(v.toLongLong()));
+            st.bindDouble(parameter++, Formats::fromCents(record.number(field)));
             break;
         case FieldKind::Float:
-            st.bindDouble(parameter++, v.toDouble());
+            st.bindDouble(parameter++, std::bit_cast<double>(record.number(field)));
             break;
         case FieldKind::AutoIncrement:
             break;
