@@ -1,0 +1,175 @@
+#include "CareRegister.h"
+
+#include "CareEntryTable.h"
+#include "CareFilterRule.h"
+#include "RegisterSelectors.h"
+
+#include "platform/DatabaseError.h"
+#include "platform/Table.h"
+
+using namespace CareFields;
+
+CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObject *parent)
+    : QObject(parent), table_(tableTous), selectors_(selectors),
+      dateSoins_(tableTous.fieldByName(DateSoins)), beneficiaire_(tableTous.fieldByName(Beneficiaire)),
+      cout_(tableTous.fieldByName(Cout)), base_(tableTous.fieldByName(Base)),
+      montantCPAM_(tableTous.fieldByName(MontantCPAM)),
+      pourcentage_(tableTous.fieldByName(PourcentageCPAM)),
+      montantMutuelle_(tableTous.fieldByName(MontantMutuelle)),
+      mutuellePartielle_(tableTous.fieldByName(MutuelleOuiNon)),
+      balance_(tableTous.fieldByName(Balance)), estimation_(tableTous.fieldByName(Estimation))
+{
+    table_.onCalcFields = [this](Table &t) { TableTousCalcFields(t); };
+    table_.beforePost = [this](Table &t) { TableTousBeforePost(t); };
+    table_.beforeDelete = [this](Table &t) { TableTousBeforeDelete(t); };
+    table_.onFilterRecord = [this](Table &t) { return TableTousFilterRecord(t); };
+    const auto totals = [this](Table &) { TableTousAfterOpen(); };
+    table_.afterOpen = totals;
+    table_.afterPost = totals;
+    table_.afterDelete = totals;
+}
+
+CareRegister::~CareRegister()
+{
+    table_.onCalcFields = nullptr;
+    table_.beforePost = nullptr;
+    table_.beforeDelete = nullptr;
+    table_.onFilterRecord = nullptr;
+    table_.afterOpen = table_.afterPost = table_.afterDelete = nullptr;
+}
+
+void CareRegister::addFollower(Table &table)
+{
+    followers_.push_back(&table);
+}
+
+void CareRegister::TableTousCalcFields(Table &)
+{
+    const qint64 base = base_.asCents();
+    const qint64 cpam = montantCPAM_.asCents();
+    if (base > 0)
+        pourcentage_.setAsFloat(double(cpam) * 100.0 / double(base));
+    balance_.setAsCents(cout_.asCents() - (cpam + montantMutuelle_.asCents()));
+}
+
+void CareRegister::TableTousBeforePost(Table &t)
+{
+    const QString name = beneficiaire_.asString();
+    if (!selectors_.beneficiaryItems().contains(name, Qt::CaseInsensitive))
+        selectors_.appendBeneficiary(name);
+    for (const QString &flag : {CPAMOuiNon, MutuelleOuiNon}) {
+        Field &f = t.fieldByName(flag);
+        const QString value = f.asString();
+        if (value != Vrai && value != Faux)
+            f.setAsString(Faux);
+    }
+}
+
+void CareRegister::TableTousBeforeDelete(Table &t)
+{
+    const QString name = t.fieldByName(Beneficiaire).asString();
+    const Bookmark mark = t.bookmark();
+    t.disableControls();
+    int count = 0;
+    try {
+        Field &beneficiary = t.fieldByName(Beneficiaire);
+        for (t.first(); !t.eof(); t.next()) {
+            if (beneficiary.asString() == name)
+                ++count;
+        }
+    } catch (...) {
+        t.gotoBookmark(mark);
+        t.enableControls();
+        throw;
+    }
+    t.gotoBookmark(mark);
+    t.enableControls();
+    if (count != 1)
+        return;
+    const QStringList items = selectors_.beneficiaryItems();
+    // Entry 0 stands for all beneficiaries and is never removed by a delete.
+    for (int i = 1; i < items.size(); ++i) {
+        if (items[i].compare(name, Qt::CaseInsensitive) == 0) {
+            selectors_.removeBeneficiaryAt(i);
+            return;
+        }
+    }
+}
+
+bool CareRegister::TableTousFilterRecord(Table &)
+{
+    const QString beneficiary = selectors_.beneficiaryText();
+    const QString year = selectors_.yearText();
+    if (!rule_ || beneficiary != ruleBeneficiary_ || year != ruleYear_) {
+        rule_ = std::make_unique<CareFilterRule>(beneficiary, year);
+        ruleBeneficiary_ = beneficiary;
+        ruleYear_ = year;
+    }
+    return rule_->accepts(beneficiaire_.asString(), dateSoins_.asDate());
+}
+
+void CareRegister::lstListeBeneficiairesClick()
+{
+    const bool filtered =
+        !CareFilterRule::showsEverything(selectors_.beneficiaryText(), selectors_.yearText());
+    table_.setFiltered(filtered);
+    for (Table *follower : followers_)
+        follower->setFiltered(filtered);
+    TableTousAfterOpen();
+    Q_EMIT viewSwitched();
+}
+
+RegisterTotals CareRegister::sumView()
+{
+    RegisterTotals sums;
+    if (table_.recordCount() == 0)
+        return sums;
+    for (table_.first(); !table_.eof(); table_.next()) {
+        const qint64 c = cout_.asCents(), n = montantCPAM_.asCents(), m = montantMutuelle_.asCents();
+        const qint64 gap = c - (n + m); // the calculated Balance of the row
+        sums.cost += c;
+        sums.cpam += n;
+        sums.mutual += m;
+        sums.gap += gap;
+        sums.awaited += mutuellePartielle_.holds(Vrai) ? estimation_.asCents() - (n + m) : gap;
+    }
+    return sums;
+}
+
+void CareRegister::TableTousAfterOpen()
+{
+    const Bookmark mark = table_.bookmark();
+    table_.disableControls();
+    bool failed = false;
+    try {
+        totals_ = sumView();
+    } catch (const DatabaseError &) {
+        failed = true;
+    }
+    if (failed && !recovering_) {
+        table_.enableControls();
+        recoverWithWiderView();
+        return;
+    }
+    try {
+        table_.gotoBookmark(mark);
+    } catch (const DatabaseError &) {
+    }
+    table_.enableControls();
+    table_.cancel();
+    Q_EMIT totalsChanged(totals_);
+}
+
+void CareRegister::recoverWithWiderView()
+{
+    recovering_ = true;
+    selectors_.selectFirstYear();
+    table_.cancel();
+    try {
+        lstListeBeneficiairesClick();
+    } catch (...) {
+        recovering_ = false;
+        throw;
+    }
+    recovering_ = false;
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+#include "RegisterTotals.h"
+
+#include <QObject>
+#include <vector>
+
+#include "CareFilterRule.h"
+
+#include <memory>
+
+class Field;
+class RegisterSelectors;
+class Table;
+
+// The rules of the care-entry table and of the register's view, bound to the main window's
+// table component `TableTous`: the calculated rate and gap, the rules run before a post and
+// before a delete, the per-row filter of the two selectors, and the totals recomputed after
+// every open, post, delete and change of view.
+class CareRegister : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Installs the handlers on `tableTous`; both objects must outlive the register.
+    CareRegister(Table &tableTous, RegisterSelectors &selectors, QObject *parent = nullptr);
+    ~CareRegister() override;
+
+    // Another table over the same file whose filter is switched together with the register's
+    // (the care list report's); it keeps its own filter handler.
+    void addFollower(Table &table);
+
+    // Filter switching: the handler of both selectors.
+    void lstListeBeneficiairesClick();
+    // The totals over the rows in view, published through totalsChanged.
+    void TableTousAfterOpen();
+
+    const RegisterTotals &totals() const { return totals_; }
+
+    // The handlers, public so that their rules are tested one by one.
+    void TableTousCalcFields(Table &table);
+    void TableTousBeforePost(Table &table);
+    void TableTousBeforeDelete(Table &table);
+    bool TableTousFilterRecord(Table &table);
+
+Q_SIGNALS:
+    void totalsChanged(const RegisterTotals &totals);
+    // The view changed: the window gives the focus to its navigator.
+    void viewSwitched();
+
+private:
+    RegisterTotals sumView();
+    void recoverWithWiderView();
+
+    Table &table_;
+    RegisterSelectors &selectors_;
+    // The fields the rules read on every row, looked up once.
+    Field &dateSoins_, &beneficiaire_, &cout_, &base_, &montantCPAM_, &pourcentage_,
+        &montantMutuelle_, &mutuellePartielle_, &balance_, &estimation_;
+    // The per-row rule for the selectors' texts it was made from.
+    std::unique_ptr<CareFilterRule> rule_;
+    QString ruleBeneficiary_, ruleYear_;
+    std::vector<Table *> followers_;
+    RegisterTotals totals_;
+    bool recovering_ = false;
+};
