@@ -111,6 +111,12 @@ QString helpFileUnreadable(const QString &path)
     return QStringLiteral("Le fichier d'aide %1 ne peut pas être lu.").arg(path);
 }
 
+QString helpFileNotHtml(const QString &path)
+{
+    return QStringLiteral("Le fichier d'aide %1 n'est pas au format attendu (document HTML).")
+        .arg(path);
+}
+
 QString fileMissing()
 {
     return QStringLiteral("Le fichier n'existe pas.");

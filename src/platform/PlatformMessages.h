@@ -34,6 +34,7 @@ QString cannotReadFile(const QString &path, const QString &reason);
 // Help
 QString helpFileMissing(const QString &path);
 QString helpFileUnreadable(const QString &path);
+QString helpFileNotHtml(const QString &path);
 
 // Reports
 QString noPrinter();

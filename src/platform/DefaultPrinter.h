@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QPageSize>
+#include <QPrinterInfo>
+
+#include <functional>
+
+// The system's default printer (CUPS), looked up at each use so that a printer installed while
+// the program runs is found. Tests replace the lookup to play a machine without any printer.
+class DefaultPrinter
+{
+public:
+    // Null when no printer is installed.
+    static QPrinterInfo info();
+    // The default printer's default paper; A4 when there is no printer or it does not say.
+    static QPageSize paperSize();
+
+    static void overrideForTesting(std::function<QPrinterInfo()> lookup);
+    static void restore();
+};

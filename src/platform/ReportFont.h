@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QFont>
+
+// The font of a report item: Arial at a character height in pixels at 96 dpi. Kept apart from
+// QFont so that a laid-out page is plain data, independent of the device it is painted on.
+class ReportFont
+{
+public:
+    int pixelSize = 12;
+    bool bold = false;
+    bool italic = false;
+
+    static ReportFont regular(int pixelSize) { return {pixelSize, false, false}; }
+    static ReportFont boldFont(int pixelSize) { return {pixelSize, true, false}; }
+    static ReportFont italicFont(int pixelSize) { return {pixelSize, false, true}; }
+
+    // The font for a device with `scale` device pixels per 96-dpi pixel.
+    QFont toQFont(qreal scale) const;
+
+    bool operator==(const ReportFont &) const = default;
+};

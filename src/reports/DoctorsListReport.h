@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/ReportDefinition.h"
+
+// The doctors list: every doctor of the address book, one line each in alphabetical order.
+// The postal code is not printed.
+class DoctorsListReport
+{
+public:
+    static ReportDefinition definition();
+};
