@@ -272,10 +272,38 @@ void Table::moveToRow(int row)
     notifyRecord();
 }
 
+void Table::updateRecord()
+{
+    if (!isEditing() || updating_)
+        return;
+    updating_ = true;
+    try {
+        const auto hooks = updateHooks_; // a hook may remove itself
+        for (const auto &[id, hook] : hooks)
+            hook();
+    } catch (...) {
+        updating_ = false;
+        throw;
+    }
+    updating_ = false;
+}
+
+int Table::addUpdateHook(UpdateHook hook)
+{
+    updateHooks_.emplace_back(nextHookId_, std::move(hook));
+    return nextHookId_++;
+}
+
+void Table::removeUpdateHook(int id)
+{
+    std::erase_if(updateHooks_, [id](const auto &entry) { return entry.first == id; });
+}
+
 void Table::checkBrowseMode()
 {
     if (!isEditing())
         return;
+    updateRecord();
     if (modified_)
         post();
     else
@@ -329,6 +357,7 @@ void Table::post()
     requireActive();
     if (!isEditing())
         return;
+    updateRecord();
     for (int i = 0; i < def_.fieldCount(); ++i) {
         const FieldDef &f = def_.field(i);
         if (f.required && !f.calculated && !buffer_.has(i))

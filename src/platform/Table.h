@@ -76,6 +76,12 @@ public:
     void deleteRecord();
     // Posts a modified record, cancels an untouched one.
     void checkBrowseMode();
+    // Asks every bound control to write the text it holds into the record (its own "update
+    // record" hook); a control whose text is not a value throws, and the post or move stops.
+    void updateRecord();
+    using UpdateHook = std::function<void()>;
+    int addUpdateHook(UpdateHook hook);
+    void removeUpdateHook(int id);
 
     Field &fieldByName(const QString &name);
     Field *findField(const QString &name);
@@ -194,6 +200,10 @@ private:
     const Record *calcFor_ = nullptr;        // whose calculated values calc_ holds
     Record calc_;
     bool calculating_ = false;
+
+    std::vector<std::pair<int, UpdateHook>> updateHooks_;
+    int nextHookId_ = 1;
+    bool updating_ = false;
 
     int disabled_ = 0;
     bool pendingDataSet_ = false;
