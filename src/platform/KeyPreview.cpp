@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QWidget>
 
 KeyPreview::KeyPreview(QWidget *window, Handler handler)
     : QObject(window), window_(window), handler_(std::move(handler))
