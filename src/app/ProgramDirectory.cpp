@@ -1,0 +1,33 @@
+#include "ProgramDirectory.h"
+
+#include "platform/FileNames.h"
+#include "platform/PlatformError.h"
+#include "platform/SideFile.h"
+#include "platform/TableStorage.h"
+#include "reference/DoctorTable.h"
+#include "reference/InsuredTable.h"
+#include "register/CareEntryTable.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+QStringList ProgramDirectory::provision(const QString &directory)
+{
+    if (!QDir().mkpath(directory))
+        throw PlatformError(QStringLiteral("Impossible de créer le dossier %1.").arg(directory));
+    QStringList created;
+    for (const TableDefinition *def : {&CareEntryTable::definition(), &DoctorTable::definition(),
+                                       &InsuredTable::definition()}) {
+        const QString path = FileNames::resolve(directory, def->fileName());
+        if (TableStorage::createFile(path, *def))
+            created.append(def->fileName());
+    }
+    const QString ini = FileNames::resolve(directory, QStringLiteral("talo.ini"));
+    if (!QFileInfo::exists(ini)) {
+        SideFile::writeLines(ini, {QStringLiteral("[ListeFichiers]"),
+                                   QStringLiteral("1=LSTBENEF.LST"), QStringLiteral("2=talosoc.inf"),
+                                   QStringLiteral("3=mutuelle.inf"), QStringLiteral("4=talo.ini")});
+        created.append(QStringLiteral("talo.ini"));
+    }
+    return created;
+}
