@@ -24,7 +24,9 @@ SqliteDatabase::SqliteDatabase(const QString &path, Mode mode) : path_(path)
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
     try {
-        exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+        // Write-ahead log with a full sync at every commit: one flush per post, and a crash
+        // at any moment leaves the file as of the last commit.
+        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
         exec(QStringLiteral("PRAGMA synchronous=FULL"));
         // Reading the schema proves the file is a database at all.
         exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));

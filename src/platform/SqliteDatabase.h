@@ -5,8 +5,8 @@
 struct sqlite3;
 
 // One SQLite connection to a table file, set up for durability: every committed change is on
-// disk when the call returns (full synchronous rollback journal), and a crash leaves the file
-// as of the last commit. Errors throw DatabaseError.
+// disk when the call returns (write-ahead log, synchronised at each commit), and a crash leaves
+// the file as of the last commit. Errors throw DatabaseError.
 class SqliteDatabase
 {
 public:

@@ -10,11 +10,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSet>
 #include <QUuid>
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <unistd.h>
@@ -47,6 +48,34 @@ QDate isoDate(const char *s, int length)
     return QDate(digits(0, 4), digits(5, 2), digits(8, 2));
 }
 
+// Short texts repeat from row to row (names, means of payment, yes/no words): the last few of
+// a column are kept, so a repeat shares one copy instead of costing an allocation.
+class RecentTexts
+{
+public:
+    const QString &text(const char *utf8, int length)
+    {
+        for (Entry &e : entries_) {
+            if (e.bytes.size() == length &&
+                std::memcmp(e.bytes.constData(), utf8, size_t(length)) == 0)
+                return e.text;
+        }
+        Entry &slot = entries_[next_];
+        next_ = (next_ + 1) % entries_.size();
+        slot.bytes = QByteArray(utf8, length);
+        slot.text = QString::fromUtf8(utf8, length);
+        return slot.text;
+    }
+
+private:
+    struct Entry {
+        QByteArray bytes;
+        QString text;
+    };
+    std::array<Entry, 16> entries_;
+    size_t next_ = 0;
+};
+
 } // namespace
 
 TableStorage::TableStorage(const TableDefinition &definition, const QString &path)
@@ -74,12 +103,11 @@ std::vector<std::unique_ptr<Record>> TableStorage::loadAll(const RecordOrder &or
 {
     // A plain scan sorted in memory: reading through the index would cost a look-up per row.
     const int rowIdField = def_.rowIdIndex();
-    SqliteStatement st(db_.handle(), QStringLiteral("SELECT %1 FROM %2")
-                                         .arg(columnList(def_, stored_),
-                                              TableDefinition::quoted(table_)));
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("SELECT %1 FROM %2")
+                           .arg(columnList(def_, stored_), TableDefinition::quoted(table_)));
     std::vector<std::unique_ptr<Record>> rows;
-    // Short texts repeat from row to row (names, means of payment): share one copy of each.
-    QSet<QString> pool;
+    std::vector<RecentTexts> recent(stored_.size());
     while (st.step()) {
         auto record = std::make_unique<Record>(def_.newRecord());
         for (size_t c = 0; c < stored_.size(); ++c) {
@@ -89,11 +117,9 @@ std::vector<std::unique_ptr<Record>> TableStorage::loadAll(const RecordOrder &or
             const int field = stored_[c];
             switch (def_.field(field).kind) {
             case FieldKind::String: {
-                QString text = st.text(column);
-                auto it = pool.constFind(text);
-                if (it == pool.cend())
-                    it = pool.insert(text);
-                record->setText(field, def_.textSlot(field), *it);
+                int length = 0;
+                const char *raw = st.rawText(column, &length);
+                record->setText(field, def_.textSlot(field), recent[c].text(raw, length));
                 break;
             }
             case FieldKind::Memo:
