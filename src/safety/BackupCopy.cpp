@@ -1,0 +1,130 @@
+#include "BackupCopy.h"
+
+#include "BackupSources.h"
+#include "FileCopy.h"
+
+#include "platform/BatchMove.h"
+#include "platform/FileNames.h"
+#include "platform/PlatformError.h"
+#include "platform/PlatformMessages.h"
+#include "platform/PrivateProfile.h"
+#include "platform/Table.h"
+
+#include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+
+namespace
+{
+
+const QString listSection = QStringLiteral("ListeFichiers");
+
+// "TALO.DB" gives "Talo": the name the primary index is given in the target folder.
+QString indexBaseName(const Table &table)
+{
+    const QString base = QFileInfo(table.definition().fileName()).completeBaseName();
+    return base.left(1).toUpper() + base.mid(1).toLower();
+}
+
+// A listed name must stay a bare file name: a path would read outside the program directory
+// or write outside the target folder.
+bool isBareName(const QString &name)
+{
+    return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
+           name != QLatin1String(".") && name != QLatin1String("..");
+}
+
+} // namespace
+
+QString BackupCopy::targetFolder(const QString &folderShown)
+{
+    if (folderShown.endsWith(QLatin1Char('/')))
+        return folderShown;
+    return folderShown + QLatin1Char('/');
+}
+
+bool BackupCopy::sameFolder(const QString &a, const QString &b)
+{
+    struct stat sa {
+    };
+    struct stat sb {
+    };
+    if (::stat(QFile::encodeName(a).constData(), &sa) == 0 &&
+        ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+        sa.st_ino == sb.st_ino)
+        return true;
+    return FileNames::canonicalDirectory(a).compare(FileNames::canonicalDirectory(b),
+                                                    Qt::CaseInsensitive) == 0;
+}
+
+BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &folderShown,
+                                    BackupSources &sources)
+{
+    if (folderShown.isEmpty())
+        throw PlatformError(noFolderChosen());
+    const QString target = targetFolder(folderShown);
+    if (sameFolder(target, programDir))
+        return Outcome::RefusedProgramDirectory;
+    if (!QFileInfo(target).isDir())
+        throw PlatformError(PlatformMessages::folderMissing(target));
+
+    sources.writeSideFiles();
+    sources.resetRegisterView();
+    copyTables(target, sources);
+    copyListedFiles(programDir, target);
+    return Outcome::Copied;
+}
+
+void BackupCopy::copyTables(const QString &target, BackupSources &sources)
+{
+    const QList<BackupSources::TableCopy> copies = sources.tableCopies();
+    for (const BackupSources::TableCopy &copy : copies) {
+        copy.destination->setDatabaseName(target);
+        BatchMove(*copy.source, *copy.destination).execute();
+        copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields, true);
+    }
+}
+
+void BackupCopy::copyListedFiles(const QString &programDir, const QString &target)
+{
+    const QString ini = FileNames::resolve(programDir, QStringLiteral("talo.ini"));
+    if (!QFileInfo::exists(ini))
+        throw PlatformError(PlatformMessages::cannotReadFile(ini, PlatformMessages::fileMissing()));
+    for (int key = 1; key <= listedFileCount; ++key) {
+        const QString name = PrivateProfile::readString(ini, listSection, QString::number(key));
+        if (name.isEmpty())
+            throw PlatformError(listedFileEmpty(ini, key));
+        if (!isBareName(name))
+            throw PlatformError(listedFileNotBare(ini, key, name));
+        FileCopy::copy(FileNames::resolve(programDir, name), FileNames::resolve(target, name));
+    }
+}
+
+QString BackupCopy::programDirectoryWarning()
+{
+    return QStringLiteral("Impossible de créer une copie de sauvegarde dans le dossier "
+                          "d'installation de Talo 3.0. Choisissez ou créez un autre dossier.");
+}
+
+QString BackupCopy::noFolderChosen()
+{
+    return QStringLiteral("Aucun dossier de sauvegarde n'est choisi.");
+}
+
+QString BackupCopy::listedFileEmpty(const QString &iniPath, int key)
+{
+    return QStringLiteral("La clé %1 de la section [ListeFichiers] de %2 ne donne aucun nom de "
+                          "fichier à copier : la copie s'arrête là.")
+        .arg(key)
+        .arg(iniPath);
+}
+
+QString BackupCopy::listedFileNotBare(const QString &iniPath, int key, const QString &name)
+{
+    return QStringLiteral("La clé %1 de la section [ListeFichiers] de %2 donne « %3 », qui "
+                          "n'est pas un simple nom de fichier du dossier du programme : la "
+                          "copie s'arrête là.")
+        .arg(key)
+        .arg(iniPath, name);
+}

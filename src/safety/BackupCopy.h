@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QString>
+
+class BackupSources;
+
+// The backup copy without its window: the side files refreshed, the register view reset, the
+// three tables copied with their keys and the files listed in talo.ini copied byte for byte
+// into the target folder. Every destination file is written aside and renamed into place, so
+// a backup that fails part-way never destroys the copy left by an earlier one.
+class BackupCopy
+{
+public:
+    enum class Outcome { Copied, RefusedProgramDirectory };
+
+    // Files copied beside the tables: keys "1" to "4" of this section of talo.ini.
+    static constexpr int listedFileCount = 4;
+
+    // The folder shown, as the target: a path already ending in "/" (a volume root) unchanged,
+    // any other with "/" appended.
+    static QString targetFolder(const QString &folderShown);
+
+    // Whether two paths name the same folder: same place on disk (symbolic links and trailing
+    // separators do not matter), or the same text without regard to case.
+    static bool sameFolder(const QString &a, const QString &b);
+
+    // Runs the whole backup into the folder shown. A target that is the program directory is
+    // refused before anything is written. Any failure throws PlatformError with the French
+    // message of the step that failed; the steps done before it stay done.
+    static Outcome run(const QString &programDir, const QString &folderShown,
+                       BackupSources &sources);
+
+    static QString programDirectoryWarning();
+    static QString noFolderChosen();
+    static QString listedFileEmpty(const QString &iniPath, int key);
+    static QString listedFileNotBare(const QString &iniPath, int key, const QString &name);
+
+private:
+    static void copyTables(const QString &target, BackupSources &sources);
+    static void copyListedFiles(const QString &programDir, const QString &target);
+};

@@ -1,0 +1,14 @@
+#include "DialogPlacement.h"
+
+#include <QScreen>
+#include <QWidget>
+
+void DialogPlacement::centreOnScreen(QWidget *window)
+{
+    const QScreen *shownOn = window->screen();
+    if (!shownOn)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(shownOn->availableGeometry().center());
+    window->move(frame.topLeft());
+}

@@ -1,0 +1,12 @@
+#pragma once
+
+class QWidget;
+
+// Where the program's dialogs appear: centred on the screen they are shown on, not over their
+// owner, which sits in the top-left corner like the main window.
+class DialogPlacement
+{
+public:
+    // Call once the window is shown, when its frame size is known.
+    static void centreOnScreen(QWidget *window);
+};

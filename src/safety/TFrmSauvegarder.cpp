@@ -1,0 +1,246 @@
+#include "TFrmSauvegarder.h"
+
+#include "BackupCopy.h"
+#include "DialogPlacement.h"
+#include "DirectoryListBox.h"
+#include "PathLabel.h"
+
+#include "platform/Dialogs.h"
+#include "platform/HandlerGuard.h"
+#include "platform/Help.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStorageInfo>
+#include <QVBoxLayout>
+
+namespace
+{
+
+constexpr int helpContext = 44;
+constexpr int pathWidth = 380;
+
+// The hourglass for a scope; restored however the scope ends, so that an error box is shown
+// with the normal cursor.
+class WaitCursor
+{
+public:
+    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
+    WaitCursor(const WaitCursor &) = delete;
+    WaitCursor &operator=(const WaitCursor &) = delete;
+};
+
+QPushButton *button(const QString &name, const QString &text, QWidget *parent)
+{
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    return b;
+}
+
+} // namespace
+
+TFrmSauvegarder::TFrmSauvegarder(const QString &programDir, BackupSources &sources, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      programDir_(programDir), sources_(sources)
+{
+    setObjectName(QStringLiteral("TFrmSauvegarder"));
+    setWindowTitle(QStringLiteral(" Créer une copie de sauvegarde"));
+
+    GroupBox1 = new QGroupBox(QStringLiteral(" Chemin de sauvegarde "), this);
+    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    etqChemin = new PathLabel(GroupBox1);
+    etqChemin->setObjectName(QStringLiteral("etqChemin"));
+    etqChemin->setFixedWidth(pathWidth);
+    // Room for the usual paths, so that the dialog does not jump with every folder.
+    etqChemin->setMinimumHeight(2 * etqChemin->fontMetrics().height());
+    QPalette navy = etqChemin->palette();
+    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
+    etqChemin->setPalette(navy);
+    auto *frameLayout = new QVBoxLayout(GroupBox1);
+    frameLayout->addWidget(etqChemin);
+
+    etqDossier = new QLabel(QStringLiteral("Dossier :"), this);
+    etqDossier->setObjectName(QStringLiteral("etqDossier"));
+    lstChemin = new DirectoryListBox(this);
+    lstChemin->setObjectName(QStringLiteral("lstChemin"));
+    lstChemin->setFixedSize(260, 200);
+    etqDossier->setBuddy(lstChemin);
+
+    etqLecteur = new QLabel(QStringLiteral("Lecteur :"), this);
+    etqLecteur->setObjectName(QStringLiteral("etqLecteur"));
+    lstLecteur = new QComboBox(this);
+    lstLecteur->setObjectName(QStringLiteral("lstLecteur"));
+    lstLecteur->setFixedWidth(260);
+    etqLecteur->setBuddy(lstLecteur);
+
+    btnOK = button(QStringLiteral("btnOK"), QStringLiteral("OK"), this);
+    btnOK->setDefault(true);
+    btnAnnuler = button(QStringLiteral("btnAnnuler"), QStringLiteral("Annuler"), this);
+    btnAide = button(QStringLiteral("btnAide"), QStringLiteral("&Aide"), this);
+    btnCreerDossier =
+        button(QStringLiteral("btnCreerDossier"), QStringLiteral("Créer nouveau dossier"), this);
+
+    connect(btnOK, &QPushButton::clicked, this, &TFrmSauvegarder::btnOKClick);
+    connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+    connect(btnAide, &QPushButton::clicked, this, &TFrmSauvegarder::btnAideClick);
+    connect(btnCreerDossier, &QPushButton::clicked, this, &TFrmSauvegarder::btnCreerDossierClick);
+    connect(lstChemin, &DirectoryListBox::directoryChanged, this,
+            &TFrmSauvegarder::lstCheminChange);
+    connect(lstLecteur, &QComboBox::activated, this, &TFrmSauvegarder::lstLecteurChange);
+
+    auto *left = new QVBoxLayout;
+    left->setSpacing(4);
+    left->addWidget(etqDossier);
+    left->addWidget(lstChemin);
+    left->addSpacing(6);
+    left->addWidget(etqLecteur);
+    left->addWidget(lstLecteur);
+
+    auto *right = new QVBoxLayout;
+    right->setSpacing(6);
+    right->addSpacing(etqDossier->sizeHint().height() + 4);
+    right->addWidget(btnOK);
+    right->addWidget(btnAnnuler);
+    right->addWidget(btnAide);
+    right->addStretch();
+    right->addWidget(btnCreerDossier);
+
+    auto *lower = new QHBoxLayout;
+    lower->setSpacing(12);
+    lower->addLayout(left);
+    lower->addLayout(right);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(10);
+    layout->addWidget(GroupBox1);
+    layout->addLayout(lower);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    fillVolumes();
+    lstChemin->setDirectory(QDir::homePath());
+    lstCheminChange(lstChemin->directory());
+}
+
+QString TFrmSauvegarder::folder() const
+{
+    return lstChemin->directory();
+}
+
+void TFrmSauvegarder::setFolder(const QString &path)
+{
+    lstChemin->setDirectory(path);
+    lstCheminChange(lstChemin->directory());
+}
+
+QStringList TFrmSauvegarder::volumeRoots()
+{
+    QStringList roots;
+    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
+        const QString root = volume.rootPath();
+        // Files mounted over files (a container's /etc/hosts) are no place for a backup.
+        if (!volume.isValid() || !volume.isReady() || !QFileInfo(root).isDir())
+            continue;
+        if (!roots.contains(root))
+            roots.append(root);
+    }
+    roots.sort();
+    return roots;
+}
+
+QString TFrmSauvegarder::createFolderFailed()
+{
+    return QStringLiteral("Impossible de créer le dossier.");
+}
+
+void TFrmSauvegarder::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    // Volumes may have been mounted, folders made or removed since the last opening.
+    fillVolumes();
+    setFolder(lstChemin->directory());
+    DialogPlacement::centreOnScreen(this);
+    btnAnnuler->setFocus();
+}
+
+void TFrmSauvegarder::btnOKClick()
+{
+    BackupCopy::Outcome outcome = BackupCopy::Outcome::Copied;
+    const bool done = HandlerGuard::run(this, [&] {
+        const WaitCursor hourglass;
+        outcome = BackupCopy::run(programDir_, etqChemin->text(), sources_);
+    });
+    if (!done)
+        return;
+    if (outcome == BackupCopy::Outcome::RefusedProgramDirectory) {
+        Dialogs::warning(this, BackupCopy::programDirectoryWarning());
+        return;
+    }
+    accept();
+}
+
+void TFrmSauvegarder::btnCreerDossierClick()
+{
+    const std::optional<QString> name =
+        Dialogs::inputText(this, QStringLiteral(" Créer un nouveau dossier"),
+                           QStringLiteral("Nom du nouveau dossier :"), QString());
+    if (!name || name->trimmed().isEmpty())
+        return;
+    const QDir current(lstChemin->directory());
+    // A name is one folder: a separator would create somewhere else than shown.
+    const bool created =
+        !name->contains(QLatin1Char('/')) &&
+        current.mkdir(*name, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    if (!created) {
+        Dialogs::error(this, createFolderFailed());
+        return;
+    }
+    setFolder(current.filePath(*name));
+}
+
+void TFrmSauvegarder::btnAideClick()
+{
+    Help::showContext(this, helpContext);
+}
+
+void TFrmSauvegarder::lstLecteurChange(int index)
+{
+    const QString root = lstLecteur->itemData(index).toString();
+    if (!root.isEmpty())
+        setFolder(root);
+}
+
+void TFrmSauvegarder::lstCheminChange(const QString &path)
+{
+    etqChemin->setText(path);
+    selectVolumeOf(path);
+}
+
+void TFrmSauvegarder::fillVolumes()
+{
+    const QSignalBlocker quiet(lstLecteur);
+    lstLecteur->clear();
+    for (const QString &root : volumeRoots())
+        lstLecteur->addItem(root, root);
+    selectVolumeOf(lstChemin->directory());
+}
+
+void TFrmSauvegarder::selectVolumeOf(const QString &path)
+{
+    const QString root = QStorageInfo(path).rootPath();
+    const QSignalBlocker quiet(lstLecteur);
+    int index = lstLecteur->findData(root);
+    if (index < 0 && !root.isEmpty()) {
+        lstLecteur->addItem(root, root);
+        index = lstLecteur->count() - 1;
+    }
+    lstLecteur->setCurrentIndex(index);
+}

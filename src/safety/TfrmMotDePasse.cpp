@@ -1,0 +1,107 @@
+#include "TfrmMotDePasse.h"
+
+#include "DialogPlacement.h"
+#include "PasswordStore.h"
+
+#include "platform/Dialogs.h"
+#include "platform/PlatformError.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TfrmMotDePasse::TfrmMotDePasse(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+{
+    setObjectName(QStringLiteral("TfrmMotDePasse"));
+    setWindowTitle(QStringLiteral("Talo 3.0"));
+
+    Label1 = new QLabel(QStringLiteral("Saisir mot de passe :"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+
+    chpMotDePasse = new QLineEdit(this);
+    chpMotDePasse->setObjectName(QStringLiteral("chpMotDePasse"));
+    chpMotDePasse->setEchoMode(QLineEdit::Password);
+    // Each typed character shows as "*", whatever the style would use by default.
+    chpMotDePasse->setStyleSheet(QStringLiteral("QLineEdit { lineedit-password-character: 42; }"));
+    chpMotDePasse->setMinimumWidth(200);
+    Label1->setBuddy(chpMotDePasse);
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setObjectName(QStringLiteral("btnOK"));
+    btnOK->setDefault(true);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmMotDePasse::btnOKClick);
+
+    btnAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
+    btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
+    connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(btnOK);
+    buttons->addWidget(btnAnnuler);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(8);
+    layout->addWidget(Label1);
+    layout->addWidget(chpMotDePasse);
+    layout->addSpacing(4);
+    layout->addLayout(buttons);
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    chpMotDePasse->setFocus();
+}
+
+QString TfrmMotDePasse::refusalMessage()
+{
+    return QStringLiteral("Mot de passe non valable!! Talo 3.0 vous quitte.");
+}
+
+TfrmMotDePasse::Outcome TfrmMotDePasse::ask(const QString &storedPassword)
+{
+    if (storedPassword.isEmpty())
+        return Outcome::LetIn;
+    stored_ = storedPassword;
+    chpMotDePasse->clear();
+    // Whatever closes the prompt without OK (Annuler, Escape, the close box, Alt+F4) counts
+    // as a cancel.
+    outcome_ = Outcome::Cancelled;
+    exec();
+    stored_.clear();
+    chpMotDePasse->clear();
+    return outcome_;
+}
+
+TfrmMotDePasse::Outcome TfrmMotDePasse::gate(const QString &programDir)
+{
+    QString stored;
+    try {
+        stored = PasswordStore::read(programDir);
+    } catch (const PlatformError &e) {
+        Dialogs::error(this, e.message());
+        return Outcome::Refused;
+    }
+    return ask(stored);
+}
+
+void TfrmMotDePasse::btnOKClick()
+{
+    if (chpMotDePasse->text() == stored_) {
+        outcome_ = Outcome::LetIn;
+        accept();
+        return;
+    }
+    outcome_ = Outcome::Refused;
+    Dialogs::plain(this, refusalMessage());
+    accept();
+}
+
+void TfrmMotDePasse::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    DialogPlacement::centreOnScreen(this);
+    chpMotDePasse->setFocus();
+}

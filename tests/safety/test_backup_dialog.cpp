@@ -1,0 +1,220 @@
+#include "DialogLookup.h"
+#include "FakeBackupSources.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Help.h"
+#include "platform/PlatformMessages.h"
+#include "safety/BackupCopy.h"
+#include "safety/DirectoryListBox.h"
+#include "safety/TFrmSauvegarder.h"
+#include "support/ReadOnlyFolder.h"
+
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QStorageInfo>
+#include <QTest>
+
+class TestBackupDialog : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { Dialogs::startScripting(); }
+
+    void cleanup()
+    {
+        Dialogs::stopScripting();
+        Help::stopRecording();
+        while (QApplication::overrideCursor())
+            QApplication::restoreOverrideCursor();
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            widget->close();
+    }
+
+    void controls_data();
+    void controls();
+    void captionBorderFocusAndPlace();
+    void helpOpensContext44();
+    void okBacksUpAndCloses();
+    void okIntoProgramDirectoryWarnsAndStays();
+    void okFailingStepShowsErrorAndStays();
+    void cancelCopiesNothing_data();
+    void cancelCopiesNothing();
+    void keepsFolderBetweenOpenings();
+};
+
+void TestBackupDialog::controls_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("text");
+    const QList<std::pair<const char *, const char *>> controls{
+        {"etqDossier", "Dossier :"},
+        {"etqLecteur", "Lecteur :"},
+        {"btnAide", "&Aide"},
+        {"btnCreerDossier", "Créer nouveau dossier"},
+        {"btnOK", "OK"},
+        {"btnAnnuler", "Annuler"}};
+    for (const auto &[name, text] : controls)
+        QTest::newRow(name) << QString::fromLatin1(name) << QString::fromUtf8(text);
+}
+
+void TestBackupDialog::controls()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, text);
+    FakeBackupSources sources;
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    QWidget *widget = dialog.findChild<QWidget *>(name);
+    QVERIFY(widget != nullptr);
+    if (auto *label = qobject_cast<QLabel *>(widget))
+        QCOMPARE(label->text(), text);
+    else
+        QCOMPARE(qobject_cast<QPushButton *>(widget)->text(), text);
+}
+
+void TestBackupDialog::captionBorderFocusAndPlace()
+{
+    FakeBackupSources sources;
+    QWidget owner;
+    owner.setGeometry(0, 0, 300, 200);
+    owner.show();
+    TFrmSauvegarder dialog(sources.programDir, sources, &owner);
+    QCOMPARE(dialog.objectName(), QStringLiteral("TFrmSauvegarder"));
+    QCOMPARE(dialog.windowTitle(), QStringLiteral(" Créer une copie de sauvegarde"));
+    auto *group = dialogChild<QGroupBox>(dialog, "GroupBox1");
+    QCOMPARE(group->title(), QStringLiteral(" Chemin de sauvegarde "));
+    auto *path = dialogChild<QLabel>(dialog, "etqChemin");
+    QVERIFY(group->isAncestorOf(path));
+    QCOMPARE(path->palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    QVERIFY(dialogChild<QPushButton>(dialog, "btnOK")->isDefault());
+    QVERIFY(dialogChild<DirectoryListBox>(dialog, "lstChemin") != nullptr);
+    QVERIFY(dialogChild<QComboBox>(dialog, "lstLecteur") != nullptr);
+
+    QVERIFY(showAndWait(dialog));
+    QCOMPARE(QApplication::focusWidget(), dialogChild<QPushButton>(dialog, "btnAnnuler"));
+    QCOMPARE(dialog.minimumSize(), dialog.maximumSize());
+    const QPoint centre = dialog.screen()->availableGeometry().center();
+    QVERIFY((dialog.frameGeometry().center() - centre).manhattanLength() <= 2);
+}
+
+void TestBackupDialog::helpOpensContext44()
+{
+    FakeBackupSources sources;
+    Help::startRecording();
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    QVERIFY(showAndWait(dialog));
+    QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnAide"), Qt::LeftButton);
+    QVERIFY(Help::lastRequest().has_value());
+    QCOMPARE(Help::lastRequest()->context, 44);
+    QVERIFY(dialog.isVisible());
+}
+
+void TestBackupDialog::okBacksUpAndCloses()
+{
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(target.path());
+    QVERIFY(showAndWait(dialog));
+    QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(Dialogs::shown().isEmpty());
+    QCOMPARE(sources.cursorDuringBackup, Qt::WaitCursor);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QCOMPARE(folderEntries(target.path()).size(), 7);
+    QCOMPARE(fileBytes(target.path() + "/talo.ini"), fileBytes(sources.programDir + "talo.ini"));
+}
+
+void TestBackupDialog::okIntoProgramDirectoryWarnsAndStays()
+{
+    FakeBackupSources sources;
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(sources.dir.path());
+    QVERIFY(showAndWait(dialog));
+    const QStringList before = folderEntries(sources.programDir);
+    QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Dialogs::shown().size(), 1);
+    QCOMPARE(Dialogs::shown().first().kind, Dialogs::Kind::Warning);
+    QCOMPARE(Dialogs::shown().first().text,
+             QStringLiteral("Impossible de créer une copie de sauvegarde dans le dossier "
+                            "d'installation de Talo 3.0. Choisissez ou créez un autre dossier."));
+    QVERIFY(sources.calls.isEmpty());
+    QCOMPARE(folderEntries(sources.programDir), before);
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+}
+
+void TestBackupDialog::okFailingStepShowsErrorAndStays()
+{
+    FakeBackupSources sources;
+    sources.writeIni({"[ListeFichiers]", "1=absent.txt"});
+    QTemporaryDir target;
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(target.path());
+    QVERIFY(showAndWait(dialog));
+    QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+    QVERIFY(dialog.isVisible());
+    QCOMPARE(Dialogs::shown().size(), 1);
+    QCOMPARE(Dialogs::shown().first().kind, Dialogs::Kind::Error);
+    QCOMPARE(Dialogs::shown().first().text,
+             PlatformMessages::cannotReadFile(sources.programDir + "absent.txt",
+                                              PlatformMessages::fileMissing()));
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    // The tables copied before the failing step stay.
+    QVERIFY(folderEntries(target.path()).contains(QStringLiteral("TALO.DB")));
+}
+
+void TestBackupDialog::cancelCopiesNothing_data()
+{
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Annuler") << false;
+    QTest::newRow("Escape") << true;
+}
+
+void TestBackupDialog::cancelCopiesNothing()
+{
+    QFETCH(bool, escape);
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(target.path());
+    QVERIFY(showAndWait(dialog));
+    if (escape)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    else
+        QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnAnnuler"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(sources.calls.isEmpty());
+    QVERIFY(folderEntries(target.path()).isEmpty());
+}
+
+void TestBackupDialog::keepsFolderBetweenOpenings()
+{
+    FakeBackupSources sources;
+    QTemporaryDir root;
+    QVERIFY(QDir(root.path()).mkdir("Garde"));
+    QVERIFY(QDir(root.path()).mkdir("Disparu"));
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(root.path() + "/Garde");
+    QVERIFY(showAndWait(dialog));
+    dialog.reject();
+    QVERIFY(showAndWait(dialog));
+    QCOMPARE(dialog.folder(), root.path() + "/Garde");
+    QCOMPARE(QApplication::focusWidget(), dialogChild<QPushButton>(dialog, "btnAnnuler"));
+
+    // A folder removed meanwhile gives way to its parent at the next opening.
+    dialog.setFolder(root.path() + "/Disparu");
+    dialog.reject();
+    QVERIFY(QDir(root.path()).rmdir("Disparu"));
+    QVERIFY(showAndWait(dialog));
+    QCOMPARE(dialog.folder(), root.path());
+    QCOMPARE(dialogChild<QLabel>(dialog, "etqChemin")->text(), root.path());
+}
+
+QTEST_MAIN(TestBackupDialog)
+#include "test_backup_dialog.moc"

@@ -1,0 +1,193 @@
+#include "BackupChecks.h"
+#include "FakeBackupSources.h"
+
+#include "platform/PlatformMessages.h"
+#include "safety/BackupCopy.h"
+#include "support/PermissionsEnforced.h"
+#include "support/ReadOnlyFolder.h"
+
+#include <QTest>
+
+namespace
+{
+const QStringList tables{"ASSURE.DB", "MEDECINS.DB", "TALO.DB"};
+}
+
+class TestBackupFailures : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void listedFilesStopAtFailure_data();
+    void listedFilesStopAtFailure();
+    void unreadableListedFile();
+    void missingOrUnchosenTarget();
+    void readOnlyTargetLosesNothing();
+    void olderTableCopySurvivesFailedCopy();
+    void olderListedFileSurvivesFailedCopy();
+};
+
+void TestBackupFailures::listedFilesStopAtFailure_data()
+{
+    // "@" in a message stands for the program directory.
+    QTest::addColumn<QStringList>("ini");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("copied");
+    const QString ini = "@talo.ini";
+    auto row = [](const char *name, const QStringList &lines, const QString &message,
+                  const QStringList &copied) { QTest::newRow(name) << lines << message << copied; };
+    row("missing file", {"[ListeFichiers]", "1=LSTBENEF.LST", "2=talosoc.inf", "3=absent.txt"},
+        PlatformMessages::cannotReadFile("@absent.txt", PlatformMessages::fileMissing()),
+        tables + QStringList{"LSTBENEF.LST", "talosoc.inf"});
+    row("empty key", {"[ListeFichiers]", "1=LSTBENEF.LST", "2=", "3=mutuelle.inf"},
+        BackupCopy::listedFileEmpty(ini, 2), tables + QStringList{"LSTBENEF.LST"});
+    row("no talo.ini", {}, PlatformMessages::cannotReadFile(ini, PlatformMessages::fileMissing()),
+        tables);
+    for (const char *name :
+         {"../evasion.txt", "/etc/hostname", "sous/f.txt", "..\\evasion.txt", ".."})
+        row(name, {"[ListeFichiers]", QStringLiteral("1=") + name},
+            BackupCopy::listedFileNotBare(ini, 1, QString::fromLatin1(name)), tables);
+}
+
+void TestBackupFailures::listedFilesStopAtFailure()
+{
+    QFETCH(QStringList, ini);
+    QFETCH(QString, message);
+    QFETCH(QStringList, copied);
+    FakeBackupSources sources;
+    if (ini.isEmpty())
+        QVERIFY(QFile::remove(sources.programDir + "talo.ini"));
+    else
+        sources.writeIni(ini);
+    QTemporaryDir outer;
+    const QString target = outer.path() + "/cible";
+    QVERIFY(QDir().mkdir(target));
+
+    QCOMPARE(errorOf([&] { BackupCopy::run(sources.programDir, target, sources); }),
+             message.replace(QLatin1Char('@'), sources.programDir));
+    // The steps before the failure stay done, nothing after it, nothing outside the target.
+    copied.sort();
+    QCOMPARE(folderEntries(target), copied);
+    QCOMPARE(folderEntries(outer.path()), QStringList{"cible"});
+    QCOMPARE(fileBytes(sources.programDir + "LSTBENEF.LST"),
+             QByteArray("TOUS\r\nDUPONT\r\nMARTIN\r\n"));
+}
+
+void TestBackupFailures::unreadableListedFile()
+{
+    FakeBackupSources sources;
+    const QString locked = sources.programDir + "verrou.txt";
+    QFile file(locked);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("secret");
+    file.close();
+    sources.writeIni({"[ListeFichiers]", "1=LSTBENEF.LST", "2=verrou.txt"});
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::Permissions()));
+    QTemporaryDir target;
+    QString message;
+    bool enforced = false;
+    {
+        const PermissionsEnforced dropped;
+        enforced = !QFile(locked).open(QIODevice::ReadOnly);
+        if (enforced)
+            message = errorOf([&] { BackupCopy::run(sources.programDir, target.path(), sources); });
+    }
+    QFile::setPermissions(locked, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (!enforced)
+        QSKIP("permission bits are not enforced for this process");
+    QCOMPARE(message,
+             PlatformMessages::cannotReadFile(locked, PlatformMessages::readAccessDenied()));
+    QCOMPARE(folderEntries(target.path()),
+             QStringList({"ASSURE.DB", "LSTBENEF.LST", "MEDECINS.DB", "TALO.DB"}));
+}
+
+void TestBackupFailures::missingOrUnchosenTarget()
+{
+    FakeBackupSources sources;
+    QTemporaryDir outer;
+    const QString gone = outer.path() + "/disparu";
+    QCOMPARE(errorOf([&] { BackupCopy::run(sources.programDir, gone, sources); }),
+             PlatformMessages::folderMissing(gone + "/"));
+    QCOMPARE(errorOf([&] { BackupCopy::run(sources.programDir, QString(), sources); }),
+             BackupCopy::noFolderChosen());
+    QVERIFY(sources.calls.isEmpty());
+    QVERIFY(folderEntries(outer.path()).isEmpty());
+}
+
+void TestBackupFailures::readOnlyTargetLosesNothing()
+{
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    QString message;
+    {
+        const ReadOnlyFolder readOnly(target.path());
+        if (!readOnly.isReadOnly())
+            QSKIP("the folder cannot be made read-only here");
+        message = errorOf([&] { BackupCopy::run(sources.programDir, target.path(), sources); });
+    }
+    QVERIFY2(
+        message.startsWith(
+            QStringLiteral("Impossible de copier la table vers %1/TALO.DB.").arg(target.path())),
+        qPrintable(message));
+    QVERIFY(folderEntries(target.path()).isEmpty());
+    QCOMPARE(rowsOf(CareEntryTable::definition(), sources.programDir).size(), 3);
+    QCOMPARE(sources.care.recordCount(), 3);
+}
+
+void TestBackupFailures::olderTableCopySurvivesFailedCopy()
+{
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    const QString to = target.path() + "/";
+    BackupCopy::run(sources.programDir, target.path(), sources);
+    const QList<QStringList> older = rowsOf(CareEntryTable::definition(), to);
+
+    // 200 notes of 300 characters: the new copy needs well over the 32 KiB allowed below.
+    for (int i = 0; i < 200; ++i)
+        sources.addCare(QDate(2025, 8, 1).addDays(i), "MARTIN", 100 + i, "Dr Dupuis",
+                        QString(300, QLatin1Char('n')));
+    QString message;
+    {
+        const FileSizeLimit full(32 * 1024);
+        message = errorOf([&] { BackupCopy::run(sources.programDir, target.path(), sources); });
+    }
+    QVERIFY2(message.startsWith(QStringLiteral("Impossible de copier la table")),
+             qPrintable(message));
+    QCOMPARE(rowsOf(CareEntryTable::definition(), to), older);
+    QCOMPARE(folderEntries(to).size(), 7);
+}
+
+void TestBackupFailures::olderListedFileSurvivesFailedCopy()
+{
+    FakeBackupSources sources;
+    QByteArray oldBytes(300 * 1024, 'a');
+    for (int i = 0; i < oldBytes.size(); i += 97)
+        oldBytes[i] = char(i % 251);
+    QFile big(sources.programDir + "gros.bin");
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    big.write(oldBytes);
+    big.close();
+    sources.writeIni(
+        {"[ListeFichiers]", "1=LSTBENEF.LST", "2=talosoc.inf", "3=mutuelle.inf", "4=gros.bin"});
+    QTemporaryDir target;
+    const QString to = target.path() + "/";
+    BackupCopy::run(sources.programDir, target.path(), sources);
+    QCOMPARE(fileBytes(to + "gros.bin"), oldBytes);
+
+    QVERIFY(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(300 * 1024, 'b'));
+    big.close();
+    QString message;
+    {
+        const FileSizeLimit full(100 * 1024);
+        message = errorOf([&] { BackupCopy::run(sources.programDir, target.path(), sources); });
+    }
+    QCOMPARE(message, PlatformMessages::cannotWriteFile(to + "gros.bin",
+                                                        PlatformMessages::writeFailed() + " " +
+                                                            PlatformMessages::oldFileKept()));
+    QCOMPARE(fileBytes(to + "gros.bin"), oldBytes);
+    QCOMPARE(folderEntries(to).size(), 7);
+}
+
+QTEST_MAIN(TestBackupFailures)
+#include "test_backup_failures.moc"

@@ -1,0 +1,305 @@
+#include "FolderContents.h"
+#include "ModalDriver.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Help.h"
+#include "platform/PlatformMessages.h"
+#include "platform/SideFile.h"
+#include "safety/PasswordStore.h"
+#include "safety/TfrmCreationPasse.h"
+#include "safety/TfrmMotDePasse.h"
+#include "support/PermissionsEnforced.h"
+#include "support/ReadOnlyFolder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+using Outcome = TfrmMotDePasse::Outcome;
+Q_DECLARE_METATYPE(TfrmMotDePasse::Outcome)
+
+namespace
+{
+
+QLineEdit *edit(QWidget &w)
+{
+    return w.findChild<QLineEdit *>(QStringLiteral("chpMotDePasse"));
+}
+
+QPushButton *button(QWidget &w, const char *name)
+{
+    return w.findChild<QPushButton *>(QLatin1String(name));
+}
+
+bool centredOnScreen(QWidget &w)
+{
+    return (w.frameGeometry().center() - w.screen()->availableGeometry().center())
+               .manhattanLength() <= 2;
+}
+
+} // namespace
+
+class TestPasswordDialogs : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+
+    void promptLooksRight();
+    void gateOutcomes_data();
+    void gateOutcomes();
+    void noPasswordNoPrompt();
+    void unreadableIniRefuses();
+
+    void newPasswordShowsCurrentInClear();
+    void newPasswordTakesEffectNextStart();
+    void emptyNewPasswordRemovesTheGate();
+    void writeFailureKeepsDialogOpenAndOldValue();
+    void helpOpensContext19();
+
+private:
+    QTemporaryDir dir_;
+    QString programDir() const { return dir_.path() + QStringLiteral("/"); }
+};
+
+void TestPasswordDialogs::init()
+{
+    Dialogs::startScripting();
+    QFile::remove(programDir() + "talo.ini");
+}
+
+void TestPasswordDialogs::cleanup()
+{
+    Dialogs::stopScripting();
+    Help::stopRecording();
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        widget->close();
+}
+
+void TestPasswordDialogs::promptLooksRight()
+{
+    QWidget owner;
+    owner.setGeometry(0, 0, 300, 200);
+    owner.show();
+    TfrmMotDePasse prompt(&owner);
+    QCOMPARE(prompt.windowTitle(), QStringLiteral("Talo 3.0"));
+    QCOMPARE(prompt.findChild<QLabel *>("Label1")->text(), QStringLiteral("Saisir mot de passe :"));
+    QCOMPARE(button(prompt, "btnOK")->text(), QStringLiteral("OK"));
+    QVERIFY(button(prompt, "btnOK")->isDefault());
+    QCOMPARE(button(prompt, "btnAnnuler")->text(), QStringLiteral("Annuler"));
+    ModalDriver driver([&](QDialog &d) {
+        QCOMPARE(QApplication::focusWidget(), edit(d));
+        QTest::keyClicks(edit(d), QStringLiteral("abc"));
+        QCOMPARE(edit(d)->displayText(), QStringLiteral("***"));
+        QCOMPARE(d.minimumSize(), d.maximumSize());
+        QVERIFY(centredOnScreen(d));
+        d.reject();
+    });
+    prompt.ask(QStringLiteral("abc"));
+    QVERIFY(driver.fired());
+}
+
+void TestPasswordDialogs::gateOutcomes_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<Outcome>("outcome");
+    auto row = [](const char *name, const QString &stored, const QString &typed, const QString &how,
+                  Outcome outcome) { QTest::newRow(name) << stored << typed << how << outcome; };
+    row("right, OK", "Secret", "Secret", "ok", Outcome::LetIn);
+    row("right, Enter", "Secret", "Secret", "enter", Outcome::LetIn);
+    row("awkward, right", "a=b; \"c\" ", "a=b; \"c\" ", "ok", Outcome::LetIn);
+    row("other letter case", "Secret", "secret", "ok", Outcome::Refused);
+    row("empty entry", "Secret", "", "ok", Outcome::Refused);
+    row("blank not trimmed", "Secret", "Secret ", "enter", Outcome::Refused);
+    row("Annuler", "Secret", "Secret", "annuler", Outcome::Cancelled);
+    row("Escape", "Secret", "", "escape", Outcome::Cancelled);
+    row("close box", "Secret", "Secret", "close", Outcome::Cancelled);
+}
+
+void TestPasswordDialogs::gateOutcomes()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, typed);
+    QFETCH(QString, how);
+    QFETCH(Outcome, outcome);
+    PasswordStore::write(programDir(), stored);
+    const QByteArray ini = fileBytes(programDir() + "talo.ini");
+
+    TfrmMotDePasse prompt;
+    ModalDriver driver([&](QDialog &d) {
+        QTest::keyClicks(edit(d), typed);
+        if (how == "ok")
+            QTest::mouseClick(button(d, "btnOK"), Qt::LeftButton);
+        else if (how == "enter")
+            QTest::keyClick(edit(d), Qt::Key_Return);
+        else if (how == "annuler")
+            QTest::mouseClick(button(d, "btnAnnuler"), Qt::LeftButton);
+        else if (how == "escape")
+            QTest::keyClick(edit(d), Qt::Key_Escape);
+        else
+            d.close();
+    });
+    QCOMPARE(prompt.gate(programDir()), outcome);
+    QVERIFY(driver.fired());
+    QVERIFY(!prompt.isVisible());
+    if (outcome == Outcome::Refused) {
+        QCOMPARE(Dialogs::shown().size(), 1);
+        QCOMPARE(Dialogs::shown().first().kind, Dialogs::Kind::Plain);
+        QCOMPARE(Dialogs::shown().first().text,
+                 QStringLiteral("Mot de passe non valable!! Talo 3.0 vous quitte."));
+    } else {
+        QVERIFY(Dialogs::shown().isEmpty());
+    }
+    // The gate writes nothing, whatever its outcome.
+    QCOMPARE(folderEntries(programDir()), QStringList{"talo.ini"});
+    QCOMPARE(fileBytes(programDir() + "talo.ini"), ini);
+}
+
+void TestPasswordDialogs::noPasswordNoPrompt()
+{
+    SideFile::writeLines(programDir() + "talo.ini", {"[MotDePasse]", "Chaine="});
+    TfrmMotDePasse prompt;
+    ModalDriver driver([](QDialog &d) { d.reject(); }, 300);
+    QCOMPARE(prompt.gate(programDir()), Outcome::LetIn);
+    QTest::qWait(350);
+    QVERIFY(!driver.fired());
+    QVERIFY(Dialogs::shown().isEmpty());
+}
+
+void TestPasswordDialogs::unreadableIniRefuses()
+{
+    PasswordStore::write(programDir(), QStringLiteral("Secret"));
+    const QString ini = programDir() + "talo.ini";
+    QFile::setPermissions(ini, QFileDevice::Permissions());
+    TfrmMotDePasse prompt;
+    ModalDriver driver([](QDialog &d) { d.accept(); }, 300);
+    Outcome outcome = Outcome::LetIn;
+    {
+        const PermissionsEnforced enforced;
+        QFile probe(ini);
+        if (!probe.open(QIODevice::ReadOnly))
+            outcome = prompt.gate(programDir());
+    }
+    QFile::setPermissions(ini, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    if (Dialogs::shown().isEmpty())
+        QSKIP("permission bits are not enforced for this process");
+    // An unreadable file never opens a protected register.
+    QCOMPARE(outcome, Outcome::Refused);
+    QCOMPARE(Dialogs::shown().first().kind, Dialogs::Kind::Error);
+    QCOMPARE(Dialogs::shown().first().text,
+             PlatformMessages::cannotReadFile(ini, PlatformMessages::readAccessDenied()));
+}
+
+void TestPasswordDialogs::newPasswordShowsCurrentInClear()
+{
+    PasswordStore::write(programDir(), QStringLiteral(" Mon Secret"));
+    const QByteArray before = fileBytes(programDir() + "talo.ini");
+    TfrmCreationPasse dialog;
+    QCOMPARE(dialog.windowTitle(), QStringLiteral(" Création mot de passe"));
+    QCOMPARE(dialog.findChild<QLabel *>("Label1")->text(),
+             QStringLiteral("Saisir nouveau mot de passe :"));
+    QCOMPARE(button(dialog, "btnAnnuler")->text(), QStringLiteral("Annuler"));
+    QCOMPARE(button(dialog, "btnAide")->text(), QStringLiteral("Aide"));
+    QString shown;
+    ModalDriver driver([&](QDialog &d) {
+        QCOMPARE(QApplication::focusWidget(), edit(d));
+        QVERIFY(centredOnScreen(d));
+        shown = edit(d)->displayText();
+        QTest::keyClicks(edit(d), QStringLiteral("autre"));
+        QTest::mouseClick(button(d, "btnAnnuler"), Qt::LeftButton);
+    });
+    QVERIFY(!dialog.run(programDir()));
+    QVERIFY(driver.fired());
+    QCOMPARE(shown, QStringLiteral(" Mon Secret"));
+    QCOMPARE(fileBytes(programDir() + "talo.ini"), before);
+}
+
+void TestPasswordDialogs::newPasswordTakesEffectNextStart()
+{
+    PasswordStore::write(programDir(), QStringLiteral("ancien"));
+    TfrmCreationPasse dialog;
+    ModalDriver driver([&](QDialog &d) {
+        // The current password is selected: typing replaces it.
+        QTest::keyClicks(edit(d), QStringLiteral("Nouveau;=1"));
+        QTest::keyClick(edit(d), Qt::Key_Return);
+    });
+    QVERIFY(dialog.run(programDir()));
+    QCOMPARE(PasswordStore::read(programDir()), QStringLiteral("Nouveau;=1"));
+
+    TfrmMotDePasse prompt;
+    ModalDriver next([&](QDialog &d) {
+        QTest::keyClicks(edit(d), QStringLiteral("ancien"));
+        QTest::keyClick(edit(d), Qt::Key_Return);
+    });
+    QCOMPARE(prompt.gate(programDir()), Outcome::Refused);
+}
+
+void TestPasswordDialogs::emptyNewPasswordRemovesTheGate()
+{
+    PasswordStore::write(programDir(), QStringLiteral("ancien"));
+    TfrmCreationPasse dialog;
+    ModalDriver driver([&](QDialog &d) {
+        edit(d)->clear();
+        QTest::mouseClick(button(d, "btnOK"), Qt::LeftButton);
+    });
+    QVERIFY(dialog.run(programDir()));
+    QCOMPARE(PasswordStore::read(programDir()), QString());
+
+    TfrmMotDePasse prompt;
+    ModalDriver none([](QDialog &d) { d.reject(); }, 300);
+    QCOMPARE(prompt.gate(programDir()), Outcome::LetIn);
+    QTest::qWait(350);
+    QVERIFY(!none.fired());
+}
+
+void TestPasswordDialogs::writeFailureKeepsDialogOpenAndOldValue()
+{
+    PasswordStore::write(programDir(), QStringLiteral("ancien"));
+    TfrmCreationPasse dialog;
+    bool stillOpen = false;
+    QString kept;
+    {
+        const ReadOnlyFolder readOnly(dir_.path());
+        if (!readOnly.isReadOnly())
+            QSKIP("the folder cannot be made read-only here");
+        ModalDriver driver([&](QDialog &d) {
+            QTest::keyClicks(edit(d), QStringLiteral("nouveau"));
+            QTest::mouseClick(button(d, "btnOK"), Qt::LeftButton);
+            stillOpen = d.isVisible();
+            kept = edit(d)->text();
+            d.reject();
+        });
+        QVERIFY(!dialog.run(programDir()));
+    }
+    QVERIFY(stillOpen);
+    QCOMPARE(kept, QStringLiteral("nouveau"));
+    QCOMPARE(Dialogs::shown().size(), 1);
+    QCOMPARE(Dialogs::shown().first().kind, Dialogs::Kind::Error);
+    QVERIFY(Dialogs::shown().first().text.startsWith(
+        QStringLiteral("Impossible d'écrire le fichier %1").arg(programDir() + "talo.ini")));
+    QCOMPARE(PasswordStore::read(programDir()), QStringLiteral("ancien"));
+}
+
+void TestPasswordDialogs::helpOpensContext19()
+{
+    Help::startRecording();
+    TfrmCreationPasse dialog;
+    ModalDriver driver([&](QDialog &d) {
+        QTest::mouseClick(button(d, "btnAide"), Qt::LeftButton);
+        QVERIFY(d.isVisible());
+        d.reject();
+    });
+    dialog.run(programDir());
+    QVERIFY(Help::lastRequest().has_value());
+    QCOMPARE(Help::lastRequest()->context, 19);
+}
+
+QTEST_MAIN(TestPasswordDialogs)
+#include "test_password_dialogs.moc"
