@@ -44,10 +44,11 @@ Band detail()
     Band band(Band::Type::Detail, 24);
     const ReportFont text = ReportFont::regular(12);
     const ReportFont amount = ReportFont::boldFont(12);
-    // Texts stop short of the next column; amounts are never cut.
-    band.items << Item::field(QStringLiteral("Date soins"), text).from(10, 58).elided()
-               << Item::field(QStringLiteral("Beneficiaire"), text).from(70, 106).elided()
-               << Item::field(QStringLiteral("Medecin"), text).from(180, 98).elided()
+    // Texts stop a blank short of the next column, so that two columns never read as one;
+    // amounts are never cut.
+    band.items << Item::field(QStringLiteral("Date soins"), text).from(10, 54).elided()
+               << Item::field(QStringLiteral("Beneficiaire"), text).from(70, 104).elided()
+               << Item::field(QStringLiteral("Medecin"), text).from(180, 94).elided()
                << Item::field(QStringLiteral("Cout"), amount).endingAt(336, 56)
                << Item::field(QStringLiteral("Date CPAM"), text).from(395, 60).elided()
                << Item::field(QStringLiteral("Montant CPAM"), amount).endingAt(525, 68)

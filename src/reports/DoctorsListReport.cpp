@@ -39,12 +39,13 @@ Band detail()
 {
     Band band(Band::Type::Detail, 24);
     const ReportFont font = ReportFont::regular(12);
-    // Each text stops short of the next column.
-    band.items << Item::field(QStringLiteral("Nom"), font).from(10, 113).elided()
-               << Item::field(QStringLiteral("Prenom"), font).from(125, 98).elided()
-               << Item::field(QStringLiteral("Specialite"), font).from(225, 119).elided()
-               << Item::field(QStringLiteral("Adresse"), font).from(346, 182).elided()
-               << Item::field(QStringLiteral("Ville"), font).from(530, 98).elided()
+    // Each text stops a blank short of the next column, so that a full address and its town
+    // never read as one.
+    band.items << Item::field(QStringLiteral("Nom"), font).from(10, 109).elided()
+               << Item::field(QStringLiteral("Prenom"), font).from(125, 94).elided()
+               << Item::field(QStringLiteral("Specialite"), font).from(225, 115).elided()
+               << Item::field(QStringLiteral("Adresse"), font).from(346, 178).elided()
+               << Item::field(QStringLiteral("Ville"), font).from(530, 96).elided()
                << Item::field(QStringLiteral("Tel"), font).endingAt(716, 84).elided();
     return band;
 }

@@ -1,0 +1,37 @@
+#include "TFrmListeMedecins.h"
+
+#include "DoctorsListReport.h"
+
+#include "platform/ReportLayout.h"
+#include "platform/ReportPreviewDialog.h"
+#include "platform/ReportPrinter.h"
+#include "reference/DoctorTable.h"
+
+TFrmListeMedecins::TFrmListeMedecins(QObject *parent)
+    : QObject(parent), TableMedecin(DoctorTable::definition()), source_(TableMedecin),
+      QuickReport2(DoctorsListReport::definition())
+{
+    setObjectName(QStringLiteral("TFrmListeMedecins"));
+    TableMedecin.setObjectName(QStringLiteral("TableMedecin"));
+}
+
+void TFrmListeMedecins::open(const QString &programDir)
+{
+    TableMedecin.setDatabaseName(programDir);
+    TableMedecin.open();
+}
+
+void TFrmListeMedecins::print()
+{
+    ReportPrinter::print(QuickReport2, source_);
+}
+
+void TFrmListeMedecins::preview(QWidget *parent)
+{
+    ReportPreviewDialog::preview(QuickReport2, source_, parent);
+}
+
+QList<ReportPage> TFrmListeMedecins::layOut(const ReportPageGeometry &geometry)
+{
+    return ReportLayout::run(QuickReport2, source_, geometry);
+}

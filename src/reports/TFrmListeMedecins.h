@@ -1,0 +1,38 @@
+#pragma once
+
+#include "platform/ReportDefinition.h"
+#include "platform/ReportPage.h"
+#include "platform/ReportPageGeometry.h"
+#include "platform/Table.h"
+#include "platform/TableReportSource.h"
+
+#include <QObject>
+
+class QWidget;
+
+// The doctors list report's form, never shown: its own table over MEDECINS.DB in primary key
+// order (name, first name, number), unfiltered, and the report printed or previewed from it.
+class TFrmListeMedecins : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TFrmListeMedecins(QObject *parent = nullptr);
+
+    // Opens TableMedecin over the MEDECINS.DB of `programDir`; errors propagate.
+    void open(const QString &programDir);
+    Table &tableMedecin() { return TableMedecin; }
+    const ReportDefinition &quickReport() const { return QuickReport2; }
+
+    // Straight to the default printer, no dialog; failures throw PlatformError.
+    void print();
+    // The modal preview; returns when the user closes it.
+    void preview(QWidget *parent);
+    // The pages print and preview would show, laid out on `geometry`.
+    QList<ReportPage> layOut(const ReportPageGeometry &geometry);
+
+private:
+    Table TableMedecin;
+    TableReportSource source_;
+    ReportDefinition QuickReport2;
+};

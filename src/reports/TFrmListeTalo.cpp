@@ -1,0 +1,67 @@
+#include "TFrmListeTalo.h"
+
+#include "CareListReport.h"
+
+#include "platform/ReportLayout.h"
+#include "platform/ReportPreviewDialog.h"
+#include "platform/ReportPrinter.h"
+#include "register/CareEntryTable.h"
+#include "register/RegisterSelectors.h"
+
+TFrmListeTalo::TFrmListeTalo(RegisterSelectors &selectors, QObject *parent)
+    : QObject(parent), TableTalo(CareEntryTable::definition()), source_(TableTalo),
+      QuickReport1(CareListReport::definition()), selectors_(selectors)
+{
+    setObjectName(QStringLiteral("TFrmListeTalo"));
+    TableTalo.setObjectName(QStringLiteral("TableTalo"));
+    TableTalo.onFilterRecord = [this](Table &table) { return TableTaloFilterRecord(table); };
+}
+
+TFrmListeTalo::~TFrmListeTalo()
+{
+    TableTalo.onFilterRecord = nullptr;
+}
+
+void TFrmListeTalo::open(const QString &programDir)
+{
+    TableTalo.setDatabaseName(programDir);
+    TableTalo.open();
+}
+
+void TFrmListeTalo::print()
+{
+    prepareRun();
+    ReportPrinter::print(QuickReport1, source_);
+}
+
+void TFrmListeTalo::preview(QWidget *parent)
+{
+    prepareRun();
+    ReportPreviewDialog::preview(QuickReport1, source_, parent);
+}
+
+QList<ReportPage> TFrmListeTalo::layOut(const ReportPageGeometry &geometry)
+{
+    prepareRun();
+    return ReportLayout::run(QuickReport1, source_, geometry);
+}
+
+bool TFrmListeTalo::TableTaloFilterRecord(Table &table)
+{
+    const QString beneficiary = selectors_.beneficiaryText();
+    const QString year = selectors_.yearText();
+    if (!rule_ || beneficiary != ruleBeneficiary_ || year != ruleYear_) {
+        rule_ = std::make_unique<CareFilterRule>(beneficiary, year);
+        ruleBeneficiary_ = beneficiary;
+        ruleYear_ = year;
+    }
+    return rule_->accepts(table.fieldByName(CareFields::Beneficiaire).asString(),
+                          table.fieldByName(CareFields::DateSoins).asDate());
+}
+
+void TFrmListeTalo::prepareRun()
+{
+    // The view was built when the filter was last switched; the selectors may have moved
+    // since without a switch (a beneficiary removed from the list).
+    TableTalo.refilter();
+}
