@@ -91,6 +91,16 @@ QString invalidMaskInput()
         "Valeur d'entrée incorrecte. Utiliser Echap pour abandonner les modifications");
 }
 
+QStringList navigatorHints()
+{
+    return {
+        QStringLiteral("Premier enregistrement"), QStringLiteral("Enregistrement précédent"),
+        QStringLiteral("Enregistrement suivant"), QStringLiteral("Dernier enregistrement"),
+        QStringLiteral("Ajouter enregistrement"), QStringLiteral("Supprimer enregistrement"),
+        QStringLiteral("Valider enregistrement"), QStringLiteral("Annuler modifications"),
+    };
+}
+
 QString cannotWriteFile(const QString &path, const QString &reason)
 {
     return QStringLiteral("Impossible d'écrire le fichier %1.\n%2").arg(path, reason);

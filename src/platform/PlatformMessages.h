@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 // The French texts of the platform layer (table store, data-aware controls, masks, files), kept
 // in one place so that every window says the same thing the same way.
@@ -26,6 +27,9 @@ QString copyFailed(const QString &path, const QString &reason);
 // Data-aware controls
 QString deleteRecordQuestion();
 QString invalidMaskInput();
+// The record navigator's hints, in button order: first, prior, next, last, insert, delete,
+// post, cancel.
+QStringList navigatorHints();
 
 // Files
 QString cannotWriteFile(const QString &path, const QString &reason);

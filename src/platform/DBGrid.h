@@ -1,0 +1,77 @@
+#pragma once
+
+#include "Table.h"
+#include "TableModel.h"
+
+#include <QPointer>
+#include <QTableView>
+
+#include <functional>
+
+// A read-only grid over a table: one row per shown record, whole-row selection following the
+// table's current record both ways (a click or a move key moves the table; any move of the table
+// moves the selection), Ctrl+Delete deletes after the platform's question, and leaving the grid
+// drops a new record nobody has typed in. Rows have one fixed height and cells are read only when
+// painted, so a table of any size scrolls smoothly.
+class DBGrid : public QTableView
+{
+    Q_OBJECT
+    Q_PROPERTY(int helpContext READ helpContext WRITE setHelpContext)
+
+public:
+    explicit DBGrid(QWidget *parent = nullptr);
+    ~DBGrid() override;
+
+    // Columns: the fields marked visible, in field order.
+    void bind(Table &table);
+    Table *table() const { return m_table; }
+    TableModel *tableModel() const { return m_model; }
+    // The fields shown, in this order (empty: the visible fields). Throws DatabaseError for a
+    // name the table does not have.
+    void setColumns(const QStringList &fieldNames);
+
+    // A narrow column at the left marking the current row (arrow), a record in edit (I-beam) or
+    // a new record (asterisk).
+    void setRowIndicator(bool on);
+    bool hasRowIndicator() const { return m_rowIndicator; }
+    // Ctrl+Delete asks "Supprimer l'enregistrement ?" first (on by default).
+    void setConfirmDelete(bool on) { m_confirmDelete = on; }
+    bool confirmDelete() const { return m_confirmDelete; }
+    void setTitleColor(const QColor &color) { m_model->setTitleColor(color); }
+
+    // The help topic F1 opens over the grid; the window reads it.
+    int helpContext() const { return m_helpContext; }
+    void setHelpContext(int context) { m_helpContext = context; }
+
+    // Width in pixels of a column of `characters` average characters of the grid's font.
+    int columnWidthFor(int characters, const QString &title) const;
+    // Rows a page move goes by: those the viewport shows whole.
+    int rowsPerPage() const;
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void dataSetChanged();
+    void recordChanged();
+    void stateChanged();
+    void fieldChanged();
+    void followTable();
+    void moveTableTo(int row);
+    void runMove(const std::function<void(Table &)> &move);
+    void deleteCurrent();
+    void applyMetrics();
+
+    QPointer<Table> m_table;
+    TableModel *m_model;
+    QList<QMetaObject::Connection> m_connections;
+    bool m_rowIndicator = false;
+    bool m_confirmDelete = true;
+    int m_helpContext = 0;
+};
