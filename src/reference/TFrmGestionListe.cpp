@@ -1,0 +1,152 @@
+#include "TFrmGestionListe.h"
+
+#include "BeneficiaryListOwner.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Glyphs.h"
+#include "platform/Help.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QLocale>
+#include <QPushButton>
+#include <QScreen>
+#include <QShowEvent>
+
+namespace
+{
+
+constexpr int helpContext = 45;
+
+QPushButton *glyphButton(const QString &text, Glyphs::Id glyph, const QString &name,
+                         QWidget *parent)
+{
+    auto *button = new QPushButton(Glyphs::icon(glyph), text, parent);
+    button->setObjectName(name);
+    button->setIconSize(QSize(16, 16));
+    return button;
+}
+
+} // namespace
+
+TFrmGestionListe::TFrmGestionListe(BeneficiaryListOwner &owner, QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint),
+      owner_(owner)
+{
+    setObjectName(QStringLiteral("TFrmGestionListe"));
+    setWindowTitle(QStringLiteral(" Gestion des bénéficiaires"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFixedSize(326, 177);
+
+    Label1 = new QLabel(QStringLiteral("Liste des noms :"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setGeometry(12, 8, 150, 16);
+
+    lstGestionBenef = new QListWidget(this);
+    lstGestionBenef->setObjectName(QStringLiteral("lstGestionBenef"));
+    lstGestionBenef->setSelectionMode(QAbstractItemView::SingleSelection);
+    lstGestionBenef->setSortingEnabled(false);
+    lstGestionBenef->setGeometry(12, 26, 150, 139);
+    Label1->setBuddy(lstGestionBenef);
+
+    btnAjouter = glyphButton(QStringLiteral("Ajouter un nom"), Glyphs::Id::AddName,
+                             QStringLiteral("btnAjouter"), this);
+    btnSupprimer = glyphButton(QStringLiteral("Supprimer un nom"), Glyphs::Id::RemoveName,
+                               QStringLiteral("btnSupprimer"), this);
+    btnQuitter = glyphButton(QStringLiteral("Quitter"), Glyphs::Id::Quit,
+                             QStringLiteral("btnQuitter"), this);
+    btnAide =
+        glyphButton(QStringLiteral("&Aide"), Glyphs::Id::Help, QStringLiteral("btnAide"), this);
+    int top = 26;
+    for (QPushButton *button : {btnAjouter, btnSupprimer, btnQuitter, btnAide}) {
+        button->setGeometry(174, top, 140, 28);
+        top += 37;
+    }
+
+    setTabOrder(lstGestionBenef, btnAjouter);
+    setTabOrder(btnAjouter, btnSupprimer);
+    setTabOrder(btnSupprimer, btnQuitter);
+    setTabOrder(btnQuitter, btnAide);
+
+    connect(btnAjouter, &QPushButton::clicked, this, &TFrmGestionListe::btnAjouterClick);
+    connect(btnSupprimer, &QPushButton::clicked, this, &TFrmGestionListe::btnSupprimerClick);
+    connect(btnQuitter, &QPushButton::clicked, this, &TFrmGestionListe::btnQuitterClick);
+    connect(btnAide, &QPushButton::clicked, this, &TFrmGestionListe::btnAideClick);
+}
+
+void TFrmGestionListe::setVisible(bool visible)
+{
+    QDialog::setVisible(visible);
+    if (visible) {
+        for (QPushButton *button : {btnAjouter, btnSupprimer, btnQuitter, btnAide})
+            button->setDefault(false);
+    }
+}
+
+void TFrmGestionListe::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (const QScreen *shownOn = screen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(shownOn->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    FormShow();
+}
+
+// Always starts from the owner's list: changes discarded last time are gone.
+void TFrmGestionListe::FormShow()
+{
+    lstGestionBenef->clear();
+    lstGestionBenef->addItems(owner_.beneficiaryItems());
+    lstGestionBenef->setFocus();
+}
+
+void TFrmGestionListe::btnAjouterClick()
+{
+    const std::optional<QString> name =
+        Dialogs::inputText(this, QStringLiteral(" Ajouter un nom"),
+                           QStringLiteral("Nom du nouveau bénéficiaire :"), QString());
+    // Blanks are a name like any other; only nothing at all is refused.
+    if (!name || name->isEmpty())
+        return;
+    lstGestionBenef->addItem(QLocale().toUpper(*name));
+}
+
+void TFrmGestionListe::btnSupprimerClick()
+{
+    const QList<QListWidgetItem *> selected = lstGestionBenef->selectedItems();
+    if (selected.isEmpty()) {
+        Dialogs::information(
+            this,
+            QStringLiteral("Vous devez sélectionner un nom à supprimer dans la 'Liste des noms'"));
+        return;
+    }
+    // The first entry stands for all beneficiaries whatever it reads.
+    const int row = lstGestionBenef->row(selected.first());
+    if (row == 0) {
+        Dialogs::warning(
+            this, QStringLiteral("Vous ne pouvez pas supprimer 'TOUS' dans la 'Liste des noms' !"));
+        return;
+    }
+    delete lstGestionBenef->takeItem(row);
+    lstGestionBenef->clearSelection();
+    lstGestionBenef->setCurrentRow(-1);
+}
+
+void TFrmGestionListe::btnQuitterClick()
+{
+    QStringList items;
+    for (int row = 0; row < lstGestionBenef->count(); ++row)
+        items.append(lstGestionBenef->item(row)->text());
+    owner_.replaceBeneficiaries(items);
+    accept();
+}
+
+void TFrmGestionListe::btnAideClick()
+{
+    Help::showContext(this, helpContext);
+}
