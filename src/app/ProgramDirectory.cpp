@@ -16,17 +16,18 @@ QStringList ProgramDirectory::provision(const QString &directory)
     if (!QDir().mkpath(directory))
         throw PlatformError(QStringLiteral("Impossible de créer le dossier %1.").arg(directory));
     QStringList created;
-    for (const TableDefinition *def : {&CareEntryTable::definition(), &DoctorTable::definition(),
-                                       &InsuredTable::definition()}) {
+    for (const TableDefinition *def :
+         {&CareEntryTable::definition(), &DoctorTable::definition(), &InsuredTable::definition()}) {
         const QString path = FileNames::resolve(directory, def->fileName());
         if (TableStorage::createFile(path, *def))
             created.append(def->fileName());
     }
     const QString ini = FileNames::resolve(directory, QStringLiteral("talo.ini"));
     if (!QFileInfo::exists(ini)) {
-        SideFile::writeLines(ini, {QStringLiteral("[ListeFichiers]"),
-                                   QStringLiteral("1=LSTBENEF.LST"), QStringLiteral("2=talosoc.inf"),
-                                   QStringLiteral("3=mutuelle.inf"), QStringLiteral("4=talo.ini")});
+        SideFile::writeLines(ini,
+                             {QStringLiteral("[ListeFichiers]"), QStringLiteral("1=LSTBENEF.LST"),
+                              QStringLiteral("2=talosoc.inf"), QStringLiteral("3=mutuelle.inf"),
+                              QStringLiteral("4=talo.ini")});
         created.append(QStringLiteral("talo.ini"));
     }
     return created;

@@ -1,7 +1,12 @@
-#include <QApplication>
+#include "Startup.h"
+#include "TaloApplication.h"
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
-    return 0;
+    TaloApplication app(argc, argv);
+    TaloApplication::applyFrenchConventions();
+    Startup startup;
+    if (!startup.run())
+        return 0;
+    return app.exec();
 }

@@ -101,6 +101,8 @@ void DBEdit::showFieldValue()
     if (!isValueModified() && storedValue() == value)
         return;
     setStoredValue(value);
+    if (hasFocus())
+        selectAll();
 }
 
 void DBEdit::writeField()
@@ -181,6 +183,12 @@ void DBEdit::focusInEvent(QFocusEvent *event)
     if (m_link.isBound() && !m_link.isModified())
         m_link.reload();
     MaskedLineEdit::focusInEvent(event);
+    // Entering by the keyboard or from the program selects the whole text, so that typing
+    // replaces it (a click places the caret instead).
+    const Qt::FocusReason reason = event->reason();
+    if (reason != Qt::MouseFocusReason && reason != Qt::PopupFocusReason &&
+        reason != Qt::ActiveWindowFocusReason)
+        selectAll();
 }
 
 void DBEdit::focusOutEvent(QFocusEvent *event)

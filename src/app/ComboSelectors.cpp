@@ -1,0 +1,61 @@
+#include "ComboSelectors.h"
+
+#include <QComboBox>
+
+ComboSelectors::ComboSelectors(QComboBox &years, QComboBox &beneficiaries)
+    : years_(years), beneficiaries_(beneficiaries)
+{
+}
+
+QString ComboSelectors::beneficiaryText() const
+{
+    return beneficiaries_.currentText();
+}
+
+QString ComboSelectors::yearText() const
+{
+    return years_.currentText();
+}
+
+QStringList ComboSelectors::beneficiaryItems() const
+{
+    QStringList items;
+    for (int i = 0; i < beneficiaries_.count(); ++i)
+        items.append(beneficiaries_.itemText(i));
+    return items;
+}
+
+void ComboSelectors::appendBeneficiary(const QString &name)
+{
+    beneficiaries_.addItem(name);
+}
+
+void ComboSelectors::removeBeneficiaryAt(int index)
+{
+    // The shown name goes away with its last entry: the list then shows no name rather than
+    // silently another one, until the user chooses.
+    const bool wasShown = index == beneficiaries_.currentIndex();
+    beneficiaries_.removeItem(index);
+    if (wasShown)
+        beneficiaries_.setCurrentIndex(-1);
+}
+
+void ComboSelectors::selectFirstYear()
+{
+    years_.setCurrentIndex(0);
+}
+
+void ComboSelectors::replaceBeneficiaries(const QStringList &items)
+{
+    beneficiaries_.clear();
+    beneficiaries_.addItems(items);
+    beneficiaries_.setCurrentIndex(0);
+    if (switchView_)
+        switchView_();
+}
+
+void ComboSelectors::selectFirstItems()
+{
+    beneficiaries_.setCurrentIndex(0);
+    years_.setCurrentIndex(0);
+}

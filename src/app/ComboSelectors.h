@@ -1,0 +1,36 @@
+#pragma once
+
+#include "reference/BeneficiaryListOwner.h"
+#include "register/RegisterSelectors.h"
+
+#include <functional>
+
+class QComboBox;
+
+// The main window's two drop-down lists seen as the register's selectors and as the owner of
+// the beneficiary name list. Only a user's choice re-applies the view: changes made here by
+// the rules never do.
+class ComboSelectors : public RegisterSelectors, public BeneficiaryListOwner
+{
+public:
+    ComboSelectors(QComboBox &years, QComboBox &beneficiaries);
+
+    // Filter switching, run after the list is replaced.
+    void setViewSwitch(std::function<void()> switchView) { switchView_ = std::move(switchView); }
+
+    QString beneficiaryText() const override;
+    QString yearText() const override;
+    QStringList beneficiaryItems() const override;
+    void appendBeneficiary(const QString &name) override;
+    void removeBeneficiaryAt(int index) override;
+    void selectFirstYear() override;
+    void replaceBeneficiaries(const QStringList &items) override;
+
+    // Both lists on their first items ("TOUS", "TOUTES").
+    void selectFirstItems();
+
+private:
+    QComboBox &years_;
+    QComboBox &beneficiaries_;
+    std::function<void()> switchView_;
+};

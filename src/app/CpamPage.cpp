@@ -1,0 +1,59 @@
+#include "CpamPage.h"
+
+#include "PageBuilder.h"
+
+#include "platform/DBCheckBox.h"
+#include "platform/DBEdit.h"
+#include "platform/DBMemo.h"
+#include "register/CareEntryTable.h"
+
+#include <QGridLayout>
+
+using namespace CareFields;
+
+CpamPage::CpamPage(Table &tableTous, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pageCPAM"));
+    DBchpDateCPAM = new DBEdit(this);
+    DBchpDateCPAM->setObjectName(QStringLiteral("DBchpDateCPAM"));
+    DBchpBase = new DBEdit(this);
+    DBchpBase->setObjectName(QStringLiteral("DBchpBase"));
+    DBchpMontantCPAM = new DBEdit(this);
+    DBchpMontantCPAM->setObjectName(QStringLiteral("DBchpMontantCPAM"));
+    DBchpPourcentage = new DBEdit(this);
+    DBchpPourcentage->setObjectName(QStringLiteral("DBchpPourcentage"));
+    DBMemoCPAM = new DBMemo(this);
+    DBMemoCPAM->setObjectName(QStringLiteral("DBMemoCPAM"));
+    ccPasCPAM = new DBCheckBox(this);
+    ccPasCPAM->setObjectName(QStringLiteral("ccPasCPAM"));
+
+    DBchpDateCPAM->bind(tableTous, DateCPAM);
+    DBchpBase->bind(tableTous, Base);
+    DBchpMontantCPAM->bind(tableTous, MontantCPAM);
+    DBchpPourcentage->bind(tableTous, PourcentageCPAM);
+    DBchpPourcentage->setFocusPolicy(Qt::ClickFocus); // calculated: skipped by Tab
+    DBMemoCPAM->bind(tableTous, NoteCPAM);
+    // Kept for the values already stored; new entries always get "Faux" before posting.
+    ccPasCPAM->setText(QStringLiteral(" Non remboursé"));
+    ccPasCPAM->setValues({QStringLiteral("Vrai"), QStringLiteral("True")},
+                         {QStringLiteral("Faux"), QStringLiteral("False")});
+    ccPasCPAM->bind(tableTous, CPAMOuiNon);
+    ccPasCPAM->hide();
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    PageBuilder::add(grid, 0, 0, QStringLiteral("Date de rembours. :"), DBchpDateCPAM);
+    PageBuilder::add(grid, 1, 0, QStringLiteral("Base :"), DBchpBase);
+    PageBuilder::add(grid, 2, 0, QStringLiteral("Montant :"), DBchpMontantCPAM);
+    PageBuilder::add(grid, 3, 0, QStringLiteral("Taux :"), DBchpPourcentage);
+    PageBuilder::add(grid, 0, 2, QStringLiteral("Note :"), DBMemoCPAM, 1, 4);
+    grid->setColumnStretch(3, 1);
+    for (DBEdit *edit : {DBchpDateCPAM, DBchpBase, DBchpMontantCPAM, DBchpPourcentage})
+        edit->setFixedWidth(90);
+
+    setTabOrder(DBchpDateCPAM, DBchpBase);
+    setTabOrder(DBchpBase, DBchpMontantCPAM);
+    setTabOrder(DBchpMontantCPAM, DBMemoCPAM);
+}

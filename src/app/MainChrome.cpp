@@ -1,0 +1,165 @@
+#include "MainChrome.h"
+
+#include "TFrmPrincipale.h"
+
+#include "platform/Glyphs.h"
+#include "register/RegisterTotals.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QToolButton>
+
+namespace
+{
+
+QAction *action(TFrmPrincipale &window, const char *name, const QString &text,
+                void (TFrmPrincipale::*handler)())
+{
+    auto *a = new QAction(text, &window);
+    a->setObjectName(QLatin1String(name));
+    QObject::connect(a, &QAction::triggered, &window, [&window, handler] { (window.*handler)(); });
+    return a;
+}
+
+QAction *printAction(TFrmPrincipale &window, const char *name, const QString &text, bool preview)
+{
+    auto *a = new QAction(text, &window);
+    a->setObjectName(QLatin1String(name));
+    QObject::connect(a, &QAction::triggered, &window,
+                     [&window, preview] { window.btnImprimerClick(preview); });
+    return a;
+}
+
+} // namespace
+
+void MainChrome::buildMenu(TFrmPrincipale &window)
+{
+    QMenuBar *bar = window.menuBar();
+    bar->setObjectName(QStringLiteral("MenuPrincipal"));
+    QMenu *file = bar->addMenu(QStringLiteral("Fichier"));
+    file->setObjectName(QStringLiteral("mnuFichier"));
+    file->addAction(printAction(window, "mnuApercu", QStringLiteral("Aperçu"), true));
+    file->addAction(printAction(window, "mnuImprimer", QStringLiteral("Imprimer..."), false));
+    file->addAction(action(window, "mnuPasse", QStringLiteral("Mot de passe..."),
+                           &TFrmPrincipale::mnuPasseClick));
+    file->addAction(action(window, "mnuSauvegarder", QStringLiteral("Copie de sauvegarde..."),
+                           &TFrmPrincipale::btnSauvegarderClick));
+    file->addSeparator();
+    file->addAction(
+        action(window, "mnuQuitter", QStringLiteral("Quitter"), &TFrmPrincipale::BtnQuitterClick));
+    QMenu *view = bar->addMenu(QStringLiteral("Voir"));
+    view->setObjectName(QStringLiteral("mnuVoir"));
+    view->addAction(action(window, "mnuInformations", QStringLiteral("Informations"),
+                           &TFrmPrincipale::btnInformationsClick));
+    view->addAction(action(window, "mnuMedecins", QStringLiteral("Carnet d'adresses"),
+                           &TFrmPrincipale::BtnMedecinsClick));
+    view->addAction(action(window, "mnuBeneficiaires", QStringLiteral("Liste des bénéficiaires"),
+                           &TFrmPrincipale::btnListeBenefClick));
+    QMenu *help = bar->addMenu(QStringLiteral("Aide"));
+    help->setObjectName(QStringLiteral("mnuAideMenu"));
+    help->addAction(
+        action(window, "mnuAide", QStringLiteral("Aide"), &TFrmPrincipale::btnAideClick));
+    help->addAction(action(window, "mnuApropos", QStringLiteral("A propos..."),
+                           &TFrmPrincipale::mnuAproposClick));
+}
+
+QWidget *MainChrome::buildToolBar(TFrmPrincipale &window, QLabel *&awaited)
+{
+    auto *bar = new QFrame(&window);
+    bar->setObjectName(QStringLiteral("BarreIcones"));
+    bar->setFixedHeight(33);
+    bar->setFrameShape(QFrame::StyledPanel);
+    auto *row = new QHBoxLayout(bar);
+    row->setContentsMargins(4, 2, 4, 2);
+    row->setSpacing(1);
+    struct Button {
+        const char *name;
+        Glyphs::Id glyph;
+        const char *hint;
+        QAction *command;
+    };
+    const Button buttons[] = {
+        {"btnInformations", Glyphs::Id::Informations, "Informations générales",
+         action(window, "actInformations", {}, &TFrmPrincipale::btnInformationsClick)},
+        {"BtnMedecins", Glyphs::Id::Doctors, "Carnet d'adresses médicales",
+         action(window, "actMedecins", {}, &TFrmPrincipale::BtnMedecinsClick)},
+        {"btnListeBenef", Glyphs::Id::BeneficiaryList, "Liste des bénéficiaires",
+         action(window, "actListeBenef", {}, &TFrmPrincipale::btnListeBenefClick)},
+        {"btnApercu", Glyphs::Id::Preview, "Aperçu document",
+         printAction(window, "actApercu", {}, true)},
+        {"btnMotDePasse", Glyphs::Id::Password, "Définir un mot de passe",
+         action(window, "actMotDePasse", {}, &TFrmPrincipale::mnuPasseClick)},
+        {"btnImprimer", Glyphs::Id::Print, "Imprimer document",
+         printAction(window, "actImprimer", {}, false)},
+        {"btnSauvegarder", Glyphs::Id::Backup, "Créer une copie de sauvegarde",
+         action(window, "actSauvegarder", {}, &TFrmPrincipale::btnSauvegarderClick)},
+        {"btnAide", Glyphs::Id::Help, "Aide sur Talo 3.0",
+         action(window, "actAide", {}, &TFrmPrincipale::btnAideClick)},
+        {"BtnQuitter", Glyphs::Id::Quit, "Quitter Talo 3.0",
+         action(window, "actQuitter", {}, &TFrmPrincipale::BtnQuitterClick)},
+    };
+    for (const Button &b : buttons) {
+        b.command->setIcon(Glyphs::icon(b.glyph));
+        b.command->setToolTip(QString::fromUtf8(b.hint));
+        auto *button = new QToolButton(bar);
+        button->setObjectName(QLatin1String(b.name));
+        button->setDefaultAction(b.command);
+        button->setFixedSize(25, 25);
+        button->setIconSize(QSize(18, 18));
+        button->setAutoRaise(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        row->addWidget(button);
+    }
+    row->addStretch();
+
+    auto *panel = new QFrame(bar);
+    panel->setObjectName(QStringLiteral("PanneauAttendus"));
+    panel->setFrameShape(QFrame::Panel);
+    panel->setFrameShadow(QFrame::Sunken);
+    auto *inner = new QHBoxLayout(panel);
+    inner->setContentsMargins(6, 0, 6, 0);
+    inner->addWidget(new QLabel(QStringLiteral("Remboursements attendus :"), panel));
+    awaited = new QLabel(RegisterTotals().awaitedText(), panel);
+    awaited->setObjectName(QStringLiteral("EtqAttendus"));
+    awaited->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    awaited->setMinimumWidth(110);
+    awaited->setStyleSheet(QStringLiteral("color: blue;"));
+    inner->addWidget(awaited);
+    row->addWidget(panel);
+    return bar;
+}
+
+QList<QLabel *> MainChrome::buildStatusBar(TFrmPrincipale &window)
+{
+    QStatusBar *bar = window.statusBar();
+    bar->setObjectName(QStringLiteral("BarreEtat"));
+    bar->setSizeGripEnabled(false);
+    QList<QLabel *> panels;
+    for (const QString &text : RegisterTotals::initialStatusTexts()) {
+        auto *panel = new QLabel(text, bar);
+        panel->setObjectName(QStringLiteral("BarreEtatPanneau%1").arg(panels.size()));
+        panel->setFixedWidth(150);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        bar->addWidget(panel);
+        panels.append(panel);
+    }
+    return panels;
+}
+
+QList<QAction *> MainChrome::windowCommands(TFrmPrincipale &window)
+{
+    QList<QAction *> commands;
+    for (const char *name :
+         {"mnuApercu", "mnuImprimer", "mnuPasse", "mnuSauvegarder", "mnuInformations",
+          "mnuMedecins", "mnuBeneficiaires", "mnuApropos", "actInformations", "actMedecins",
+          "actListeBenef", "actApercu", "actMotDePasse", "actImprimer", "actSauvegarder"}) {
+        if (auto *a = window.findChild<QAction *>(QLatin1String(name)))
+            commands.append(a);
+    }
+    return commands;
+}

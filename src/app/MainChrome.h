@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QList>
+
+class QAction;
+class QLabel;
+class QWidget;
+class TFrmPrincipale;
+
+// The main window's menu, tool bar and status bar, wired to its handlers.
+class MainChrome
+{
+public:
+    static void buildMenu(TFrmPrincipale &window);
+    // The tool bar with its nine buttons and, at its right end, the awaited reimbursements.
+    static QWidget *buildToolBar(TFrmPrincipale &window, QLabel *&awaited);
+    // The four panels of BarreEtat, 150 pixels each.
+    static QList<QLabel *> buildStatusBar(TFrmPrincipale &window);
+    // The commands that open other windows (enabled once those windows exist).
+    static QList<QAction *> windowCommands(TFrmPrincipale &window);
+};

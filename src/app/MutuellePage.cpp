@@ -1,0 +1,41 @@
+#include "MutuellePage.h"
+
+#include "PageBuilder.h"
+
+#include "platform/DBEdit.h"
+#include "platform/DBMemo.h"
+#include "register/CareEntryTable.h"
+
+#include <QGridLayout>
+
+using namespace CareFields;
+
+MutuellePage::MutuellePage(Table &tableTous, QWidget *parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("pageMutuelle"));
+    DBchpDateMutuelle = new DBEdit(this);
+    DBchpDateMutuelle->setObjectName(QStringLiteral("DBchpDateMutuelle"));
+    DBchpMontantMutuelle = new DBEdit(this);
+    DBchpMontantMutuelle->setObjectName(QStringLiteral("DBchpMontantMutuelle"));
+    DBMemoMutuelle = new DBMemo(this);
+    DBMemoMutuelle->setObjectName(QStringLiteral("DBMemoMutuelle"));
+
+    DBchpDateMutuelle->bind(tableTous, DateMutuelle);
+    DBchpMontantMutuelle->bind(tableTous, MontantMutuelle);
+    DBMemoMutuelle->bind(tableTous, NoteMutuelle);
+
+    auto *grid = new QGridLayout(this);
+    grid->setContentsMargins(6, 6, 6, 6);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(4);
+    PageBuilder::add(grid, 0, 0, QStringLiteral("Date de rembours. :"), DBchpDateMutuelle);
+    PageBuilder::add(grid, 1, 0, QStringLiteral("Montant :"), DBchpMontantMutuelle);
+    PageBuilder::add(grid, 0, 2, QStringLiteral("Note :"), DBMemoMutuelle, 1, 3);
+    grid->setRowStretch(2, 1);
+    grid->setColumnStretch(3, 1);
+    DBchpDateMutuelle->setFixedWidth(90);
+    DBchpMontantMutuelle->setFixedWidth(90);
+
+    setTabOrder(DBchpDateMutuelle, DBchpMontantMutuelle);
+    setTabOrder(DBchpMontantMutuelle, DBMemoMutuelle);
+}

@@ -1,0 +1,421 @@
+#include "TFrmPrincipale.h"
+
+#include "ComboSelectors.h"
+#include "CpamPage.h"
+#include "MainChrome.h"
+#include "MutuellePage.h"
+#include "SoinsPage.h"
+#include "TaloWindows.h"
+
+#include "platform/DBCheckBox.h"
+#include "platform/DBComboBox.h"
+#include "platform/DBEdit.h"
+#include "platform/DBGrid.h"
+#include "platform/DBMemo.h"
+#include "platform/DBNavigator.h"
+#include "platform/Dialogs.h"
+#include "platform/HandlerGuard.h"
+#include "platform/Help.h"
+#include "platform/KeyPreview.h"
+#include "platform/PlatformError.h"
+#include "platform/ReportCommand.h"
+#include "platform/Table.h"
+#include "platform/Today.h"
+#include "reference/BeneficiaryListFile.h"
+#include "reference/TFrmGestionListe.h"
+#include "reference/TFrmInfos.h"
+#include "reference/TFrmMedecins.h"
+#include "register/CareEntryTable.h"
+#include "register/CareRegister.h"
+#include "register/YearItems.h"
+#include "reports/TFrmListeTalo.h"
+#include "safety/TFrmSauvegarder.h"
+#include "safety/TfrmApropos.h"
+#include "safety/TfrmCreationPasse.h"
+#include "safety/TfrmMotDePasse.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+using namespace CareFields;
+
+TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
+    : QMainWindow(parent), programDir_(programDir)
+{
+    setObjectName(QStringLiteral("TFrmPrincipale"));
+    setWindowTitle(QStringLiteral("Talo 3.0 pour Windows 95"));
+    setGeometry(0, 0, 640, 480);
+
+    TableTous = std::make_unique<Table>(CareEntryTable::definition());
+    TableTous->setObjectName(QStringLiteral("TableTous"));
+    TableTous->setIndexFieldNames(CareEntryTable::indexFieldNames());
+    TableCopieTous = std::make_unique<Table>(CareEntryTable::definition());
+    TableCopieTous->setObjectName(QStringLiteral("TableCopieTous"));
+
+    MainChrome::buildMenu(*this);
+    auto *central = new QWidget(this);
+    auto *column = new QVBoxLayout(central);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->addWidget(MainChrome::buildToolBar(*this, EtqAttendus));
+    column->addWidget(buildSelectorBand());
+    DBGrille = new DBGrid(central);
+    DBGrille->setObjectName(QStringLiteral("DBGrille"));
+    DBGrille->setHelpContext(24);
+    DBGrille->setFocusPolicy(Qt::ClickFocus);
+    column->addWidget(DBGrille, 1);
+    navTableTous = new DBNavigator(central);
+    navTableTous->setObjectName(QStringLiteral("navTableTous"));
+    auto *navigatorRow = new QHBoxLayout;
+    navigatorRow->setContentsMargins(4, 2, 4, 2);
+    navigatorRow->addStretch();
+    navigatorRow->addWidget(navTableTous);
+    column->addLayout(navigatorRow);
+    buildEntryPages();
+    column->addWidget(OngletsSaisie);
+    setCentralWidget(central);
+    BarreEtat = MainChrome::buildStatusBar(*this);
+    windowCommands_ = MainChrome::windowCommands(*this);
+
+    selectors_ = std::make_unique<ComboSelectors>(*lstListeAnnee, *lstListeBeneficiaires);
+    selectors_->setViewSwitch([this] { lstListeBeneficiairesClick(); });
+    register_ = std::make_unique<CareRegister>(*TableTous, *selectors_);
+    connect(register_.get(), &CareRegister::totalsChanged, this, &TFrmPrincipale::showTotals);
+    connect(register_.get(), &CareRegister::viewSwitched, this,
+            [this] { navTableTous->setFocus(); });
+    connect(lstListeAnnee, &QComboBox::activated, this, [this] { lstListeBeneficiairesClick(); });
+    connect(lstListeBeneficiaires, &QComboBox::activated, this,
+            [this] { lstListeBeneficiairesClick(); });
+
+    DBGrille->bind(*TableTous);
+    navTableTous->bind(*TableTous);
+    connect(navTableTous, &DBNavigator::clicked, this,
+            [this](DBNavigator::Button b) { navTableTousClick(int(b)); });
+    keyPreview_ = new KeyPreview(
+        this, [this](QWidget *focused, QKeyEvent *event) { return FormKeyDown(focused, event); });
+
+    // Start-up: open the register (the totals run), then the names, then the last entry.
+    TableTous->setDatabaseName(programDir_);
+    HandlerGuard::run(this, [this] { TableTous->open(); });
+    loadBeneficiaryList();
+    selectors_->selectFirstItems();
+    if (TableTous->isActive())
+        HandlerGuard::run(this, [this] { TableTous->last(); });
+    enableWindowCommands();
+}
+
+TFrmPrincipale::~TFrmPrincipale()
+{
+    delete keyPreview_;
+    keyPreview_ = nullptr;
+}
+
+void TFrmPrincipale::setWindows(TaloWindows *windows)
+{
+    windows_ = windows;
+    enableWindowCommands();
+}
+
+void TFrmPrincipale::enableWindowCommands()
+{
+    for (QAction *action : windowCommands_)
+        action->setEnabled(windows_ != nullptr);
+}
+
+QWidget *TFrmPrincipale::buildSelectorBand()
+{
+    auto *band = new QWidget(this);
+    band->setObjectName(QStringLiteral("BandeSelection"));
+    band->setFixedHeight(33);
+    auto *row = new QHBoxLayout(band);
+    row->setContentsMargins(6, 2, 6, 2);
+    lstListeAnnee = new QComboBox(band);
+    lstListeAnnee->setObjectName(QStringLiteral("lstListeAnnee"));
+    lstListeAnnee->addItems(YearItems::items(Today::date().year()));
+    lstListeAnnee->setMaxVisibleItems(12);
+    lstListeBeneficiaires = new QComboBox(band);
+    lstListeBeneficiaires->setObjectName(QStringLiteral("lstListeBeneficiaires"));
+    lstListeBeneficiaires->addItem(QStringLiteral("TOUS"));
+    lstListeBeneficiaires->setMinimumContentsLength(20);
+    lstListeBeneficiaires->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
+    auto *yearCaption = new QLabel(QStringLiteral("Année :"), band);
+    yearCaption->setBuddy(lstListeAnnee);
+    auto *beneficiaryCaption = new QLabel(QStringLiteral("Bénéficiaire :"), band);
+    beneficiaryCaption->setBuddy(lstListeBeneficiaires);
+    row->addWidget(yearCaption);
+    row->addWidget(lstListeAnnee);
+    row->addSpacing(24);
+    row->addWidget(beneficiaryCaption);
+    row->addWidget(lstListeBeneficiaires);
+    row->addStretch();
+    return band;
+}
+
+void TFrmPrincipale::buildEntryPages()
+{
+    OngletsSaisie = new QTabWidget(this);
+    OngletsSaisie->setObjectName(QStringLiteral("OngletsSaisie"));
+    OngletsSaisie->setProperty("helpContext", 25);
+    OngletsSaisie->tabBar()->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
+    OngletsSaisie->setStyleSheet(QStringLiteral("QTabBar::tab { color: green; }"));
+    pageSoins = new SoinsPage(*TableTous, OngletsSaisie);
+    pageCPAM = new CpamPage(*TableTous, OngletsSaisie);
+    pageMutuelle = new MutuellePage(*TableTous, OngletsSaisie);
+    OngletsSaisie->addTab(pageSoins, QStringLiteral("Soins"));
+    OngletsSaisie->addTab(pageCPAM, QStringLiteral("C.P.A.M."));
+    OngletsSaisie->addTab(pageMutuelle, QStringLiteral("Mutuelle"));
+    OngletsSaisie->setFixedHeight(178);
+    connect(OngletsSaisie->tabBar(), &QTabBar::tabBarClicked, this,
+            &TFrmPrincipale::OngletsSaisieClick);
+    connect(pageSoins->ccMutuellePartiel, &QCheckBox::stateChanged, this,
+            &TFrmPrincipale::ccMutuellePartielClick);
+    connect(pageSoins->ccMutuellePartiel, &DBCheckBox::toggledByUser, this,
+            &TFrmPrincipale::ccMutuellePartielToggledByUser);
+    ccMutuellePartielClick();
+}
+
+void TFrmPrincipale::loadBeneficiaryList()
+{
+    try {
+        const QStringList names = BeneficiaryListFile::load(programDir_);
+        lstListeBeneficiaires->clear();
+        lstListeBeneficiaires->addItems(names);
+    } catch (const PlatformError &) {
+        Dialogs::information(this, QStringLiteral("Fichier LSTBENEF.LST introuvable. Normal si "
+                                                  "c'est la première fois que vous exécutez "
+                                                  "Talo 3.0"));
+    }
+}
+
+void TFrmPrincipale::showTotals(const RegisterTotals &totals)
+{
+    const QStringList texts = totals.statusTexts();
+    for (int i = 0; i < BarreEtat.size() && i < texts.size(); ++i)
+        BarreEtat[i]->setText(texts[i]);
+    EtqAttendus->setText(totals.awaitedText());
+}
+
+void TFrmPrincipale::lstListeBeneficiairesClick()
+{
+    HandlerGuard::run(this, [this] { register_->lstListeBeneficiairesClick(); });
+}
+
+void TFrmPrincipale::navTableTousClick(int button)
+{
+    if (DBNavigator::Button(button) != DBNavigator::Button::Insert)
+        return;
+    OngletsSaisie->setCurrentWidget(pageSoins);
+    pageSoins->DBDateSoins->setFocus();
+}
+
+void TFrmPrincipale::OngletsSaisieClick(int page)
+{
+    QWidget *first[] = {pageSoins->DBDateSoins, pageCPAM->DBchpDateCPAM,
+                        pageMutuelle->DBchpDateMutuelle};
+    if (page >= 0 && page < 3) {
+        OngletsSaisie->setCurrentIndex(page);
+        first[page]->setFocus();
+    }
+}
+
+// The estimate box follows the check box of the record in view; only the user unchecking it
+// on the record being edited empties "Estimation" (a record merely coming into view is never
+// changed).
+void TFrmPrincipale::ccMutuellePartielClick()
+{
+    const bool partial = pageSoins->ccMutuellePartiel->checkState() == Qt::Checked;
+    DBEdit *estimate = pageSoins->DBchpEstimation;
+    estimate->setEnabled(partial);
+    QPalette palette = estimate->palette();
+    palette.setColor(QPalette::Base, partial ? QApplication::palette().color(QPalette::Base)
+                                             : QColor(0xC0, 0xC0, 0xC0));
+    estimate->setPalette(palette);
+}
+
+void TFrmPrincipale::ccMutuellePartielToggledByUser(bool checked)
+{
+    if (checked)
+        return;
+    HandlerGuard::run(this, [this] {
+        TableTous->edit();
+        TableTous->fieldByName(Estimation).clear();
+    });
+}
+
+bool TFrmPrincipale::FormKeyDown(QWidget *focused, QKeyEvent *event)
+{
+    const int key = event->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
+    if (enter) {
+        if (qobject_cast<DBMemo *>(focused)) {
+            TableTous->edit();
+            TableTous->post();
+            focusNextChild();
+        } else if (qobject_cast<DBEdit *>(focused) || qobject_cast<DBComboBox *>(focused) ||
+                   qobject_cast<DBCheckBox *>(focused)) {
+            focusNextChild();
+        }
+        return true; // the Enter character never reaches a control
+    }
+    switch (key) {
+    case Qt::Key_Escape:
+        TableTous->cancel();
+        break;
+    case Qt::Key_Insert:
+        OngletsSaisie->setCurrentWidget(pageSoins);
+        TableTous->append();
+        pageSoins->DBDateSoins->setFocus();
+        break;
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+        // The grid moves the table itself on its arrow keys.
+        if (focused != DBGrille) {
+            if (key == Qt::Key_Up)
+                TableTous->prior();
+            else
+                TableTous->next();
+        }
+        break;
+    case Qt::Key_F1:
+        if (focused == DBGrille)
+            Help::showContext(this, 24);
+        else if (focused && OngletsSaisie->isAncestorOf(focused))
+            Help::showContext(this, 25);
+        else
+            Help::showContents(this);
+        return true;
+    default:
+        break;
+    }
+    return false;
+}
+
+void TFrmPrincipale::btnImprimerClick(bool preview)
+{
+    if (!windows_)
+        return;
+    TFrmListeTalo &report = *windows_->frmListeTalo;
+    ReportCommand::run(this, *TableTous, [this, &report, preview] {
+        if (preview)
+            report.preview(this);
+        else
+            report.print();
+    });
+}
+
+void TFrmPrincipale::btnInformationsClick()
+{
+    if (windows_)
+        windows_->frmInfos->exec();
+}
+
+void TFrmPrincipale::BtnMedecinsClick()
+{
+    if (windows_)
+        windows_->frmMedecins->exec();
+}
+
+void TFrmPrincipale::btnListeBenefClick()
+{
+    if (!windows_)
+        return;
+    TableTous->cancel();
+    windows_->frmGestionListe->exec();
+}
+
+void TFrmPrincipale::btnSauvegarderClick()
+{
+    if (!windows_)
+        return;
+    TableTous->cancel();
+    windows_->frmSauvegarder->exec();
+}
+
+void TFrmPrincipale::mnuPasseClick()
+{
+    if (windows_)
+        windows_->frmCreationPasse->run(programDir_);
+}
+
+void TFrmPrincipale::mnuAproposClick()
+{
+    if (windows_)
+        windows_->frmApropos->exec();
+}
+
+void TFrmPrincipale::btnAideClick()
+{
+    Help::showContents(this);
+}
+
+void TFrmPrincipale::BtnQuitterClick()
+{
+    close();
+}
+
+bool TFrmPrincipale::FormShow()
+{
+    if (!windows_)
+        return true;
+    leaveSilently_ = false;
+    switch (windows_->frmMotDePasse->gate(programDir_)) {
+    case TfrmMotDePasse::Outcome::LetIn:
+        raise();
+        activateWindow();
+        return true;
+    case TfrmMotDePasse::Outcome::Refused:
+    case TfrmMotDePasse::Outcome::Cancelled:
+        break;
+    }
+    leaveSilently_ = true;
+    close();
+    return false;
+}
+
+void TFrmPrincipale::writeSideFiles()
+{
+    BeneficiaryListFile::save(programDir_, selectors_->beneficiaryItems());
+    if (windows_)
+        windows_->frmInfos->writeDetails();
+}
+
+void TFrmPrincipale::resetRegisterView()
+{
+    selectors_->selectFirstItems();
+    register_->lstListeBeneficiairesClick();
+    TableTous->last();
+}
+
+void TFrmPrincipale::closeEvent(QCloseEvent *event)
+{
+    if (FormCloseQuery())
+        event->accept();
+    else
+        event->ignore();
+}
+
+bool TFrmPrincipale::FormCloseQuery()
+{
+    if (leaveSilently_)
+        return true;
+    QApplication::beep();
+    if (!Dialogs::question(this, QStringLiteral("Voulez-vous vraiment quitter Talo 3.0 ?")))
+        return false;
+    // An entry typed but not yet posted is saved rather than lost; if it cannot be (a required
+    // value missing), the window stays open on it.
+    if (!HandlerGuard::run(this, [this] { TableTous->checkBrowseMode(); }))
+        return false;
+    if (HandlerGuard::run(this, [this] { writeSideFiles(); }))
+        return true;
+    return Dialogs::question(this, QStringLiteral("La liste des bénéficiaires et les "
+                                                  "informations générales n'ont pas pu être "
+                                                  "enregistrées. Quitter quand même ?"));
+}

@@ -1,0 +1,108 @@
+#pragma once
+
+#include "register/RegisterTotals.h"
+
+#include <QMainWindow>
+
+#include <memory>
+
+class ComboSelectors;
+class CareRegister;
+class CpamPage;
+class DBGrid;
+class DBNavigator;
+class KeyPreview;
+class MutuellePage;
+class QAction;
+class QComboBox;
+class QLabel;
+class QTabWidget;
+class QToolButton;
+class SoinsPage;
+class Table;
+struct TaloWindows;
+
+// The main window: the register in a read-only grid ordered by date, the entry pages of the
+// current care entry under it, the two selectors and the totals, and the commands that open
+// every other window.
+class TFrmPrincipale : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // FormCreate: builds the window, opens TALO.DB of `programDir`, loads the beneficiary list.
+    explicit TFrmPrincipale(const QString &programDir, QWidget *parent = nullptr);
+    ~TFrmPrincipale() override;
+
+    // The windows created after this one; their commands stay disabled until then.
+    void setWindows(TaloWindows *windows);
+
+    // The password gate, run once the window is shown; false when the program is to end.
+    bool FormShow();
+
+    const QString &programDir() const { return programDir_; }
+    Table &tableTous() { return *TableTous; }
+    Table &tableCopieTous() { return *TableCopieTous; }
+    CareRegister &careRegister() { return *register_; }
+    ComboSelectors &selectors() { return *selectors_; }
+    bool leaveSilently() const { return leaveSilently_; }
+
+    // LSTBENEF.LST, talosoc.inf and mutuelle.inf written from the on-screen lists and fields
+    // (a confirmed quit and the backup copy); throws PlatformError.
+    void writeSideFiles();
+    // Both selectors back to their first items, the register unfiltered, on its last entry.
+    void resetRegisterView();
+
+    // Handlers.
+    void lstListeBeneficiairesClick();
+    void btnImprimerClick(bool preview);
+    void btnInformationsClick();
+    void BtnMedecinsClick();
+    void btnListeBenefClick();
+    void btnSauvegarderClick();
+    void mnuPasseClick();
+    void mnuAproposClick();
+    void btnAideClick();
+    void BtnQuitterClick();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildMenu();
+    void buildToolBar();
+    QWidget *buildSelectorBand();
+    void buildEntryPages();
+    void buildStatusBar();
+    void loadBeneficiaryList();
+    void showTotals(const RegisterTotals &totals);
+    bool FormKeyDown(QWidget *focused, QKeyEvent *event);
+    void navTableTousClick(int button);
+    void OngletsSaisieClick(int page);
+    void ccMutuellePartielClick();
+    void ccMutuellePartielToggledByUser(bool checked);
+    bool FormCloseQuery();
+    void enableWindowCommands();
+
+    QString programDir_;
+    TaloWindows *windows_ = nullptr;
+    bool leaveSilently_ = false;
+
+    std::unique_ptr<Table> TableTous;
+    std::unique_ptr<Table> TableCopieTous;
+    std::unique_ptr<ComboSelectors> selectors_;
+    std::unique_ptr<CareRegister> register_;
+
+    QComboBox *lstListeAnnee = nullptr;
+    QComboBox *lstListeBeneficiaires = nullptr;
+    QLabel *EtqAttendus = nullptr;
+    DBGrid *DBGrille = nullptr;
+    DBNavigator *navTableTous = nullptr;
+    QTabWidget *OngletsSaisie = nullptr;
+    SoinsPage *pageSoins = nullptr;
+    CpamPage *pageCPAM = nullptr;
+    MutuellePage *pageMutuelle = nullptr;
+    QList<QLabel *> BarreEtat;
+    QList<QAction *> windowCommands_; // the commands that open other windows
+    KeyPreview *keyPreview_ = nullptr;
+};

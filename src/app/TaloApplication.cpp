@@ -1,0 +1,37 @@
+#include "TaloApplication.h"
+
+#include "platform/Dialogs.h"
+#include "platform/Formats.h"
+#include "platform/PlatformError.h"
+
+#include <QFont>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+TaloApplication::TaloApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+
+bool TaloApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (const PlatformError &e) {
+        Dialogs::error(activeWindow(), e.message());
+    } catch (const std::exception &e) {
+        Dialogs::error(activeWindow(),
+                       QStringLiteral("Erreur inattendue : %1").arg(QString::fromUtf8(e.what())));
+    }
+    return false;
+}
+
+void TaloApplication::applyFrenchConventions()
+{
+    auto *translator = new QTranslator(qApp);
+    if (translator->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator);
+    Formats::applyRegionalSettings();
+    // The windows were drawn with these fonts; their metric twins stand in for them.
+    QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"));
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QApplication::setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+}
