@@ -52,7 +52,9 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
 {
     setObjectName(QStringLiteral("TFrmPrincipale"));
     setWindowTitle(QStringLiteral("Talo 3.0 pour Windows 95"));
-    setGeometry(0, 0, 640, 480);
+    // At the top left corner of the screen, frame included.
+    resize(640, 480);
+    move(0, 0);
 
     TableTous = std::make_unique<Table>(CareEntryTable::definition());
     TableTous->setObjectName(QStringLiteral("TableTous"));

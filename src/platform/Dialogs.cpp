@@ -95,6 +95,12 @@ std::optional<QString> Dialogs::inputText(QWidget *parent, const QString &captio
     return text;
 }
 
+Qt::WindowFlags Dialogs::dialogBorder()
+{
+    return Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint;
+}
+
 void Dialogs::startScripting()
 {
     Script &s = script();

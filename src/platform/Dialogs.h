@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <Qt>
 
 #include <optional>
 
@@ -31,6 +32,9 @@ public:
     // One-line input; the text on OK, nothing on Cancel.
     static std::optional<QString> inputText(QWidget *parent, const QString &caption,
                                             const QString &prompt, const QString &initial);
+
+    // The window flags of a dialog border: title and close box only, fixed size.
+    static Qt::WindowFlags dialogBorder();
 
     // Test hooks.
     static void startScripting();

@@ -30,9 +30,7 @@ QPushButton *glyphButton(const QString &text, Glyphs::Id glyph, const QString &n
 } // namespace
 
 TFrmGestionListe::TFrmGestionListe(BeneficiaryListOwner &owner, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      owner_(owner)
+    : QDialog(parent, Dialogs::dialogBorder()), owner_(owner)
 {
     setObjectName(QStringLiteral("TFrmGestionListe"));
     setWindowTitle(QStringLiteral(" Gestion des bénéficiaires"));

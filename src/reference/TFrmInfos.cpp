@@ -39,9 +39,8 @@ bool isEnter(const QKeyEvent *event)
 } // namespace
 
 TFrmInfos::TFrmInfos(const QString &programDir, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
-      programDir_(programDir), TableAssure(std::make_unique<Table>(InsuredTable::definition())),
+    : QDialog(parent, Dialogs::dialogBorder()), programDir_(programDir),
+      TableAssure(std::make_unique<Table>(InsuredTable::definition())),
       TableCopieAssure(std::make_unique<Table>(InsuredTable::definition())),
       CopieAssure(std::make_unique<BatchMove>(*TableAssure, *TableCopieAssure))
 {

@@ -38,8 +38,7 @@ bool isEnter(const QKeyEvent *event)
 } // namespace
 
 TFrmMedecins::TFrmMedecins(const QString &programDir, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+    : QDialog(parent, Dialogs::dialogBorder()),
       TableMedecins(std::make_unique<Table>(DoctorTable::definition())),
       TableCopieMedecins(std::make_unique<Table>(DoctorTable::definition())),
       CopieMedecins(std::make_unique<BatchMove>(*TableMedecins, *TableCopieMedecins))

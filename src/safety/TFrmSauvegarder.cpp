@@ -47,9 +47,7 @@ QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 } // namespace
 
 TFrmSauvegarder::TFrmSauvegarder(const QString &programDir, BackupSources &sources, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      programDir_(programDir), sources_(sources)
+    : QDialog(parent, Dialogs::dialogBorder()), programDir_(programDir), sources_(sources)
 {
     setObjectName(QStringLiteral("TFrmSauvegarder"));
     setWindowTitle(QStringLiteral(" Créer une copie de sauvegarde"));

@@ -1,5 +1,6 @@
 #include "TfrmApropos.h"
 
+#include "platform/Dialogs.h"
 #include "platform/Glyphs.h"
 
 #include <QFrame>
@@ -24,9 +25,7 @@ QFont arial(int pixelSize, bool bold)
 
 } // namespace
 
-TfrmApropos::TfrmApropos(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint)
+TfrmApropos::TfrmApropos(QWidget *parent) : QDialog(parent, Dialogs::dialogBorder())
 {
     setObjectName(QStringLiteral("TfrmApropos"));
     setWindowTitle(QStringLiteral(" A propos..."));

@@ -18,9 +18,7 @@ namespace
 constexpr int helpContext = 19;
 }
 
-TfrmCreationPasse::TfrmCreationPasse(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+TfrmCreationPasse::TfrmCreationPasse(QWidget *parent) : QDialog(parent, Dialogs::dialogBorder())
 {
     setObjectName(QStringLiteral("TfrmCreationPasse"));
     setWindowTitle(QStringLiteral(" Création mot de passe"));

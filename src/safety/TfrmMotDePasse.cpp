@@ -12,9 +12,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TfrmMotDePasse::TfrmMotDePasse(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint)
+TfrmMotDePasse::TfrmMotDePasse(QWidget *parent) : QDialog(parent, Dialogs::dialogBorder())
 {
     setObjectName(QStringLiteral("TfrmMotDePasse"));
     setWindowTitle(QStringLiteral("Talo 3.0"));
