@@ -23,6 +23,8 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bench/talo-bench
+	$(BUILD_DIR)/bench/talo-bench-window
+	$(BUILD_DIR)/bench/talo-bench-report
 
 clean:
 	rm -rf $(BUILD_DIR)
