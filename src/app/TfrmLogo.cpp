@@ -1,5 +1,7 @@
 #include "TfrmLogo.h"
 
+#include "platform/DialogPlacement.h"
+
 #include "platform/Glyphs.h"
 
 #include <QApplication>
@@ -90,10 +92,5 @@ void TfrmLogo::showNow()
 
 void TfrmLogo::centreOnScreen()
 {
-    const QScreen *target = screen() ? screen() : QGuiApplication::primaryScreen();
-    if (target) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(target->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    DialogPlacement::centreOnScreen(this);
 }

@@ -1,5 +1,6 @@
 #include "ReportPdfWriter.h"
 
+#include "FileErrors.h"
 #include "PlatformError.h"
 #include "PlatformMessages.h"
 #include "ReportLayout.h"
@@ -10,31 +11,6 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
-
-namespace
-{
-
-// Why the file could not be created, judged from what is on disk (root passes access()
-// checks whatever the permission bits say).
-QString openFailureReason(const QString &fileName)
-{
-    const QFileInfo target(fileName);
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.isDir())
-        return PlatformMessages::folderMissing(QDir::toNativeSeparators(folder.filePath()));
-    if (target.isDir())
-        return PlatformMessages::pathIsFolder();
-    return PlatformMessages::writeAccessDenied();
-}
-
-[[noreturn]] void fail(const QString &fileName, bool existed, const QString &reason)
-{
-    const QString full =
-        existed ? reason + QLatin1Char(' ') + PlatformMessages::oldFileKept() : reason;
-    throw PlatformError(PlatformMessages::cannotWriteFile(fileName, full));
-}
-
-} // namespace
 
 void ReportPdfWriter::write(const QString &fileName, const ReportDefinition &definition,
                             ReportDataSource &source)
@@ -49,7 +25,7 @@ void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pa
     const bool existed = QFileInfo::exists(fileName);
     QSaveFile file(fileName);
     if (!file.open(QIODevice::WriteOnly))
-        fail(fileName, existed, openFailureReason(fileName));
+        FileErrors::writeFailed(fileName, existed, FileErrors::openForWritingReason(fileName));
     if (!existed)
         file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
 
@@ -62,7 +38,7 @@ void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pa
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter;
         if (!painter.begin(&pdf))
-            fail(fileName, existed, PlatformMessages::writeFailed());
+            FileErrors::writeFailed(fileName, existed, PlatformMessages::writeFailed());
         const qreal scale = pdf.resolution() / 96.0;
         for (qsizetype i = 0; i < pages.size(); ++i) {
             if (i > 0)
@@ -72,5 +48,5 @@ void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pa
         painter.end();
     }
     if (!file.commit())
-        fail(fileName, existed, PlatformMessages::writeFailed());
+        FileErrors::writeFailed(fileName, existed, PlatformMessages::writeFailed());
 }

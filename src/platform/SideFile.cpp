@@ -1,5 +1,6 @@
 #include "SideFile.h"
 
+#include "FileErrors.h"
 #include "PlatformError.h"
 #include "PlatformMessages.h"
 #include "Windows1252.h"
@@ -11,31 +12,6 @@
 
 namespace
 {
-
-[[noreturn]] void failRead(const QString &path, const QString &reason)
-{
-    throw PlatformError(PlatformMessages::cannotReadFile(path, reason));
-}
-
-[[noreturn]] void failWrite(const QString &path, bool existed, const QString &reason)
-{
-    const QString full =
-        existed ? reason + QLatin1Char(' ') + PlatformMessages::oldFileKept() : reason;
-    throw PlatformError(PlatformMessages::cannotWriteFile(path, full));
-}
-
-// Why a file could not be opened for writing. Decided from what is on disk rather than from
-// access(), which grants everything to root whatever the effective capabilities.
-QString openFailureReason(const QString &path)
-{
-    const QFileInfo target(path);
-    const QFileInfo folder(target.absolutePath());
-    if (!folder.isDir())
-        return PlatformMessages::folderMissing(folder.filePath());
-    if (target.isDir())
-        return PlatformMessages::pathIsFolder();
-    return PlatformMessages::writeAccessDenied();
-}
 
 // Valid UTF-8 is read as UTF-8 (a leading byte-order mark dropped); anything else comes from
 // the original platform, in Windows-1252.
@@ -73,15 +49,15 @@ QStringList SideFile::readLines(const QString &path)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        failRead(path, PlatformMessages::fileMissing());
+        FileErrors::readFailed(path, PlatformMessages::fileMissing());
     if (info.isDir())
-        failRead(path, PlatformMessages::pathIsFolder());
+        FileErrors::readFailed(path, PlatformMessages::pathIsFolder());
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        failRead(path, PlatformMessages::readAccessDenied());
+        FileErrors::readFailed(path, PlatformMessages::readAccessDenied());
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        failRead(path, PlatformMessages::readFailed());
+        FileErrors::readFailed(path, PlatformMessages::readFailed());
     return splitLines(decode(bytes));
 }
 
@@ -103,20 +79,21 @@ void SideFile::writeLines(const QString &path, const QStringList &lines)
     const bool existed = QFileInfo::exists(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
-        failWrite(path, existed, openFailureReason(path));
+        FileErrors::writeFailed(path, existed, FileErrors::openForWritingReason(path));
     // QSaveFile gives the temporary file the permissions of the file it replaces; a file of
     // ours that did not exist yet holds health data and is for its owner's eyes only.
     if (!existed && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
         file.cancelWriting();
-        failWrite(path, existed, PlatformMessages::writeAccessDenied());
+        FileErrors::writeFailed(path, existed, PlatformMessages::writeAccessDenied());
     }
     if (file.write(bytes) != bytes.size()) {
         file.cancelWriting();
-        failWrite(path, existed, PlatformMessages::writeFailed());
+        FileErrors::writeFailed(path, existed, PlatformMessages::writeFailed());
     }
     if (!file.commit()) {
-        failWrite(path, existed,
-                  file.error() == QFileDevice::RenameError ? PlatformMessages::replaceFailed()
-                                                           : PlatformMessages::writeFailed());
+        FileErrors::writeFailed(path, existed,
+                                file.error() == QFileDevice::RenameError
+                                    ? PlatformMessages::replaceFailed()
+                                    : PlatformMessages::writeFailed());
     }
 }

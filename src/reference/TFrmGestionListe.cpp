@@ -2,6 +2,7 @@
 
 #include "BeneficiaryListOwner.h"
 
+#include "platform/DialogPlacement.h"
 #include "platform/Dialogs.h"
 #include "platform/Glyphs.h"
 #include "platform/Help.h"
@@ -87,11 +88,7 @@ void TFrmGestionListe::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    DialogPlacement::centreOnScreen(this);
     FormShow();
 }
 

@@ -10,6 +10,7 @@
 #include "platform/DBCheckBox.h"
 #include "platform/DBEdit.h"
 #include "platform/DBGrid.h"
+#include "platform/DialogPlacement.h"
 #include "platform/Dialogs.h"
 #include "platform/HandlerGuard.h"
 #include "platform/Help.h"
@@ -168,11 +169,7 @@ void TFrmInfos::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    DialogPlacement::centreOnScreen(this);
     FormShow();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/DBEdit.h"
 #include "platform/DBGrid.h"
 #include "platform/DBNavigator.h"
+#include "platform/DialogPlacement.h"
 #include "platform/Dialogs.h"
 #include "platform/HandlerGuard.h"
 #include "platform/Help.h"
@@ -196,11 +197,7 @@ void TFrmMedecins::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (event->spontaneous())
         return;
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    DialogPlacement::centreOnScreen(this);
     FormShow();
 }
 

@@ -1,5 +1,7 @@
 #include "CareListReport.h"
 
+#include "ProgramFooter.h"
+
 namespace
 {
 
@@ -68,21 +70,12 @@ Band summary()
     return band;
 }
 
-Band pageFooter()
-{
-    Band band(Band::Type::PageFooter, 24);
-    const ReportFont font = ReportFont::italicFont(11);
-    band.items << Item::label(QStringLiteral("Talo 3.0"), font).from(12, 100)
-               << Item::pageNumber(QStringLiteral("Page "), font).againstRightEdge(100);
-    return band;
-}
-
 } // namespace
 
 ReportDefinition CareListReport::definition()
 {
     ReportDefinition report;
     report.title = QStringLiteral("Liste des soins");
-    report.bands = {title(), columnHeader(), detail(), summary(), pageFooter()};
+    report.bands = {title(), columnHeader(), detail(), summary(), ProgramFooter::band()};
     return report;
 }

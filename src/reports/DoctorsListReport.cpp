@@ -1,5 +1,7 @@
 #include "DoctorsListReport.h"
 
+#include "ProgramFooter.h"
+
 namespace
 {
 
@@ -50,21 +52,12 @@ Band detail()
     return band;
 }
 
-Band pageFooter()
-{
-    Band band(Band::Type::PageFooter, 24);
-    const ReportFont font = ReportFont::italicFont(11);
-    band.items << Item::label(QStringLiteral("Talo 3.0"), font).from(12, 100)
-               << Item::pageNumber(QStringLiteral("Page "), font).againstRightEdge(100);
-    return band;
-}
-
 } // namespace
 
 ReportDefinition DoctorsListReport::definition()
 {
     ReportDefinition report;
     report.title = QStringLiteral("Liste des médecins");
-    report.bands = {title(), columnHeader(), detail(), pageFooter()};
+    report.bands = {title(), columnHeader(), detail(), ProgramFooter::band()};
     return report;
 }

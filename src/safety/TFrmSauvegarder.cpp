@@ -1,7 +1,7 @@
 #include "TFrmSauvegarder.h"
 
 #include "BackupCopy.h"
-#include "DialogPlacement.h"
+#include "platform/DialogPlacement.h"
 #include "DirectoryListBox.h"
 #include "PathLabel.h"
 

@@ -1,5 +1,6 @@
 #include "TfrmApropos.h"
 
+#include "platform/DialogPlacement.h"
 #include "platform/Dialogs.h"
 #include "platform/Glyphs.h"
 
@@ -88,10 +89,6 @@ void TfrmApropos::reject()
 void TfrmApropos::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    if (const QScreen *shownOn = screen()) {
-        QRect frame = frameGeometry();
-        frame.moveCenter(shownOn->availableGeometry().center());
-        move(frame.topLeft());
-    }
+    DialogPlacement::centreOnScreen(this);
     btnOK->setFocus();
 }

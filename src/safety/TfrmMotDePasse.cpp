@@ -1,6 +1,6 @@
 #include "TfrmMotDePasse.h"
 
-#include "DialogPlacement.h"
+#include "platform/DialogPlacement.h"
 #include "PasswordStore.h"
 
 #include "platform/Dialogs.h"

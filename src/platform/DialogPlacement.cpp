@@ -1,11 +1,13 @@
 #include "DialogPlacement.h"
 
+#include <QGuiApplication>
+
 #include <QScreen>
 #include <QWidget>
 
 void DialogPlacement::centreOnScreen(QWidget *window)
 {
-    const QScreen *shownOn = window->screen();
+    const QScreen *shownOn = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
     if (!shownOn)
         return;
     QRect frame = window->frameGeometry();

@@ -1,0 +1,11 @@
+#pragma once
+
+#include "platform/ReportBand.h"
+
+// The page footer both reports share: the program's name on the left, the page number
+// against the right edge.
+class ProgramFooter
+{
+public:
+    static ReportBand band();
+};
