@@ -2,6 +2,8 @@
 
 #include <QComboBox>
 
+#include <utility>
+
 ComboSelectors::ComboSelectors(QComboBox &years, QComboBox &beneficiaries)
     : years_(years), beneficiaries_(beneficiaries)
 {
@@ -58,4 +60,19 @@ void ComboSelectors::selectFirstItems()
 {
     beneficiaries_.setCurrentIndex(0);
     years_.setCurrentIndex(0);
+}
+
+ComboSelectors::View ComboSelectors::view() const
+{
+    return {years_.currentText(), beneficiaries_.currentText()};
+}
+
+void ComboSelectors::showView(const View &view)
+{
+    for (auto [combo, text] :
+         {std::pair{&years_, view.year}, std::pair{&beneficiaries_, view.beneficiary}}) {
+        const int index = combo->findText(text, Qt::MatchExactly | Qt::MatchCaseSensitive);
+        if (index >= 0)
+            combo->setCurrentIndex(index);
+    }
 }

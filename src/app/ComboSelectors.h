@@ -29,6 +29,14 @@ public:
     // Both lists on their first items ("TOUS", "TOUTES").
     void selectFirstItems();
 
+    // What both lists show, and showing it again; a text no longer listed is left as it is.
+    struct View {
+        QString year;
+        QString beneficiary;
+    };
+    View view() const;
+    void showView(const View &view);
+
 private:
     QComboBox &years_;
     QComboBox &beneficiaries_;

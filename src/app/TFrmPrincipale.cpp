@@ -1,10 +1,8 @@
 #include "TFrmPrincipale.h"
 
 #include "ComboSelectors.h"
-#include "CpamPage.h"
+#include "EntryPages.h"
 #include "MainChrome.h"
-#include "MutuellePage.h"
-#include "SoinsPage.h"
 #include "TaloWindows.h"
 
 #include "platform/DBCheckBox.h"
@@ -14,6 +12,7 @@
 #include "platform/DBMemo.h"
 #include "platform/DBNavigator.h"
 #include "platform/Dialogs.h"
+#include "platform/FileNames.h"
 #include "platform/HandlerGuard.h"
 #include "platform/Help.h"
 #include "platform/KeyPreview.h"
@@ -37,12 +36,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
-#include <QTabBar>
-#include <QTabWidget>
 #include <QVBoxLayout>
 
 using namespace CareFields;
@@ -81,7 +79,7 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     navigatorRow->addStretch();
     navigatorRow->addWidget(navTableTous);
     column->addLayout(navigatorRow);
-    buildEntryPages();
+    OngletsSaisie = new EntryPages(*TableTous, central);
     column->addWidget(OngletsSaisie);
     setCentralWidget(central);
     BarreEtat = MainChrome::buildStatusBar(*this);
@@ -91,8 +89,10 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     selectors_->setViewSwitch([this] { lstListeBeneficiairesClick(); });
     register_ = std::make_unique<CareRegister>(*TableTous, *selectors_);
     connect(register_.get(), &CareRegister::totalsChanged, this, &TFrmPrincipale::showTotals);
-    connect(register_.get(), &CareRegister::viewSwitched, this,
-            [this] { navTableTous->setFocus(); });
+    connect(register_.get(), &CareRegister::viewSwitched, this, [this] {
+        viewInForce_ = selectors_->view();
+        navTableTous->setFocus();
+    });
     connect(lstListeAnnee, &QComboBox::activated, this, [this] { lstListeBeneficiairesClick(); });
     connect(lstListeBeneficiaires, &QComboBox::activated, this,
             [this] { lstListeBeneficiairesClick(); });
@@ -109,6 +109,7 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     HandlerGuard::run(this, [this] { TableTous->open(); });
     loadBeneficiaryList();
     selectors_->selectFirstItems();
+    viewInForce_ = selectors_->view();
     if (TableTous->isActive())
         HandlerGuard::run(this, [this] { TableTous->last(); });
     enableWindowCommands();
@@ -161,39 +162,23 @@ QWidget *TFrmPrincipale::buildSelectorBand()
     return band;
 }
 
-void TFrmPrincipale::buildEntryPages()
-{
-    OngletsSaisie = new QTabWidget(this);
-    OngletsSaisie->setObjectName(QStringLiteral("OngletsSaisie"));
-    OngletsSaisie->setProperty("helpContext", 25);
-    OngletsSaisie->tabBar()->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
-    OngletsSaisie->setStyleSheet(QStringLiteral("QTabBar::tab { color: green; }"));
-    pageSoins = new SoinsPage(*TableTous, OngletsSaisie);
-    pageCPAM = new CpamPage(*TableTous, OngletsSaisie);
-    pageMutuelle = new MutuellePage(*TableTous, OngletsSaisie);
-    OngletsSaisie->addTab(pageSoins, QStringLiteral("Soins"));
-    OngletsSaisie->addTab(pageCPAM, QStringLiteral("C.P.A.M."));
-    OngletsSaisie->addTab(pageMutuelle, QStringLiteral("Mutuelle"));
-    OngletsSaisie->setFixedHeight(178);
-    connect(OngletsSaisie->tabBar(), &QTabBar::tabBarClicked, this,
-            &TFrmPrincipale::OngletsSaisieClick);
-    connect(pageSoins->ccMutuellePartiel, &QCheckBox::stateChanged, this,
-            &TFrmPrincipale::ccMutuellePartielClick);
-    connect(pageSoins->ccMutuellePartiel, &DBCheckBox::toggledByUser, this,
-            &TFrmPrincipale::ccMutuellePartielToggledByUser);
-    ccMutuellePartielClick();
-}
-
 void TFrmPrincipale::loadBeneficiaryList()
 {
     try {
         const QStringList names = BeneficiaryListFile::load(programDir_);
         lstListeBeneficiaires->clear();
         lstListeBeneficiaires->addItems(names);
-    } catch (const PlatformError &) {
-        Dialogs::information(this, QStringLiteral("Fichier LSTBENEF.LST introuvable. Normal si "
-                                                  "c'est la première fois que vous exécutez "
-                                                  "Talo 3.0"));
+    } catch (const PlatformError &e) {
+        // A file that is there but cannot be read holds names we do not know: it is reported as
+        // it is and left alone at the end, never replaced by the list "TOUS" of this run.
+        keepListFile_ =
+            QFileInfo::exists(FileNames::resolve(programDir_, BeneficiaryListFile::fileName()));
+        if (keepListFile_)
+            Dialogs::error(this, e.message());
+        else
+            Dialogs::information(this, QStringLiteral("Fichier LSTBENEF.LST introuvable. Normal si "
+                                                      "c'est la première fois que vous exécutez "
+                                                      "Talo 3.0"));
     }
 }
 
@@ -207,49 +192,17 @@ void TFrmPrincipale::showTotals(const RegisterTotals &totals)
 
 void TFrmPrincipale::lstListeBeneficiairesClick()
 {
-    HandlerGuard::run(this, [this] { register_->lstListeBeneficiairesClick(); });
+    // A switch refused (an entry being typed that cannot be saved) leaves the view as it was:
+    // the selectors go back to it, so that they never name a view the grid and totals do not show.
+    if (!HandlerGuard::run(this, [this] { register_->lstListeBeneficiairesClick(); }))
+        selectors_->showView(viewInForce_);
 }
 
 void TFrmPrincipale::navTableTousClick(int button)
 {
     if (DBNavigator::Button(button) != DBNavigator::Button::Insert)
         return;
-    OngletsSaisie->setCurrentWidget(pageSoins);
-    pageSoins->DBDateSoins->setFocus();
-}
-
-void TFrmPrincipale::OngletsSaisieClick(int page)
-{
-    QWidget *first[] = {pageSoins->DBDateSoins, pageCPAM->DBchpDateCPAM,
-                        pageMutuelle->DBchpDateMutuelle};
-    if (page >= 0 && page < 3) {
-        OngletsSaisie->setCurrentIndex(page);
-        first[page]->setFocus();
-    }
-}
-
-// The estimate box follows the check box of the record in view; only the user unchecking it
-// on the record being edited empties "Estimation" (a record merely coming into view is never
-// changed).
-void TFrmPrincipale::ccMutuellePartielClick()
-{
-    const bool partial = pageSoins->ccMutuellePartiel->checkState() == Qt::Checked;
-    DBEdit *estimate = pageSoins->DBchpEstimation;
-    estimate->setEnabled(partial);
-    QPalette palette = estimate->palette();
-    palette.setColor(QPalette::Base, partial ? QApplication::palette().color(QPalette::Base)
-                                             : QColor(0xC0, 0xC0, 0xC0));
-    estimate->setPalette(palette);
-}
-
-void TFrmPrincipale::ccMutuellePartielToggledByUser(bool checked)
-{
-    if (checked)
-        return;
-    HandlerGuard::run(this, [this] {
-        TableTous->edit();
-        TableTous->fieldByName(Estimation).clear();
-    });
+    OngletsSaisie->showCareDate();
 }
 
 bool TFrmPrincipale::FormKeyDown(QWidget *focused, QKeyEvent *event)
@@ -272,9 +225,8 @@ bool TFrmPrincipale::FormKeyDown(QWidget *focused, QKeyEvent *event)
         TableTous->cancel();
         break;
     case Qt::Key_Insert:
-        OngletsSaisie->setCurrentWidget(pageSoins);
         TableTous->append();
-        pageSoins->DBDateSoins->setFocus();
+        OngletsSaisie->showCareDate();
         break;
     case Qt::Key_Up:
     case Qt::Key_Down:
@@ -384,7 +336,8 @@ bool TFrmPrincipale::FormShow()
 
 void TFrmPrincipale::writeSideFiles()
 {
-    BeneficiaryListFile::save(programDir_, selectors_->beneficiaryItems());
+    if (!keepListFile_)
+        BeneficiaryListFile::save(programDir_, selectors_->beneficiaryItems());
     if (windows_)
         windows_->frmInfos->writeDetails();
 }

@@ -1,24 +1,22 @@
 #pragma once
 
+#include "ComboSelectors.h"
+
 #include "register/RegisterTotals.h"
 
 #include <QMainWindow>
 
 #include <memory>
 
-class ComboSelectors;
 class CareRegister;
-class CpamPage;
 class DBGrid;
+class EntryPages;
 class DBNavigator;
 class KeyPreview;
-class MutuellePage;
 class QAction;
 class QComboBox;
 class QLabel;
-class QTabWidget;
 class QToolButton;
-class SoinsPage;
 class Table;
 struct TaloWindows;
 
@@ -48,7 +46,8 @@ public:
     bool leaveSilently() const { return leaveSilently_; }
 
     // LSTBENEF.LST, talosoc.inf and mutuelle.inf written from the on-screen lists and fields
-    // (a confirmed quit and the backup copy); throws PlatformError.
+    // (a confirmed quit and the backup copy); a file that could not be read at start is left
+    // as it is. Throws PlatformError.
     void writeSideFiles();
     // Both selectors back to their first items, the register unfiltered, on its last entry.
     void resetRegisterView();
@@ -72,25 +71,23 @@ private:
     void buildMenu();
     void buildToolBar();
     QWidget *buildSelectorBand();
-    void buildEntryPages();
     void buildStatusBar();
     void loadBeneficiaryList();
     void showTotals(const RegisterTotals &totals);
     bool FormKeyDown(QWidget *focused, QKeyEvent *event);
     void navTableTousClick(int button);
-    void OngletsSaisieClick(int page);
-    void ccMutuellePartielClick();
-    void ccMutuellePartielToggledByUser(bool checked);
     bool FormCloseQuery();
     void enableWindowCommands();
 
     QString programDir_;
     TaloWindows *windows_ = nullptr;
     bool leaveSilently_ = false;
+    bool keepListFile_ = false; // LSTBENEF.LST was there but could not be read
 
     std::unique_ptr<Table> TableTous;
     std::unique_ptr<Table> TableCopieTous;
     std::unique_ptr<ComboSelectors> selectors_;
+    ComboSelectors::View viewInForce_; // shown again when a switch is refused
     std::unique_ptr<CareRegister> register_;
 
     QComboBox *lstListeAnnee = nullptr;
@@ -98,10 +95,7 @@ private:
     QLabel *EtqAttendus = nullptr;
     DBGrid *DBGrille = nullptr;
     DBNavigator *navTableTous = nullptr;
-    QTabWidget *OngletsSaisie = nullptr;
-    SoinsPage *pageSoins = nullptr;
-    CpamPage *pageCPAM = nullptr;
-    MutuellePage *pageMutuelle = nullptr;
+    EntryPages *OngletsSaisie = nullptr;
     QList<QLabel *> BarreEtat;
     QList<QAction *> windowCommands_; // the commands that open other windows
     KeyPreview *keyPreview_ = nullptr;

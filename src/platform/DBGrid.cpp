@@ -90,7 +90,8 @@ void DBGrid::setRowIndicator(bool on)
 
 int DBGrid::columnWidthFor(int characters, const QString &title) const
 {
-    const int text = characters * fontMetrics().averageCharWidth();
+    // A character of a display width is a digit, so amounts of that many digits fit.
+    const int text = characters * fontMetrics().horizontalAdvance(QLatin1Char('0'));
     const int heading = horizontalHeader()->fontMetrics().horizontalAdvance(title);
     return std::max(text, heading) + CellPadding;
 }

@@ -110,8 +110,8 @@ private Q_SLOTS:
         QCOMPARE(alignment(0) & Qt::AlignHorizontal_Mask, Qt::AlignLeft);
         QCOMPARE(alignment(2) & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
         QCOMPARE(alignment(3) & Qt::AlignHorizontal_Mask, Qt::AlignRight);
-        const int average = m_grid->fontMetrics().averageCharWidth();
-        // A column is as wide as its characters, or as its title when that is wider.
+        const int average = m_grid->fontMetrics().horizontalAdvance(QLatin1Char('0'));
+        // A column is as wide as its characters (digits), or as its title when wider.
         QVERIFY(m_grid->columnWidth(4) >= 20 * average);
         QVERIFY(m_grid->columnWidth(4) <= 20 * average + 16);
         QVERIFY(m_grid->columnWidth(3) >= 9 * average);

@@ -1,0 +1,75 @@
+#include "EntryPages.h"
+
+#include "CpamPage.h"
+#include "MutuellePage.h"
+#include "SoinsPage.h"
+
+#include "platform/DBCheckBox.h"
+#include "platform/DBEdit.h"
+#include "platform/HandlerGuard.h"
+#include "platform/Table.h"
+#include "register/CareEntryTable.h"
+
+#include <QApplication>
+#include <QTabBar>
+
+EntryPages::EntryPages(Table &tableTous, QWidget *parent) : QTabWidget(parent), table_(tableTous)
+{
+    setObjectName(QStringLiteral("OngletsSaisie"));
+    setProperty("helpContext", 25);
+    tabBar()->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
+    setStyleSheet(QStringLiteral("QTabBar::tab { color: green; }"));
+    pageSoins = new SoinsPage(tableTous, this);
+    pageCPAM = new CpamPage(tableTous, this);
+    pageMutuelle = new MutuellePage(tableTous, this);
+    addTab(pageSoins, QStringLiteral("Soins"));
+    addTab(pageCPAM, QStringLiteral("C.P.A.M."));
+    addTab(pageMutuelle, QStringLiteral("Mutuelle"));
+    setFixedHeight(178);
+    connect(tabBar(), &QTabBar::tabBarClicked, this, &EntryPages::OngletsSaisieClick);
+    connect(pageSoins->ccMutuellePartiel, &QCheckBox::stateChanged, this,
+            &EntryPages::ccMutuellePartielClick);
+    connect(pageSoins->ccMutuellePartiel, &DBCheckBox::toggledByUser, this,
+            &EntryPages::ccMutuellePartielToggledByUser);
+    ccMutuellePartielClick();
+}
+
+void EntryPages::showCareDate()
+{
+    setCurrentWidget(pageSoins);
+    pageSoins->DBDateSoins->setFocus();
+}
+
+void EntryPages::OngletsSaisieClick(int page)
+{
+    QWidget *first[] = {pageSoins->DBDateSoins, pageCPAM->DBchpDateCPAM,
+                        pageMutuelle->DBchpDateMutuelle};
+    if (page >= 0 && page < 3) {
+        setCurrentIndex(page);
+        first[page]->setFocus();
+    }
+}
+
+// The estimate box follows the check box of the record in view; only the user unchecking it
+// on the record being edited empties "Estimation" (a record merely coming into view is never
+// changed).
+void EntryPages::ccMutuellePartielClick()
+{
+    const bool partial = pageSoins->ccMutuellePartiel->checkState() == Qt::Checked;
+    DBEdit *estimate = pageSoins->DBchpEstimation;
+    estimate->setEnabled(partial);
+    QPalette palette = estimate->palette();
+    palette.setColor(QPalette::Base, partial ? QApplication::palette().color(QPalette::Base)
+                                             : QColor(0xC0, 0xC0, 0xC0));
+    estimate->setPalette(palette);
+}
+
+void EntryPages::ccMutuellePartielToggledByUser(bool checked)
+{
+    if (checked)
+        return;
+    HandlerGuard::run(this, [this] {
+        table_.edit();
+        table_.fieldByName(CareFields::Estimation).clear();
+    });
+}
