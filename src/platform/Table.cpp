@@ -55,12 +55,8 @@ void Table::setIndexFieldNames(const QString &names)
     if (isActive()) {
         checkBrowseMode();
         Record *keep = currentRecord();
-        auto less = [this](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
-            return order_.less(*a, *b);
-        };
-        std::stable_sort(rows_.begin(), rows_.end(), less);
-        rebuildView();
-        const int row = keep ? viewPositionOf(keep) : -1;
+        rows_.resort(acceptor());
+        const int row = keep ? rows_.positionOf(keep) : -1;
         setCurrent(row >= 0 ? row : (viewSize() > 0 ? 0 : -1));
         notifyDataSet();
     }
@@ -105,8 +101,6 @@ void Table::close()
     cancel();
     storage_.reset();
     rows_.clear();
-    view_.clear();
-    byRowId_.clear();
     state_ = State::Inactive;
     current_ = -1;
     eof_ = bof_ = true;
@@ -117,13 +111,10 @@ void Table::close()
 
 void Table::loadRows()
 {
-    rows_ = storage_->loadAll(order_);
-    byRowId_.clear();
-    byRowId_.reserve(rows_.size());
-    for (const auto &row : rows_)
-        byRowId_[row->rowId] = row.get();
+    if (rows_.isFiltered() != filterOn_)
+        rows_.setFiltered(filterOn_, acceptor());
+    rows_.load(storage_->loadAll(order_), acceptor());
     calcFor_ = nullptr;
-    rebuildView();
 }
 
 void Table::reloadIfChangedElsewhere()
@@ -143,43 +134,9 @@ bool Table::accepts(Record *record)
     return onFilterRecord(*this);
 }
 
-void Table::rebuildView()
+RowSet::Accept Table::acceptor()
 {
-    view_.clear();
-    if (!filtered_)
-        return;
-    view_.reserve(rows_.size());
-    for (const auto &row : rows_) {
-        if (accepts(row.get()))
-            view_.push_back(row.get());
-    }
-}
-
-int Table::rowsPositionOf(const Record *record) const
-{
-    auto first = std::lower_bound(rows_.begin(), rows_.end(), record,
-                                  [this](const std::unique_ptr<Record> &a, const Record *key) {
-                                      return order_.less(*a, *key);
-                                  });
-    for (auto it = first; it != rows_.end() && !order_.less(*record, **it); ++it) {
-        if (it->get() == record)
-            return int(it - rows_.begin());
-    }
-    return -1;
-}
-
-int Table::viewPositionOf(const Record *record) const
-{
-    if (!filtered_)
-        return rowsPositionOf(record);
-    auto first = std::lower_bound(
-        view_.begin(), view_.end(), record,
-        [this](const Record *a, const Record *key) { return order_.less(*a, *key); });
-    for (auto it = first; it != view_.end() && !order_.less(*record, **it); ++it) {
-        if (*it == record)
-            return int(it - view_.begin());
-    }
-    return -1;
+    return [this](Record *record) { return accepts(record); };
 }
 
 void Table::setCurrent(int row)
@@ -264,7 +221,7 @@ void Table::moveToRow(int row)
     checkBrowseMode();
     if (!target)
         return;
-    const int position = viewPositionOf(target);
+    const int position = rows_.positionOf(target);
     if (position < 0 || position == current_)
         return;
     setCurrent(position);
@@ -390,34 +347,10 @@ void Table::post()
 
 void Table::placePosted(std::unique_ptr<Record> posted, Record *existing)
 {
-    auto ownedLess = [this](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
-        return order_.less(*a, *b);
-    };
-    auto rawLess = [this](const Record *a, const Record *b) { return order_.less(*a, *b); };
     const int previous = current_;
-    Record *placed = existing;
-    std::unique_ptr<Record> owner;
-    if (existing) {
-        // Take the row out under its old key, give it its new values, put it back in order.
-        if (filtered_) {
-            const int shown = viewPositionOf(existing);
-            if (shown >= 0)
-                view_.erase(view_.begin() + shown);
-        }
-        const int at = rowsPositionOf(existing);
-        owner = std::move(rows_[size_t(at)]);
-        rows_.erase(rows_.begin() + at);
-        *existing = std::move(*posted);
-    } else {
-        owner = std::move(posted);
-        placed = owner.get();
-        byRowId_[placed->rowId] = placed;
-    }
-    rows_.insert(std::upper_bound(rows_.begin(), rows_.end(), owner, ownedLess), std::move(owner));
-    if (filtered_ && accepts(placed))
-        view_.insert(std::upper_bound(view_.begin(), view_.end(), placed, rawLess), placed);
+    Record *placed = rows_.place(std::move(posted), existing, acceptor());
     calcFor_ = nullptr;
-    const int position = viewPositionOf(placed);
+    const int position = rows_.positionOf(placed);
     if (position >= 0)
         setCurrent(position);
     else
@@ -467,11 +400,7 @@ void Table::deleteRecord()
     } catch (const DatabaseError &e) {
         throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
     }
-    if (filtered_)
-        view_.erase(view_.begin() + current_);
-    const int at = rowsPositionOf(record);
-    byRowId_.erase(record->rowId);
-    rows_.erase(rows_.begin() + at);
+    rows_.remove(record);
     calcFor_ = nullptr;
     if (current_ >= viewSize())
         setCurrent(viewSize() - 1);
@@ -499,14 +428,14 @@ Field *Table::findField(const QString &name)
 void Table::setFiltered(bool on)
 {
     if (!isActive()) {
-        filtered_ = on;
+        filterOn_ = on;
         return;
     }
     checkBrowseMode();
     Record *keep = currentRecord();
-    filtered_ = on;
-    rebuildView();
-    const int position = keep ? viewPositionOf(keep) : -1;
+    filterOn_ = on;
+    rows_.setFiltered(on, acceptor());
+    const int position = keep ? rows_.positionOf(keep) : -1;
     setCurrent(position >= 0 ? position : (viewSize() > 0 ? 0 : -1));
     bof_ = position <= 0;
     eof_ = viewSize() == 0;
@@ -516,7 +445,7 @@ void Table::setFiltered(bool on)
 
 void Table::refilter()
 {
-    if (filtered_)
+    if (filterOn_)
         setFiltered(true);
 }
 
@@ -530,10 +459,10 @@ bool Table::gotoBookmark(const Bookmark &bookmark)
 {
     requireActive();
     checkBrowseMode();
-    const auto it = byRowId_.find(bookmark.rowId);
-    if (!bookmark.isValid() || it == byRowId_.end())
+    Record *record = bookmark.isValid() ? rows_.find(bookmark.rowId) : nullptr;
+    if (!record)
         return false;
-    const int position = viewPositionOf(it->second);
+    const int position = rows_.positionOf(record);
     if (position < 0)
         return false;
     if (position != current_) {

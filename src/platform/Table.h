@@ -4,6 +4,7 @@
 #include "Field.h"
 #include "Record.h"
 #include "RecordOrder.h"
+#include "RowSet.h"
 #include "TableDefinition.h"
 
 #include <QObject>
@@ -11,7 +12,6 @@
 
 #include <functional>
 #include <memory>
-#include <unordered_map>
 #include <vector>
 
 class TableStorage;
@@ -89,7 +89,7 @@ public:
     int fieldCount() const { return int(fields_.size()); }
 
     void setFiltered(bool on);
-    bool isFiltered() const { return filtered_; }
+    bool isFiltered() const { return filterOn_; }
     // Runs the filter handler again over every row (the selections it reads have changed).
     void refilter();
 
@@ -143,11 +143,8 @@ private:
     friend class ActiveRecordScope;
 
     void requireActive() const;
-    int viewSize() const { return filtered_ ? int(view_.size()) : int(rows_.size()); }
-    Record *viewRecord(int i) const
-    {
-        return filtered_ ? view_[size_t(i)] : rows_[size_t(i)].get();
-    }
+    int viewSize() const { return rows_.size(); }
+    Record *viewRecord(int i) const { return rows_.at(i); }
     Record *currentRecord() const
     {
         return current_ >= 0 && current_ < viewSize() ? viewRecord(current_) : nullptr;
@@ -162,12 +159,10 @@ private:
     }
     const Record *calculatedRecord();
     bool accepts(Record *record);
-    void rebuildView();
+    RowSet::Accept acceptor();
     void loadRows();
     void reloadIfChangedElsewhere();
     void placePosted(std::unique_ptr<Record> posted, Record *existing);
-    int viewPositionOf(const Record *record) const;
-    int rowsPositionOf(const Record *record) const;
     const Record *shownRecord(int row) const;
     void setCurrent(int row);
     void leaveEditState();
@@ -183,10 +178,8 @@ private:
     std::vector<bool> calculated_; // per field
     std::unique_ptr<TableStorage> storage_;
 
-    std::vector<std::unique_ptr<Record>> rows_; // every row, in index order
-    std::vector<Record *> view_;                // rows accepted by the filter, when filtered
-    std::unordered_map<qint64, Record *> byRowId_;
-    bool filtered_ = false;
+    RowSet rows_{order_};
+    bool filterOn_ = false;
 
     State state_ = State::Inactive;
     int current_ = -1;

@@ -85,6 +85,18 @@ private Q_SLOTS:
         QCOMPARE(name(t), QString("C")); // the current row stays current when still in view
     }
 
+    void filterSwitchedOnBeforeOpenApplies()
+    {
+        openWith({"A", "B", "A"});
+        table_ = std::make_unique<Table>(SampleTable::definition());
+        table_->setDatabaseName(dir_.path());
+        table_->onFilterRecord = [](Table &table) { return name(table) == "B"; };
+        table_->setFiltered(true);
+        table_->open();
+        QCOMPARE(table_->recordCount(), 1);
+        QCOMPARE(name(*table_), QString("B"));
+    }
+
     void postedRowFollowsTheFilter()
     {
         Table &t = openWith({"A", "B"});
