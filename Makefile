@@ -3,16 +3,22 @@ PROGRAM_DIR ?= $(HOME)/Talo
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup build install run test bench clean
+.PHONY: setup configure build build-program install run test bench clean
 
 setup:
 	./scripts/setup.sh
 
-build: setup
+configure: setup
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-install: build
+# Only what the program directory needs: the program and the tool that makes its empty tables.
+build-program: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target talo talo-provision
+
+install: build-program
 	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
 
 run: install
