@@ -35,8 +35,7 @@ int main(int argc, char *argv[])
         timer.start();
         const QList<ReportPage> laidOut = form.layOut(a4);
         bestLayout = std::min(bestLayout, double(timer.nsecsElapsed()) / 1e6);
-        ReportPdfWriter::write(dir.filePath("liste.pdf"), laidOut, a4,
-                               form.quickReport().title);
+        ReportPdfWriter::write(dir.filePath("liste.pdf"), laidOut, a4, form.quickReport().title);
         bestTotal = std::min(bestTotal, double(timer.nsecsElapsed()) / 1e6);
         pages = laidOut.size();
     }

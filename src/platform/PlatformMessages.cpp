@@ -1,6 +1,7 @@
 #include "PlatformMessages.h"
 
-namespace PlatformMessages {
+namespace PlatformMessages
+{
 
 QString requiredField(const QString &displayLabel)
 {
@@ -46,7 +47,8 @@ QString tableFileMissing(const QString &path)
 
 QString tableNotActive()
 {
-    return QStringLiteral("Impossible d'effectuer cette opération sur un ensemble de données fermé");
+    return QStringLiteral(
+        "Impossible d'effectuer cette opération sur un ensemble de données fermé");
 }
 
 QString notEditing()

@@ -5,7 +5,8 @@
 
 // The French texts of the platform layer (table store, data-aware controls, masks, files), kept
 // in one place so that every window says the same thing the same way.
-namespace PlatformMessages {
+namespace PlatformMessages
+{
 
 // Table store
 QString requiredField(const QString &displayLabel);

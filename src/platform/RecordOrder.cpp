@@ -19,7 +19,8 @@ RecordOrder::RecordOrder(const TableDefinition &definition, const QStringList &f
     }
 }
 
-namespace {
+namespace
+{
 
 template <typename T> int threeWay(const T &a, const T &b)
 {

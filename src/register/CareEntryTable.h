@@ -4,7 +4,8 @@
 
 // The care-entry table TALO.DB: one row per medical act paid, with the reimbursements expected
 // or received. Field names are the file's own and are used everywhere by these constants.
-namespace CareFields {
+namespace CareFields
+{
 inline const QString DateSoins = QStringLiteral("Date soins");
 inline const QString Beneficiaire = QStringLiteral("Beneficiaire");
 inline const QString Medecin = QStringLiteral("Medecin");

@@ -2,7 +2,6 @@
 
 #include "YearItems.h"
 
-
 CareFilterRule::CareFilterRule(const QString &beneficiaryText, const QString &yearText)
     : beneficiary_(beneficiaryText), allYears_(yearText == YearItems::All),
       allBeneficiaries_(beneficiaryText == AllBeneficiaries), twoDigitYear_(-1)

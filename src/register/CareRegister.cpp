@@ -11,9 +11,9 @@ using namespace CareFields;
 
 CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObject *parent)
     : QObject(parent), table_(tableTous), selectors_(selectors),
-      dateSoins_(tableTous.fieldByName(DateSoins)), beneficiaire_(tableTous.fieldByName(Beneficiaire)),
-      cout_(tableTous.fieldByName(Cout)), base_(tableTous.fieldByName(Base)),
-      montantCPAM_(tableTous.fieldByName(MontantCPAM)),
+      dateSoins_(tableTous.fieldByName(DateSoins)),
+      beneficiaire_(tableTous.fieldByName(Beneficiaire)), cout_(tableTous.fieldByName(Cout)),
+      base_(tableTous.fieldByName(Base)), montantCPAM_(tableTous.fieldByName(MontantCPAM)),
       pourcentage_(tableTous.fieldByName(PourcentageCPAM)),
       montantMutuelle_(tableTous.fieldByName(MontantMutuelle)),
       mutuellePartielle_(tableTous.fieldByName(MutuelleOuiNon)),
@@ -125,7 +125,8 @@ RegisterTotals CareRegister::sumView()
     if (table_.recordCount() == 0)
         return sums;
     for (table_.first(); !table_.eof(); table_.next()) {
-        const qint64 c = cout_.asCents(), n = montantCPAM_.asCents(), m = montantMutuelle_.asCents();
+        const qint64 c = cout_.asCents(), n = montantCPAM_.asCents(),
+                     m = montantMutuelle_.asCents();
         const qint64 gap = c - (n + m); // the calculated Balance of the row
         sums.cost += c;
         sums.cpam += n;

@@ -1,9 +1,9 @@
 #include "TFrmSauvegarder.h"
 
 #include "BackupCopy.h"
-#include "platform/DialogPlacement.h"
 #include "DirectoryListBox.h"
 #include "PathLabel.h"
+#include "platform/DialogPlacement.h"
 
 #include "platform/Dialogs.h"
 #include "platform/HandlerGuard.h"

@@ -1,7 +1,7 @@
 #include "TfrmCreationPasse.h"
 
-#include "platform/DialogPlacement.h"
 #include "PasswordStore.h"
+#include "platform/DialogPlacement.h"
 
 #include "platform/Dialogs.h"
 #include "platform/Help.h"

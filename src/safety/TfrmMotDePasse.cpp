@@ -1,7 +1,7 @@
 #include "TfrmMotDePasse.h"
 
-#include "platform/DialogPlacement.h"
 #include "PasswordStore.h"
+#include "platform/DialogPlacement.h"
 
 #include "platform/Dialogs.h"
 #include "platform/PlatformError.h"

@@ -1,7 +1,7 @@
-#include "support/PermissionsEnforced.h"
 #include "platform/FileNames.h"
 #include "platform/PlatformError.h"
 #include "platform/PrivateProfile.h"
+#include "support/PermissionsEnforced.h"
 
 #include <QDir>
 #include <QFile>

@@ -99,13 +99,48 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mutual");
         QTest::addColumn<QString>("rate");
         QTest::addColumn<QString>("gap");
-        QTest::newRow("no base: no rate") << "150" << "" << "" << "" << "" << "150,00";
-        QTest::newRow("base 0: no rate") << "150" << "0" << "100" << "" << "" << "50,00";
-        QTest::newRow("65%") << "80" << "80" << "52" << "" << "65%" << "28,00";
-        QTest::newRow("5.3 shows 05%") << "100" << "100" << "5,30" << "" << "05%" << "94,70";
-        QTest::newRow("100%") << "50" << "50" << "50" << "0" << "100%" << "0,00";
-        QTest::newRow("fully covered") << "150" << "150" << "100" << "50" << "67%" << "0,00";
-        QTest::newRow("over-reimbursed") << "20" << "" << "15" << "10" << "" << "-5,00";
+        QTest::newRow("no base: no rate") << "150"
+                                          << ""
+                                          << ""
+                                          << ""
+                                          << ""
+                                          << "150,00";
+        QTest::newRow("base 0: no rate") << "150"
+                                         << "0"
+                                         << "100"
+                                         << ""
+                                         << ""
+                                         << "50,00";
+        QTest::newRow("65%") << "80"
+                             << "80"
+                             << "52"
+                             << ""
+                             << "65%"
+                             << "28,00";
+        QTest::newRow("5.3 shows 05%") << "100"
+                                       << "100"
+                                       << "5,30"
+                                       << ""
+                                       << "05%"
+                                       << "94,70";
+        QTest::newRow("100%") << "50"
+                              << "50"
+                              << "50"
+                              << "0"
+                              << "100%"
+                              << "0,00";
+        QTest::newRow("fully covered") << "150"
+                                       << "150"
+                                       << "100"
+                                       << "50"
+                                       << "67%"
+                                       << "0,00";
+        QTest::newRow("over-reimbursed") << "20"
+                                         << ""
+                                         << "15"
+                                         << "10"
+                                         << ""
+                                         << "-5,00";
     }
     void calculatedRateAndGap()
     {
@@ -134,11 +169,16 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("untouched") << "" << "Faux";
-        QTest::newRow("Vrai stays") << "Vrai" << "Vrai";
-        QTest::newRow("Faux stays") << "Faux" << "Faux";
-        QTest::newRow("small letters") << "vrai" << "Faux";
-        QTest::newRow("English") << "True" << "Faux";
+        QTest::newRow("untouched") << ""
+                                   << "Faux";
+        QTest::newRow("Vrai stays") << "Vrai"
+                                    << "Vrai";
+        QTest::newRow("Faux stays") << "Faux"
+                                    << "Faux";
+        QTest::newRow("small letters") << "vrai"
+                                       << "Faux";
+        QTest::newRow("English") << "True"
+                                 << "Faux";
     }
     void flagsAreNormalisedOnPost()
     {
@@ -169,8 +209,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("cost");
         QTest::addColumn<QString>("message");
-        QTest::newRow("no cost") << "01/02/25" << "" << "Le champ 'Coût' doit avoir une valeur";
-        QTest::newRow("no date, no cost") << "" << "" << "Le champ 'Date' doit avoir une valeur";
+        QTest::newRow("no cost") << "01/02/25"
+                                 << ""
+                                 << "Le champ 'Coût' doit avoir une valeur";
+        QTest::newRow("no date, no cost") << ""
+                                          << ""
+                                          << "Le champ 'Date' doit avoir une valeur";
     }
     void requiredValuesNameTheFirstMissingField()
     {
@@ -219,25 +263,34 @@ private Q_SLOTS:
         QTest::addColumn<QString>("beneficiary");
         QTest::addColumn<QString>("year");
         QTest::addColumn<QStringList>("shown");
-        QTest::newRow("everything") << "TOUS" << "TOUTES"
-                                    << QStringList{"15/06/97 PAUL", "01/01/98 MARIE", "20/03/24 Paul",
-                                                   "05/04/24 PAUL", "31/12/97 MARIE"};
-        QTest::newRow("one beneficiary, all years") << "PAUL" << "TOUTES"
-                                                    << QStringList{"15/06/97 PAUL", "05/04/24 PAUL"};
-        QTest::newRow("name in another case shows nothing") << "Paul" << "TOUTES"
-                                                            << QStringList{"20/03/24 Paul"};
-        QTest::newRow("all beneficiaries, 1997") << "TOUS" << "1997"
-                                                 << QStringList{"15/06/97 PAUL", "31/12/97 MARIE"};
-        QTest::newRow("both") << "MARIE" << "1997" << QStringList{"31/12/97 MARIE"};
-        QTest::newRow("nothing matches") << "MARIE" << "2024" << QStringList{};
+        QTest::newRow("everything")
+            << "TOUS"
+            << "TOUTES"
+            << QStringList{"15/06/97 PAUL", "01/01/98 MARIE", "20/03/24 Paul", "05/04/24 PAUL",
+                           "31/12/97 MARIE"};
+        QTest::newRow("one beneficiary, all years")
+            << "PAUL"
+            << "TOUTES" << QStringList{"15/06/97 PAUL", "05/04/24 PAUL"};
+        QTest::newRow("name in another case shows nothing")
+            << "Paul"
+            << "TOUTES" << QStringList{"20/03/24 Paul"};
+        QTest::newRow("all beneficiaries, 1997")
+            << "TOUS"
+            << "1997" << QStringList{"15/06/97 PAUL", "31/12/97 MARIE"};
+        QTest::newRow("both") << "MARIE"
+                              << "1997" << QStringList{"31/12/97 MARIE"};
+        QTest::newRow("nothing matches") << "MARIE"
+                                         << "2024" << QStringList{};
     }
     void selectorsNarrowTheView()
     {
         QFETCH(QString, beneficiary);
         QFETCH(QString, year);
         QFETCH(QStringList, shown);
-        for (const auto &[date, name] : {std::pair{"15/06/97", "PAUL"}, {"01/01/98", "MARIE"},
-                                         {"20/03/24", "Paul"}, {"05/04/24", "PAUL"},
+        for (const auto &[date, name] : {std::pair{"15/06/97", "PAUL"},
+                                         {"01/01/98", "MARIE"},
+                                         {"20/03/24", "Paul"},
+                                         {"05/04/24", "PAUL"},
                                          {"31/12/97", "MARIE"}})
             add({date, name, "1", "", "", "", ""});
         selectors_->beneficiaries = {"TOUS", "PAUL", "MARIE", "Paul"};
@@ -360,7 +413,6 @@ private Q_SLOTS:
         QVERIFY(!report.isFiltered());
     }
 };
-
 
 QTEST_GUILESS_MAIN(TestCareRegister)
 #include "test_care_register.moc"
