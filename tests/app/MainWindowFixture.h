@@ -1,5 +1,7 @@
 #pragma once
 
+#include "support/FileBytes.h"
+
 #include "app/ProgramDirectory.h"
 #include "app/TFrmPrincipale.h"
 #include "app/TaloWindows.h"
@@ -82,13 +84,7 @@ public:
         file.write(bytes);
     }
     // The bytes of the file, or "<none>" when it cannot be read.
-    QByteArray fileBytes(const QString &name) const
-    {
-        QFile file(filePath(name));
-        if (!file.open(QIODevice::ReadOnly))
-            return QByteArrayLiteral("<none>");
-        return file.readAll();
-    }
+    QByteArray fileBytes(const QString &name) const { return FileBytes::of(filePath(name)); }
 
     // One care entry written to TALO.DB before the window opens: field name and text.
     void seed(const Values &values) const

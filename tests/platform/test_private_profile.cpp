@@ -1,7 +1,9 @@
 #include "platform/FileNames.h"
 #include "platform/PlatformError.h"
 #include "platform/PrivateProfile.h"
+#include "support/FileBytes.h"
 #include "support/PermissionsEnforced.h"
+#include "support/ThrownMessage.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,31 +14,6 @@
 
 namespace
 {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-void putBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-template <typename Action> QString errorOf(Action action)
-{
-    try {
-        action();
-    } catch (const PlatformError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<none>");
-}
 
 const QString section = QStringLiteral("MotDePasse");
 const QString key = QStringLiteral("Chaine");
@@ -136,7 +113,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, content);
         QFETCH(QString, expected);
-        putBytes(ini(), content);
+        FileBytes::put(ini(), content);
         QCOMPARE(PrivateProfile::readString(ini(), section, key, "DEF"), expected);
     }
 
@@ -156,7 +133,7 @@ private Q_SLOTS:
         QByteArray value;
         for (int i = 0; i < stored; ++i)
             value.append(char('a' + i % 26));
-        putBytes(ini(), "[MotDePasse]\r\nChaine=" + value + "\r\n");
+        FileBytes::put(ini(), "[MotDePasse]\r\nChaine=" + value + "\r\n");
         QCOMPARE(PrivateProfile::readString(ini(), section, key),
                  QString::fromLatin1(value.left(expected)));
     }
@@ -171,10 +148,10 @@ private Q_SLOTS:
     // An unreadable password file must not pass for "no password".
     void unreadableFileIsAnError()
     {
-        putBytes(ini(), "[MotDePasse]\r\nChaine=secret\r\n");
+        FileBytes::put(ini(), "[MotDePasse]\r\nChaine=secret\r\n");
         QVERIFY(chmod(QFile::encodeName(ini()).constData(), 0200) == 0);
         PermissionsEnforced enforced;
-        QCOMPARE(errorOf([&] { PrivateProfile::readString(ini(), section, key); }),
+        QCOMPARE(thrownMessage([&] { PrivateProfile::readString(ini(), section, key); }),
                  "Impossible de lire le fichier " + ini() +
                      ".\nAccès refusé : le fichier ne peut pas être lu.");
     }
@@ -184,7 +161,7 @@ private Q_SLOTS:
         const mode_t oldMask = umask(022);
         PrivateProfile::writeString(ini(), section, key, "abc");
         umask(oldMask);
-        QCOMPARE(bytesOf(ini()), QByteArray("[MotDePasse]\r\nChaine=abc\r\n"));
+        QCOMPARE(FileBytes::of(ini()), QByteArray("[MotDePasse]\r\nChaine=abc\r\n"));
         struct stat info {
         };
         QCOMPARE(stat(QFile::encodeName(ini()).constData(), &info), 0);
@@ -233,9 +210,9 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, before);
         QFETCH(QByteArray, after);
-        putBytes(ini(), before);
+        FileBytes::put(ini(), before);
         PrivateProfile::writeString(ini(), section, key, "new");
-        QCOMPARE(bytesOf(ini()), after);
+        QCOMPARE(FileBytes::of(ini()), after);
     }
 
     // What is written is what is read back, whatever the value holds.
@@ -267,7 +244,7 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(QByteArray, line);
         PrivateProfile::writeString(ini(), section, key, value);
-        QCOMPARE(bytesOf(ini()), "[MotDePasse]\r\n" + line + "\r\n");
+        QCOMPARE(FileBytes::of(ini()), "[MotDePasse]\r\n" + line + "\r\n");
         QCOMPARE(PrivateProfile::readString(ini(), section, key, "DEF"), value);
     }
 
@@ -280,16 +257,16 @@ private Q_SLOTS:
 
     void characterBeyond1252MakesWholeFileUtf8()
     {
-        putBytes(ini(), "; caf\xE9\r\n[MotDePasse]\r\nChaine=old\r\n");
+        FileBytes::put(ini(), "; caf\xE9\r\n[MotDePasse]\r\nChaine=old\r\n");
         PrivateProfile::writeString(ini(), section, key, "ł");
-        QCOMPARE(bytesOf(ini()),
+        QCOMPARE(FileBytes::of(ini()),
                  QByteArray("; caf\xC3\xA9\r\n[MotDePasse]\r\nChaine=\xC5\x82\r\n"));
         QCOMPARE(PrivateProfile::readString(ini(), section, key), QString("ł"));
     }
 
     void writeReachesFileOfOtherCase()
     {
-        putBytes(dir_->filePath("TALO.INI"), "[MotDePasse]\r\nChaine=old\r\n");
+        FileBytes::put(dir_->filePath("TALO.INI"), "[MotDePasse]\r\nChaine=old\r\n");
         const QString resolved = FileNames::resolve(dir_->path(), "talo.ini");
         PrivateProfile::writeString(resolved, section, key, "new");
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"TALO.INI"});
@@ -334,23 +311,24 @@ private Q_SLOTS:
         QFETCH(QString, value);
         QFETCH(QString, reason);
         const QByteArray before("[MotDePasse]\r\nChaine=old\r\n");
-        putBytes(ini(), before);
+        FileBytes::put(ini(), before);
         const QString message =
-            errorOf([&] { PrivateProfile::writeString(ini(), sectionName, keyName, value); });
+            thrownMessage([&] { PrivateProfile::writeString(ini(), sectionName, keyName, value); });
         QVERIFY2(message.startsWith("Impossible d'écrire le fichier " + ini() + ".\n"),
                  qPrintable(message));
         QVERIFY2(message.contains(reason), qPrintable(message));
-        QCOMPARE(bytesOf(ini()), before);
+        QCOMPARE(FileBytes::of(ini()), before);
     }
 
     void readOnlyFolderKeepsOldValue()
     {
-        putBytes(ini(), "[MotDePasse]\r\nChaine=old\r\n");
+        FileBytes::put(ini(), "[MotDePasse]\r\nChaine=old\r\n");
         QVERIFY(chmod(QFile::encodeName(dir_->path()).constData(), 0555) == 0);
         QString message;
         {
             PermissionsEnforced enforced;
-            message = errorOf([&] { PrivateProfile::writeString(ini(), section, key, "new"); });
+            message =
+                thrownMessage([&] { PrivateProfile::writeString(ini(), section, key, "new"); });
         }
         QCOMPARE(message, "Impossible d'écrire le fichier " + ini() +
                               ".\nAccès refusé : le dossier ou le fichier est protégé en "
@@ -362,15 +340,16 @@ private Q_SLOTS:
     // A file that cannot be read is not replaced by one holding only the new key.
     void unreadableFileIsNotReplaced()
     {
-        putBytes(ini(), "[ListeFichiers]\r\n1=LSTBENEF.LST\r\n");
+        FileBytes::put(ini(), "[ListeFichiers]\r\n1=LSTBENEF.LST\r\n");
         QVERIFY(chmod(QFile::encodeName(ini()).constData(), 0200) == 0);
         QString message;
         {
             PermissionsEnforced enforced;
-            message = errorOf([&] { PrivateProfile::writeString(ini(), section, key, "new"); });
+            message =
+                thrownMessage([&] { PrivateProfile::writeString(ini(), section, key, "new"); });
         }
         QVERIFY2(message.startsWith("Impossible de lire le fichier"), qPrintable(message));
-        QCOMPARE(bytesOf(ini()), QByteArray("[ListeFichiers]\r\n1=LSTBENEF.LST\r\n"));
+        QCOMPARE(FileBytes::of(ini()), QByteArray("[ListeFichiers]\r\n1=LSTBENEF.LST\r\n"));
     }
 };
 

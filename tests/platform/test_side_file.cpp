@@ -1,7 +1,9 @@
 #include "platform/FileNames.h"
 #include "platform/PlatformError.h"
 #include "platform/SideFile.h"
+#include "support/FileBytes.h"
 #include "support/PermissionsEnforced.h"
+#include "support/ThrownMessage.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,32 +16,6 @@
 
 namespace
 {
-
-QByteArray bytesOf(const QString &path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return QByteArray("<unreadable>");
-    return file.readAll();
-}
-
-void putBytes(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-// The text of the PlatformError thrown by `action`, or "<none>" if nothing was thrown.
-template <typename Action> QString errorOf(Action action)
-{
-    try {
-        action();
-    } catch (const PlatformError &error) {
-        return error.message();
-    }
-    return QStringLiteral("<none>");
-}
 
 mode_t modeOf(const QString &path)
 {
@@ -145,7 +121,7 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, bytes);
         QFETCH(QStringList, expected);
-        putBytes(path("LSTBENEF.LST"), bytes);
+        FileBytes::put(path("LSTBENEF.LST"), bytes);
         QCOMPARE(SideFile::readLines(path("LSTBENEF.LST")), expected);
     }
 
@@ -184,7 +160,7 @@ private Q_SLOTS:
         QFETCH(QByteArray, expected);
         const QString file = path("talosoc.inf");
         SideFile::writeLines(file, lines);
-        QCOMPARE(bytesOf(file), expected);
+        QCOMPARE(FileBytes::of(file), expected);
         QCOMPARE(SideFile::readLines(file), lines);
     }
 
@@ -197,12 +173,12 @@ private Q_SLOTS:
                 bytes.append(char(b));
         }
         const QString file = path("mutuelle.inf");
-        putBytes(file, bytes + "\r\n");
+        FileBytes::put(file, bytes + "\r\n");
         const QStringList lines = SideFile::readLines(file);
         QCOMPARE(lines.size(), 1);
         QCOMPARE(lines.first().size(), bytes.size());
         SideFile::writeLines(file, lines);
-        QCOMPARE(bytesOf(file), bytes + "\r\n");
+        QCOMPARE(FileBytes::of(file), bytes + "\r\n");
     }
 
     void rewriteReplacesWholeFile()
@@ -210,7 +186,7 @@ private Q_SLOTS:
         const QString file = path("talosoc.inf");
         SideFile::writeLines(file, {"a", "b", "c", "d", "e", "f"});
         SideFile::writeLines(file, {"x"});
-        QCOMPARE(bytesOf(file), QByteArray("x\r\n"));
+        QCOMPARE(FileBytes::of(file), QByteArray("x\r\n"));
     }
 
     void newFileIsOwnerOnly()
@@ -224,35 +200,35 @@ private Q_SLOTS:
     void existingFileKeepsPermissions()
     {
         const QString file = path("talo.ini");
-        putBytes(file, "old\r\n");
+        FileBytes::put(file, "old\r\n");
         QVERIFY(chmod(QFile::encodeName(file).constData(), 0640) == 0);
         SideFile::writeLines(file, {"new"});
         QCOMPARE(modeOf(file), mode_t(0640));
-        QCOMPARE(bytesOf(file), QByteArray("new\r\n"));
+        QCOMPARE(FileBytes::of(file), QByteArray("new\r\n"));
     }
 
     // Names resolved without regard to case rewrite the file that is there, never a twin.
     void resolvedNameRewritesExistingFile()
     {
-        putBytes(path("lstbenef.lst"), "TOUS\r\nANCIEN\r\n");
+        FileBytes::put(path("lstbenef.lst"), "TOUS\r\nANCIEN\r\n");
         const QString resolved = FileNames::resolve(dir_->path(), "LSTBENEF.LST");
         QCOMPARE(SideFile::readLines(resolved), (QStringList{"TOUS", "ANCIEN"}));
         SideFile::writeLines(resolved, {"TOUS", "NOUVEAU"});
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"lstbenef.lst"});
-        QCOMPARE(bytesOf(path("lstbenef.lst")), QByteArray("TOUS\r\nNOUVEAU\r\n"));
+        QCOMPARE(FileBytes::of(path("lstbenef.lst")), QByteArray("TOUS\r\nNOUVEAU\r\n"));
     }
 
     void readMissingFile()
     {
         const QString file = path("LSTBENEF.LST");
-        QCOMPARE(errorOf([&] { SideFile::readLines(file); }),
+        QCOMPARE(thrownMessage([&] { SideFile::readLines(file); }),
                  "Impossible de lire le fichier " + file + ".\nLe fichier n'existe pas.");
     }
 
     void readFolder()
     {
         QVERIFY(QDir(dir_->path()).mkdir("talo.ini"));
-        const QString message = errorOf([&] { SideFile::readLines(path("talo.ini")); });
+        const QString message = thrownMessage([&] { SideFile::readLines(path("talo.ini")); });
         QVERIFY2(message.startsWith("Impossible de lire le fichier " + path("talo.ini")),
                  qPrintable(message));
         QVERIFY2(message.contains("dossier"), qPrintable(message));
@@ -261,10 +237,10 @@ private Q_SLOTS:
     void readUnreadableFile()
     {
         const QString file = path("talosoc.inf");
-        putBytes(file, "secret\r\n");
+        FileBytes::put(file, "secret\r\n");
         QVERIFY(chmod(QFile::encodeName(file).constData(), 0) == 0);
         PermissionsEnforced enforced;
-        QCOMPARE(errorOf([&] { SideFile::readLines(file); }),
+        QCOMPARE(thrownMessage([&] { SideFile::readLines(file); }),
                  "Impossible de lire le fichier " + file +
                      ".\nAccès refusé : le fichier ne peut pas être lu.");
     }
@@ -272,17 +248,17 @@ private Q_SLOTS:
     void writeIntoReadOnlyFolderKeepsOldFile()
     {
         const QString file = path("LSTBENEF.LST");
-        putBytes(file, "TOUS\r\nDUPONT\r\n");
+        FileBytes::put(file, "TOUS\r\nDUPONT\r\n");
         QVERIFY(chmod(QFile::encodeName(dir_->path()).constData(), 0555) == 0);
         QString message;
         {
             PermissionsEnforced enforced;
-            message = errorOf([&] { SideFile::writeLines(file, {"TOUS"}); });
+            message = thrownMessage([&] { SideFile::writeLines(file, {"TOUS"}); });
         }
         QCOMPARE(message, "Impossible d'écrire le fichier " + file +
                               ".\nAccès refusé : le dossier ou le fichier est protégé en "
                               "écriture. L'ancien fichier est conservé tel quel.");
-        QCOMPARE(bytesOf(file), QByteArray("TOUS\r\nDUPONT\r\n"));
+        QCOMPARE(FileBytes::of(file), QByteArray("TOUS\r\nDUPONT\r\n"));
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"LSTBENEF.LST"});
     }
 
@@ -292,7 +268,7 @@ private Q_SLOTS:
         QString message;
         {
             PermissionsEnforced enforced;
-            message = errorOf([&] { SideFile::writeLines(path("mutuelle.inf"), {"x"}); });
+            message = thrownMessage([&] { SideFile::writeLines(path("mutuelle.inf"), {"x"}); });
         }
         QVERIFY2(message.contains("Accès refusé"), qPrintable(message));
         QVERIFY2(!message.contains("ancien fichier"), qPrintable(message));
@@ -303,7 +279,7 @@ private Q_SLOTS:
     {
         const QString folder = path("absent");
         const QString message =
-            errorOf([&] { SideFile::writeLines(folder + "/talosoc.inf", {"x"}); });
+            thrownMessage([&] { SideFile::writeLines(folder + "/talosoc.inf", {"x"}); });
         QCOMPARE(message, "Impossible d'écrire le fichier " + folder +
                               "/talosoc.inf.\nLe dossier " + folder + " n'existe pas.");
     }
@@ -311,7 +287,8 @@ private Q_SLOTS:
     void writeOverFolder()
     {
         QVERIFY(QDir(dir_->path()).mkdir("talosoc.inf"));
-        const QString message = errorOf([&] { SideFile::writeLines(path("talosoc.inf"), {"x"}); });
+        const QString message =
+            thrownMessage([&] { SideFile::writeLines(path("talosoc.inf"), {"x"}); });
         QVERIFY2(message.startsWith("Impossible d'écrire le fichier"), qPrintable(message));
         QVERIFY(QFileInfo(path("talosoc.inf")).isDir());
     }
@@ -329,27 +306,27 @@ private Q_SLOTS:
     {
         QFETCH(QString, line);
         const QString file = path("talosoc.inf");
-        putBytes(file, "old\r\n");
-        const QString message = errorOf([&] { SideFile::writeLines(file, {"first", line}); });
+        FileBytes::put(file, "old\r\n");
+        const QString message = thrownMessage([&] { SideFile::writeLines(file, {"first", line}); });
         QVERIFY2(message.contains("saut de ligne"), qPrintable(message));
-        QCOMPARE(bytesOf(file), QByteArray("old\r\n"));
+        QCOMPARE(FileBytes::of(file), QByteArray("old\r\n"));
     }
 
     // The disk fills up in the middle of the new content.
     void failingWriteKeepsOldFile()
     {
         const QString file = path("LSTBENEF.LST");
-        putBytes(file, "TOUS\r\nDUPONT\r\n");
+        FileBytes::put(file, "TOUS\r\nDUPONT\r\n");
         const QStringList many(5000, QStringLiteral("BENEFICIAIRE"));
         QString message;
         {
             FileSizeLimit limit(4096);
-            message = errorOf([&] { SideFile::writeLines(file, many); });
+            message = thrownMessage([&] { SideFile::writeLines(file, many); });
         }
         QCOMPARE(message, "Impossible d'écrire le fichier " + file +
                               ".\nErreur d'écriture : le disque est peut-être plein ou protégé "
                               "en écriture. L'ancien fichier est conservé tel quel.");
-        QCOMPARE(bytesOf(file), QByteArray("TOUS\r\nDUPONT\r\n"));
+        QCOMPARE(FileBytes::of(file), QByteArray("TOUS\r\nDUPONT\r\n"));
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"LSTBENEF.LST"});
     }
 };

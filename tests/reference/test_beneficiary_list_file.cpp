@@ -1,4 +1,4 @@
-#include "reference/FileBytes.h"
+#include "support/FileBytes.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"
 

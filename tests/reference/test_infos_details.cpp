@@ -1,7 +1,7 @@
-#include "reference/FileBytes.h"
 #include "reference/ProgramFolder.h"
 #include "reference/Typing.h"
 #include "reference/WindowDriving.h"
+#include "support/FileBytes.h"
 #include "support/PermissionsEnforced.h"
 
 #include "platform/DBCheckBox.h"

@@ -76,7 +76,7 @@ void TestBackupCopy::copiesEverythingIntoFreshFolder()
     QVERIFY(uniqueIndexes(to + "ASSURE.DB", "ASSURE").contains("Nom;Prenom;Numero"));
 
     for (const char *name : {"LSTBENEF.LST", "talosoc.inf", "mutuelle.inf", "talo.ini"})
-        QCOMPARE(fileBytes(to + name), fileBytes(sources.programDir + name));
+        QCOMPARE(FileBytes::of(to + name), FileBytes::of(sources.programDir + name));
 }
 
 void TestBackupCopy::sideFilesRefreshedBeforeTheCopy()
@@ -85,9 +85,9 @@ void TestBackupCopy::sideFilesRefreshedBeforeTheCopy()
     sources.beneficiaries = {"TOUS", "DUPONT", "MARTIN", "NOUVEAU"};
     QTemporaryDir target;
     BackupCopy::run(sources.programDir, target.path(), sources);
-    QCOMPARE(fileBytes(target.path() + "/LSTBENEF.LST"),
+    QCOMPARE(FileBytes::of(target.path() + "/LSTBENEF.LST"),
              QByteArray("TOUS\r\nDUPONT\r\nMARTIN\r\nNOUVEAU\r\n"));
-    QCOMPARE(fileBytes(target.path() + "/mutuelle.inf"),
+    QCOMPARE(FileBytes::of(target.path() + "/mutuelle.inf"),
              QByteArray("Mutuelle G\xe9n\xe9rale\r\n2 rue Basse\r\n01 02 03 04 05\r\n987\r\n"
                         "Tiers payant\r\n"));
 }
@@ -118,13 +118,13 @@ void TestBackupCopy::refusesProgramDirectory()
         QVERIFY(QFile::link(bare, shown));
     }
     const QStringList before = folderEntries(sources.programDir);
-    const QByteArray list = fileBytes(sources.programDir + "LSTBENEF.LST");
+    const QByteArray list = FileBytes::of(sources.programDir + "LSTBENEF.LST");
 
     QCOMPARE(BackupCopy::run(sources.programDir, shown, sources),
              BackupCopy::Outcome::RefusedProgramDirectory);
     QVERIFY(sources.calls.isEmpty());
     QCOMPARE(folderEntries(sources.programDir), before);
-    QCOMPARE(fileBytes(sources.programDir + "LSTBENEF.LST"), list);
+    QCOMPARE(FileBytes::of(sources.programDir + "LSTBENEF.LST"), list);
 }
 
 void TestBackupCopy::secondBackupReplacesTheFirst()
@@ -141,7 +141,7 @@ void TestBackupCopy::secondBackupReplacesTheFirst()
     QCOMPARE(rowsOf(CareEntryTable::definition(), to).size(), 4);
     QCOMPARE(rowsOf(CareEntryTable::definition(), to),
              rowsOf(CareEntryTable::definition(), sources.programDir));
-    QCOMPARE(fileBytes(to + "LSTBENEF.LST"), QByteArray("TOUS\r\nMARTIN\r\n"));
+    QCOMPARE(FileBytes::of(to + "LSTBENEF.LST"), QByteArray("TOUS\r\nMARTIN\r\n"));
     // No temporary file left behind, no twin.
     QCOMPARE(folderEntries(to), fullBackup);
 }
@@ -186,7 +186,7 @@ void TestBackupCopy::existingCopyInOtherCaseIsRewritten()
     const QStringList entries = folderEntries(target.path());
     QVERIFY(entries.contains(QStringLiteral("lstbenef.lst")));
     QVERIFY(!entries.contains(QStringLiteral("LSTBENEF.LST")));
-    QCOMPARE(fileBytes(target.path() + "/lstbenef.lst"),
+    QCOMPARE(FileBytes::of(target.path() + "/lstbenef.lst"),
              QByteArray("TOUS\r\nDUPONT\r\nMARTIN\r\n"));
 }
 

@@ -126,7 +126,8 @@ void TestBackupDialog::okBacksUpAndCloses()
     QCOMPARE(sources.cursorDuringBackup, Qt::WaitCursor);
     QVERIFY(QApplication::overrideCursor() == nullptr);
     QCOMPARE(folderEntries(target.path()).size(), 7);
-    QCOMPARE(fileBytes(target.path() + "/talo.ini"), fileBytes(sources.programDir + "talo.ini"));
+    QCOMPARE(FileBytes::of(target.path() + "/talo.ini"),
+             FileBytes::of(sources.programDir + "talo.ini"));
 }
 
 void TestBackupDialog::okIntoProgramDirectoryWarnsAndStays()

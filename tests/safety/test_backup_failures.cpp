@@ -69,7 +69,7 @@ void TestBackupFailures::listedFilesStopAtFailure()
     copied.sort();
     QCOMPARE(folderEntries(target), copied);
     QCOMPARE(folderEntries(outer.path()), QStringList{"cible"});
-    QCOMPARE(fileBytes(sources.programDir + "LSTBENEF.LST"),
+    QCOMPARE(FileBytes::of(sources.programDir + "LSTBENEF.LST"),
              QByteArray("TOUS\r\nDUPONT\r\nMARTIN\r\n"));
 }
 
@@ -172,7 +172,7 @@ void TestBackupFailures::olderListedFileSurvivesFailedCopy()
     QTemporaryDir target;
     const QString to = target.path() + "/";
     BackupCopy::run(sources.programDir, target.path(), sources);
-    QCOMPARE(fileBytes(to + "gros.bin"), oldBytes);
+    QCOMPARE(FileBytes::of(to + "gros.bin"), oldBytes);
 
     QVERIFY(big.open(QIODevice::WriteOnly));
     big.write(QByteArray(300 * 1024, 'b'));
@@ -185,7 +185,7 @@ void TestBackupFailures::olderListedFileSurvivesFailedCopy()
     QCOMPARE(message, PlatformMessages::cannotWriteFile(to + "gros.bin",
                                                         PlatformMessages::writeFailed() + " " +
                                                             PlatformMessages::oldFileKept()));
-    QCOMPARE(fileBytes(to + "gros.bin"), oldBytes);
+    QCOMPARE(FileBytes::of(to + "gros.bin"), oldBytes);
     QCOMPARE(folderEntries(to).size(), 7);
 }
 

@@ -130,7 +130,7 @@ void TestPasswordDialogs::gateOutcomes()
     QFETCH(QString, how);
     QFETCH(Outcome, outcome);
     PasswordStore::write(programDir(), stored);
-    const QByteArray ini = fileBytes(programDir() + "talo.ini");
+    const QByteArray ini = FileBytes::of(programDir() + "talo.ini");
 
     TfrmMotDePasse prompt;
     ModalDriver driver([&](QDialog &d) {
@@ -159,7 +159,7 @@ void TestPasswordDialogs::gateOutcomes()
     }
     // The gate writes nothing, whatever its outcome.
     QCOMPARE(folderEntries(programDir()), QStringList{"talo.ini"});
-    QCOMPARE(fileBytes(programDir() + "talo.ini"), ini);
+    QCOMPARE(FileBytes::of(programDir() + "talo.ini"), ini);
 }
 
 void TestPasswordDialogs::noPasswordNoPrompt()
@@ -200,7 +200,7 @@ void TestPasswordDialogs::unreadableIniRefuses()
 void TestPasswordDialogs::newPasswordShowsCurrentInClear()
 {
     PasswordStore::write(programDir(), QStringLiteral(" Mon Secret"));
-    const QByteArray before = fileBytes(programDir() + "talo.ini");
+    const QByteArray before = FileBytes::of(programDir() + "talo.ini");
     TfrmCreationPasse dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral(" Création mot de passe"));
     QCOMPARE(dialog.findChild<QLabel *>("Label1")->text(),
@@ -218,7 +218,7 @@ void TestPasswordDialogs::newPasswordShowsCurrentInClear()
     QVERIFY(!dialog.run(programDir()));
     QVERIFY(driver.fired());
     QCOMPARE(shown, QStringLiteral(" Mon Secret"));
-    QCOMPARE(fileBytes(programDir() + "talo.ini"), before);
+    QCOMPARE(FileBytes::of(programDir() + "talo.ini"), before);
 }
 
 void TestPasswordDialogs::newPasswordTakesEffectNextStart()

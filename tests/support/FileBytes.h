@@ -4,7 +4,7 @@
 #include <QFile>
 #include <QString>
 
-// Raw file contents for the reference tests: files are checked byte for byte.
+// Raw file contents for tests that check files byte for byte.
 namespace FileBytes
 {
 
