@@ -18,7 +18,6 @@ public:
     int compare(const Record &a, const Record &b) const;
     bool less(const Record &a, const Record &b) const { return compare(a, b) < 0; }
     const QStringList &fieldNames() const { return names_; }
-    const std::vector<int> &fieldIndexes() const { return indexes_; }
 
 private:
     QStringList names_;

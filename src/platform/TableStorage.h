@@ -26,8 +26,6 @@ public:
     // True once another connection has committed to the file since the last call.
     bool changedElsewhere();
 
-    SqliteDatabase &database() { return db_; }
-
     // A consistent copy of the whole file (structure, index and every row) at `destination`,
     // built aside in the destination's folder and renamed over it only once complete.
     void copyTo(const QString &destination);
