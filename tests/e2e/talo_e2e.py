@@ -1,0 +1,392 @@
+"""Driver of the end-to-end scenarios: the installed program in an X server of its own.
+
+A scenario is a script that calls run(body); body(s) gets a Session that owns one Xvfb display
+with openbox, the scenario's folders and every process it starts. Any failed check raises
+StepFailed: the screen and the program's stderr are kept in <build>/e2e-artifacts/<scenario>/.
+Whatever happens, every process started here is stopped at the end.
+"""
+
+import json
+import os
+import select
+import shutil
+import signal
+import subprocess
+import sys
+import time
+import traceback
+
+SKIP = 77
+MAIN_TITLE = "Talo 3.0 pour Windows 95"
+APP_TITLE = "Talo 3.0"  # message boxes and the password prompt
+
+# Where a person clicks in the main window (client area, 640 by 480 at the top left of the
+# screen), named after the controls.
+MAIN = {
+    "btnListeBenef": (69, 34), "btnImprimer": (147, 34), "btnSauvegarder": (173, 34),
+    "BtnMedecins": (43, 34), "btnMotDePasse": (121, 34), "BtnQuitter": (225, 34),
+    "lstListeAnnee": (87, 67), "lstListeBeneficiaires": (309, 67),
+    "row1": (99, 109), "row2": (99, 125), "row3": (99, 141),
+    "navFirst": (448, 267), "navInsert": (548, 267), "navPost": (598, 267),
+    "DBDateSoins": (103, 323), "DBBeneficiaire": (317, 323), "DBPraticien": (549, 323),
+    "DBSpecialite": (234, 349), "DBPaiement": (549, 349), "DBCout": (112, 381),
+    "DBMemoSoins": (339, 427),
+}
+# The doctors' address book (client area, centred on the screen).
+BOOK_TITLE = " Talo 3.0 - Carnet d'adresses médicales"
+BOOK = {"BtnQuitter": (98, 16), "row1": (46, 62), "row2": (46, 78), "navInsert": (117, 195),
+        "DBchpNom": (162, 223), "DBchpTel": (362, 300)}
+
+
+class StepFailed(Exception):
+    pass
+
+
+class Skipped(Exception):
+    pass
+
+
+def _ere(text):
+    """`text` as an exact POSIX extended regular expression (xdotool's --name)."""
+    special = set(".[]()*+?{}|^$\\")
+    return "^" + "".join("\\" + c if c in special else c for c in text) + "$"
+
+
+def _wait(predicate, timeout, what):
+    deadline = time.monotonic() + timeout
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise StepFailed("timed out after %gs waiting for %s" % (timeout, what))
+        time.sleep(0.1)
+
+
+class Talo:
+    """One running copy of the program."""
+
+    def __init__(self, process, stderr_path, program_dir):
+        self.process = process
+        self.stderr_path = stderr_path
+        self.program_dir = program_dir
+
+    def running(self):
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout=15):
+        try:
+            return self.process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise StepFailed("the program did not end within %gs" % timeout)
+
+
+class Session:
+    def __init__(self, name):
+        self.name = name
+        self.program = os.environ["TALO_E2E_PROGRAM"]
+        self.provision = os.environ["TALO_E2E_PROVISION"]
+        self.help_file = os.environ["TALO_E2E_HELP"]
+        self.work = os.path.join(os.environ["TALO_E2E_WORK"], name)
+        self.artifacts = os.path.join(os.environ["TALO_E2E_ARTIFACTS"], name)
+        self.settle = float(os.environ.get("TALO_E2E_SETTLE", "0.2"))
+        self._procs = []
+        self._cleanups = []
+        self.talos = []
+        self.step = "setting up"
+        for folder in (self.work, self.artifacts):
+            shutil.rmtree(folder, ignore_errors=True)
+        self.home = os.path.join(self.work, "home")
+        self.runtime = os.path.join(self.work, "runtime")
+        os.makedirs(self.home)
+        os.makedirs(self.runtime, mode=0o700)
+        self.display = None
+
+    # ---- processes ------------------------------------------------------------------------
+
+    def env(self, **extra):
+        env = dict(os.environ)
+        for key in ("QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "SESSION_MANAGER"):
+            env.pop(key, None)
+        env.update(HOME=self.home, XDG_RUNTIME_DIR=self.runtime, XDG_CONFIG_HOME=self.home +
+                   "/.config", LANG="C.UTF-8", LC_ALL="C.UTF-8", QT_QPA_PLATFORM="xcb")
+        if self.display:
+            env["DISPLAY"] = self.display
+        env.update(extra)
+        return env
+
+    def spawn(self, argv, log=None, **kw):
+        out = open(log or os.devnull, "ab")
+        kw.setdefault("env", self.env())
+        kw.setdefault("stdin", subprocess.DEVNULL)
+        p = subprocess.Popen(argv, stdout=out, stderr=out, start_new_session=True, **kw)
+        out.close()
+        self._procs.append(p)
+        return p
+
+    def on_close(self, action):
+        """Runs `action` at the end of the scenario, whatever happened (last added, first run)."""
+        self._cleanups.append(action)
+
+    def tool(self, *argv, check=True, timeout=20, input=None):
+        """Output of a helper tool run on the scenario's display."""
+        try:
+            r = subprocess.run(argv, env=self.env(), capture_output=True, timeout=timeout,
+                               input=input)
+        except subprocess.TimeoutExpired:
+            raise StepFailed("%s did not answer within %gs" % (argv[0], timeout))
+        if check and r.returncode != 0:
+            raise StepFailed("%s failed (%d): %s" % (" ".join(argv), r.returncode,
+                                                      r.stderr.decode(errors="replace")))
+        return r.stdout.decode(errors="replace")
+
+    def start_display(self):
+        self.step = "starting Xvfb"
+        read_end, write_end = os.pipe()
+        self.spawn(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1024x768x24",
+                    "-nolisten", "tcp", "-noreset"], log=os.path.join(self.work, "xvfb.log"),
+                   pass_fds=(write_end,))
+        os.close(write_end)
+        number = b""
+        deadline = time.monotonic() + 20
+        while not number.endswith(b"\n"):
+            if not select.select([read_end], [], [], max(0, deadline - time.monotonic()))[0]:
+                raise StepFailed("Xvfb gave no display number")
+            chunk = os.read(read_end, 16)
+            if not chunk:
+                raise StepFailed("Xvfb stopped before giving a display number")
+            number += chunk
+        os.close(read_end)
+        self.display = ":" + number.decode().strip()
+        self.step = "starting openbox"
+        self.spawn(["openbox", "--sm-disable"], log=os.path.join(self.work, "openbox.log"))
+        _wait(lambda: "window id" in self.tool("xprop", "-root", "_NET_SUPPORTING_WM_CHECK",
+                                               check=False), 20, "openbox")
+
+    def close(self):
+        for action in reversed(self._cleanups):
+            try:
+                action()
+            except Exception as e:  # a cleanup never hides the scenario's own outcome
+                print("cleanup: %s" % e, file=sys.stderr)
+        for p in reversed(self._procs):
+            if p.poll() is None:
+                try:
+                    os.killpg(p.pid, signal.SIGKILL)
+                except ProcessLookupError:
+                    pass
+                p.wait()
+
+    # ---- program directories and the program --------------------------------------------
+
+    def program_dir(self, name="Talo", files=None, folder=None):
+        """A fresh program directory as the install makes it: talo, Talo.hlp, then the empty
+        tables and talo.ini from talo-provision. `files` maps extra file names to bytes."""
+        self.step = "installing the program in " + name
+        path = os.path.join(folder or self.work, name)
+        os.makedirs(path, exist_ok=True)
+        shutil.copy2(self.program, os.path.join(path, "talo"))
+        shutil.copy2(self.help_file, os.path.join(path, "Talo.hlp"))
+        subprocess.run([self.provision, path], check=True, capture_output=True)
+        for file_name, data in (files or {}).items():
+            with open(os.path.join(path, file_name), "wb") as f:
+                f.write(data)
+        return path
+
+    def start(self, program_dir, wait_main=True, env=None):
+        """Starts talo from its program directory, as a person does; waits for the main window
+        unless told otherwise."""
+        self.step = "starting talo in " + program_dir
+        stderr_path = os.path.join(self.work, "talo-stderr-%d.txt" % (len(self.talos) + 1))
+        p = self.spawn([os.path.join(program_dir, "talo")], log=stderr_path, cwd=program_dir,
+                       env=self.env(**(env or {})))
+        talo = Talo(p, stderr_path, program_dir)
+        self.talos.append(talo)
+        if wait_main:
+            self.wait_window(MAIN_TITLE, timeout=30)
+            time.sleep(self.settle)
+        return talo
+
+    # ---- windows ---------------------------------------------------------------------------
+
+    def windows(self, title, visible=True, dialog=False):
+        """Windows of that exact title; only dialogs (message boxes, prompts) if asked, so that
+        the splash, titled like the boxes, is never taken for one."""
+        argv = ["xdotool", "search"] + (["--onlyvisible"] if visible else []) + \
+            ["--name", _ere(title)]
+        found = [int(w) for w in self.tool(*argv, check=False).split()]
+        if dialog:
+            found = [w for w in found if "_NET_WM_WINDOW_TYPE_DIALOG" in self.tool(
+                "xprop", "-id", str(w), "_NET_WM_WINDOW_TYPE", check=False)]
+        return found
+
+    def wait_window(self, title, timeout=10, dialog=False):
+        self.step = "waiting for the window '%s'" % title
+        return _wait(lambda: self.windows(title, dialog=dialog), timeout,
+                     "the window '%s'" % title)[-1]
+
+    def wait_no_window(self, title, timeout=10):
+        self.step = "waiting for the window '%s' to go" % title
+        _wait(lambda: not self.windows(title), timeout, "the window '%s' to go" % title)
+
+    def activate(self, window):
+        self.tool("xdotool", "windowactivate", "--sync", str(window), check=False)
+        time.sleep(0.1)
+
+    def geometry(self, window):
+        out = self.tool("xdotool", "getwindowgeometry", "--shell", str(window))
+        g = dict(line.split("=", 1) for line in out.split())
+        return int(g["X"]), int(g["Y"]), int(g["WIDTH"]), int(g["HEIGHT"])
+
+    def click(self, window, x, y, button=1, double=False):
+        """A click at (x, y) inside the window's client area; negative values count from the
+        right or bottom edge."""
+        self.step = "clicking at %d,%d in window %s" % (x, y, window)
+        if x < 0 or y < 0:
+            _, _, w, h = self.geometry(window)
+            x, y = (x + w if x < 0 else x), (y + h if y < 0 else y)
+        self.tool("xdotool", "mousemove", "--window", str(window), str(x), str(y), "click",
+                  *(["--repeat", "2"] if double else []), str(button))
+        time.sleep(self.settle)
+
+    def key(self, *keys):
+        """Keys pressed on whatever has the focus, e.g. key("Insert"), key("ctrl+v")."""
+        self.step = "pressing " + " ".join(keys)
+        self.tool("xdotool", "key", "--delay", "60", *keys)
+        time.sleep(self.settle)
+
+    def type(self, text):
+        self.step = "typing %r" % text
+        self.tool("xdotool", "type", "--delay", "30", text)
+        time.sleep(self.settle)
+
+    def type_entry(self, date, beneficiary, doctor, cost, note):
+        """Types a care entry from the date field on, Enter from field to field; Enter in the
+        note posts it."""
+        for text in (date, beneficiary, doctor, None, None, cost, None, note):
+            if text:
+                self.type(text)
+            self.key("Return")
+
+    def clipboard(self):
+        return self.tool("xclip", "-o", "-selection", "clipboard", check=False)
+
+    def hold_clipboard(self, text):
+        """Puts `text` on the clipboard, held by an xclip of the scenario's own."""
+        holder = self.spawn(["xclip", "-quiet", "-selection", "clipboard", "-i"],
+                            stdin=subprocess.PIPE)
+        holder.stdin.write(text.encode())
+        holder.stdin.close()
+        _wait(lambda: self.clipboard() == text, 5, "the clipboard to hold %r" % text)
+
+    def paste(self, text):
+        """Pastes `text` with Ctrl+V, as a person pastes what they copied elsewhere."""
+        self.step = "pasting %r" % text
+        self.hold_clipboard(text)
+        self.key("ctrl+v")
+
+    def message(self, timeout=10):
+        """Waits for a message box of the program (a dialog titled "Talo 3.0") and returns
+        (window, its text), copied the way a person can: a click in the text, Ctrl+A, Ctrl+C."""
+        box = self.wait_window(APP_TITLE, timeout, dialog=True)
+        self.activate(box)
+        marker = "(nothing copied)"
+        self.hold_clipboard(marker)
+        _, _, width, _ = self.geometry(box)
+        self.tool("xdotool", "mousemove", "--window", str(box), str(width - 20), "20", "click",
+                  "1", "key", "ctrl+a", "ctrl+c")
+        text = _wait(lambda: self.clipboard().strip() not in ("", marker) and
+                     self.clipboard().strip(), 5, "the message box text on Ctrl+C")
+        return box, text
+
+    def answer(self, box, key="Return"):
+        """Answers a box: Return takes its default button, Escape its cancel or No."""
+        self.activate(box)
+        self.key(key)
+
+    def screenshot(self, name):
+        os.makedirs(self.artifacts, exist_ok=True)
+        path = os.path.join(self.artifacts, name + ".png")
+        self.tool("import", "-display", self.display, "-window", "root", path, check=False)
+        return path
+
+    # ---- files -----------------------------------------------------------------------------
+
+    def sql(self, database, query):
+        """Rows of `query` read with the sqlite3 tool, as dicts."""
+        out = self.tool("sqlite3", "-json", database, query)
+        return json.loads(out) if out.strip() else []
+
+    @staticmethod
+    def read(path):
+        with open(path, "rb") as f:
+            return f.read()
+
+    def od(self, path):
+        return self.tool("od", "-c", path, check=False) if os.path.exists(path) else "(absent)"
+
+    # ---- checks ----------------------------------------------------------------------------
+
+    def expect_rows(self, database, query, expected, what, timeout=5):
+        """Waits until `query` gives `expected` (a list of dicts); fails with what it gave."""
+        self.step = "reading " + what
+        rows = None
+        deadline = time.monotonic() + timeout
+        while rows != expected and time.monotonic() < deadline:
+            time.sleep(0.1)
+            rows = self.sql(database, query)
+        self.check_equal(rows, expected, what)
+        return rows
+
+    def check(self, condition, what):
+        if not condition:
+            raise StepFailed(what)
+
+    def check_equal(self, actual, expected, what):
+        if actual != expected:
+            raise StepFailed("%s: expected %r, got %r" % (what, expected, actual))
+
+    def keep_artifacts(self, failure):
+        os.makedirs(self.artifacts, exist_ok=True)
+        if self.display:
+            self.screenshot("failed")
+        for talo in self.talos:
+            if os.path.exists(talo.stderr_path):
+                shutil.copy2(talo.stderr_path, self.artifacts)
+        with open(os.path.join(self.artifacts, "failure.txt"), "w") as f:
+            f.write(failure)
+
+
+def needs_root(reason):
+    """Ends the scenario as skipped unless it runs as root."""
+    if os.geteuid() != 0:
+        raise Skipped("needs root: " + reason)
+
+
+def run(body):
+    """Runs one scenario, named after its script (test_<name>.py), and exits with its status."""
+    name = os.path.splitext(os.path.basename(sys.argv[0]))[0].removeprefix("test_")
+    # ctest's timeout and Ctrl+C end the scenario through the same cleanup.
+    signal.signal(signal.SIGTERM, lambda *_: sys.exit(143))
+    s = Session(name)
+    status = 0
+    try:
+        s.start_display()
+        body(s)
+        print("%s: passed" % name)
+    except Skipped as e:
+        print("SKIPPED %s: %s" % (name, e))
+        status = SKIP
+    except BaseException as e:
+        detail = traceback.format_exc() if not isinstance(e, StepFailed) else ""
+        failure = "%s: FAILED while %s: %s\n%s" % (name, s.step, e, detail)
+        print(failure)
+        try:
+            s.keep_artifacts(failure)
+            print("artifacts in " + s.artifacts)
+        except Exception as keep:
+            print("could not keep artifacts: %s" % keep)
+        status = 1
+    finally:
+        s.close()
+    sys.exit(status)
