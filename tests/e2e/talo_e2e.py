@@ -13,6 +13,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import threading
 import time
 import traceback
 
@@ -32,6 +33,9 @@ MAIN = {
     "DBSpecialite": (234, 349), "DBPaiement": (549, 349), "DBCout": (112, 381),
     "DBMemoSoins": (339, 427),
 }
+# The beneficiary name list window.
+NAMES_TITLE = " Gestion des bénéficiaires"
+NAMES = {"btnAjouter": (244, 40), "btnSupprimer": (244, 77), "btnQuitter": (244, 114)}
 # The doctors' address book (client area, centred on the screen).
 BOOK_TITLE = " Talo 3.0 - Carnet d'adresses médicales"
 BOOK = {"BtnQuitter": (98, 16), "row1": (46, 62), "row2": (46, 78), "navInsert": (117, 195),
@@ -125,7 +129,8 @@ class Session:
         return p
 
     def on_close(self, action):
-        """Runs `action` at the end of the scenario, whatever happened (last added, first run)."""
+        """Runs `action` at the end of the scenario, whatever happened, once every process is
+        stopped (last added, first run)."""
         self._cleanups.append(action)
 
     def tool(self, *argv, check=True, timeout=20, input=None):
@@ -164,11 +169,6 @@ class Session:
                                                check=False), 20, "openbox")
 
     def close(self):
-        for action in reversed(self._cleanups):
-            try:
-                action()
-            except Exception as e:  # a cleanup never hides the scenario's own outcome
-                print("cleanup: %s" % e, file=sys.stderr)
         for p in reversed(self._procs):
             if p.poll() is None:
                 try:
@@ -176,6 +176,11 @@ class Session:
                 except ProcessLookupError:
                     pass
                 p.wait()
+        for action in reversed(self._cleanups):
+            try:
+                action()
+            except Exception as e:  # a cleanup never hides the scenario's own outcome
+                print("cleanup: %s" % e, file=sys.stderr)
 
     # ---- program directories and the program --------------------------------------------
 
@@ -229,6 +234,24 @@ class Session:
         self.step = "waiting for the window '%s' to go" % title
         _wait(lambda: not self.windows(title), timeout, "the window '%s' to go" % title)
 
+    def watch(self, title):
+        """Starts noting whether a window of that title is ever mapped; returns a function that
+        tells it (polled every 50 ms until the end of the scenario)."""
+        seen, stop = threading.Event(), threading.Event()
+
+        def poll():
+            while not stop.is_set() and not seen.is_set():
+                if self.windows(title):
+                    seen.set()
+                stop.wait(0.05)
+        threading.Thread(target=poll, daemon=True).start()
+        self.on_close(stop.set)
+        return seen.is_set
+
+    def wait_for(self, predicate, what, timeout=10):
+        self.step = "waiting for " + what
+        return _wait(predicate, timeout, what)
+
     def activate(self, window):
         self.tool("xdotool", "windowactivate", "--sync", str(window), check=False)
         time.sleep(0.1)
@@ -268,6 +291,15 @@ class Session:
                 self.type(text)
             self.key("Return")
 
+    def copy_text(self, window, x, y):
+        """The text of the field at (x, y), as a person copies it: click, Ctrl+A, Ctrl+C."""
+        marker = "(nothing copied)"
+        self.hold_clipboard(marker)
+        self.click(window, x, y)
+        self.key("ctrl+a", "ctrl+c")
+        return _wait(lambda: self.clipboard() != marker and [self.clipboard()], 5,
+                     "the field's text on Ctrl+C")[0]
+
     def clipboard(self):
         return self.tool("xclip", "-o", "-selection", "clipboard", check=False)
 
@@ -304,6 +336,15 @@ class Session:
         self.activate(box)
         self.key(key)
 
+    def quit(self, talo, main):
+        """Quitter in the tool bar, "Oui" to the question; returns the program's exit status."""
+        self.click(main, *MAIN["BtnQuitter"])
+        box, text = self.message()
+        self.check_equal(text, "Voulez-vous vraiment quitter Talo 3.0 ?", "the exit question")
+        self.answer(box)
+        self.step = "waiting for the program to end after Oui"
+        return talo.wait_exit()
+
     def screenshot(self, name):
         os.makedirs(self.artifacts, exist_ok=True)
         path = os.path.join(self.artifacts, name + ".png")
@@ -321,6 +362,10 @@ class Session:
     def read(path):
         with open(path, "rb") as f:
             return f.read()
+
+    @staticmethod
+    def exists(path):
+        return os.path.exists(path)
 
     def od(self, path):
         return self.tool("od", "-c", path, check=False) if os.path.exists(path) else "(absent)"

@@ -1,0 +1,37 @@
+# A doctor's change left pending when the address book is closed (a telephone number typed, a
+# new doctor not yet posted) is kept by a confirmed exit and found at the next start.
+from talo_e2e import run, MAIN, MAIN_TITLE, BOOK, BOOK_TITLE
+
+
+def open_book(s, folder):
+    talo = s.start(folder)
+    main = s.wait_window(MAIN_TITLE)
+    s.click(main, *MAIN["BtnMedecins"])
+    return talo, main, s.wait_window(BOOK_TITLE)
+
+
+def scenario(s):
+    folder = s.program_dir(files={"LSTBENEF.LST": b"TOUS\r\n"})
+    book_db = folder + "/MEDECINS.DB"
+    s.sql(book_db, "insert into MEDECINS (Nom, Prenom) values ('DUPONT', 'Jean')")
+
+    talo, main, book = open_book(s, folder)
+    s.click(book, *BOOK["DBchpTel"])
+    s.type("0102030405")
+    s.click(book, *BOOK["BtnQuitter"])
+    s.quit(talo, main)
+    s.expect_rows(book_db, "select Nom, Tel from MEDECINS",
+                  [{"Nom": "DUPONT", "Tel": "01-02-03-04-05"}], "the phone typed, after exit")
+
+    talo, main, book = open_book(s, folder)
+    s.check_equal(s.copy_text(book, *BOOK["DBchpTel"]), "01-02-03-04-05",
+                  "the phone shown at the next start")
+    s.key("Insert")
+    s.type("legrand")
+    s.click(book, *BOOK["BtnQuitter"])
+    s.quit(talo, main)
+    s.expect_rows(book_db, "select Nom from MEDECINS order by Nom",
+                  [{"Nom": "DUPONT"}, {"Nom": "LEGRAND"}], "the new doctor, after exit")
+
+
+run(scenario)
