@@ -36,6 +36,9 @@ MAIN = {
 # The beneficiary name list window.
 NAMES_TITLE = " Gestion des bénéficiaires"
 NAMES = {"btnAjouter": (244, 40), "btnSupprimer": (244, 77), "btnQuitter": (244, 114)}
+# The backup dialog.
+BACKUP_TITLE = " Créer une copie de sauvegarde"
+BACKUP = {"btnOK": (349, 112), "btnAnnuler": (349, 139), "btnCreerDossier": (349, 340)}
 # The doctors' address book (client area, centred on the screen).
 BOOK_TITLE = " Talo 3.0 - Carnet d'adresses médicales"
 BOOK = {"BtnQuitter": (98, 16), "row1": (46, 62), "row2": (46, 78), "navInsert": (117, 195),
@@ -77,6 +80,11 @@ class Talo:
 
     def running(self):
         return self.process.poll() is None
+
+    def crash(self):
+        """Ends the program the way a power cut or a crash does: no exit sequence at all."""
+        self.process.send_signal(signal.SIGKILL)
+        self.process.wait()
 
     def wait_exit(self, timeout=15):
         try:
@@ -345,6 +353,23 @@ class Session:
         self.step = "waiting for the program to end after Oui"
         return talo.wait_exit()
 
+    def backup(self, main, new_folder, before_ok=None):
+        """A backup through the dialog into a folder created there, under the home folder where
+        the dialog opens; `before_ok(path)` runs once the folder exists. Returns its path."""
+        self.click(main, *MAIN["btnSauvegarder"])
+        dialog = self.wait_window(BACKUP_TITLE)
+        self.click(dialog, *BACKUP["btnCreerDossier"])
+        self.wait_window(" Créer un nouveau dossier")
+        self.type(new_folder)
+        self.key("Return")
+        path = os.path.join(self.home, new_folder)
+        self.wait_for(lambda: os.path.isdir(path), "the folder " + path)
+        if before_ok:
+            before_ok(path)
+        self.click(dialog, *BACKUP["btnOK"])
+        self.wait_no_window(BACKUP_TITLE, timeout=30)
+        return path
+
     def screenshot(self, name):
         os.makedirs(self.artifacts, exist_ok=True)
         path = os.path.join(self.artifacts, name + ".png")
@@ -384,10 +409,12 @@ class Session:
         return rows
 
     def check(self, condition, what):
+        self.step = "checking " + what
         if not condition:
             raise StepFailed(what)
 
     def check_equal(self, actual, expected, what):
+        self.step = "checking " + what
         if actual != expected:
             raise StepFailed("%s: expected %r, got %r" % (what, expected, actual))
 
