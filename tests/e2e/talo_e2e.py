@@ -192,13 +192,13 @@ class Session:
 
     # ---- program directories and the program --------------------------------------------
 
-    def program_dir(self, name="Talo", files=None, folder=None):
+    def program_dir(self, name="Talo", files=None, folder=None, program=None):
         """A fresh program directory as the install makes it: talo, Talo.hlp, then the empty
         tables and talo.ini from talo-provision. `files` maps extra file names to bytes."""
         self.step = "installing the program in " + name
         path = os.path.join(folder or self.work, name)
         os.makedirs(path, exist_ok=True)
-        shutil.copy2(self.program, os.path.join(path, "talo"))
+        shutil.copy2(program or self.program, os.path.join(path, "talo"))
         shutil.copy2(self.help_file, os.path.join(path, "Talo.hlp"))
         subprocess.run([self.provision, path], check=True, capture_output=True)
         for file_name, data in (files or {}).items():
@@ -375,6 +375,57 @@ class Session:
         path = os.path.join(self.artifacts, name + ".png")
         self.tool("import", "-display", self.display, "-window", "root", path, check=False)
         return path
+
+    def small_disk(self, kilobytes):
+        """A tmpfs of that size of the scenario's own (root only), unmounted at the end."""
+        needs_root("mounting a small file system")
+        path = os.path.join(self.work, "disk")
+        os.makedirs(path)
+        self.tool("mount", "-t", "tmpfs", "-o", "size=%dk" % kilobytes, "tmpfs", path)
+        self.on_close(lambda: subprocess.run(["umount", "-l", path]))
+        return path
+
+    @staticmethod
+    def fill(folder):
+        """Fills the file system of `folder` up to its last byte; returns the filler's path."""
+        path = os.path.join(folder, "remplissage")
+        with open(path, "wb", buffering=0) as f:
+            for size in (65536, 4096, 512, 1):
+                try:
+                    while True:
+                        f.write(b"\0" * size)
+                except OSError:
+                    pass
+        return path
+
+    def private_cups(self):
+        """A cupsd of the scenario's own (root only: it runs its backends as root), listening
+        on a socket in a folder of its own; returns the socket's path, for CUPS_SERVER."""
+        needs_root("running a print server of the scenario's own")
+        # The filters run as the user lp: every folder above must let it through.
+        base = os.path.join("/tmp", "talo-e2e-cups-%s-%d" % (self.name, os.getpid()))
+        shutil.rmtree(base, ignore_errors=True)
+        self.on_close(lambda: shutil.rmtree(base, ignore_errors=True))
+        for sub in ("conf", "spool", "cache", "state", "log", "tmp"):
+            os.makedirs(os.path.join(base, sub))
+        os.chmod(base, 0o711)
+        os.chmod(os.path.join(base, "tmp"), 0o1777)
+        socket = os.path.join(base, "cups.sock")
+        with open(os.path.join(base, "conf", "cups-files.conf"), "w") as f:
+            f.write("SystemGroup root\nServerRoot {0}/conf\nRequestRoot {0}/spool\n"
+                    "CacheDir {0}/cache\nStateDir {0}/state\nTempDir {0}/tmp\n"
+                    "ErrorLog {0}/log/error_log\nAccessLog {0}/log/access_log\n"
+                    "PageLog {0}/log/page_log\nPrintcap {0}/printcap\n".format(base))
+        with open(os.path.join(base, "conf", "cupsd.conf"), "w") as f:
+            f.write("Listen %s\nLogLevel warn\nBrowsing Off\nWebInterface No\n"
+                    "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
+                    "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                    "  </Limit>\n</Policy>\n" % socket)
+        self.spawn(["/usr/sbin/cupsd", "-f", "-c", base + "/conf/cupsd.conf", "-s",
+                    base + "/conf/cups-files.conf"], log=os.path.join(self.work, "cupsd.log"))
+        self.wait_for(lambda: os.path.exists(socket) and "scheduler is running" in self.tool(
+            "lpstat", "-h", socket, "-r", check=False), "cupsd", timeout=30)
+        return socket
 
     # ---- files -----------------------------------------------------------------------------
 

@@ -1,0 +1,47 @@
+# A confirmed exit on a full disk keeps LSTBENEF.LST whole, says what could not be saved and
+# lets the user stay; once there is room again, the exit saves everything.
+import os
+import subprocess
+
+from talo_e2e import run, APP_TITLE, MAIN, MAIN_TITLE, NAMES, NAMES_TITLE
+
+NAMES_BEFORE = b"TOUS\r\nMARIE\r\n"
+
+
+def scenario(s):
+    program = os.path.join(s.work, "talo")
+    subprocess.run(["strip", "-o", program, s.program], check=True)
+    room = os.path.getsize(program) + os.path.getsize(s.help_file) + 512 * 1024
+    disk = s.small_disk(room // 1024)
+    folder = s.program_dir(folder=disk, program=program, files={"LSTBENEF.LST": NAMES_BEFORE})
+    talo = s.start(folder)
+    main = s.wait_window(MAIN_TITLE)
+    s.click(main, *MAIN["btnListeBenef"])
+    names = s.wait_window(NAMES_TITLE)
+    s.click(names, *NAMES["btnAjouter"])
+    s.wait_window(" Ajouter un nom")
+    s.type("paul")
+    s.key("Return")
+    s.click(names, *NAMES["btnQuitter"])
+
+    filler = s.fill(disk)
+    s.click(main, *MAIN["BtnQuitter"])
+    box, _ = s.message()
+    s.answer(box)
+    s.wait_for(lambda: not talo.running() or len(s.windows(APP_TITLE, dialog=True)) > 0,
+               "a message or the end of the program")
+    s.check_equal(s.read(folder + "/LSTBENEF.LST"), NAMES_BEFORE, "LSTBENEF.LST on a full disk")
+    s.check(talo.running(), "the program ended on a full disk without a word")
+    box, text = s.message()
+    s.check("LSTBENEF.LST" in text and "Quitter quand même ?" in text,
+            "the message lists LSTBENEF.LST and asks to quit anyway: %r" % text)
+    s.answer(box, "Escape")
+    s.check(talo.running(), "Non to 'Quitter quand même ?' ended the program")
+
+    os.remove(filler)
+    s.quit(talo, main)
+    s.check_equal(s.read(folder + "/LSTBENEF.LST"), NAMES_BEFORE + b"PAUL\r\n",
+                  "LSTBENEF.LST once there is room")
+
+
+run(scenario)
