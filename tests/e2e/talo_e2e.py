@@ -280,6 +280,14 @@ class Session:
                   *(["--repeat", "2"] if double else []), str(button))
         time.sleep(self.settle)
 
+    def gesture(self, window, places, steps):
+        """Each step a click on a named place of `places` in `window`, or else a key."""
+        for step in steps:
+            if step in places:
+                self.click(window, *places[step])
+            else:
+                self.key(step)
+
     def key(self, *keys):
         """Keys pressed on whatever has the focus, e.g. key("Insert"), key("ctrl+v")."""
         self.step = "pressing " + " ".join(keys)
@@ -460,12 +468,10 @@ class Session:
         return rows
 
     def check(self, condition, what):
-        self.step = "checking " + what
         if not condition:
             raise StepFailed(what)
 
     def check_equal(self, actual, expected, what):
-        self.step = "checking " + what
         if actual != expected:
             raise StepFailed("%s: expected %r, got %r" % (what, expected, actual))
 
@@ -502,7 +508,7 @@ def run(body):
         status = SKIP
     except BaseException as e:
         detail = traceback.format_exc() if not isinstance(e, StepFailed) else ""
-        failure = "%s: FAILED while %s: %s\n%s" % (name, s.step, e, detail)
+        failure = "%s: FAILED: %s\n(last step: %s)\n%s" % (name, e, s.step, detail)
         print(failure)
         try:
             s.keep_artifacts(failure)
