@@ -177,13 +177,19 @@ class Session:
                                                check=False), 20, "openbox")
 
     def close(self):
-        for p in reversed(self._procs):
-            if p.poll() is None:
+        # Asked first (Xvfb then removes its lock and socket), killed if still there.
+        for sig in (signal.SIGTERM, signal.SIGKILL):
+            for p in reversed(self._procs):
+                if p.poll() is None:
+                    try:
+                        os.killpg(p.pid, sig)
+                    except ProcessLookupError:
+                        pass
+            for p in self._procs:
                 try:
-                    os.killpg(p.pid, signal.SIGKILL)
-                except ProcessLookupError:
+                    p.wait(3)
+                except subprocess.TimeoutExpired:
                     pass
-                p.wait()
         for action in reversed(self._cleanups):
             try:
                 action()
