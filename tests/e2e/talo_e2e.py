@@ -24,7 +24,7 @@ APP_TITLE = "Talo 3.0"  # message boxes and the password prompt
 # Where a person clicks in the main window (client area, 640 by 480 at the top left of the
 # screen), named after the controls.
 MAIN = {
-    "btnListeBenef": (69, 34), "btnImprimer": (147, 34), "btnSauvegarder": (173, 34),
+    "btnInformations": (17, 34), "btnListeBenef": (69, 34), "btnImprimer": (147, 34), "btnSauvegarder": (173, 34),
     "BtnMedecins": (43, 34), "btnMotDePasse": (121, 34), "BtnQuitter": (225, 34),
     "lstListeAnnee": (87, 67), "lstListeBeneficiaires": (309, 67),
     "row1": (99, 109), "row2": (99, 125), "row3": (99, 141),
@@ -36,6 +36,11 @@ MAIN = {
 # The beneficiary name list window.
 NAMES_TITLE = " Gestion des bénéficiaires"
 NAMES = {"btnAjouter": (244, 40), "btnSupprimer": (244, 77), "btnQuitter": (244, 114)}
+# The insurance details and insured persons window.
+INFOS_TITLE = " Talo 3.0 - Informations"
+INFOS = {"BtnQuitter": (43, 16), "chpOrganisme": (286, 62), "row1": (81, 262),
+         "row2": (81, 278), "navInsert": (127, 349), "DBchpNom": (134, 378),
+         "DBchpPrenom": (134, 403)}
 # The backup dialog.
 BACKUP_TITLE = " Créer une copie de sauvegarde"
 BACKUP = {"btnOK": (349, 112), "btnAnnuler": (349, 139), "btnCreerDossier": (349, 340)}

@@ -1,6 +1,7 @@
-# First start, an entry for a new beneficiary and a doctor typed, a confirmed exit: the next
-# start finds everything, without the first-run message, and writes it back unchanged.
-from talo_e2e import run, APP_TITLE, MAIN, MAIN_TITLE, BOOK, BOOK_TITLE
+# First start, an entry for a new beneficiary, a doctor and the insurer's name typed, a
+# confirmed exit: the next start finds everything, without the first-run message, and writes
+# it back unchanged.
+from talo_e2e import run, APP_TITLE, MAIN, MAIN_TITLE, BOOK, BOOK_TITLE, INFOS, INFOS_TITLE
 
 
 def scenario(s):
@@ -22,7 +23,14 @@ def scenario(s):
     s.type("0478000000")
     s.key("Return")
     s.click(book, *BOOK["BtnQuitter"])
+    s.click(main, *MAIN["btnInformations"])
+    infos = s.wait_window(INFOS_TITLE)
+    s.click(infos, *INFOS["chpOrganisme"])
+    s.type("CPAM du Rhone")
+    s.click(infos, *INFOS["BtnQuitter"])
     s.check_equal(s.quit(talo, main), 0, "exit status")
+    insurer = s.read(folder + "/talosoc.inf")
+    s.check(insurer.startswith(b"CPAM du Rhone\r\n"), "talosoc.inf after exit: %r" % insurer)
 
     entries = 'select "Date soins" as date, Beneficiaire, Medecin, Cout from TALO'
     doctors = 'select Nom, Prenom, Specialite, Adresse, Ville, "Code postale" as cp, Tel ' \
@@ -46,6 +54,7 @@ def scenario(s):
     s.check_equal(s.copy_text(main, *MAIN["DBBeneficiaire"]), "LUCIE", "the entry shown")
     s.check_equal(s.quit(talo, main), 0, "exit status of the second run")
     s.check_equal(s.read(folder + "/LSTBENEF.LST"), names, "LSTBENEF.LST after the second run")
+    s.check_equal(s.read(folder + "/talosoc.inf"), insurer, "talosoc.inf after the second run")
     for query, rows in saved.items():
         s.expect_rows(folder + ("/TALO.DB" if "TALO" in query else "/MEDECINS.DB"), query, rows,
                       "the data after the second run")

@@ -1,6 +1,8 @@
 # Insert (and the navigator's "+") append a new record from wherever the focus is, in the main
 # window and in the address book: the record clicked before stays as it was.
-from talo_e2e import run, MAIN, MAIN_TITLE, BOOK, BOOK_TITLE
+import os
+
+from talo_e2e import run, MAIN, MAIN_TITLE, BOOK, BOOK_TITLE, INFOS, INFOS_TITLE
 
 SEEDED = [("2024-01-10", "MARIE", "DUPONT", 25.0), ("2024-02-11", "PAUL", "MARTIN", 30.0),
           ("2024-03-12", "MARIE", "DURAND", 50.0)]
@@ -15,8 +17,32 @@ BOOK_GESTURES = {
     "row clicked, Insert": ["row1", "Insert"],
     "row clicked, navigator +, name clicked": ["row1", "navInsert", "DBchpNom"],
 }
+INSURED_GESTURES = {
+    "row clicked, Insert": ["row1", "Insert"],
+    "row clicked, navigator +": ["row1", "navInsert"],
+}
 ENTRIES = 'select "Date soins" as date, Beneficiaire, Medecin, Cout from TALO order by Numero'
 DOCTORS = "select Nom, Prenom from MEDECINS order by Numero"
+INSURED = "select Nom, Prenom from ASSURE order by Numero"
+
+
+def appended(s, label, window, places, gestures, database, query, fields):
+    """Each gesture, then a new record typed (Enter from field to field, the last Enter posts):
+    the failures, each with what the table then holds."""
+    failed, expected = [], s.sql(database, query)
+    for n, (name, steps) in enumerate(gestures.items(), start=1):
+        s.gesture(window, places, steps)
+        for text in fields(n):
+            if text:
+                s.type(text)
+            s.key("Return")
+        expected.append({"Nom": "NOUVEAU%d" % n, "Prenom": "Paul"})
+        rows = s.sql(database, query)
+        if rows != expected:
+            failed.append("%s, %s: %s holds %s" % (label, name, os.path.basename(database), rows))
+            s.screenshot("%s, %s" % (label, name))
+            expected = rows
+    return failed
 
 
 def scenario(s):
@@ -24,7 +50,8 @@ def scenario(s):
     talo_db, book_db = folder + "/TALO.DB", folder + "/MEDECINS.DB"
     s.sql(talo_db, 'insert into TALO ("Date soins", Beneficiaire, Medecin, Cout) values ' +
           ",".join("('%s','%s','%s',%g)" % row for row in SEEDED))
-    s.sql(book_db, "insert into MEDECINS (Nom, Prenom) values ('DUPONT','Jean'),('MARTIN','Anne')")
+    for table, db in (("MEDECINS", book_db), ("ASSURE", folder + "/ASSURE.DB")):
+        s.sql(db, "insert into %s (Nom, Prenom) values ('DUPONT','Jean'),('MARTIN','Anne')" % table)
     s.start(folder)
     main = s.wait_window(MAIN_TITLE)
     failed = []
@@ -43,19 +70,15 @@ def scenario(s):
 
     s.click(main, *MAIN["BtnMedecins"])
     book = s.wait_window(BOOK_TITLE)
-    expected = s.sql(book_db, DOCTORS)
-    for n, (name, steps) in enumerate(BOOK_GESTURES.items(), start=1):
-        s.gesture(book, BOOK, steps)
-        for text in ("nouveau%d" % n, "paul", None, None, None, None, "010203040%d" % n):
-            if text:
-                s.type(text)
-            s.key("Return")
-        expected.append({"Nom": "NOUVEAU%d" % n, "Prenom": "Paul"})
-        rows = s.sql(book_db, DOCTORS)
-        if rows != expected:
-            failed.append("address book, %s: MEDECINS.DB holds %s" % (name, rows))
-            s.screenshot("address book, " + name)
-            expected = rows
+    failed += appended(s, "address book", book, BOOK, BOOK_GESTURES, book_db, DOCTORS,
+                       lambda n: ("nouveau%d" % n, "paul", None, None, None, None,
+                                  "010203040%d" % n))
+    s.click(book, *BOOK["BtnQuitter"])
+    s.click(main, *MAIN["btnInformations"])
+    infos = s.wait_window(INFOS_TITLE)
+    failed += appended(s, "insured persons", infos, INFOS, INSURED_GESTURES,
+                       folder + "/ASSURE.DB", INSURED,
+                       lambda n: ("nouveau%d" % n, "paul", None, None, None, None))
     s.check(not failed, "Insert did not append a new record:\n" + "\n".join(failed))
 
 
