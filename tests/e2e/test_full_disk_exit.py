@@ -1,5 +1,6 @@
-# A confirmed exit on a full disk keeps LSTBENEF.LST whole, says what could not be saved and
-# lets the user stay; once there is room again, the exit saves everything.
+# On a full disk, a confirmed exit keeps LSTBENEF.LST whole, says what could not be saved and
+# lets the user stay; storing a password keeps talo.ini whole and says so; once there is room
+# again, the exit saves everything.
 import os
 import subprocess
 
@@ -37,6 +38,19 @@ def scenario(s):
             "the message lists LSTBENEF.LST and asks to quit anyway: %r" % text)
     s.answer(box, "Escape")
     s.check(talo.running(), "Non to 'Quitter quand même ?' ended the program")
+
+    ini = s.read(folder + "/talo.ini")
+    s.click(main, *MAIN["btnMotDePasse"])
+    s.wait_window(" Création mot de passe")
+    s.type("secret")
+    s.key("Return")
+    s.wait_for(lambda: s.windows(APP_TITLE, dialog=True) or
+               not s.windows(" Création mot de passe"), "a message or the dialog closed")
+    s.check_equal(s.read(folder + "/talo.ini"), ini, "talo.ini after storing a password on a "
+                                                     "full disk")
+    box, _ = s.message()
+    s.answer(box)
+    s.key("Escape")
 
     os.remove(filler)
     s.quit(talo, main)
