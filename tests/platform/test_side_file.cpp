@@ -2,6 +2,7 @@
 #include "platform/PlatformError.h"
 #include "platform/SideFile.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ThrownMessage.h"
 
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace
@@ -25,32 +24,6 @@ mode_t modeOf(const QString &path)
         return 0;
     return info.st_mode & 07777;
 }
-
-// Files bigger than `bytes` cannot be written while alive: writes past it fail with EFBIG, as
-// on a full disk, instead of raising SIGXFSZ.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 } // namespace
 
