@@ -16,18 +16,10 @@ class TestTableLogFiles : public QObject
     Q_OBJECT
 
 private:
-    static std::unique_ptr<Table> openIn(const QString &folder)
-    {
-        auto t = std::make_unique<Table>(SampleTable::definition());
-        t->setDatabaseName(folder);
-        t->open();
-        return t;
-    }
-
     static QStringList namesIn(const QString &folder)
     {
         QStringList names;
-        auto t = openIn(folder);
+        auto t = SampleTable::openIn(folder);
         for (t->first(); !t->eof(); t->next())
             names.append(t->fieldByName("Nom").asString());
         return names;
@@ -64,7 +56,7 @@ private Q_SLOTS:
     {
         QTemporaryDir dir;
         SampleTable::createIn(dir.path());
-        auto t = openIn(dir.path());
+        auto t = SampleTable::openIn(dir.path());
         const QString log = dir.filePath("SAMPLE.DB-wal");
         SampleTable::addRow(*t, "A", QDate(2020, 1, 1), 100);
         QCOMPARE(QFileInfo(log).size(), 0);
@@ -86,7 +78,7 @@ private Q_SLOTS:
         FileBytes::put(target.filePath("SAMPLE.DB-shm"), QByteArray(32768, '\0'));
 
         SampleTable::createIn(source.path());
-        auto t = openIn(source.path());
+        auto t = SampleTable::openIn(source.path());
         for (const char *name : {"N1", "N2", "N3"})
             SampleTable::addRow(*t, name, QDate(2020, 1, 1), 1);
         Table copy(SampleTable::definition());
@@ -109,7 +101,7 @@ private Q_SLOTS:
             FileBytes::put(target.filePath(name), QByteArray(8192, 'x'));
         Table copy(SampleTable::definition());
         copy.setDatabaseName(target.path());
-        BatchMove(*openIn(source.path()), copy).execute();
+        BatchMove(*SampleTable::openIn(source.path()), copy).execute();
         QStringList expected = kept + QStringList{"SAMPLE.DB"};
         expected.sort();
         QCOMPARE(entriesOf(target.path()), expected);
