@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <fcntl.h>
 #include <unistd.h>
 
 void FileErrors::readFailed(const QString &path, const QString &reason)
@@ -29,8 +30,9 @@ QString FileErrors::openForWritingReason(const QString &path)
         return PlatformMessages::folderMissing(folder.filePath());
     if (target.isDir())
         return PlatformMessages::pathIsFolder();
-    // access() also sees a read-only mount and an immutable folder, even for root.
-    if (::access(QFile::encodeName(folder.absoluteFilePath()).constData(), W_OK) != 0)
+    // Judged with the effective rights; also sees a read-only mount and an immutable folder.
+    if (::faccessat(AT_FDCWD, QFile::encodeName(folder.absoluteFilePath()).constData(), W_OK,
+                    AT_EACCESS) != 0)
         return folderWriteProtected(QDir::toNativeSeparators(folder.absoluteFilePath()));
     return PlatformMessages::writeAccessDenied();
 }

@@ -228,9 +228,10 @@ private Q_SLOTS:
             PermissionsEnforced enforced;
             message = thrownMessage([&] { SideFile::writeLines(file, {"TOUS"}); });
         }
-        QCOMPARE(message, "Impossible d'écrire le fichier " + file +
-                              ".\nAccès refusé : le dossier ou le fichier est protégé en "
-                              "écriture. L'ancien fichier est conservé tel quel.");
+        QCOMPARE(message, "Impossible d'écrire le fichier " + file + ".\nLe dossier " +
+                              dir_->path() +
+                              " est protégé en écriture : aucun fichier ne peut y être créé ni "
+                              "remplacé. L'ancien fichier est conservé tel quel.");
         QCOMPARE(FileBytes::of(file), QByteArray("TOUS\r\nDUPONT\r\n"));
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"LSTBENEF.LST"});
     }
@@ -243,7 +244,7 @@ private Q_SLOTS:
             PermissionsEnforced enforced;
             message = thrownMessage([&] { SideFile::writeLines(path("mutuelle.inf"), {"x"}); });
         }
-        QVERIFY2(message.contains("Accès refusé"), qPrintable(message));
+        QVERIFY2(message.contains("est protégé en écriture"), qPrintable(message));
         QVERIFY2(!message.contains("ancien fichier"), qPrintable(message));
         QVERIFY(QDir(dir_->path()).entryList(QDir::Files).isEmpty());
     }
