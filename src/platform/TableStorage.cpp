@@ -100,8 +100,10 @@ TableStorage::TableStorage(const TableDefinition &definition, const QString &pat
                 PlatformMessages::cannotOpenTable(path, PlatformMessages::fieldNotFound(f.name)));
         stored_.push_back(i);
     }
-    // Only a file proved to hold the table is ever written to.
+    // Only a file proved to hold the table is ever written to. A log left by a crash is
+    // moved into the file at once.
     db_.useWriteAheadLog();
+    db_.checkpoint();
     version_ = db_.dataVersion();
 }
 

@@ -35,8 +35,8 @@ private:
         QCOMPARE(sqlite3_exec(db, statement, nullptr, nullptr, nullptr), SQLITE_OK);
     }
 
-    // The log of a table in `folder` holding a row "OLD" not yet moved into the file, as a
-    // program that died would leave it.
+    // A table in `folder` whose log holds a row "OLD" not yet moved into the file, as a
+    // program that died would leave it; returns the log's bytes.
     static QByteArray logOfAnOlderTable(const QString &folder)
     {
         SampleTable::createIn(folder);
@@ -46,9 +46,9 @@ private:
         sql(db, "PRAGMA journal_mode=WAL");
         sql(db, "PRAGMA wal_autocheckpoint=0");
         sql(db, "INSERT INTO SAMPLE (Nom, Jour) VALUES ('OLD', '1999-01-01')");
-        const QByteArray log = FileBytes::of(path + "-wal");
+        sqlite3_db_config(db, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
         sqlite3_close(db);
-        return log;
+        return FileBytes::of(path + "-wal");
     }
 
 private Q_SLOTS:
@@ -66,6 +66,16 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(log).size(), 0);
         t->deleteRecord();
         QCOMPARE(QFileInfo(log).size(), 0);
+    }
+
+    // A program that died left its last post in the log: opening finds it and empties the log.
+    void openingMovesALeftLogIntoTheFile()
+    {
+        QTemporaryDir dir;
+        QVERIFY(!logOfAnOlderTable(dir.path()).isEmpty());
+        auto t = SampleTable::openIn(dir.path());
+        QCOMPARE(QFileInfo(dir.filePath("SAMPLE.DB-wal")).size(), 0);
+        QCOMPARE(t->recordCount(), 1);
     }
 
     void copyIsNeverMixedWithAnOlderLog()
