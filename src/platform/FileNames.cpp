@@ -49,8 +49,10 @@ QString FileNames::temporaryTemplate(const QString &path)
 
 bool FileNames::isTemporaryOf(const QString &entry, const QString &name)
 {
+    // Six letters or digits from QTemporaryFile; twelve hexadecimal digits from earlier
+    // versions of the table copy.
     static const QRegularExpression pattern(
-        QStringLiteral("^\\.(.+)\\.[A-Za-z0-9]{6}\\.tmp(-journal)?$"));
+        QStringLiteral("^\\.(.+)\\.([A-Za-z0-9]{6}|[0-9a-f]{12})\\.tmp(-journal)?$"));
     const QRegularExpressionMatch match = pattern.match(entry);
     return match.hasMatch() && match.captured(1).compare(name, Qt::CaseInsensitive) == 0;
 }

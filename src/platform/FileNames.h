@@ -26,6 +26,7 @@ public:
     // part-way leaves something recognisable as ours.
     static QString temporaryTemplate(const QString &path);
     // Whether `entry`, a name in a folder, is such a leftover for the file `name` (matched
-    // without regard to case), or the SQLite journal of one.
+    // without regard to case), or the SQLite journal of one; the names earlier versions gave
+    // their table copies count too.
     static bool isTemporaryOf(const QString &entry, const QString &name);
 };

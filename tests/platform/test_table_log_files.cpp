@@ -107,7 +107,8 @@ private Q_SLOTS:
         SampleTable::createIn(source.path());
         const QStringList kept{".notes.Ab12Cd.tmp", ".SAMPLE.DB.tmp", "SAMPLE.DB.Ab12Cd"};
         for (const QString &name :
-             kept + QStringList{".SAMPLE.DB.Xy34Zw.tmp", ".sample.db.Qr56St.tmp-journal"})
+             kept + QStringList{".SAMPLE.DB.Xy34Zw.tmp", ".sample.db.Qr56St.tmp-journal",
+                                ".SAMPLE.DB.0123456789ab.tmp"})
             FileBytes::put(target.filePath(name), QByteArray(8192, 'x'));
         Table copy(SampleTable::definition());
         copy.setDatabaseName(target.path());
