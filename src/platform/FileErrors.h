@@ -10,7 +10,9 @@ public:
     [[noreturn]] static void readFailed(const QString &path, const QString &reason);
     // `existed`: the file was there before, and is kept as it was.
     [[noreturn]] static void writeFailed(const QString &path, bool existed, const QString &reason);
-    // Why a file could not be opened for writing, judged from what is on disk (access() grants
-    // everything to root whatever the permission bits say).
+    // Why a file could not be opened for writing, judged from what is on disk: a folder that
+    // refuses new files (read-only medium, permissions, immutable) is named as such.
     static QString openForWritingReason(const QString &path);
+    static QString folderWriteProtected(const QString &folder);
+    static QString staleCompanionNotRemoved(const QString &path);
 };

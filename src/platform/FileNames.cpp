@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 QString FileNames::resolve(const QString &directory, const QString &name)
 {
@@ -37,4 +38,21 @@ QString FileNames::canonicalDirectory(const QString &directory)
     if (path.isEmpty())
         path = QDir::cleanPath(info.absoluteFilePath());
     return withTrailingSeparator(path);
+}
+
+QString FileNames::temporaryTemplate(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.absolutePath() + QStringLiteral("/.") + info.fileName() +
+           QStringLiteral(".XXXXXX.tmp");
+}
+
+bool FileNames::isTemporaryOf(const QString &entry, const QString &name)
+{
+    // Six letters or digits from QTemporaryFile; twelve hexadecimal digits from earlier
+    // versions of the table copy.
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\.(.+)\\.([A-Za-z0-9]{6}|[0-9a-f]{12})\\.tmp(-journal)?$"));
+    const QRegularExpressionMatch match = pattern.match(entry);
+    return match.hasMatch() && match.captured(1).compare(name, Qt::CaseInsensitive) == 0;
 }

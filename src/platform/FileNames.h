@@ -20,4 +20,13 @@ public:
     // The canonical form of a folder for comparisons: links resolved where it exists,
     // trailing separator added.
     static QString canonicalDirectory(const QString &directory);
+
+    // Where the new content of `path` is built before it replaces the file: a hidden name
+    // beside it, ".NAME.XXXXXX.tmp" (a QTemporaryFile template), so that a copy killed
+    // part-way leaves something recognisable as ours.
+    static QString temporaryTemplate(const QString &path);
+    // Whether `entry`, a name in a folder, is such a leftover for the file `name` (matched
+    // without regard to case), or the SQLite journal of one; the names earlier versions gave
+    // their table copies count too.
+    static bool isTemporaryOf(const QString &entry, const QString &name);
 };

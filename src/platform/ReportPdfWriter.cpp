@@ -1,16 +1,12 @@
 #include "ReportPdfWriter.h"
 
-#include "FileErrors.h"
-#include "PlatformError.h"
+#include "AtomicFileWriter.h"
 #include "PlatformMessages.h"
 #include "ReportLayout.h"
 #include "ReportPainter.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 void ReportPdfWriter::write(const QString &fileName, const ReportDefinition &definition,
                             ReportDataSource &source)
@@ -22,15 +18,9 @@ void ReportPdfWriter::write(const QString &fileName, const ReportDefinition &def
 void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pages,
                             const ReportPageGeometry &geometry, const QString &title)
 {
-    const bool existed = QFileInfo::exists(fileName);
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        FileErrors::writeFailed(fileName, existed, FileErrors::openForWritingReason(fileName));
-    if (!existed)
-        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-
+    AtomicFileWriter file(fileName);
     {
-        QPdfWriter pdf(&file);
+        QPdfWriter pdf(&file.device());
         pdf.setTitle(title);
         pdf.setCreator(QStringLiteral("Talo 3.0"));
         pdf.setResolution(1200);
@@ -38,7 +28,7 @@ void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pa
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
         QPainter painter;
         if (!painter.begin(&pdf))
-            FileErrors::writeFailed(fileName, existed, PlatformMessages::writeFailed());
+            file.fail(PlatformMessages::writeFailed());
         const qreal scale = pdf.resolution() / 96.0;
         for (qsizetype i = 0; i < pages.size(); ++i) {
             if (i > 0)
@@ -47,6 +37,5 @@ void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pa
         }
         painter.end();
     }
-    if (!file.commit())
-        FileErrors::writeFailed(fileName, existed, PlatformMessages::writeFailed());
+    file.commit();
 }

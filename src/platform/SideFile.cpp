@@ -1,5 +1,6 @@
 #include "SideFile.h"
 
+#include "AtomicFileWriter.h"
 #include "FileErrors.h"
 #include "PlatformError.h"
 #include "PlatformMessages.h"
@@ -7,7 +8,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace
@@ -76,24 +76,7 @@ void SideFile::writeLines(const QString &path, const QStringList &lines)
     const std::optional<QByteArray> ansi = Windows1252::encode(text);
     const QByteArray bytes = ansi && decode(*ansi) == text ? *ansi : text.toUtf8();
 
-    const bool existed = QFileInfo::exists(path);
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
-        FileErrors::writeFailed(path, existed, FileErrors::openForWritingReason(path));
-    // QSaveFile gives the temporary file the permissions of the file it replaces; a file of
-    // ours that did not exist yet holds health data and is for its owner's eyes only.
-    if (!existed && !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
-        file.cancelWriting();
-        FileErrors::writeFailed(path, existed, PlatformMessages::writeAccessDenied());
-    }
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        FileErrors::writeFailed(path, existed, PlatformMessages::writeFailed());
-    }
-    if (!file.commit()) {
-        FileErrors::writeFailed(path, existed,
-                                file.error() == QFileDevice::RenameError
-                                    ? PlatformMessages::replaceFailed()
-                                    : PlatformMessages::writeFailed());
-    }
+    AtomicFileWriter file(path);
+    file.write(bytes);
+    file.commit();
 }

@@ -10,8 +10,12 @@
 
 SqliteDatabase::SqliteDatabase(const QString &path, Mode mode) : path_(path)
 {
-    if (mode == Mode::OpenExisting && !QFileInfo(path).isFile())
+    const QFileInfo info(path);
+    if (mode == Mode::OpenExisting && !info.isFile())
         throw DatabaseError(PlatformMessages::tableFileMissing(path));
+    // SQLite takes an empty file for an empty database and would write one into it.
+    if (mode == Mode::OpenExisting && info.size() == 0)
+        throw DatabaseError(PlatformMessages::cannotOpenTable(path, emptyFileReason()));
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
                       (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
@@ -24,10 +28,6 @@ SqliteDatabase::SqliteDatabase(const QString &path, Mode mode) : path_(path)
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
     try {
-        // Write-ahead log with a full sync at every commit: one flush per post, and a crash
-        // at any moment leaves the file as of the last commit.
-        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
-        exec(QStringLiteral("PRAGMA synchronous=FULL"));
         // Reading the schema proves the file is a database at all.
         exec(QStringLiteral("SELECT count(*) FROM sqlite_master"));
     } catch (const DatabaseError &e) {
@@ -35,6 +35,33 @@ SqliteDatabase::SqliteDatabase(const QString &path, Mode mode) : path_(path)
         db_ = nullptr;
         throw DatabaseError(PlatformMessages::cannotOpenTable(path, e.message()));
     }
+}
+
+void SqliteDatabase::useWriteAheadLog()
+{
+    try {
+        exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        exec(QStringLiteral("PRAGMA synchronous=FULL"));
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(PlatformMessages::cannotOpenTable(path_, e.message()));
+    }
+}
+
+void SqliteDatabase::checkpoint()
+{
+    sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, nullptr, nullptr);
+}
+
+void SqliteDatabase::useRollbackJournal()
+{
+    exec(QStringLiteral("PRAGMA journal_mode=DELETE"));
+    exec(QStringLiteral("PRAGMA synchronous=FULL"));
+}
+
+QString SqliteDatabase::emptyFileReason()
+{
+    return QStringLiteral("Le fichier est vide (0 octet) : ce n'est pas une table. Il est laissé "
+                          "tel quel ; remettez à sa place la table d'une copie de sauvegarde.");
 }
 
 SqliteDatabase::~SqliteDatabase()

@@ -4,9 +4,9 @@
 
 struct sqlite3;
 
-// One SQLite connection to a table file, set up for durability: every committed change is on
-// disk when the call returns (write-ahead log, synchronised at each commit), and a crash leaves
-// the file as of the last commit. Errors throw DatabaseError.
+// One SQLite connection to a table file. Opening writes nothing: an existing file is first
+// proved to be a database (an empty file is refused, never turned into one); the caller then
+// chooses how changes are logged. Errors throw DatabaseError.
 class SqliteDatabase
 {
 public:
@@ -17,6 +17,18 @@ public:
     SqliteDatabase(const SqliteDatabase &) = delete;
     SqliteDatabase &operator=(const SqliteDatabase &) = delete;
 
+    // For the program's own tables: every committed change is on disk when the call returns
+    // (write-ahead log, synchronised at each commit), and a crash leaves the file as of the
+    // last commit.
+    void useWriteAheadLog();
+    // Moves everything from the log into the file and empties the log, so that the file stands
+    // on its own between posts. The change is already durable: a checkpoint that cannot run
+    // now (a reader in the way, a full disk) leaves it in the log, to be moved later.
+    void checkpoint();
+    // For a file that leaves the program (a backup copy): no companion file is ever needed
+    // to read it, and none can be mixed with it.
+    void useRollbackJournal();
+
     void exec(const QString &sql);
     // A counter that changes when another connection commits to the file.
     qint64 dataVersion();
@@ -26,6 +38,7 @@ public:
     // The French reason for the connection's last error.
     static QString reason(sqlite3 *db, int code);
     QStringList columns(const QString &table);
+    static QString emptyFileReason();
 
     sqlite3 *handle() const { return db_; }
     const QString &path() const { return path_; }

@@ -1,6 +1,9 @@
 #include "TableStorage.h"
 
+#include "AtomicFileWriter.h"
 #include "DatabaseError.h"
+#include "FileErrors.h"
+#include "FileNames.h"
 #include "Formats.h"
 #include "PlatformMessages.h"
 #include "RecordOrder.h"
@@ -10,10 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QUuid>
+#include <QTemporaryFile>
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
@@ -96,6 +100,10 @@ TableStorage::TableStorage(const TableDefinition &definition, const QString &pat
                 PlatformMessages::cannotOpenTable(path, PlatformMessages::fieldNotFound(f.name)));
         stored_.push_back(i);
     }
+    // Only a file proved to hold the table is ever written to. A log left by a crash is
+    // moved into the file at once.
+    db_.useWriteAheadLog();
+    db_.checkpoint();
     version_ = db_.dataVersion();
 }
 
@@ -205,7 +213,9 @@ qint64 TableStorage::insert(const Record &record)
                                 marks.join(QLatin1Char(','))));
     bindRecord(st, record);
     st.step();
-    return db_.lastInsertRowId();
+    const qint64 rowId = db_.lastInsertRowId();
+    db_.checkpoint();
+    return rowId;
 }
 
 void TableStorage::update(const Record &record)
@@ -227,6 +237,7 @@ void TableStorage::update(const Record &record)
     st.step();
     if (db_.changes() == 0)
         throw DatabaseError(PlatformMessages::recordVanished());
+    db_.checkpoint();
 }
 
 void TableStorage::remove(qint64 rowId)
@@ -238,6 +249,7 @@ void TableStorage::remove(qint64 rowId)
                                 TableDefinition::quoted(def_.field(rowIdField).name)));
     st.bindInt(1, rowId);
     st.step();
+    db_.checkpoint();
 }
 
 bool TableStorage::changedElsewhere()
@@ -257,6 +269,7 @@ bool TableStorage::createFile(const QString &path, const TableDefinition &defini
     QFile::remove(temporary);
     try {
         SqliteDatabase db(temporary, SqliteDatabase::Mode::Create);
+        db.useWriteAheadLog();
         QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
         db.exec(QStringLiteral("BEGIN"));
         for (const QString &sql : definition.createStatements())
@@ -277,7 +290,9 @@ bool TableStorage::createFile(const QString &path, const TableDefinition &defini
 void TableStorage::addIndex(const QString &path, const TableDefinition &definition,
                             const QString &indexName, const QStringList &fields)
 {
+    // Called on copies in a backup folder: the file stays self-contained.
     SqliteDatabase db(path, SqliteDatabase::Mode::OpenExisting);
+    db.useRollbackJournal();
     QStringList key;
     for (const QString &name : fields) {
         const int index = definition.indexOf(name.trimmed());
@@ -307,13 +322,52 @@ void TableStorage::addIndex(const QString &path, const TableDefinition &definiti
 namespace
 {
 
-void syncPath(const QString &path)
+// Checked: a copy whose bytes never reached the disk must not replace an older one.
+bool syncPath(const QString &path)
 {
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
+// The whole file into an empty one, left in rollback-journal mode: it needs no companion
+// file and none will be read with it. An empty reason means success.
+QString copyDatabase(sqlite3 *source, const QString &temporary)
+{
+    sqlite3 *out = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out, SQLITE_OPEN_READWRITE,
+                             nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_backup *backup = sqlite3_backup_init(out, "main", source, "main");
+        if (backup) {
+            rc = sqlite3_backup_step(backup, -1);
+            const int finished = sqlite3_backup_finish(backup);
+            rc = rc == SQLITE_DONE ? finished : rc;
+        } else {
+            rc = sqlite3_errcode(out);
+        }
     }
+    // The copy took the source's write-ahead-log mode with its first page.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(out, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    const QString failure = rc == SQLITE_OK ? QString() : SqliteDatabase::reason(out, rc);
+    if (sqlite3_close(out) != SQLITE_OK && failure.isEmpty())
+        return SqliteDatabase::reason(nullptr, SQLITE_IOERR);
+    return failure;
+}
+
+// Companions of an older table of that name would be read with the new one.
+QString removeStaleCompanions(const QString &destination)
+{
+    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
+        const QString companion = destination + QLatin1String(suffix);
+        if (QFileInfo::exists(companion) && !QFile::remove(companion))
+            return FileErrors::staleCompanionNotRemoved(companion);
+    }
+    return QString();
 }
 
 } // namespace
@@ -321,37 +375,29 @@ void syncPath(const QString &path)
 void TableStorage::copyTo(const QString &destination)
 {
     const QFileInfo target(destination);
-    const QString temporary =
-        target.absolutePath() + QStringLiteral("/.") + target.fileName() + QStringLiteral(".") +
-        QUuid::createUuid().toString(QUuid::Id128).left(12) + QStringLiteral(".tmp");
-    QString failure;
-    sqlite3 *out = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out,
-                             SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-    if (rc == SQLITE_OK) {
-        QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
-        sqlite3_exec(out, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-        sqlite3_backup *backup = sqlite3_backup_init(out, "main", db_.handle(), "main");
-        if (backup) {
-            sqlite3_backup_step(backup, -1);
-            sqlite3_backup_finish(backup);
-        }
-        rc = sqlite3_errcode(out);
-    }
-    if (rc != SQLITE_OK)
-        failure = SqliteDatabase::reason(out, rc);
-    sqlite3_close(out);
+    AtomicFileWriter::removeLeftovers(destination);
+    QTemporaryFile file(FileNames::temporaryTemplate(destination));
+    if (!file.open())
+        throw DatabaseError(PlatformMessages::copyFailed(
+            destination, FileErrors::openForWritingReason(destination)));
+    file.close();
+    const QString temporary = file.fileName();
+
+    QString failure = copyDatabase(db_.handle(), temporary);
+    if (failure.isEmpty() && !syncPath(temporary))
+        failure = PlatformMessages::writeFailed();
+    if (failure.isEmpty())
+        failure = removeStaleCompanions(destination);
     if (failure.isEmpty()) {
-        syncPath(temporary);
         if (std::rename(QFile::encodeName(temporary).constData(),
                         QFile::encodeName(destination).constData()) != 0)
-            failure = QString::fromLocal8Bit(strerror(errno));
+            failure = PlatformMessages::replaceFailed();
         else
             syncPath(target.absolutePath());
     }
     if (!failure.isEmpty()) {
-        QFile::remove(temporary);
         QFile::remove(temporary + QStringLiteral("-journal"));
         throw DatabaseError(PlatformMessages::copyFailed(destination, failure));
     }
+    file.setAutoRemove(false);
 }

@@ -10,7 +10,7 @@
 class RecordOrder;
 
 // The rows of one table file on disk: loading them all in index order, and writing one row at
-// a time, each write committed and durable before it returns.
+// a time, each write committed and durable before it returns, the log emptied after it.
 class TableStorage
 {
 public:
@@ -27,7 +27,8 @@ public:
     bool changedElsewhere();
 
     // A consistent copy of the whole file (structure, index and every row) at `destination`,
-    // built aside in the destination's folder and renamed over it only once complete.
+    // built aside in the destination's folder and renamed over it only once complete. The copy
+    // needs no companion file, and those of an older table there (its log) are removed first.
     void copyTo(const QString &destination);
 
     // A new, empty table file (owner-only permissions); an existing file is left alone and

@@ -54,8 +54,8 @@ bool BackupCopy::sameFolder(const QString &a, const QString &b)
         ::stat(QFile::encodeName(b).constData(), &sb) == 0 && sa.st_dev == sb.st_dev &&
         sa.st_ino == sb.st_ino)
         return true;
-    return FileNames::canonicalDirectory(a).compare(FileNames::canonicalDirectory(b),
-                                                    Qt::CaseInsensitive) == 0;
+    // Letter case makes a different folder here; a medium that ignores case is caught above.
+    return FileNames::canonicalDirectory(a) == FileNames::canonicalDirectory(b);
 }
 
 BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &folderShown,

@@ -20,8 +20,9 @@ public:
     // any other with "/" appended.
     static QString targetFolder(const QString &folderShown);
 
-    // Whether two paths name the same folder: same place on disk (symbolic links and trailing
-    // separators do not matter), or the same text without regard to case.
+    // Whether two paths name the same folder: the same place on disk (symbolic links, trailing
+    // separators and, on a medium that ignores it, letter case do not matter), or the same
+    // path once links are resolved. "P2" beside "p2" is another folder.
     static bool sameFolder(const QString &a, const QString &b);
 
     // Runs the whole backup into the folder shown. A target that is the program directory is

@@ -330,9 +330,10 @@ private Q_SLOTS:
             message =
                 thrownMessage([&] { PrivateProfile::writeString(ini(), section, key, "new"); });
         }
-        QCOMPARE(message, "Impossible d'écrire le fichier " + ini() +
-                              ".\nAccès refusé : le dossier ou le fichier est protégé en "
-                              "écriture. L'ancien fichier est conservé tel quel.");
+        QCOMPARE(message, "Impossible d'écrire le fichier " + ini() + ".\nLe dossier " +
+                              dir_->path() +
+                              " est protégé en écriture : aucun fichier ne peut y être créé ni "
+                              "remplacé. L'ancien fichier est conservé tel quel.");
         QCOMPARE(PrivateProfile::readString(ini(), section, key), QString("old"));
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"talo.ini"});
     }

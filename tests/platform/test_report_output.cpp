@@ -159,10 +159,11 @@ private Q_SLOTS:
                                        QStringLiteral("P"));
             });
         }
-        QCOMPARE(message, QStringLiteral("Impossible d'écrire le fichier %1.\nAccès refusé : le "
-                                         "dossier ou le fichier est protégé en écriture. L'ancien "
-                                         "fichier est conservé tel quel.")
-                              .arg(file));
+        // The folder is named as the one that refuses the new file.
+        QCOMPARE(message, QStringLiteral("Impossible d'écrire le fichier %1.\nLe dossier %2 est "
+                                         "protégé en écriture : aucun fichier ne peut y être créé "
+                                         "ni remplacé. L'ancien fichier est conservé tel quel.")
+                              .arg(file, folder.path()));
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("ancien contenu"));
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),

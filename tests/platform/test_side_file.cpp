@@ -2,6 +2,7 @@
 #include "platform/PlatformError.h"
 #include "platform/SideFile.h"
 #include "support/FileBytes.h"
+#include "support/FileSizeLimit.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ThrownMessage.h"
 
@@ -10,8 +11,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
 namespace
@@ -25,32 +24,6 @@ mode_t modeOf(const QString &path)
         return 0;
     return info.st_mode & 07777;
 }
-
-// Files bigger than `bytes` cannot be written while alive: writes past it fail with EFBIG, as
-// on a full disk, instead of raising SIGXFSZ.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previousHandler_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limited = saved_;
-        limited.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limited);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previousHandler_);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previousHandler_)(int) = nullptr;
-};
 
 } // namespace
 
@@ -255,9 +228,10 @@ private Q_SLOTS:
             PermissionsEnforced enforced;
             message = thrownMessage([&] { SideFile::writeLines(file, {"TOUS"}); });
         }
-        QCOMPARE(message, "Impossible d'écrire le fichier " + file +
-                              ".\nAccès refusé : le dossier ou le fichier est protégé en "
-                              "écriture. L'ancien fichier est conservé tel quel.");
+        QCOMPARE(message, "Impossible d'écrire le fichier " + file + ".\nLe dossier " +
+                              dir_->path() +
+                              " est protégé en écriture : aucun fichier ne peut y être créé ni "
+                              "remplacé. L'ancien fichier est conservé tel quel.");
         QCOMPARE(FileBytes::of(file), QByteArray("TOUS\r\nDUPONT\r\n"));
         QCOMPARE(QDir(dir_->path()).entryList(QDir::Files), QStringList{"LSTBENEF.LST"});
     }
@@ -270,7 +244,7 @@ private Q_SLOTS:
             PermissionsEnforced enforced;
             message = thrownMessage([&] { SideFile::writeLines(path("mutuelle.inf"), {"x"}); });
         }
-        QVERIFY2(message.contains("Accès refusé"), qPrintable(message));
+        QVERIFY2(message.contains("est protégé en écriture"), qPrintable(message));
         QVERIFY2(!message.contains("ancien fichier"), qPrintable(message));
         QVERIFY(QDir(dir_->path()).entryList(QDir::Files).isEmpty());
     }

@@ -21,10 +21,7 @@ class TestTableFiles : public QObject
 private:
     static std::unique_ptr<Table> openIn(const QString &folder)
     {
-        auto t = std::make_unique<Table>(SampleTable::definition());
-        t->setDatabaseName(folder);
-        t->open();
-        return t;
+        return SampleTable::openIn(folder);
     }
     static int rowsIn(const QString &folder) { return openIn(folder)->recordCount(); }
 

@@ -2,40 +2,13 @@
 
 #include "platform/PlatformError.h"
 #include "platform/Table.h"
+#include "support/FileSizeLimit.h"
 
 #include <QFile>
 #include <QStringList>
 
-#include <csignal>
 #include <functional>
 #include <sqlite3.h>
-#include <sys/resource.h>
-
-// Makes every write of this process past `bytes` into one file fail, as a full disk would,
-// for the object's life.
-class FileSizeLimit
-{
-public:
-    explicit FileSizeLimit(rlim_t bytes)
-    {
-        getrlimit(RLIMIT_FSIZE, &saved_);
-        previous_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = saved_;
-        limit.rlim_cur = bytes;
-        setrlimit(RLIMIT_FSIZE, &limit);
-    }
-    ~FileSizeLimit()
-    {
-        setrlimit(RLIMIT_FSIZE, &saved_);
-        std::signal(SIGXFSZ, previous_);
-    }
-    FileSizeLimit(const FileSizeLimit &) = delete;
-    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
-
-private:
-    rlimit saved_{};
-    void (*previous_)(int) = nullptr;
-};
 
 // The field lists of the unique indexes of the SQL table in a file, each as "a;b;c".
 inline QStringList uniqueIndexes(const QString &path, const QString &table)

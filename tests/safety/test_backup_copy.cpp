@@ -26,6 +26,8 @@ private Q_SLOTS:
     void hiddenRowsAreCopied();
     void newCopiesAreOwnerOnly();
     void existingCopyInOtherCaseIsRewritten();
+    void folderDifferingOnlyInCaseIsAnotherFolder();
+    void leftoversOfAKilledBackupAreRemoved();
 };
 
 void TestBackupCopy::targetFolder_data()
@@ -95,8 +97,8 @@ void TestBackupCopy::sideFilesRefreshedBeforeTheCopy()
 void TestBackupCopy::refusesProgramDirectory_data()
 {
     QTest::addColumn<QString>("how");
-    for (const char *how : {"as is", "without trailing separator", "other letter case",
-                            "through a symbolic link", "with a dot component"})
+    for (const char *how :
+         {"as is", "without trailing separator", "through a symbolic link", "with a dot component"})
         QTest::newRow(how) << QString::fromLatin1(how);
 }
 
@@ -109,8 +111,6 @@ void TestBackupCopy::refusesProgramDirectory()
     QString shown = sources.programDir;
     if (how == "without trailing separator")
         shown = bare;
-    else if (how == "other letter case")
-        shown = bare.toUpper();
     else if (how == "with a dot component")
         shown = sources.programDir + QStringLiteral("./");
     else if (how == "through a symbolic link") {
@@ -188,6 +188,38 @@ void TestBackupCopy::existingCopyInOtherCaseIsRewritten()
     QVERIFY(!entries.contains(QStringLiteral("LSTBENEF.LST")));
     QCOMPARE(FileBytes::of(target.path() + "/lstbenef.lst"),
              QByteArray("TOUS\r\nDUPONT\r\nMARTIN\r\n"));
+}
+
+// "P2" beside "p2": on a file system that tells case apart, that is another folder.
+void TestBackupCopy::folderDifferingOnlyInCaseIsAnotherFolder()
+{
+    FakeBackupSources sources;
+    const QFileInfo program(sources.dir.path());
+    const QString other = program.absolutePath() + "/" + program.fileName().toUpper();
+    QVERIFY(other != program.absoluteFilePath());
+    QVERIFY(QDir().mkdir(other));
+    const auto outcome = BackupCopy::run(sources.programDir, other, sources);
+    const QStringList copied = folderEntries(other);
+    QDir(other).removeRecursively();
+    QCOMPARE(outcome, BackupCopy::Outcome::Copied);
+    QCOMPARE(copied, fullBackup);
+}
+
+// A backup killed mid-copy leaves hidden temporary files; the next one removes those of its
+// own files, and nothing else.
+void TestBackupCopy::leftoversOfAKilledBackupAreRemoved()
+{
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    const QString to = target.path() + "/";
+    const QStringList others{".photo.jpg.Ab12Cd.tmp", "TALO.DB.sauve"};
+    for (const QString &name : others + QStringList{".TALO.DB.Xy34Zw.tmp", ".talo.ini.Qr56St.tmp",
+                                                    ".ASSURE.DB.Mn78Op.tmp"})
+        FileBytes::put(to + name, QByteArray(64 * 1024, 'x'));
+    BackupCopy::run(sources.programDir, target.path(), sources);
+    QStringList expected = fullBackup + others;
+    expected.sort();
+    QCOMPARE(folderEntries(to), expected);
 }
 
 QTEST_MAIN(TestBackupCopy)

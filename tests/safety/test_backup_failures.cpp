@@ -1,10 +1,13 @@
 #include "BackupChecks.h"
 #include "FakeBackupSources.h"
 
+#include "platform/FileErrors.h"
 #include "platform/PlatformMessages.h"
 #include "safety/BackupCopy.h"
+#include "safety/FileCopy.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/SmallFileSystem.h"
 
 #include <QTest>
 
@@ -25,6 +28,9 @@ private Q_SLOTS:
     void readOnlyTargetLosesNothing();
     void olderTableCopySurvivesFailedCopy();
     void olderListedFileSurvivesFailedCopy();
+    void smallListedFileOnFullDisk_data();
+    void smallListedFileOnFullDisk();
+    void fullDiskKeepsTheOlderBackup();
 };
 
 void TestBackupFailures::listedFilesStopAtFailure_data()
@@ -125,10 +131,9 @@ void TestBackupFailures::readOnlyTargetLosesNothing()
             QSKIP("the folder cannot be made read-only here");
         message = errorOf([&] { BackupCopy::run(sources.programDir, target.path(), sources); });
     }
-    QVERIFY2(
-        message.startsWith(
-            QStringLiteral("Impossible de copier la table vers %1/TALO.DB.").arg(target.path())),
-        qPrintable(message));
+    QCOMPARE(message,
+             PlatformMessages::copyFailed(target.path() + "/TALO.DB",
+                                          FileErrors::folderWriteProtected(target.path())));
     QVERIFY(folderEntries(target.path()).isEmpty());
     QCOMPARE(rowsOf(CareEntryTable::definition(), sources.programDir).size(), 3);
     QCOMPARE(sources.care.recordCount(), 3);
@@ -187,6 +192,67 @@ void TestBackupFailures::olderListedFileSurvivesFailedCopy()
                                                             PlatformMessages::oldFileKept()));
     QCOMPARE(FileBytes::of(to + "gros.bin"), oldBytes);
     QCOMPARE(folderEntries(to).size(), 7);
+}
+
+// A file small enough to sit in a buffer until the end of the copy.
+void TestBackupFailures::smallListedFileOnFullDisk_data()
+{
+    QTest::addColumn<bool>("tmpfs");
+    QTest::newRow("write fails past 8 bytes") << false;
+    QTest::newRow("small tmpfs") << true;
+}
+
+void TestBackupFailures::smallListedFileOnFullDisk()
+{
+    QFETCH(bool, tmpfs);
+    QTemporaryDir source, plain;
+    std::unique_ptr<SmallFileSystem> disk;
+    if (tmpfs) {
+        disk = std::make_unique<SmallFileSystem>(256);
+        if (!disk->skipReason().isEmpty())
+            QSKIP(qPrintable(disk->skipReason()));
+    }
+    const QString to = (tmpfs ? disk->path() : plain.path()) + "/talo.ini";
+    const QByteArray older = "[ListeFichiers]\r\n1=LSTBENEF.LST\r\n";
+    FileBytes::put(to, older);
+    FileBytes::put(source.filePath("talo.ini"), older + "2=talosoc.inf\r\n");
+    QString message;
+    if (tmpfs) {
+        disk->fill();
+        message = errorOf([&] { FileCopy::copy(source.filePath("talo.ini"), to); });
+        disk->free();
+    } else {
+        const FileSizeLimit limit(8);
+        message = errorOf([&] { FileCopy::copy(source.filePath("talo.ini"), to); });
+    }
+    QCOMPARE(message, PlatformMessages::cannotWriteFile(to, PlatformMessages::writeFailed() + " " +
+                                                                PlatformMessages::oldFileKept()));
+    QCOMPARE(FileBytes::of(to), older);
+}
+
+// A real disk that is full when the second backup starts: the first one stays whole.
+void TestBackupFailures::fullDiskKeepsTheOlderBackup()
+{
+    SmallFileSystem disk(512);
+    if (!disk.skipReason().isEmpty())
+        QSKIP(qPrintable(disk.skipReason()));
+    FakeBackupSources sources;
+    QCOMPARE(BackupCopy::run(sources.programDir, disk.path(), sources),
+             BackupCopy::Outcome::Copied);
+    QMap<QString, QByteArray> older;
+    for (const QString &name : folderEntries(disk.path()))
+        older.insert(name, FileBytes::of(disk.filePath(name)));
+
+    sources.addCare(QDate(2025, 7, 1), "MARTIN", 990, "Dr Dupuis", QString());
+    disk.fill();
+    const QString message =
+        errorOf([&] { BackupCopy::run(sources.programDir, disk.path(), sources); });
+    disk.free();
+    QVERIFY2(message.startsWith(PlatformMessages::copyFailed(disk.filePath("TALO.DB"), QString())),
+             qPrintable(message));
+    for (auto it = older.cbegin(); it != older.cend(); ++it)
+        QCOMPARE(FileBytes::of(disk.filePath(it.key())), it.value());
+    QCOMPARE(folderEntries(disk.path()), QStringList(older.keys()));
 }
 
 QTEST_MAIN(TestBackupFailures)

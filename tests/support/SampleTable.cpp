@@ -26,6 +26,14 @@ void createIn(const QString &folder)
     TableStorage::createFile(folder + QStringLiteral("/SAMPLE.DB"), definition());
 }
 
+std::unique_ptr<Table> openIn(const QString &folder)
+{
+    auto table = std::make_unique<Table>(definition());
+    table->setDatabaseName(folder);
+    table->open();
+    return table;
+}
+
 void addRow(Table &table, const QString &name, const QDate &date, qint64 cents)
 {
     table.append();
