@@ -124,8 +124,7 @@ public:
         main_ = std::make_unique<TFrmPrincipale>(path());
         if (withOtherWindows)
             windows_ = TaloWindows::create(*main_);
-        main_->show();
-        if (withOtherWindows && !main_->FormShow())
+        if (!main_->FormShow())
             return false;
         return QTest::qWaitForWindowActive(main_.get());
     }
