@@ -111,6 +111,19 @@ private:
         return {};
     }
 
+    // The doctors list through the print command, as its button runs it; true when sent.
+    bool printDoctorsList()
+    {
+        const QString data = dir_.filePath(QStringLiteral("data"));
+        Table addressBook(DoctorTable::definition());
+        addressBook.setDatabaseName(data);
+        addressBook.open();
+        TFrmListeMedecins form;
+        form.open(data);
+        Dialogs::clearShown();
+        return ReportCommand::run(nullptr, addressBook, [&] { form.print(); });
+    }
+
     QString diagnosis() { return server_.jobs() + QLatin1Char('\n') + server_.errorLog(); }
 
 private Q_SLOTS:
@@ -232,6 +245,30 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("no PDF in %1\n%2").arg(outputFolder_, diagnosis())));
         // 60 lines: 41 under the title, 19 on the second page (39 and 21 on Letter).
         QCOMPARE(PdfTools::pageCount(job), 2);
+    }
+
+    // A queue that refuses jobs: the print command tells so, and nothing passes for printed.
+    void queueRefusingJobs()
+    {
+        QString failure = server_.acceptJobs(queueName, false);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        const bool printed = printDoctorsList();
+        failure = server_.acceptJobs(queueName, true);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QVERIFY(!printed);
+        QCOMPARE(Dialogs::shownTexts(),
+                 QStringList{"Le document n'a pas pu être envoyé à l'imprimante « PDF » : "
+                             "l'imprimante refuse les travaux d'impression."});
+    }
+
+    // Last: the server stopped. Not "no printer installed", which would send the user astray.
+    void serverDown()
+    {
+        server_.stop();
+        QVERIFY(!printDoctorsList());
+        QCOMPARE(Dialogs::shownTexts(),
+                 QStringList{"Le document n'a pas pu être envoyé à l'imprimante : le service "
+                             "d'impression ne répond pas (vérifiez qu'il est démarré)."});
     }
 };
 
