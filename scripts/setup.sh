@@ -4,7 +4,7 @@
 set -eu
 
 PACKAGES="cmake make g++ qt6-base-dev qt6-translations-l10n libsqlite3-dev fonts-liberation2 \
-xvfb xauth xdotool imagemagick poppler-utils cups printer-driver-cups-pdf libbenchmark-dev"
+xvfb xauth xdotool imagemagick poppler-utils cups printer-driver-cups-pdf libbenchmark-dev libcups2-dev"
 
 missing=""
 for p in $PACKAGES; do
