@@ -2,6 +2,7 @@
 #include "reports/TFrmListeTalo.h"
 
 #include "platform/Dialogs.h"
+#include "platform/PlatformMessages.h"
 #include "platform/ReportCommand.h"
 #include "platform/Today.h"
 #include "register/PlainSelectors.h"
@@ -259,6 +260,15 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::shownTexts(),
                  QStringList{"Le document n'a pas pu être envoyé à l'imprimante « PDF » : "
                              "l'imprimante refuse les travaux d'impression."});
+    }
+
+    // The server answers but has no queue left: only then "no printer installed".
+    void serverWithoutPrinter()
+    {
+        const QString removed = server_.removeQueue(queueName);
+        QVERIFY2(removed.isEmpty(), qPrintable(removed));
+        QVERIFY(!printDoctorsList());
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PlatformMessages::noPrinter()});
     }
 
     // Last: the server stopped. Not "no printer installed", which would send the user astray.
