@@ -238,6 +238,11 @@ QString printNotAllowed()
     return QStringLiteral("le service d'impression n'autorise pas cette impression");
 }
 
+QString printDocumentNotPrepared()
+{
+    return QStringLiteral("il n'a pas pu être préparé dans le dossier temporaire");
+}
+
 QString reportPageTooSmall()
 {
     return QStringLiteral("Le format de papier de l'imprimante est trop petit pour ce document.");

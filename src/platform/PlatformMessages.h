@@ -50,6 +50,7 @@ QString printerRejectsJobs();
 QString printServerDown();
 QString printerNotFound();
 QString printNotAllowed();
+QString printDocumentNotPrepared();
 QString reportPageTooSmall();
 
 // Reasons given with cannotReadFile / cannotWriteFile

@@ -6,55 +6,34 @@
 #include "PrintQueue.h"
 #include "ReportLayout.h"
 #include "ReportPainter.h"
+#include "ReportPdfWriter.h"
 
 #include <QDir>
 #include <QPainter>
 #include <QPrinter>
-#include <QTemporaryFile>
+#include <QTemporaryDir>
 
 namespace
 {
 
-void paintPages(QPrinter &printer, const QList<ReportPage> &pages,
-                const ReportPageGeometry &geometry, const QString &title, const QString &name)
-{
-    printer.setDocName(title);
-    printer.setCreator(QStringLiteral("Talo 3.0"));
-    // Our own margins are in the layout: the painter's origin must be the paper's corner.
-    printer.setFullPage(true);
-    printer.setPageOrientation(QPageLayout::Portrait);
-    printer.setPageSize(geometry.pageSize());
-
-    QPainter painter;
-    if (!painter.begin(&printer))
-        throw PlatformError(PlatformMessages::printFailed(name));
-    const qreal scale = printer.resolution() / 96.0;
-    for (qsizetype i = 0; i < pages.size(); ++i) {
-        if (i > 0 && !printer.newPage()) {
-            printer.abort();
-            throw PlatformError(PlatformMessages::printFailed(name));
-        }
-        ReportPainter::paint(painter, pages.at(i), scale);
-    }
-    if (!painter.end() || printer.printerState() == QPrinter::Error)
-        throw PlatformError(PlatformMessages::printFailed(name));
-}
-
 // QPrinter hands its job to the print server without looking at the answer, so a refused job
-// would pass for printed: the pages go to a private PDF file that the program submits itself.
+// would pass for printed, and it does not notice a document cut short by a full disk either:
+// the pages go to a private PDF file, written whole or not at all, that the program submits.
 void sendToPrinter(const QPrinterInfo &info, const QList<ReportPage> &pages,
                    const ReportPageGeometry &geometry, const QString &title)
 {
-    const QString name = info.printerName();
-    QTemporaryFile pdf(QDir::tempPath() + QStringLiteral("/talo-XXXXXX.pdf"));
-    if (!pdf.open())
-        throw PlatformError(PlatformMessages::printFailed(name));
-    pdf.close();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setOutputFileName(pdf.fileName());
-    paintPages(printer, pages, geometry, title, name);
-    PrintQueue::submit(name, pdf.fileName(), title);
+    const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/talo-XXXXXX"));
+    if (!folder.isValid())
+        throw PlatformError(PlatformMessages::printFailed(info.printerName()));
+    const QString pdf = folder.filePath(QStringLiteral("document.pdf"));
+    try {
+        ReportPdfWriter::write(pdf, pages, geometry, title);
+    } catch (const PlatformError &e) {
+        throw PlatformError(PlatformMessages::documentNotSent(
+                                info.printerName(), PlatformMessages::printDocumentNotPrepared()) +
+                            QLatin1Char('\n') + e.message());
+    }
+    PrintQueue::submit(info.printerName(), pdf, title);
 }
 
 } // namespace
@@ -79,5 +58,25 @@ void ReportPrinter::print(const QList<ReportPage> &pages, const ReportPageGeomet
 void ReportPrinter::printOn(QPrinter &printer, const QList<ReportPage> &pages,
                             const ReportPageGeometry &geometry, const QString &title)
 {
-    paintPages(printer, pages, geometry, title, printer.printerName());
+    const QString name = printer.printerName();
+    printer.setDocName(title);
+    printer.setCreator(QStringLiteral("Talo 3.0"));
+    // Our own margins are in the layout: the painter's origin must be the paper's corner.
+    printer.setFullPage(true);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageSize(geometry.pageSize());
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw PlatformError(PlatformMessages::printFailed(name));
+    const qreal scale = printer.resolution() / 96.0;
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !printer.newPage()) {
+            printer.abort();
+            throw PlatformError(PlatformMessages::printFailed(name));
+        }
+        ReportPainter::paint(painter, pages.at(i), scale);
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw PlatformError(PlatformMessages::printFailed(name));
 }

@@ -14,11 +14,14 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace
@@ -113,7 +116,8 @@ private:
     }
 
     // The doctors list through the print command, as its button runs it; true when sent.
-    bool printDoctorsList()
+    // `fileSizeLimit`: while it prints, no file of this process may grow beyond it.
+    bool printDoctorsList(rlim_t fileSizeLimit = RLIM_INFINITY)
     {
         const QString data = dir_.filePath(QStringLiteral("data"));
         Table addressBook(DoctorTable::definition());
@@ -122,7 +126,19 @@ private:
         TFrmListeMedecins form;
         form.open(data);
         Dialogs::clearShown();
-        return ReportCommand::run(nullptr, addressBook, [&] { form.print(); });
+        return ReportCommand::run(nullptr, addressBook, [&] {
+            rlimit before{};
+            ::getrlimit(RLIMIT_FSIZE, &before);
+            rlimit limited = before;
+            limited.rlim_cur = std::min(fileSizeLimit, before.rlim_max);
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN); // a failed write, not death
+            ::setrlimit(RLIMIT_FSIZE, &limited);
+            const auto restore = qScopeGuard([&] {
+                ::setrlimit(RLIMIT_FSIZE, &before);
+                std::signal(SIGXFSZ, oldHandler);
+            });
+            form.print();
+        });
     }
 
     QString diagnosis() { return server_.jobs() + QLatin1Char('\n') + server_.errorLog(); }
@@ -260,6 +276,19 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::shownTexts(),
                  QStringList{"Le document n'a pas pu être envoyé à l'imprimante « PDF » : "
                              "l'imprimante refuse les travaux d'impression."});
+    }
+
+    // The document cannot be written whole (a full disk): no truncated job passes for printed.
+    void documentNotWrittenWhole()
+    {
+        const QString jobsBefore = server_.jobs();
+        QVERIFY(!printDoctorsList(2048)); // the document's fonts alone are larger
+        QCOMPARE(Dialogs::shownTexts().size(), 1);
+        QVERIFY2(Dialogs::shownTexts().constFirst().startsWith(
+                     "Le document n'a pas pu être envoyé à l'imprimante « PDF » : il n'a pas pu "
+                     "être préparé dans le dossier temporaire.\n"),
+                 qPrintable(Dialogs::shownTexts().constFirst()));
+        QCOMPARE(server_.jobs(), jobsBefore);
     }
 
     // The server answers but has no queue left: only then "no printer installed".
