@@ -117,8 +117,8 @@ public:
         return rows;
     }
 
-    // FormCreate, then the window shown; with the other windows, FormShow's password gate too.
-    // False when the window did not become active (or the gate closed it).
+    // FormCreate, then FormShow: with the other windows, the password gate before showing.
+    // False when the window did not become active (or the gate ended the program).
     bool start(bool withOtherWindows = false)
     {
         main_ = std::make_unique<TFrmPrincipale>(path());
