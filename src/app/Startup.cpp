@@ -1,15 +1,17 @@
 #include "Startup.h"
 
+#include "ProgramLock.h"
 #include "TFrmPrincipale.h"
 #include "TaloWindows.h"
 #include "TfrmLogo.h"
 
+#include "platform/Dialogs.h"
 #include "platform/FileNames.h"
 #include "platform/Help.h"
 
 #include <QApplication>
 
-Startup::Startup() = default;
+Startup::Startup(QString programDir) : programDir_(std::move(programDir)) {}
 
 Startup::~Startup()
 {
@@ -20,17 +22,22 @@ Startup::~Startup()
 
 bool Startup::run()
 {
+    QCoreApplication::setApplicationName(QStringLiteral("Talo 3.0"));
+    // Two copies on one directory would undo each other's posts: the second one stops here,
+    // before any window, and leaves the first untouched.
+    lock_ = std::make_unique<ProgramLock>(programDir_);
+    if (lock_->state() == ProgramLock::State::HeldElsewhere) {
+        Dialogs::information(nullptr, ProgramLock::alreadyOpenMessage());
+        return false;
+    }
     QApplication::setOverrideCursor(Qt::WaitCursor);
     {
         TfrmLogo splash;
         splash.showNow();
-        QCoreApplication::setApplicationName(QStringLiteral("Talo 3.0"));
-        const QString programDir = FileNames::programDirectory();
-        Help::setHelpFile(FileNames::resolve(programDir, QStringLiteral("Talo.hlp")));
-        main_ = std::make_unique<TFrmPrincipale>(programDir);
+        Help::setHelpFile(FileNames::resolve(programDir_, QStringLiteral("Talo.hlp")));
+        main_ = std::make_unique<TFrmPrincipale>(programDir_);
         windows_ = TaloWindows::create(*main_);
     }
     QApplication::restoreOverrideCursor();
-    main_->show();
     return main_->FormShow();
 }

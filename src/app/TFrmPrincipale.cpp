@@ -317,11 +317,16 @@ void TFrmPrincipale::BtnQuitterClick()
 
 bool TFrmPrincipale::FormShow()
 {
-    if (!windows_)
+    if (!windows_) {
+        show();
         return true;
+    }
+    // The window stays unmapped until the password is given: nothing of the register may be
+    // seen behind the prompt, and a refusal ends the program without it ever appearing.
     leaveSilently_ = false;
     switch (windows_->frmMotDePasse->gate(programDir_)) {
     case TfrmMotDePasse::Outcome::LetIn:
+        show();
         raise();
         activateWindow();
         return true;

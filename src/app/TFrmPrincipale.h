@@ -35,7 +35,8 @@ public:
     // The windows created after this one; their commands stay disabled until then.
     void setWindows(TaloWindows *windows);
 
-    // The password gate, run once the window is shown; false when the program is to end.
+    // The password gate, then the window shown; false (and never shown) when the program is
+    // to end.
     bool FormShow();
 
     const QString &programDir() const { return programDir_; }

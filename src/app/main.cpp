@@ -1,11 +1,13 @@
 #include "Startup.h"
 #include "TaloApplication.h"
 
+#include "platform/FileNames.h"
+
 int main(int argc, char *argv[])
 {
     TaloApplication app(argc, argv);
     TaloApplication::applyFrenchConventions();
-    Startup startup;
+    Startup startup(FileNames::programDirectory());
     if (!startup.run())
         return 0;
     return app.exec();

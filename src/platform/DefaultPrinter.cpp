@@ -1,5 +1,9 @@
 #include "DefaultPrinter.h"
 
+#include "PlatformError.h"
+#include "PlatformMessages.h"
+#include "PrintQueue.h"
+
 namespace
 {
 
@@ -16,6 +20,20 @@ QPrinterInfo DefaultPrinter::info()
     if (lookupOverride())
         return lookupOverride()();
     return QPrinterInfo::defaultPrinter();
+}
+
+QPrinterInfo DefaultPrinter::forPrinting()
+{
+    const QPrinterInfo printer = info();
+    if (!printer.isNull())
+        return printer;
+    // A server that is down lists no printer either: that is not "none installed".
+    if (!lookupOverride()) {
+        const QString fault = PrintQueue::serverFault();
+        if (!fault.isEmpty())
+            throw PlatformError(PlatformMessages::documentNotSent({}, fault));
+    }
+    throw PlatformError(PlatformMessages::noPrinter());
 }
 
 QPageSize DefaultPrinter::paperSize()

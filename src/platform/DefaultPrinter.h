@@ -12,6 +12,9 @@ class DefaultPrinter
 public:
     // Null when no printer is installed.
     static QPrinterInfo info();
+    // The printer a print goes to. Throws PlatformError: "no printer installed" only when the
+    // print server answers and has none; a server that does not answer is told as such.
+    static QPrinterInfo forPrinting();
     // The default printer's default paper; A4 when there is no printer or it does not say.
     static QPageSize paperSize();
 

@@ -209,6 +209,40 @@ QString printFailed(const QString &printerName)
         .arg(printerName);
 }
 
+QString documentNotSent(const QString &printer, const QString &reason)
+{
+    if (printer.isEmpty())
+        return QStringLiteral("Le document n'a pas pu être envoyé à l'imprimante : %1.")
+            .arg(reason);
+    return QStringLiteral("Le document n'a pas pu être envoyé à l'imprimante « %1 » : %2.")
+        .arg(printer, reason);
+}
+
+QString printerRejectsJobs()
+{
+    return QStringLiteral("l'imprimante refuse les travaux d'impression");
+}
+
+QString printServerDown()
+{
+    return QStringLiteral("le service d'impression ne répond pas (vérifiez qu'il est démarré)");
+}
+
+QString printerNotFound()
+{
+    return QStringLiteral("cette imprimante n'existe plus sur le service d'impression");
+}
+
+QString printNotAllowed()
+{
+    return QStringLiteral("le service d'impression n'autorise pas cette impression");
+}
+
+QString printDocumentNotPrepared()
+{
+    return QStringLiteral("il n'a pas pu être préparé dans le dossier temporaire");
+}
+
 QString reportPageTooSmall()
 {
     return QStringLiteral("Le format de papier de l'imprimante est trop petit pour ce document.");

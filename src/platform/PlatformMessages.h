@@ -44,6 +44,13 @@ QString helpFileNotHtml(const QString &path);
 // Reports
 QString noPrinter();
 QString printFailed(const QString &printerName);
+// A job the print server did not take; `printer` empty when not known.
+QString documentNotSent(const QString &printer, const QString &reason);
+QString printerRejectsJobs();
+QString printServerDown();
+QString printerNotFound();
+QString printNotAllowed();
+QString printDocumentNotPrepared();
 QString reportPageTooSmall();
 
 // Reasons given with cannotReadFile / cannotWriteFile

@@ -3,42 +3,56 @@
 #include "DefaultPrinter.h"
 #include "PlatformError.h"
 #include "PlatformMessages.h"
+#include "PrintQueue.h"
 #include "ReportLayout.h"
 #include "ReportPainter.h"
+#include "ReportPdfWriter.h"
 
+#include <QDir>
 #include <QPainter>
 #include <QPrinter>
+#include <QTemporaryDir>
 
 namespace
 {
 
-QPrinterInfo installedPrinter()
+// QPrinter hands its job to the print server without looking at the answer, so a refused job
+// would pass for printed, and it does not notice a document cut short by a full disk either:
+// the pages go to a private PDF file, written whole or not at all, that the program submits.
+void sendToPrinter(const QPrinterInfo &info, const QList<ReportPage> &pages,
+                   const ReportPageGeometry &geometry, const QString &title)
 {
-    const QPrinterInfo info = DefaultPrinter::info();
-    if (info.isNull())
-        throw PlatformError(PlatformMessages::noPrinter());
-    return info;
+    const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/talo-XXXXXX"));
+    if (!folder.isValid())
+        throw PlatformError(PlatformMessages::printFailed(info.printerName()));
+    const QString pdf = folder.filePath(QStringLiteral("document.pdf"));
+    try {
+        ReportPdfWriter::write(pdf, pages, geometry, title);
+    } catch (const PlatformError &e) {
+        throw PlatformError(PlatformMessages::documentNotSent(
+                                info.printerName(), PlatformMessages::printDocumentNotPrepared()) +
+                            QLatin1Char('\n') + e.message());
+    }
+    PrintQueue::submit(info.printerName(), pdf, title);
 }
 
 } // namespace
 
 void ReportPrinter::print(const ReportDefinition &definition, ReportDataSource &source)
 {
-    const QPrinterInfo info = installedPrinter();
+    const QPrinterInfo info = DefaultPrinter::forPrinting();
     QPageSize paper = info.defaultPageSize();
     if (!paper.isValid())
         paper = QPageSize(QPageSize::A4);
     const ReportPageGeometry geometry(paper);
     const QList<ReportPage> pages = ReportLayout::run(definition, source, geometry);
-    QPrinter printer(info, QPrinter::HighResolution);
-    printOn(printer, pages, geometry, definition.title);
+    sendToPrinter(info, pages, geometry, definition.title);
 }
 
 void ReportPrinter::print(const QList<ReportPage> &pages, const ReportPageGeometry &geometry,
                           const QString &title)
 {
-    QPrinter printer(installedPrinter(), QPrinter::HighResolution);
-    printOn(printer, pages, geometry, title);
+    sendToPrinter(DefaultPrinter::forPrinting(), pages, geometry, title);
 }
 
 void ReportPrinter::printOn(QPrinter &printer, const QList<ReportPage> &pages,

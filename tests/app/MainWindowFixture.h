@@ -117,15 +117,14 @@ public:
         return rows;
     }
 
-    // FormCreate, then the window shown; with the other windows, FormShow's password gate too.
-    // False when the window did not become active (or the gate closed it).
+    // FormCreate, then FormShow: with the other windows, the password gate before showing.
+    // False when the window did not become active (or the gate ended the program).
     bool start(bool withOtherWindows = false)
     {
         main_ = std::make_unique<TFrmPrincipale>(path());
         if (withOtherWindows)
             windows_ = TaloWindows::create(*main_);
-        main_->show();
-        if (withOtherWindows && !main_->FormShow())
+        if (!main_->FormShow())
             return false;
         return QTest::qWaitForWindowActive(main_.get());
     }

@@ -63,8 +63,10 @@ void TestMainWindowGate::passwordGate()
                               passwordLine + "\r\n");
     f.putFile("LSTBENEF.LST", "TOUS\r\nMARTIN\r\n");
     QString promptTitle;
+    bool registerShownBehindPrompt = false;
     ModalDriver driver([&](QDialog &prompt) {
         promptTitle = prompt.objectName();
+        registerShownBehindPrompt = f.main().isVisible();
         auto *edit = prompt.findChild<QLineEdit *>("chpMotDePasse");
         if (typed == "<cancel>") {
             QTest::mouseClick(prompt.findChild<QPushButton *>("btnAnnuler"), Qt::LeftButton);
@@ -75,8 +77,10 @@ void TestMainWindowGate::passwordGate()
     });
     QCOMPARE(f.start(true), letIn);
     QCOMPARE(driver.fired(), prompted);
-    if (prompted)
+    if (prompted) {
         QCOMPARE(promptTitle, QString("TfrmMotDePasse"));
+        QVERIFY(!registerShownBehindPrompt);
+    }
     QCOMPARE(Dialogs::shownTexts(), messages);
     QCOMPARE(f.main().isVisible(), letIn);
     QCOMPARE(f.main().leaveSilently(), !letIn);

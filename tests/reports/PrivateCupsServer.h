@@ -120,6 +120,12 @@ public:
         return run(QStringLiteral("lpadmin"), {QStringLiteral("-x"), name});
     }
 
+    // The queue refuses new jobs (`accept` false) or takes them again.
+    QString acceptJobs(const QString &name, bool accept)
+    {
+        return run(accept ? QStringLiteral("cupsaccept") : QStringLiteral("cupsreject"), {name});
+    }
+
     // Every job the server knows of, for failure messages.
     QString jobs()
     {

@@ -2,6 +2,7 @@
 #include "reports/TFrmListeTalo.h"
 
 #include "platform/Dialogs.h"
+#include "platform/PlatformMessages.h"
 #include "platform/ReportCommand.h"
 #include "platform/Today.h"
 #include "register/PlainSelectors.h"
@@ -13,11 +14,14 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QPrinterInfo>
+#include <QScopeGuard>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
 #include <pwd.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace
@@ -109,6 +113,32 @@ private:
             QTest::qWait(250);
         }
         return {};
+    }
+
+    // The doctors list through the print command, as its button runs it; true when sent.
+    // `fileSizeLimit`: while it prints, no file of this process may grow beyond it.
+    bool printDoctorsList(rlim_t fileSizeLimit = RLIM_INFINITY)
+    {
+        const QString data = dir_.filePath(QStringLiteral("data"));
+        Table addressBook(DoctorTable::definition());
+        addressBook.setDatabaseName(data);
+        addressBook.open();
+        TFrmListeMedecins form;
+        form.open(data);
+        Dialogs::clearShown();
+        return ReportCommand::run(nullptr, addressBook, [&] {
+            rlimit before{};
+            ::getrlimit(RLIMIT_FSIZE, &before);
+            rlimit limited = before;
+            limited.rlim_cur = std::min(fileSizeLimit, before.rlim_max);
+            const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN); // a failed write, not death
+            ::setrlimit(RLIMIT_FSIZE, &limited);
+            const auto restore = qScopeGuard([&] {
+                ::setrlimit(RLIMIT_FSIZE, &before);
+                std::signal(SIGXFSZ, oldHandler);
+            });
+            form.print();
+        });
     }
 
     QString diagnosis() { return server_.jobs() + QLatin1Char('\n') + server_.errorLog(); }
@@ -232,6 +262,52 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("no PDF in %1\n%2").arg(outputFolder_, diagnosis())));
         // 60 lines: 41 under the title, 19 on the second page (39 and 21 on Letter).
         QCOMPARE(PdfTools::pageCount(job), 2);
+    }
+
+    // A queue that refuses jobs: the print command tells so, and nothing passes for printed.
+    void queueRefusingJobs()
+    {
+        QString failure = server_.acceptJobs(queueName, false);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        const bool printed = printDoctorsList();
+        failure = server_.acceptJobs(queueName, true);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        QVERIFY(!printed);
+        QCOMPARE(Dialogs::shownTexts(),
+                 QStringList{"Le document n'a pas pu être envoyé à l'imprimante « PDF » : "
+                             "l'imprimante refuse les travaux d'impression."});
+    }
+
+    // The document cannot be written whole (a full disk): no truncated job passes for printed.
+    void documentNotWrittenWhole()
+    {
+        const QString jobsBefore = server_.jobs();
+        QVERIFY(!printDoctorsList(2048)); // the document's fonts alone are larger
+        QCOMPARE(Dialogs::shownTexts().size(), 1);
+        QVERIFY2(Dialogs::shownTexts().constFirst().startsWith(
+                     "Le document n'a pas pu être envoyé à l'imprimante « PDF » : il n'a pas pu "
+                     "être préparé dans le dossier temporaire.\n"),
+                 qPrintable(Dialogs::shownTexts().constFirst()));
+        QCOMPARE(server_.jobs(), jobsBefore);
+    }
+
+    // The server answers but has no queue left: only then "no printer installed".
+    void serverWithoutPrinter()
+    {
+        const QString removed = server_.removeQueue(queueName);
+        QVERIFY2(removed.isEmpty(), qPrintable(removed));
+        QVERIFY(!printDoctorsList());
+        QCOMPARE(Dialogs::shownTexts(), QStringList{PlatformMessages::noPrinter()});
+    }
+
+    // Last: the server stopped. Not "no printer installed", which would send the user astray.
+    void serverDown()
+    {
+        server_.stop();
+        QVERIFY(!printDoctorsList());
+        QCOMPARE(Dialogs::shownTexts(),
+                 QStringList{"Le document n'a pas pu être envoyé à l'imprimante : le service "
+                             "d'impression ne répond pas (vérifiez qu'il est démarré)."});
     }
 };
 
