@@ -51,6 +51,7 @@ def scenario(s):
     box, _ = s.message()
     s.answer(box)
     s.key("Escape")
+    s.wait_no_window(" Création mot de passe")
 
     os.remove(filler)
     s.quit(talo, main)
