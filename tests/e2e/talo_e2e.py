@@ -449,4 +449,7 @@ def run(body):
         status = 1
     finally:
         s.close()
+    if status != 1:
+        # Program directories hold copies of the program: a passed scenario leaves none behind.
+        shutil.rmtree(s.work, ignore_errors=True)
     sys.exit(status)
