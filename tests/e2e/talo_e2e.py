@@ -18,37 +18,8 @@ import time
 import traceback
 
 SKIP = 77
-MAIN_TITLE = "Talo 3.0 pour Windows 95"
-APP_TITLE = "Talo 3.0"  # message boxes and the password prompt
 
-# Where a person clicks in the main window (client area, 640 by 480 at the top left of the
-# screen), named after the controls.
-MAIN = {
-    "btnInformations": (17, 34), "btnListeBenef": (69, 34), "btnImprimer": (147, 34), "btnSauvegarder": (173, 34),
-    "BtnMedecins": (43, 34), "btnMotDePasse": (121, 34), "BtnQuitter": (225, 34),
-    "lstListeAnnee": (87, 67), "lstListeBeneficiaires": (309, 67),
-    "row1": (99, 109), "row2": (99, 125), "row3": (99, 141),
-    "navFirst": (448, 267), "navInsert": (548, 267), "navPost": (598, 267),
-    "DBDateSoins": (103, 323), "DBBeneficiaire": (317, 323), "DBPraticien": (549, 323),
-    "DBSpecialite": (234, 349), "DBPaiement": (549, 349), "DBCout": (112, 381),
-    "DBMemoSoins": (339, 427),
-}
-# The beneficiary name list window.
-NAMES_TITLE = " Gestion des bénéficiaires"
-NAMES = {"btnAjouter": (244, 40), "btnSupprimer": (244, 77), "btnQuitter": (244, 114)}
-# The insurance details and insured persons window.
-INFOS_TITLE = " Talo 3.0 - Informations"
-INFOS = {"BtnQuitter": (43, 16), "chpOrganisme": (286, 62), "row1": (81, 262),
-         "row2": (81, 278), "navInsert": (127, 349), "DBchpNom": (134, 378),
-         "DBchpPrenom": (134, 403)}
-# The backup dialog.
-BACKUP_TITLE = " Créer une copie de sauvegarde"
-BACKUP = {"btnOK": (349, 112), "btnAnnuler": (349, 139), "btnCreerDossier": (349, 340)}
-# The doctors' address book (client area, centred on the screen).
-BOOK_TITLE = " Talo 3.0 - Carnet d'adresses médicales"
-BOOK = {"BtnQuitter": (98, 16), "row1": (46, 62), "row2": (46, 78), "navInsert": (117, 195),
-        "DBchpNom": (162, 223), "DBchpTel": (362, 300)}
-
+from places import APP_TITLE, BACKUP, BACKUP_TITLE, MAIN, MAIN_TITLE
 
 class StepFailed(Exception):
     pass
@@ -395,57 +366,6 @@ class Session:
         self.tool("import", "-display", self.display, "-window", "root", path, check=False)
         return path
 
-    def small_disk(self, kilobytes):
-        """A tmpfs of that size of the scenario's own (root only), unmounted at the end."""
-        needs_root("mounting a small file system")
-        path = os.path.join(self.work, "disk")
-        os.makedirs(path)
-        self.tool("mount", "-t", "tmpfs", "-o", "size=%dk" % kilobytes, "tmpfs", path)
-        self.on_close(lambda: subprocess.run(["umount", "-l", path]))
-        return path
-
-    @staticmethod
-    def fill(folder):
-        """Fills the file system of `folder` up to its last byte; returns the filler's path."""
-        path = os.path.join(folder, "remplissage")
-        with open(path, "wb", buffering=0) as f:
-            for size in (65536, 4096, 512, 1):
-                try:
-                    while True:
-                        f.write(b"\0" * size)
-                except OSError:
-                    pass
-        return path
-
-    def private_cups(self):
-        """A cupsd of the scenario's own (root only: it runs its backends as root), listening
-        on a socket in a folder of its own; returns the socket's path, for CUPS_SERVER."""
-        needs_root("running a print server of the scenario's own")
-        # The filters run as the user lp: every folder above must let it through.
-        base = os.path.join("/tmp", "talo-e2e-cups-%s-%d" % (self.name, os.getpid()))
-        shutil.rmtree(base, ignore_errors=True)
-        self.on_close(lambda: shutil.rmtree(base, ignore_errors=True))
-        for sub in ("conf", "spool", "cache", "state", "log", "tmp"):
-            os.makedirs(os.path.join(base, sub))
-        os.chmod(base, 0o711)
-        os.chmod(os.path.join(base, "tmp"), 0o1777)
-        socket = os.path.join(base, "cups.sock")
-        with open(os.path.join(base, "conf", "cups-files.conf"), "w") as f:
-            f.write("SystemGroup root\nServerRoot {0}/conf\nRequestRoot {0}/spool\n"
-                    "CacheDir {0}/cache\nStateDir {0}/state\nTempDir {0}/tmp\n"
-                    "ErrorLog {0}/log/error_log\nAccessLog {0}/log/access_log\n"
-                    "PageLog {0}/log/page_log\nPrintcap {0}/printcap\n".format(base))
-        with open(os.path.join(base, "conf", "cupsd.conf"), "w") as f:
-            f.write("Listen %s\nLogLevel warn\nBrowsing Off\nWebInterface No\n"
-                    "DefaultAuthType None\n<Location />\n  Order allow,deny\n  Allow all\n"
-                    "</Location>\n<Policy default>\n  <Limit All>\n    Order deny,allow\n"
-                    "  </Limit>\n</Policy>\n" % socket)
-        self.spawn(["/usr/sbin/cupsd", "-f", "-c", base + "/conf/cupsd.conf", "-s",
-                    base + "/conf/cups-files.conf"], log=os.path.join(self.work, "cupsd.log"))
-        self.wait_for(lambda: os.path.exists(socket) and "scheduler is running" in self.tool(
-            "lpstat", "-h", socket, "-r", check=False), "cupsd", timeout=30)
-        return socket
-
     # ---- files -----------------------------------------------------------------------------
 
     def sql(self, database, query):
@@ -529,4 +449,7 @@ def run(body):
         status = 1
     finally:
         s.close()
+    if status != 1:
+        # Program directories hold copies of the program: a passed scenario leaves none behind.
+        shutil.rmtree(s.work, ignore_errors=True)
     sys.exit(status)

@@ -4,7 +4,8 @@
 import os
 import shutil
 
-from talo_e2e import run, MAIN_TITLE
+from places import MAIN_TITLE
+from talo_e2e import run
 
 QUERIES = {"TALO.DB": 'select "Date soins" as date, Beneficiaire, Cout from TALO order by Numero',
            "MEDECINS.DB": "select Nom, Prenom, Tel from MEDECINS order by Numero"}

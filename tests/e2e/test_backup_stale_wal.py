@@ -1,9 +1,9 @@
 # A backup into a folder holding write-ahead-log files left by an older table: the copy, read
 # with sqlite3, holds the current data and nothing of the older table.
-import shutil
 import sqlite3
 
-from talo_e2e import run, MAIN_TITLE
+from places import MAIN_TITLE
+from talo_e2e import run
 
 ENTRIES = 'select "Date soins" as date, Beneficiaire, Cout from TALO order by Numero'
 

@@ -1,7 +1,8 @@
 # A change left pending when the address book or the insured persons' window is closed (a
 # telephone number typed, a new doctor not yet posted, a first name completed) is kept by a
 # confirmed exit and found at the next start.
-from talo_e2e import run, MAIN, MAIN_TITLE, BOOK, BOOK_TITLE, INFOS, INFOS_TITLE
+from places import BOOK_TITLE, INFOS_TITLE, MAIN_TITLE, BOOK, INFOS, MAIN
+from talo_e2e import run
 
 
 def open_window(s, folder, button="BtnMedecins", title=BOOK_TITLE):

@@ -1,7 +1,8 @@
 # First start, an entry for a new beneficiary, a doctor and the insurer's name typed, a
 # confirmed exit: the next start finds everything, without the first-run message, and writes
 # it back unchanged.
-from talo_e2e import run, APP_TITLE, MAIN, MAIN_TITLE, BOOK, BOOK_TITLE, INFOS, INFOS_TITLE
+from places import APP_TITLE, BOOK_TITLE, INFOS_TITLE, MAIN_TITLE, BOOK, INFOS, MAIN
+from talo_e2e import run
 
 
 def scenario(s):

@@ -4,7 +4,9 @@
 import os
 import subprocess
 
-from talo_e2e import run, APP_TITLE, MAIN, MAIN_TITLE, NAMES, NAMES_TITLE
+from places import APP_TITLE, MAIN_TITLE, NAMES_TITLE, MAIN, NAMES
+import rigs
+from talo_e2e import run
 
 NAMES_BEFORE = b"TOUS\r\nMARIE\r\n"
 
@@ -13,7 +15,7 @@ def scenario(s):
     program = os.path.join(s.work, "talo")
     subprocess.run(["strip", "-o", program, s.program], check=True)
     room = os.path.getsize(program) + os.path.getsize(s.help_file) + 512 * 1024
-    disk = s.small_disk(room // 1024)
+    disk = rigs.small_disk(s, room // 1024)
     folder = s.program_dir(folder=disk, program=program, files={"LSTBENEF.LST": NAMES_BEFORE})
     talo = s.start(folder)
     main = s.wait_window(MAIN_TITLE)
@@ -25,7 +27,7 @@ def scenario(s):
     s.key("Return")
     s.click(names, *NAMES["btnQuitter"])
 
-    filler = s.fill(disk)
+    filler = rigs.fill(disk)
     s.click(main, *MAIN["BtnQuitter"])
     box, _ = s.message()
     s.answer(box)
@@ -51,6 +53,7 @@ def scenario(s):
     box, _ = s.message()
     s.answer(box)
     s.key("Escape")
+    s.wait_no_window(" Création mot de passe")
 
     os.remove(filler)
     s.quit(talo, main)

@@ -2,7 +2,8 @@
 # window and in the address book: the record clicked before stays as it was.
 import os
 
-from talo_e2e import run, MAIN, MAIN_TITLE, BOOK, BOOK_TITLE, INFOS, INFOS_TITLE
+from places import BOOK_TITLE, INFOS_TITLE, MAIN_TITLE, BOOK, INFOS, MAIN
+from talo_e2e import run
 
 SEEDED = [("2024-01-10", "MARIE", "DUPONT", 25.0), ("2024-02-11", "PAUL", "MARTIN", 30.0),
           ("2024-03-12", "MARIE", "DURAND", 50.0)]

@@ -1,7 +1,8 @@
 # With a password set, nothing of the register is mapped before the right password: the main
 # window stays unmapped while the prompt is up, and never appears after a wrong password or
 # a cancel.
-from talo_e2e import run, APP_TITLE, MAIN_TITLE
+from places import APP_TITLE, MAIN_TITLE
+from talo_e2e import run
 
 INI = b"[ListeFichiers]\r\n1=LSTBENEF.LST\r\n2=talosoc.inf\r\n3=mutuelle.inf\r\n4=talo.ini\r\n" \
       b"[MotDePasse]\r\nChaine=Secret\r\n"

@@ -1,6 +1,7 @@
 # A name pasted with a line break (into " Ajouter un nom", into the Bénéficiaire field) is
 # stored with a blank in its place, and a confirmed exit writes all three side files.
-from talo_e2e import run, MAIN, MAIN_TITLE, NAMES, NAMES_TITLE
+from places import MAIN_TITLE, NAMES_TITLE, MAIN, NAMES
+from talo_e2e import run
 
 
 def scenario(s):

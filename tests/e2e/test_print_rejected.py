@@ -1,12 +1,14 @@
 # A print that the default queue refuses (cupsreject) is reported in French, with the
 # printer's name, instead of passing in silence.
-from talo_e2e import run, MAIN, MAIN_TITLE
+from places import MAIN_TITLE, MAIN
+import rigs
+from talo_e2e import run
 
 QUEUE = "Bureau"
 
 
 def scenario(s):
-    server = s.private_cups()
+    server = rigs.private_cups(s)
     for argv in (["lpadmin", "-h", server, "-p", QUEUE, "-E", "-v", "cups-pdf:/", "-P",
                   "/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd"],
                  ["lpadmin", "-h", server, "-d", QUEUE],

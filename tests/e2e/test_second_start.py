@@ -1,6 +1,7 @@
 # A second start on a program directory already open says so and ends; the first copy goes on
 # untouched and its posts are kept.
-from talo_e2e import run, APP_TITLE, MAIN_TITLE
+from places import APP_TITLE, MAIN_TITLE
+from talo_e2e import run
 
 
 def scenario(s):

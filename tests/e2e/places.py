@@ -1,0 +1,34 @@
+"""Window titles of the program and where a person clicks in its windows: client-area
+positions, named after the controls, measured on the program under Xvfb (1024 by 768) with
+openbox; the main window is 640 by 480 at the top left, the others are centred."""
+
+MAIN_TITLE = "Talo 3.0 pour Windows 95"
+APP_TITLE = "Talo 3.0"  # message boxes and the password prompt
+
+# The main window.
+MAIN = {
+    "btnInformations": (17, 34), "BtnMedecins": (43, 34), "btnListeBenef": (69, 34),
+    "btnMotDePasse": (121, 34), "btnImprimer": (147, 34), "btnSauvegarder": (173, 34),
+    "BtnQuitter": (225, 34),
+    "lstListeAnnee": (87, 67), "lstListeBeneficiaires": (309, 67),
+    "row1": (99, 109), "row2": (99, 125), "row3": (99, 141),
+    "navFirst": (448, 267), "navInsert": (548, 267), "navPost": (598, 267),
+    "DBDateSoins": (103, 323), "DBBeneficiaire": (317, 323), "DBPraticien": (549, 323),
+    "DBSpecialite": (234, 349), "DBPaiement": (549, 349), "DBCout": (112, 381),
+    "DBMemoSoins": (339, 427),
+}
+# The beneficiary name list window.
+NAMES_TITLE = " Gestion des bénéficiaires"
+NAMES = {"btnAjouter": (244, 40), "btnSupprimer": (244, 77), "btnQuitter": (244, 114)}
+# The insurance details and insured persons window.
+INFOS_TITLE = " Talo 3.0 - Informations"
+INFOS = {"BtnQuitter": (43, 16), "chpOrganisme": (286, 62), "row1": (81, 262),
+         "row2": (81, 278), "navInsert": (127, 349), "DBchpNom": (134, 378),
+         "DBchpPrenom": (134, 403)}
+# The backup dialog.
+BACKUP_TITLE = " Créer une copie de sauvegarde"
+BACKUP = {"btnOK": (349, 112), "btnAnnuler": (349, 139), "btnCreerDossier": (349, 340)}
+# The doctors' address book.
+BOOK_TITLE = " Talo 3.0 - Carnet d'adresses médicales"
+BOOK = {"BtnQuitter": (98, 16), "row1": (46, 62), "row2": (46, 78), "navInsert": (117, 195),
+        "DBchpNom": (162, 223), "DBchpTel": (362, 300)}
