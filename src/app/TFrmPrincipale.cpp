@@ -3,6 +3,7 @@
 #include "ComboSelectors.h"
 #include "EntryPages.h"
 #include "MainChrome.h"
+#include "PendingRecords.h"
 #include "TaloWindows.h"
 
 #include "platform/DBCheckBox.h"
@@ -18,6 +19,7 @@
 #include "platform/KeyPreview.h"
 #include "platform/PlatformError.h"
 #include "platform/ReportCommand.h"
+#include "platform/SingleLineText.h"
 #include "platform/Table.h"
 #include "platform/Today.h"
 #include "reference/BeneficiaryListFile.h"
@@ -42,6 +44,8 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QVBoxLayout>
+
+#include <functional>
 
 using namespace CareFields;
 
@@ -279,17 +283,16 @@ void TFrmPrincipale::BtnMedecinsClick()
 
 void TFrmPrincipale::btnListeBenefClick()
 {
-    if (!windows_)
+    if (!windows_ || !postPendingRecords(false))
         return;
-    TableTous->cancel();
     windows_->frmGestionListe->exec();
 }
 
 void TFrmPrincipale::btnSauvegarderClick()
 {
-    if (!windows_)
+    // The copy takes the tables as they are on disk: what is being typed goes there first.
+    if (!windows_ || !postPendingRecords(true))
         return;
-    TableTous->cancel();
     windows_->frmSauvegarder->exec();
 }
 
@@ -339,12 +342,41 @@ bool TFrmPrincipale::FormShow()
     return false;
 }
 
+bool TFrmPrincipale::postPendingRecords(bool everyTable)
+{
+    QList<PendingRecords::Pending> tables{{TableTous.get(), QString()}};
+    if (everyTable && windows_) {
+        tables.append({&windows_->frmMedecins->tableMedecins(), PendingRecords::doctorPlace()});
+        tables.append({&windows_->frmInfos->tableAssure(), PendingRecords::insuredPlace()});
+    }
+    return PendingRecords::post(this, tables);
+}
+
 void TFrmPrincipale::writeSideFiles()
 {
+    // Each file on its own: one that cannot be written never keeps the others from being saved.
+    QStringList failures;
+    const auto attempt = [&failures](const std::function<void()> &write) {
+        try {
+            write();
+        } catch (const PlatformError &e) {
+            failures.append(e.message());
+        } catch (const std::exception &e) {
+            failures.append(QString::fromUtf8(e.what()));
+        }
+    };
     if (!keepListFile_)
-        BeneficiaryListFile::save(programDir_, selectors_->beneficiaryItems());
+        attempt([this] {
+            // Names taken from entries stored before line breaks were kept out of them.
+            QStringList names = selectors_->beneficiaryItems();
+            for (QString &name : names)
+                name = SingleLineText::flattened(name);
+            BeneficiaryListFile::save(programDir_, names);
+        });
     if (windows_)
-        windows_->frmInfos->writeDetails();
+        attempt([this] { windows_->frmInfos->writeDetails(); });
+    if (!failures.isEmpty())
+        throw PlatformError(failures.join(QLatin1Char('\n')));
 }
 
 void TFrmPrincipale::resetRegisterView()
@@ -369,13 +401,18 @@ bool TFrmPrincipale::FormCloseQuery()
     QApplication::beep();
     if (!Dialogs::question(this, QStringLiteral("Voulez-vous vraiment quitter Talo 3.0 ?")))
         return false;
-    // An entry typed but not yet posted is saved rather than lost; if it cannot be (a required
-    // value missing), the window stays open on it.
-    if (!HandlerGuard::run(this, [this] { TableTous->checkBrowseMode(); }))
+    // Records typed but not yet posted, here or in a window closed since, are saved rather than
+    // lost; if one cannot be (a required value missing), the program stays open.
+    if (!postPendingRecords(true))
         return false;
-    if (HandlerGuard::run(this, [this] { writeSideFiles(); }))
+    try {
+        writeSideFiles();
         return true;
-    return Dialogs::question(this, QStringLiteral("La liste des bénéficiaires et les "
-                                                  "informations générales n'ont pas pu être "
-                                                  "enregistrées. Quitter quand même ?"));
+    } catch (const PlatformError &e) {
+        return Dialogs::question(this,
+                                 QStringLiteral("Ces fichiers n'ont pas pu être enregistrés :"
+                                                "\n\n%1\n\nQuitter quand même ?")
+                                     .arg(e.message()),
+                                 Dialogs::Answer::No);
+    }
 }

@@ -48,8 +48,12 @@ public:
 
     // LSTBENEF.LST, talosoc.inf and mutuelle.inf written from the on-screen lists and fields
     // (a confirmed quit and the backup copy); a file that could not be read at start is left
-    // as it is. Throws PlatformError.
+    // as it is. Every file is attempted; throws PlatformError with the reasons of those that
+    // failed, one per line.
     void writeSideFiles();
+    // The record pending in the register (and with `everyTable`, in the address book and the
+    // insured persons) posted; false, after the error box, when one is refused.
+    bool postPendingRecords(bool everyTable);
     // Both selectors back to their first items, the register unfiltered, on its last entry.
     void resetRegisterView();
 

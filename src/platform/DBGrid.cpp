@@ -4,7 +4,6 @@
 #include "HandlerGuard.h"
 #include "PlatformMessages.h"
 
-#include <QFocusEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -267,26 +266,6 @@ bool DBGrid::eventFilter(QObject *watched, QEvent *event)
         return true;
     }
     return QTableView::eventFilter(watched, event);
-}
-
-void DBGrid::focusOutEvent(QFocusEvent *event)
-{
-    QTableView::focusOutEvent(event);
-    const Qt::FocusReason reason = event->reason();
-    if (reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason ||
-        reason == Qt::MenuBarFocusReason)
-        return;
-    if (!m_table || m_table->state() != Table::State::Insert || m_table->isModified())
-        return;
-    // Text typed in a bound control counts as a change even if not written yet; a text that
-    // cannot be written keeps the record too (its control reports it).
-    try {
-        m_table->updateRecord();
-    } catch (const std::exception &) {
-        return;
-    }
-    if (m_table->state() == Table::State::Insert && !m_table->isModified())
-        HandlerGuard::run(this, [this] { m_table->cancel(); });
 }
 
 void DBGrid::changeEvent(QEvent *event)

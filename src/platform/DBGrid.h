@@ -10,9 +10,10 @@
 
 // A read-only grid over a table: one row per shown record, whole-row selection following the
 // table's current record both ways (a click or a move key moves the table; any move of the table
-// moves the selection), Ctrl+Delete deletes after the platform's question, and leaving the grid
-// drops a new record nobody has typed in. Rows have one fixed height and cells are read only when
-// painted, so a table of any size scrolls smoothly.
+// moves the selection) and Ctrl+Delete deletes after the platform's question. Leaving the grid
+// never drops a new record: the window moves the focus to the first field right after Insert,
+// and an untouched new record is dropped by the table's next move or cancel. Rows have one
+// fixed height and cells are read only when painted, so a table of any size scrolls smoothly.
 class DBGrid : public QTableView
 {
     Q_OBJECT
@@ -53,7 +54,6 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-    void focusOutEvent(QFocusEvent *event) override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 

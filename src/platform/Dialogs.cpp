@@ -67,13 +67,13 @@ void Dialogs::plain(QWidget *parent, const QString &text)
     message(parent, Kind::Plain, QMessageBox::NoIcon, text);
 }
 
-bool Dialogs::question(QWidget *parent, const QString &text)
+bool Dialogs::question(QWidget *parent, const QString &text, Answer defaultAnswer)
 {
     if (script().on)
         return scriptedAnswer(Kind::Question, text, caption(), Answer::No) == Answer::Yes;
     QMessageBox box(QMessageBox::Question, caption(), text, QMessageBox::Yes | QMessageBox::No,
                     parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    box.setDefaultButton(defaultAnswer == Answer::No ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }
 

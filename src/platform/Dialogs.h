@@ -27,8 +27,9 @@ public:
     static void warning(QWidget *parent, const QString &text);
     static void error(QWidget *parent, const QString &text);
     static void plain(QWidget *parent, const QString &text);
-    // Yes/No question; true when the user answers Yes.
-    static bool question(QWidget *parent, const QString &text);
+    // Yes/No question; true when the user answers Yes. `defaultAnswer` is the button Enter
+    // presses: No where leaving with a loss should take a deliberate choice.
+    static bool question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes);
     // One-line input; the text on OK, nothing on Cancel.
     static std::optional<QString> inputText(QWidget *parent, const QString &caption,
                                             const QString &prompt, const QString &initial);

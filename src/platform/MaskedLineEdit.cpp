@@ -3,6 +3,7 @@
 #include "Dialogs.h"
 #include "MaskedText.h"
 #include "PlatformMessages.h"
+#include "SingleLineText.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -42,6 +43,7 @@ bool isTyping(const QKeyEvent *event)
 
 MaskedLineEdit::MaskedLineEdit(QWidget *parent) : QLineEdit(parent)
 {
+    SingleLineText::install(this);
     connect(this, &QLineEdit::textEdited, this, &MaskedLineEdit::textEditedByBase);
 }
 

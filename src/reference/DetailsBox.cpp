@@ -1,5 +1,7 @@
 #include "DetailsBox.h"
 
+#include "platform/SingleLineText.h"
+
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +21,7 @@ QLineEdit *DetailsBox::addRow(const QString &editName, const QString &label)
     auto *edit = new QLineEdit(content());
     edit->setObjectName(editName);
     edit->setFrame(false);
+    SingleLineText::install(edit);
     // The box's colour rather than the white of an entry field: the value reads as text.
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Base, palette.color(QPalette::Window));

@@ -6,6 +6,7 @@
 #include "platform/Dialogs.h"
 #include "platform/Glyphs.h"
 #include "platform/Help.h"
+#include "platform/SingleLineText.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -108,7 +109,8 @@ void TFrmGestionListe::btnAjouterClick()
     // Blanks are a name like any other; only nothing at all is refused.
     if (!name || name->isEmpty())
         return;
-    lstGestionBenef->addItem(QLocale().toUpper(*name));
+    // A name pasted with a line break would spill over two lines of LSTBENEF.LST.
+    lstGestionBenef->addItem(QLocale().toUpper(SingleLineText::flattened(*name)));
 }
 
 void TFrmGestionListe::btnSupprimerClick()

@@ -272,9 +272,10 @@ void TFrmInfos::btnAideClick()
     Help::showContext(this, helpContext);
 }
 
+// A person being typed stays pending, as in the address book: a move in this window, the exit
+// or a backup saves it, so closing the window never loses what was typed.
 void TFrmInfos::BtnQuitterClick()
 {
-    TableAssure->cancel();
     QDialog::reject();
 }
 

@@ -199,16 +199,19 @@ private Q_SLOTS:
         QCOMPARE(Dialogs::shownTexts().size(), 2);
     }
 
-    void leavingDropsAnUntouchedNewRecord()
+    // The window appends, then moves the focus to its first field: the new record must stay.
+    void leavingKeepsAnUntouchedNewRecord()
     {
         open(names(2));
-        m_grid->setFocus(Qt::MouseFocusReason);
+        clickRow(0);
+        QCOMPARE(QApplication::focusWidget(), m_grid);
         m_table->append();
         QCOMPARE(m_grid->model()->rowCount(), 3);
         verifySelected(2);
-        m_other->setFocus(Qt::TabFocusReason);
-        QCOMPARE(m_table->state(), Table::State::Browse);
-        QCOMPARE(m_grid->model()->rowCount(), 2);
+        QTest::mouseClick(m_other, Qt::LeftButton);
+        QCOMPARE(QApplication::focusWidget(), m_other);
+        QCOMPARE(m_table->state(), Table::State::Insert);
+        QCOMPARE(m_grid->model()->rowCount(), 3);
     }
 
     void leavingKeepsATypedNewRecord()

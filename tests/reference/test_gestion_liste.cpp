@@ -189,6 +189,8 @@ void TestGestionListe::addedNameIsUpperCased_data()
                                               << "  ZOÉ ";
     QTest::newRow("only blanks accepted") << "   "
                                           << "   ";
+    QTest::newRow("pasted line break") << "anne\r\nmarie"
+                                       << "ANNE MARIE";
 }
 
 void TestGestionListe::addedNameIsUpperCased()

@@ -44,8 +44,8 @@ private Q_SLOTS:
     void insertKeyFromInsurerField();
     void upDownInInsurerFieldMovePersons();
     void escapeCancelsNewRowAndKeepsWindow();
-    void quitterCancelsPendingChanges_data();
-    void quitterCancelsPendingChanges();
+    void quitterKeepsPendingChanges_data();
+    void quitterKeepsPendingChanges();
     void backupCopyGoesToCopyTable();
     void survivesRestart();
 
@@ -246,19 +246,22 @@ void TestInfosInsured::escapeCancelsNewRowAndKeepsWindow()
     QCOMPARE(child<DBEdit>(window, "DBchpNom")->text(), QStringLiteral("ALBERT"));
 }
 
-void TestInfosInsured::quitterCancelsPendingChanges_data()
+void TestInfosInsured::quitterKeepsPendingChanges_data()
 {
     QTest::addColumn<bool>("closeBox");
     QTest::newRow("Quitter") << false;
     QTest::newRow("close box") << true;
 }
 
-void TestInfosInsured::quitterCancelsPendingChanges()
+// Closing the window loses nothing typed: the row stays pending until a move saves it.
+void TestInfosInsured::quitterKeepsPendingChanges()
 {
     QFETCH(bool, closeBox);
     folder_->addInsured({Nom, Prenom}, {"ALBERT", "Jean"});
+    folder_->addInsured({Nom, Prenom}, {"BERNARD", "Luc"});
     TFrmInfos window(folder_->path());
     show(window);
+    window.tableAssure().first();
     auto *firstName = child<DBEdit>(window, "DBchpPrenom");
     firstName->setFocus(Qt::TabFocusReason);
     Typing::type(firstName, "Paul");
@@ -268,11 +271,11 @@ void TestInfosInsured::quitterCancelsPendingChanges()
     else
         QTest::mouseClick(child<QToolButton>(window, "BtnQuitter"), Qt::LeftButton);
     QVERIFY(!window.isVisible());
-    QCOMPARE(window.tableAssure().state(), Table::State::Browse);
+    QCOMPARE(window.tableAssure().state(), Table::State::Edit);
     show(window);
-    window.tableAssure().last();
-    QCOMPARE(folder_->insured({Nom, Prenom}), QStringList{"ALBERT|Jean"});
-    QCOMPARE(firstName->text(), QStringLiteral("Jean"));
+    QCOMPARE(firstName->text(), QStringLiteral("Paul"));
+    press(Qt::Key_Down);
+    QCOMPARE(folder_->insured({Nom, Prenom}), (QStringList{"ALBERT|Paul", "BERNARD|Luc"}));
 }
 
 void TestInfosInsured::backupCopyGoesToCopyTable()
