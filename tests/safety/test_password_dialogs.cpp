@@ -8,6 +8,7 @@
 #include "safety/PasswordStore.h"
 #include "safety/TfrmCreationPasse.h"
 #include "safety/TfrmMotDePasse.h"
+#include "support/FileSizeLimit.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"
 
@@ -17,6 +18,8 @@
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <optional>
 
 using Outcome = TfrmMotDePasse::Outcome;
 Q_DECLARE_METATYPE(TfrmMotDePasse::Outcome)
@@ -59,6 +62,7 @@ private Q_SLOTS:
     void newPasswordShowsCurrentInClear();
     void newPasswordTakesEffectNextStart();
     void emptyNewPasswordRemovesTheGate();
+    void writeFailureKeepsDialogOpenAndOldValue_data();
     void writeFailureKeepsDialogOpenAndOldValue();
     void helpOpensContext19();
 
@@ -259,16 +263,30 @@ void TestPasswordDialogs::emptyNewPasswordRemovesTheGate()
     QVERIFY(!none.fired());
 }
 
+void TestPasswordDialogs::writeFailureKeepsDialogOpenAndOldValue_data()
+{
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("read-only folder") << false;
+    QTest::newRow("disk fills up mid-write") << true;
+}
+
 void TestPasswordDialogs::writeFailureKeepsDialogOpenAndOldValue()
 {
+    QFETCH(bool, diskFull);
     PasswordStore::write(programDir(), QStringLiteral("ancien"));
     TfrmCreationPasse dialog;
     bool stillOpen = false;
     QString kept;
     {
-        const ReadOnlyFolder readOnly(dir_.path());
-        if (!readOnly.isReadOnly())
-            QSKIP("the folder cannot be made read-only here");
+        std::optional<ReadOnlyFolder> readOnly;
+        std::optional<FileSizeLimit> full;
+        if (diskFull) {
+            full.emplace(8);
+        } else {
+            readOnly.emplace(dir_.path());
+            if (!readOnly->isReadOnly())
+                QSKIP("the folder cannot be made read-only here");
+        }
         ModalDriver driver([&](QDialog &d) {
             QTest::keyClicks(edit(d), QStringLiteral("nouveau"));
             QTest::mouseClick(button(d, "btnOK"), Qt::LeftButton);
