@@ -8,7 +8,7 @@ namespace
 using Band = ReportBand;
 using Item = ReportItem;
 
-const QString sumMask = QStringLiteral("#,##0.00 F");
+const QString sumMask = QStringLiteral("#,##0.00 €");
 
 Band title()
 {

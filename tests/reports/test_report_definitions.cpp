@@ -107,7 +107,7 @@ private Q_SLOTS:
         QVERIFY(sum);
         QCOMPARE(sum->left + sum->width, right);
         QCOMPARE(sum->alignment, Qt::AlignRight);
-        QCOMPARE(sum->mask, QStringLiteral("#,##0.00 F"));
+        QCOMPARE(sum->mask, QStringLiteral("#,##0.00 €"));
         QCOMPARE(sum->font, ReportFont::boldFont(12));
         QCOMPARE(summary.items.first().kind, Kind::Shape);
         QCOMPARE(summary.items.first().shapeKind, ReportItem::ShapeKind::HorizontalLine);
