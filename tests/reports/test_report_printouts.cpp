@@ -169,8 +169,8 @@ private Q_SLOTS:
         QVERIFY(hasLine(pages.at(1), QStringLiteral("^\\s*22/03/97\\s+PIERRE\\s+DR 81\\s")));
         // 81 x 30,00; 81 x 21,00; 40 x 9,00. The text extractor turns the narrow no-break
         // space grouping the thousands into a plain one.
-        QVERIFY2(hasLine(pages.at(2), QStringLiteral("^\\s*2 430,00 F\\s+1 701,00 F\\s+"
-                                                     "360,00 F$")),
+        QVERIFY2(hasLine(pages.at(2), QStringLiteral("^\\s*2 430,00 €\\s+1 701,00 €\\s+"
+                                                     "360,00 €$")),
                  qPrintable(pages.at(2)));
     }
 
