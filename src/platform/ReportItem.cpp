@@ -107,6 +107,12 @@ ReportItem &ReportItem::elided()
     return *this;
 }
 
+ReportItem &ReportItem::wrapped()
+{
+    wrap = true;
+    return *this;
+}
+
 QString ReportItem::sumText(qint64 cents) const
 {
     return Formats::reportNumber(cents) + mask.mid(numberPattern.size());
