@@ -106,14 +106,13 @@ private:
     qreal wrapTexts(const ReportBand &band)
     {
         qreal height = band.height;
-        for (qsizetype i = 0; i < band.items.size(); ++i) {
-            const ReportItem &item = band.items[i];
+        for (const ReportItem &item : band.items) {
             if (!item.wrap)
                 continue;
             const QStringList lines = ReportTextWrap::lines(textOf(item, 0), item.font, item.width);
             height = std::max(height, band.height +
                                           (lines.size() - 1) * ReportTextWrap::lineStep(item.font));
-            wrapped_.insert(i, lines);
+            wrapped_.insert(&item, lines);
         }
         return height;
     }
@@ -126,9 +125,8 @@ private:
         // Every item keeps its place on the band's first line; the lines of a wrapped text
         // follow one another below it.
         const QRectF firstLine(rect.left(), rect.top(), rect.width(), band.height);
-        for (qsizetype i = 0; i < band.items.size(); ++i) {
-            const ReportItem &item = band.items[i];
-            const auto lines = wrapped_.constFind(i);
+        for (const ReportItem &item : band.items) {
+            const auto lines = wrapped_.constFind(&item);
             if (lines == wrapped_.cend() || lines->size() < 2) {
                 placeItem(page, item, item.kind == ReportItem::Kind::Shape ? rect : firstLine);
                 continue;
@@ -189,7 +187,9 @@ private:
     bool pageHasBody_ = false;
     QList<ReportPage> pages_;
     QHash<QString, qint64> sums_;
-    QHash<qsizetype, QStringList> wrapped_; // item index → lines, for the row being placed
+    // The lines of the detail's wrapped items for the row being placed (a page break between
+    // breaking and placing places the footer and the header, which have none).
+    QHash<const ReportItem *, QStringList> wrapped_;
     QStringList summedFields_;
 };
 
