@@ -8,16 +8,11 @@
 namespace
 {
 
-int fontKey(const ReportFont &font)
-{
-    return font.pixelSize * 4 + (font.bold ? 2 : 0) + (font.italic ? 1 : 0);
-}
-
 // A report uses a handful of fonts over thousands of rows.
 const QFontMetricsF &metrics(const ReportFont &font)
 {
     static QHash<int, QFontMetricsF> cache;
-    const int key = fontKey(font);
+    const int key = font.key();
     auto it = cache.find(key);
     if (it == cache.end())
         it = cache.insert(key, QFontMetricsF(font.toQFont(1)));
