@@ -4,7 +4,6 @@
 #include "MainBackupSources.h"
 #include "TFrmPrincipale.h"
 
-#include "platform/HandlerGuard.h"
 #include "platform/ReportCommand.h"
 #include "platform/Table.h"
 #include "reference/TFrmGestionListe.h"
@@ -31,10 +30,10 @@ std::unique_ptr<TaloWindows> TaloWindows::create(TFrmPrincipale &main)
     w->frmCreationPasse = std::make_unique<TfrmCreationPasse>(&main);
 
     w->frmListeTalo = std::make_unique<TFrmListeTalo>(main.selectors());
-    HandlerGuard::run(&main, [&] { w->frmListeTalo->open(dir); });
+    w->frmListeTalo->openAtStart(dir);
     main.careRegister().addFollower(w->frmListeTalo->tableTalo());
     w->frmListeMedecins = std::make_unique<TFrmListeMedecins>();
-    HandlerGuard::run(&main, [&] { w->frmListeMedecins->open(dir); });
+    w->frmListeMedecins->openAtStart(dir);
     TFrmMedecins *doctors = w->frmMedecins.get();
     TFrmListeMedecins *doctorsReport = w->frmListeMedecins.get();
     doctors->setPrintHandler([doctors, doctorsReport](bool preview) {

@@ -80,6 +80,27 @@ void DBGrid::setColumns(const QStringList &fieldNames)
     followTable();
 }
 
+void DBGrid::setKeySearchField(const QString &fieldName)
+{
+    if (m_table)
+        m_table->fieldByName(fieldName);
+    m_searchField = fieldName;
+    m_keyClock.start();
+}
+
+bool DBGrid::searchTyped(const QKeyEvent &event)
+{
+    const QString text = event.text();
+    if (m_searchField.isEmpty() || !m_table || !m_table->isActive() || text.isEmpty() ||
+        !text.at(0).isPrint() || (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
+        return false;
+    const int field = m_table->fieldByName(m_searchField).index();
+    const int row = m_keySearch.keyTyped(*m_table, field, text, m_keyClock.elapsed());
+    if (row >= 0)
+        moveTableTo(row);
+    return true;
+}
+
 void DBGrid::setRowIndicator(bool on)
 {
     m_rowIndicator = on;
@@ -224,6 +245,8 @@ void DBGrid::keyPressEvent(QKeyEvent *event)
         QTableView::keyPressEvent(event);
         return;
     default:
+        if (searchTyped(*event))
+            break;
         // Enter, Escape, Insert and the rest belong to the window.
         event->ignore();
         return;

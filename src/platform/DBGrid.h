@@ -1,8 +1,10 @@
 #pragma once
 
+#include "GridKeySearch.h"
 #include "Table.h"
 #include "TableModel.h"
 
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTableView>
 
@@ -44,6 +46,10 @@ public:
     int helpContext() const { return m_helpContext; }
     void setHelpContext(int context) { m_helpContext = context; }
 
+    // Letters typed in the grid go to the first row whose `fieldName` starts with them
+    // (GridKeySearch). Throws DatabaseError for a name the table does not have.
+    void setKeySearchField(const QString &fieldName);
+
     // Width in pixels of a column of `characters` average characters of the grid's font.
     int columnWidthFor(int characters, const QString &title) const;
     // Rows a page move goes by: those the viewport shows whole.
@@ -66,6 +72,7 @@ private:
     void moveTableTo(int row);
     void runMove(const std::function<void(Table &)> &move);
     void deleteCurrent();
+    bool searchTyped(const QKeyEvent &event);
     void applyMetrics();
 
     QPointer<Table> m_table;
@@ -74,4 +81,7 @@ private:
     bool m_rowIndicator = false;
     bool m_confirmDelete = true;
     int m_helpContext = 0;
+    QString m_searchField;
+    GridKeySearch m_keySearch;
+    QElapsedTimer m_keyClock;
 };

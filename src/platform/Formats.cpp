@@ -18,10 +18,9 @@ void Formats::applyRegionalSettings()
 
 QLocale Formats::locale()
 {
-    QLocale current;
-    if (current.language() == QLocale::C)
-        return QLocale(QLocale::French, QLocale::France);
-    return current;
+    // Amounts are euros and the program speaks French, whatever the system's settings.
+    static const QLocale french(QLocale::French, QLocale::France);
+    return french;
 }
 
 qint64 Formats::toCents(double amount)
@@ -53,18 +52,13 @@ QString signedAmount(const QLocale &loc, qint64 cents)
     return cents < 0 ? loc.negativeSign() + text : text;
 }
 
+const QString euroSuffix = QStringLiteral("\u00A0€");
+
 } // namespace
 
 QString Formats::money(qint64 cents)
 {
-    const QLocale loc = locale();
-    // The regional currency pattern (symbol before or after) from a positive amount, whose
-    // number part is then replaced by ours: Qt would print negatives in parentheses.
-    const QString pattern = loc.toCurrencyString(1.0, loc.currencySymbol(), 2);
-    const QString one = loc.toString(1.0, 'f', 2);
-    QString text = pattern;
-    text.replace(one, unsignedAmount(loc, cents));
-    return cents < 0 ? loc.negativeSign() + text : text;
+    return signedAmount(locale(), cents) + euroSuffix;
 }
 
 QString Formats::awaitedAmount(qint64 cents)
@@ -81,9 +75,9 @@ QString Formats::awaitedAmount(qint64 cents)
     return money(cents);
 }
 
-QString Formats::reportSum(qint64 cents)
+QString Formats::reportNumber(qint64 cents)
 {
-    return signedAmount(locale(), cents) + QStringLiteral(" F");
+    return signedAmount(locale(), cents);
 }
 
 QString Formats::moneyEdit(qint64 cents)
@@ -195,8 +189,12 @@ std::optional<qint64> Formats::parseMoney(const QString &text)
     static const QRegularExpression shape(
         QStringLiteral(R"(^([+\-]?)(\d{0,13})(?:[.,](\d{1,2}))?$)"));
     const QRegularExpressionMatch m = s ? shape.match(*s) : QRegularExpressionMatch();
-    if (!m.hasMatch() || (m.captured(2).isEmpty() && m.captured(3).isEmpty()))
+    if (!m.hasMatch() || (m.captured(2).isEmpty() && m.captured(3).isEmpty())) {
+        static const QRegularExpression extraDecimals(QStringLiteral(R"(^[+\-]?\d*[.,]\d{3,}$)"));
+        if (s && extraDecimals.match(*s).hasMatch())
+            throw DatabaseError(PlatformMessages::tooManyDecimals(text));
         throw DatabaseError(PlatformMessages::invalidAmount(text));
+    }
     const qint64 units = m.captured(2).toLongLong();
     const qint64 fraction = m.captured(3).leftJustified(2, QLatin1Char('0')).toLongLong();
     const qint64 cents = units * 100 + fraction;

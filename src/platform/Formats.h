@@ -7,8 +7,9 @@
 #include <optional>
 
 // Display and parsing of the program's values: money held as whole cents (so that sums are
-// exact), dates as "dd/mm/yy", the rate "00%". The regional settings come from the default
-// QLocale; a system without any (C/POSIX) gets French conventions at start.
+// exact), dates as "dd/mm/yy", the rate "00%". Numbers always follow French conventions
+// (amounts are euros whatever the system's regional settings); the default QLocale, which
+// Qt's own widgets use, is the system's, French on a system without any (C/POSIX).
 class Formats
 {
 public:
@@ -23,8 +24,8 @@ public:
     static QString money(qint64 cents);
     // The awaited amount: money with 2 decimals, rounded to at most 7 significant digits.
     static QString awaitedAmount(qint64 cents);
-    // The report mask "#,##0.00 F".
-    static QString reportSum(qint64 cents);
+    // The number part "#,##0.00" of a report sum's mask: "1 234,50", "-1 234,50".
+    static QString reportNumber(qint64 cents);
     // An amount as typed in an edit: "1234,50" (regional decimal point, no grouping).
     static QString moneyEdit(qint64 cents);
     // "00%": rounded whole number with at least two digits, then "%".

@@ -111,7 +111,9 @@ void Help::request(QWidget *parent, int context)
         s.window->setGeometry(geometry);
     }
     HelpWindow *window = s.window.data();
+    window->placeOnScreen(!window->isVisible() && !window->testAttribute(Qt::WA_Moved));
     window->show();
+    window->placeOnScreen(false);
     window->open(path, s.last->anchor);
     window->raise();
     window->activateWindow();

@@ -1,5 +1,9 @@
 #include "HelpWindow.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QStyle>
+
 #include "Glyphs.h"
 
 #include <QHBoxLayout>
@@ -123,6 +127,29 @@ void HelpWindow::keyPressEvent(QKeyEvent *event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void HelpWindow::placeOnScreen(bool centre)
+{
+    const QScreen *screen = this->screen() ? this->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // Before the window manager has framed the window its frame is unknown: allow a title bar.
+    const QRect inner = geometry();
+    const QRect outer = frameGeometry();
+    const QMargins frame(
+        inner.left() - outer.left(),
+        std::max(inner.top() - outer.top(), style()->pixelMetric(QStyle::PM_TitleBarHeight) + 4),
+        outer.right() - inner.right(), outer.bottom() - inner.bottom());
+    const QRect room = area.marginsRemoved(frame);
+    QRect placed(inner.topLeft(), inner.size().boundedTo(room.size()));
+    if (centre)
+        placed.moveCenter(room.center());
+    placed.moveLeft(std::clamp(placed.left(), room.left(), room.right() - placed.width() + 1));
+    placed.moveTop(std::clamp(placed.top(), room.top(), room.bottom() - placed.height() + 1));
+    if (placed != inner)
+        setGeometry(placed);
 }
 
 void HelpWindow::showContentsPage()

@@ -24,6 +24,10 @@ public:
     QString currentAnchor() const;
     bool hasAnchor(const QString &anchor) const;
 
+    // Puts the whole window, frame included, inside the available part of its screen, smaller
+    // when the screen is (a 768-pixel screen must show its bottom); `centre` on its first show.
+    void placeOnScreen(bool centre);
+
     // Every anchor name that `document` defines, in document order.
     static QStringList anchorNames(const QTextDocument *document);
 

@@ -18,6 +18,11 @@ QString invalidAmount(const QString &text)
     return QStringLiteral("'%1' n'est pas un montant correct").arg(text);
 }
 
+QString tooManyDecimals(const QString &text)
+{
+    return QStringLiteral("'%1' n'est pas un montant correct : deux décimales au plus.").arg(text);
+}
+
 QString invalidNumber(const QString &text)
 {
     return QStringLiteral("'%1' n'est pas une valeur numérique correcte").arg(text);

@@ -12,6 +12,7 @@ namespace PlatformMessages
 QString requiredField(const QString &displayLabel);
 QString invalidDate(const QString &text);
 QString invalidAmount(const QString &text);
+QString tooManyDecimals(const QString &text);
 QString invalidNumber(const QString &text);
 QString textTooLong(const QString &displayLabel, int size);
 QString fieldNotFound(const QString &fieldName);

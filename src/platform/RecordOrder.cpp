@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 #include "PlatformMessages.h"
 #include "TableDefinition.h"
+#include "TextCollation.h"
 
 #include <bit>
 
@@ -35,9 +36,8 @@ int RecordOrder::compare(const Record &a, const Record &b) const
         const int f = indexes_[i];
         int c = 0;
         if (slots_[i] >= 0) {
-            // An empty text sorts as "".
-            c = a.text(slots_[i]).compare(b.text(slots_[i]));
-            c = c < 0 ? -1 : (c > 0 ? 1 : 0);
+            // An empty text sorts as "", before any other.
+            c = TextCollation::compare(a.text(slots_[i]), b.text(slots_[i]));
         } else if (!a.has(f) || !b.has(f)) {
             c = threeWay(a.has(f), b.has(f));
         } else if (kinds_[i] == FieldKind::Float) {

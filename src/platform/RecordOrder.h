@@ -8,7 +8,7 @@
 class TableDefinition;
 
 // The order of an index over records: field by field, an empty value before any other, texts
-// compared code unit by code unit (the order SQLite gives on load).
+// in French collation (TextCollation).
 class RecordOrder
 {
 public:

@@ -18,5 +18,8 @@ public:
     // The font for a device with `scale` device pixels per 96-dpi pixel.
     QFont toQFont(qreal scale) const;
 
+    // Tells the fonts apart, for caches of fonts and metrics.
+    int key() const { return pixelSize * 4 + (bold ? 2 : 0) + (italic ? 1 : 0); }
+
     bool operator==(const ReportFont &) const = default;
 };

@@ -107,10 +107,13 @@ ReportItem &ReportItem::elided()
     return *this;
 }
 
+ReportItem &ReportItem::wrapped()
+{
+    wrap = true;
+    return *this;
+}
+
 QString ReportItem::sumText(qint64 cents) const
 {
-    // Formats::reportSum gives the number followed by " F"; the mask's own suffix replaces it.
-    QString number = Formats::reportSum(cents);
-    number.chop(2);
-    return number + mask.mid(numberPattern.size());
+    return Formats::reportNumber(cents) + mask.mid(numberPattern.size());
 }

@@ -32,6 +32,8 @@ public:
     ReportItem &againstRightEdge(qreal width);           // right-aligned on the band's edge
     // A text wider than its box ends in "…" instead of running over the next column.
     ReportItem &elided();
+    // A text wider than its box goes on over more lines of the band, which grows for that row.
+    ReportItem &wrapped();
 
     // The text of a sum of `cents` under this item's mask.
     QString sumText(qint64 cents) const;
@@ -46,5 +48,6 @@ public:
     bool anchoredRight = false;
     Qt::Alignment alignment = Qt::AlignLeft;
     bool elide = false;
+    bool wrap = false;
     ReportFont font;
 };

@@ -3,6 +3,7 @@
 #include "Formats.h"
 #include "PlatformError.h"
 #include "PlatformMessages.h"
+#include "ReportTextWrap.h"
 #include "Today.h"
 
 #include <QHash>
@@ -37,9 +38,11 @@ public:
         startPage();
         if (const ReportBand *detail = def_.band(Type::Detail)) {
             for (int row = 0; !source_.eof(); ++row, source_.next()) {
-                makeRoom(detail->height);
+                const qreal height = wrapTexts(*detail);
+                makeRoom(height);
                 addToSums();
-                place(*detail, row);
+                place(*detail, row, height);
+                wrapped_.clear();
             }
         }
         if (const ReportBand *summary = def_.band(Type::Summary)) {
@@ -98,17 +101,45 @@ private:
             sums_[field] += source_.cents(field).value_or(0);
     }
 
-    void place(const ReportBand &band, int row = -1)
+    // Breaks the band's wrapped texts into lines (kept for place()); returns the band's
+    // height for this row, grown by the lines past the first of its longest text.
+    qreal wrapTexts(const ReportBand &band)
     {
-        ReportPage &page = pages_.last();
-        const QRectF rect(area_.left(), y_, area_.width(), band.height);
-        page.bands.append({band.type, rect, row});
-        for (const ReportItem &item : band.items)
-            placeItem(page, item, rect);
-        y_ += band.height;
+        qreal height = band.height;
+        for (const ReportItem &item : band.items) {
+            if (!item.wrap)
+                continue;
+            const QStringList lines = ReportTextWrap::lines(textOf(item, 0), item.font, item.width);
+            height = std::max(height, band.height +
+                                          (lines.size() - 1) * ReportTextWrap::lineStep(item.font));
+            wrapped_.insert(&item, lines);
+        }
+        return height;
     }
 
-    void placeItem(ReportPage &page, const ReportItem &item, const QRectF &band)
+    void place(const ReportBand &band, int row = -1, qreal height = -1)
+    {
+        ReportPage &page = pages_.last();
+        const QRectF rect(area_.left(), y_, area_.width(), height < 0 ? band.height : height);
+        page.bands.append({band.type, rect, row});
+        // Every item keeps its place on the band's first line; the lines of a wrapped text
+        // follow one another below it.
+        const QRectF firstLine(rect.left(), rect.top(), rect.width(), band.height);
+        for (const ReportItem &item : band.items) {
+            const auto lines = wrapped_.constFind(&item);
+            if (lines == wrapped_.cend() || lines->size() < 2) {
+                placeItem(page, item, item.kind == ReportItem::Kind::Shape ? rect : firstLine);
+                continue;
+            }
+            const qreal step = ReportTextWrap::lineStep(item.font);
+            for (qsizetype k = 0; k < lines->size(); ++k)
+                placeItem(page, item, firstLine.translated(0, k * step), lines->at(k));
+        }
+        y_ += rect.height();
+    }
+
+    void placeItem(ReportPage &page, const ReportItem &item, const QRectF &band,
+                   const QString &line = QString())
     {
         if (item.kind == ReportItem::Kind::Shape) {
             page.lines.append(QLineF(band.left(), band.top(), band.right(), band.top()));
@@ -118,7 +149,7 @@ private:
         }
         ReportPlacedText placed;
         placed.kind = item.kind;
-        placed.text = textOf(item, page.number);
+        placed.text = line.isNull() ? textOf(item, page.number) : line;
         const qreal left = item.anchoredRight ? band.right() - item.width : band.left() + item.left;
         placed.rect = QRectF(left, band.top(), item.width, band.height());
         placed.font = item.font;
@@ -156,6 +187,9 @@ private:
     bool pageHasBody_ = false;
     QList<ReportPage> pages_;
     QHash<QString, qint64> sums_;
+    // The lines of the detail's wrapped items for the row being placed (a page break between
+    // breaking and placing places the footer and the header, which have none).
+    QHash<const ReportItem *, QStringList> wrapped_;
     QStringList summedFields_;
 };
 

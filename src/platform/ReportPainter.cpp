@@ -7,11 +7,6 @@
 namespace
 {
 
-int fontKey(const ReportFont &font)
-{
-    return font.pixelSize * 4 + (font.bold ? 2 : 0) + (font.italic ? 1 : 0);
-}
-
 QRectF scaled(const QRectF &r, qreal scale)
 {
     return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
@@ -37,7 +32,7 @@ void ReportPainter::paint(QPainter &painter, const ReportPage &page, qreal scale
     // device pixel sizes are rounded.
     QHash<int, std::pair<QFont, QFontMetricsF>> fonts;
     for (const ReportPlacedText &text : page.texts) {
-        const int key = fontKey(text.font);
+        const int key = text.font.key();
         auto it = fonts.find(key);
         if (it == fonts.end())
             it = fonts.insert(key, {text.font.toQFont(scale), QFontMetricsF(text.font.toQFont(1))});

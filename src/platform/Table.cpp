@@ -609,6 +609,12 @@ void Table::setActiveValue(int fieldIndex, const QVariant &value)
     def_.store(buffer_, fieldIndex, value);
     modified_ = true;
     calcFor_ = nullptr;
-    if (disabled_ == 0)
-        Q_EMIT fieldChanged(fieldIndex);
+    if (disabled_ != 0)
+        return;
+    Q_EMIT fieldChanged(fieldIndex);
+    // The calculated values follow the record being edited: their controls show them anew.
+    for (size_t i = 0; i < calculated_.size(); ++i) {
+        if (calculated_[i])
+            Q_EMIT fieldChanged(int(i));
+    }
 }

@@ -53,6 +53,7 @@ InsuredPersonsBox::InsuredPersonsBox(Table &table, QWidget *parent)
     DBGrilleAssure->setHelpContext(gridHelpContext);
     DBGrilleAssure->setFocusPolicy(Qt::ClickFocus);
     DBGrilleAssure->bind(table);
+    DBGrilleAssure->setKeySearchField(QStringLiteral("Nom"));
 
     auto *fields = new QGridLayout;
     fields->setContentsMargins(0, 2, 0, 0);

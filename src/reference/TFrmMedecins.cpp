@@ -58,6 +58,7 @@ TFrmMedecins::TFrmMedecins(const QString &programDir, QWidget *parent)
     DBGrilleMedecins->setHelpContext(gridHelpContext);
     DBGrilleMedecins->setFocusPolicy(Qt::ClickFocus);
     DBGrilleMedecins->bind(*TableMedecins);
+    DBGrilleMedecins->setKeySearchField(QStringLiteral("Nom"));
 
     navMedecins = new DBNavigator(this);
     navMedecins->setObjectName(QStringLiteral("navMedecins"));

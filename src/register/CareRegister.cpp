@@ -122,6 +122,7 @@ void CareRegister::lstListeBeneficiairesClick()
 RegisterTotals CareRegister::sumView()
 {
     RegisterTotals sums;
+    sums.known = table_.isActive();
     if (table_.recordCount() == 0)
         return sums;
     for (table_.first(); !table_.eof(); table_.next()) {

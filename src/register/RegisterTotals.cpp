@@ -4,6 +4,8 @@
 
 QStringList RegisterTotals::statusTexts() const
 {
+    if (!known)
+        return initialStatusTexts();
     return {QStringLiteral("Total coût : %1").arg(Formats::money(cost)),
             QStringLiteral("Total C.P.A.M.: %1").arg(Formats::money(cpam)),
             QStringLiteral("Total mutuelle : %1").arg(Formats::money(mutual)),
@@ -12,6 +14,8 @@ QStringList RegisterTotals::statusTexts() const
 
 QString RegisterTotals::awaitedText() const
 {
+    if (!known)
+        return QString();
     return Formats::awaitedAmount(awaited);
 }
 

@@ -3,17 +3,19 @@
 #include <QStringList>
 
 // The sums over the entries in view, in cents: costs, both payers' reimbursements, the gaps
-// and the reimbursements still awaited; and how the window shows them.
+// and the reimbursements still awaited; and how the window shows them. Sums of a register that
+// is not open (its file missing or unreadable) are unknown and show no amount at all.
 struct RegisterTotals {
+    bool known = false;
     qint64 cost = 0;
     qint64 cpam = 0;
     qint64 mutual = 0;
     qint64 gap = 0;
     qint64 awaited = 0;
 
-    // The four status bar panels: "Total coût : 1 234,50 €", ...
+    // The four status bar panels: "Total coût : 1 234,50 €", ...; captions alone when unknown.
     QStringList statusTexts() const;
-    // The caption of the awaited amount.
+    // The caption of the awaited amount; empty when unknown.
     QString awaitedText() const;
     // The panels' texts before the first computation.
     static QStringList initialStatusTexts();

@@ -8,7 +8,7 @@ namespace
 using Band = ReportBand;
 using Item = ReportItem;
 
-const QString sumMask = QStringLiteral("#,##0.00 F");
+const QString sumMask = QStringLiteral("#,##0.00 €");
 
 Band title()
 {
@@ -46,16 +46,18 @@ Band detail()
     Band band(Band::Type::Detail, 24);
     const ReportFont text = ReportFont::regular(12);
     const ReportFont amount = ReportFont::boldFont(12);
-    // Texts stop a blank short of the next column, so that two columns never read as one;
-    // amounts are never cut.
-    band.items << Item::field(QStringLiteral("Date soins"), text).from(10, 54).elided()
-               << Item::field(QStringLiteral("Beneficiaire"), text).from(70, 104).elided()
-               << Item::field(QStringLiteral("Medecin"), text).from(180, 94).elided()
-               << Item::field(QStringLiteral("Cout"), amount).endingAt(336, 56)
-               << Item::field(QStringLiteral("Date CPAM"), text).from(395, 60).elided()
-               << Item::field(QStringLiteral("Montant CPAM"), amount).endingAt(525, 68)
-               << Item::field(QStringLiteral("Date mutuelle"), text).from(578, 60).elided()
-               << Item::field(QStringLiteral("Montant mutuelle"), amount).endingAt(709, 69);
+    // Every column stops a blank short of the next one, so that two never read as one: an
+    // amount's box holds "-999 999,99 €" whole, a name too long for its box goes on below.
+    constexpr qreal amountWidth = 75;
+    band.items
+        << Item::field(QStringLiteral("Date soins"), text).from(10, 54).elided()
+        << Item::field(QStringLiteral("Beneficiaire"), text).from(70, 104).wrapped()
+        << Item::field(QStringLiteral("Medecin"), text).from(180, 91).wrapped()
+        << Item::field(QStringLiteral("Cout"), amount).endingAt(350, amountWidth)
+        << Item::field(QStringLiteral("Date CPAM"), text).from(395, 50).elided()
+        << Item::field(QStringLiteral("Montant CPAM"), amount).endingAt(525, amountWidth)
+        << Item::field(QStringLiteral("Date mutuelle"), text).from(578, 50).elided()
+        << Item::field(QStringLiteral("Montant mutuelle"), amount).endingAt(709, amountWidth);
     return band;
 }
 
@@ -64,7 +66,7 @@ Band summary()
     Band band(Band::Type::Summary, 24);
     const ReportFont font = ReportFont::boldFont(12);
     band.items << Item::shape(Item::ShapeKind::HorizontalLine)
-               << Item::sum(QStringLiteral("Cout"), sumMask, font).endingAt(335, 100)
+               << Item::sum(QStringLiteral("Cout"), sumMask, font).endingAt(349, 100)
                << Item::sum(QStringLiteral("Montant CPAM"), sumMask, font).endingAt(523, 100)
                << Item::sum(QStringLiteral("Montant mutuelle"), sumMask, font).endingAt(706, 100);
     return band;

@@ -42,12 +42,12 @@ Band detail()
     Band band(Band::Type::Detail, 24);
     const ReportFont font = ReportFont::regular(12);
     // Each text stops a blank short of the next column, so that a full address and its town
-    // never read as one.
-    band.items << Item::field(QStringLiteral("Nom"), font).from(10, 109).elided()
-               << Item::field(QStringLiteral("Prenom"), font).from(125, 94).elided()
-               << Item::field(QStringLiteral("Specialite"), font).from(225, 115).elided()
-               << Item::field(QStringLiteral("Adresse"), font).from(346, 178).elided()
-               << Item::field(QStringLiteral("Ville"), font).from(530, 96).elided()
+    // never read as one; a text too long for its column goes on below.
+    band.items << Item::field(QStringLiteral("Nom"), font).from(10, 109).wrapped()
+               << Item::field(QStringLiteral("Prenom"), font).from(125, 94).wrapped()
+               << Item::field(QStringLiteral("Specialite"), font).from(225, 115).wrapped()
+               << Item::field(QStringLiteral("Adresse"), font).from(346, 178).wrapped()
+               << Item::field(QStringLiteral("Ville"), font).from(530, 96).wrapped()
                << Item::field(QStringLiteral("Tel"), font).endingAt(716, 84).elided();
     return band;
 }

@@ -2,6 +2,7 @@
 
 #include "DoctorsListReport.h"
 
+#include "platform/DatabaseError.h"
 #include "platform/ReportLayout.h"
 #include "platform/ReportPreviewDialog.h"
 #include "platform/ReportPrinter.h"
@@ -21,17 +22,35 @@ void TFrmListeMedecins::open(const QString &programDir)
     TableMedecin.open();
 }
 
+void TFrmListeMedecins::openAtStart(const QString &programDir)
+{
+    try {
+        open(programDir);
+    } catch (const DatabaseError &) {
+        // Told once, by the window that owns the file; the report tries again when asked.
+    }
+}
+
 void TFrmListeMedecins::print()
 {
+    prepareRun();
     ReportPrinter::print(QuickReport2, source_);
 }
 
 void TFrmListeMedecins::preview(QWidget *parent)
 {
+    prepareRun();
     ReportPreviewDialog::preview(QuickReport2, source_, parent);
 }
 
 QList<ReportPage> TFrmListeMedecins::layOut(const ReportPageGeometry &geometry)
 {
+    prepareRun();
     return ReportLayout::run(QuickReport2, source_, geometry);
+}
+
+void TFrmListeMedecins::prepareRun()
+{
+    if (!TableMedecin.isActive())
+        TableMedecin.open();
 }

@@ -21,6 +21,9 @@ public:
 
     // Opens TableMedecin over the MEDECINS.DB of `programDir`; errors propagate.
     void open(const QString &programDir);
+    // At start: the address book has already reported a MEDECINS.DB it cannot open, so a failure
+    // here says nothing more; print and preview try to open it again and report then.
+    void openAtStart(const QString &programDir);
     Table &tableMedecin() { return TableMedecin; }
     const ReportDefinition &quickReport() const { return QuickReport2; }
 
@@ -32,6 +35,9 @@ public:
     QList<ReportPage> layOut(const ReportPageGeometry &geometry);
 
 private:
+    // Opens the table when the start could not.
+    void prepareRun();
+
     Table TableMedecin;
     TableReportSource source_;
     ReportDefinition QuickReport2;

@@ -2,6 +2,7 @@
 
 #include "CareListReport.h"
 
+#include "platform/DatabaseError.h"
 #include "platform/ReportLayout.h"
 #include "platform/ReportPreviewDialog.h"
 #include "platform/ReportPrinter.h"
@@ -26,6 +27,15 @@ void TFrmListeTalo::open(const QString &programDir)
 {
     TableTalo.setDatabaseName(programDir);
     TableTalo.open();
+}
+
+void TFrmListeTalo::openAtStart(const QString &programDir)
+{
+    try {
+        open(programDir);
+    } catch (const DatabaseError &) {
+        // Told once, by the window that owns the file; the report tries again when asked.
+    }
 }
 
 void TFrmListeTalo::print()
@@ -61,6 +71,8 @@ bool TFrmListeTalo::TableTaloFilterRecord(Table &table)
 
 void TFrmListeTalo::prepareRun()
 {
+    if (!TableTalo.isActive())
+        TableTalo.open();
     // The view was built when the filter was last switched; the selectors may have moved
     // since without a switch (a beneficiary removed from the list).
     TableTalo.refilter();

@@ -24,6 +24,7 @@ private Q_SLOTS:
 
     void insertShowsSoinsPageWithNewRecordAtEnd();
     void keyboardRoadOfOneEntry();
+    void rateFollowsBaseAndAmountAsTyped();
     void partialEntryByKeyboard();
     void typedCase_data();
     void typedCase();
@@ -84,6 +85,26 @@ void TestMainWindowEntry::insertShowsSoinsPageWithNewRecordAtEnd()
     QCOMPARE(edit("DBBeneficiaire")->text(), QString());
     QCOMPARE(edit("DBCout")->text(), QString());
     QCOMPARE(f.storedRows({DateSoins}).size(), 2);
+}
+
+void TestMainWindowEntry::rateFollowsBaseAndAmountAsTyped()
+{
+    auto *pages = f.child<QTabWidget>("OngletsSaisie");
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(1).center());
+    QVERIFY(f.enterUntil("DBchpBase"));
+    f.type("80");
+    f.press(Qt::Key_Return);
+    f.type("52");
+    f.press(Qt::Key_Return);
+    QCOMPARE(f.table().state(), Table::State::Edit);
+    QCOMPARE(edit("DBchpPourcentage")->text(), QString("65%"));
+    for (int i = 0; i < 4 && f.focusedName() != "DBchpBase"; ++i)
+        f.press(Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(f.focusedName(), QString("DBchpBase"));
+    f.type("100");
+    f.press(Qt::Key_Return);
+    QCOMPARE(f.table().state(), Table::State::Edit);
+    QCOMPARE(edit("DBchpPourcentage")->text(), QString("52%"));
 }
 
 void TestMainWindowEntry::keyboardRoadOfOneEntry()

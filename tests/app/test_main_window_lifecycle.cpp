@@ -31,6 +31,7 @@ private Q_SLOTS:
     void quitSavesPendingEntry_data();
     void quitSavesPendingEntry();
     void quitInReadOnlyFolder();
+    void missingRegisterToldOnce();
 
 private:
     void seedTwoEntries();
@@ -299,6 +300,19 @@ void TestMainWindowLifecycle::quitInReadOnlyFolder()
     QCOMPARE(Dialogs::shown().size(), 2);
     QVERIFY(!f.main().isVisible());
     QCOMPARE(f.fileBytes("LSTBENEF.LST"), QByteArray("TOUS\r\nMARTIN\r\n"));
+}
+
+void TestMainWindowLifecycle::missingRegisterToldOnce()
+{
+    QVERIFY(QFile::remove(f.filePath("TALO.DB")));
+    f.putFile("LSTBENEF.LST", "TOUS\r\n");
+    QVERIFY(f.start(true));
+    QCOMPARE(Dialogs::shownTexts(),
+             QStringList({"Table introuvable.\nFichier : " + f.filePath("TALO.DB")}));
+    // No amount anywhere rather than sums of nothing beside empty panels.
+    QCOMPARE(
+        f.totalsShown(),
+        QStringList({"Total coût :", "Total C.P.A.M.:", "Total mutuelle :", "Total écart :", ""}));
 }
 
 QTEST_MAIN(TestMainWindowLifecycle)

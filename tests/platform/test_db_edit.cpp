@@ -274,6 +274,16 @@ private Q_SLOTS:
         QCOMPARE(m_window->doubled->text(), QString("2\u202F469,00\u00A0€"));
     }
 
+    void calculatedControlFollowsTheTypedValue()
+    {
+        open({{"ALBERT", 123450}});
+        focus(m_window->montant);
+        DbControlsTable::type(m_window->montant, "100");
+        QTest::keyClick(m_window->montant, Qt::Key_Tab);
+        QCOMPARE(m_table->state(), Table::State::Edit);
+        QCOMPARE(m_window->doubled->text(), QString("200,00\u00A0€"));
+    }
+
     void upperCaseTurnsAccentedLetters()
     {
         open({{"ALBERT", 100}});

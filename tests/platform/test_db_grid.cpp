@@ -165,6 +165,19 @@ private Q_SLOTS:
         QVERIFY(m_grid->rowsPerPage() > 1);
     }
 
+    void typedLettersGoToTheName()
+    {
+        open({{"BERNARD", 1}, {"ÉMILE", 2}, {"DURAND", 3}, {"EVE", 4}});
+        m_grid->setKeySearchField("Nom");
+        clickRow(0);
+        DbControlsTable::type(m_grid, "ev");
+        QCOMPARE(currentName(), QString("EVE"));
+        verifySelected(3);
+        QTest::qWait(int(GridKeySearch::PauseMs) + 100);
+        DbControlsTable::type(m_grid, "e");
+        QCOMPARE(currentName(), QString("ÉMILE"));
+    }
+
     void failedPostKeepsTheSelection()
     {
         open(names(3));

@@ -22,36 +22,43 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("cents");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("awaited");
-        QTest::addColumn<QString>("reportSum");
+        QTest::addColumn<QString>("reportNumber");
         QTest::newRow("zero") << qint64(0) << "0,00\u00A0€"
                               << "0,00\u00A0€"
-                              << "0,00 F";
+                              << "0,00";
         QTest::newRow("cents") << qint64(5) << "0,05\u00A0€"
                                << "0,05\u00A0€"
-                               << "0,05 F";
+                               << "0,05";
         QTest::newRow("grouped") << qint64(123450) << "1\u202F234,50\u00A0€"
                                  << "1\u202F234,50\u00A0€"
-                                 << "1\u202F234,50 F";
+                                 << "1\u202F234,50";
         QTest::newRow("negative with a minus sign") << qint64(-123450) << "-1\u202F234,50\u00A0€"
                                                     << "-1\u202F234,50\u00A0€"
-                                                    << "-1\u202F234,50 F";
+                                                    << "-1\u202F234,50";
         QTest::newRow("seven significant digits") << qint64(99999999) << "999\u202F999,99\u00A0€"
                                                   << "1\u202F000\u202F000,00\u00A0€"
-                                                  << "999\u202F999,99 F";
+                                                  << "999\u202F999,99";
         QTest::newRow("awaited rounds the eighth digit")
             << qint64(1234567891) << "12\u202F345\u202F678,91\u00A0€"
             << "12\u202F345\u202F680,00\u00A0€"
-            << "12\u202F345\u202F678,91 F";
+            << "12\u202F345\u202F678,91";
     }
     void money()
     {
         QFETCH(qint64, cents);
         QFETCH(QString, shown);
         QFETCH(QString, awaited);
-        QFETCH(QString, reportSum);
-        QCOMPARE(Formats::money(cents), shown);
-        QCOMPARE(Formats::awaitedAmount(cents), awaited);
-        QCOMPARE(Formats::reportSum(cents), reportSum);
+        QFETCH(QString, reportNumber);
+        // Euros with French conventions whatever the system's regional settings.
+        for (const QLocale &regional :
+             {QLocale(QLocale::French, QLocale::France),
+              QLocale(QLocale::English, QLocale::UnitedStates), QLocale(QLocale::C)}) {
+            QLocale::setDefault(regional);
+            QCOMPARE(Formats::money(cents), shown);
+            QCOMPARE(Formats::awaitedAmount(cents), awaited);
+            QCOMPARE(Formats::reportNumber(cents), reportNumber);
+            QCOMPARE(Formats::parseMoney(shown).value(), cents);
+        }
     }
 
     void rate_data()
@@ -138,19 +145,24 @@ private Q_SLOTS:
     void badAmounts_data()
     {
         QTest::addColumn<QString>("typed");
-        QTest::newRow("letters") << "douze";
-        QTest::newRow("three decimals") << "12,345";
-        QTest::newRow("two separators") << "1,2,3";
-        QTest::newRow("sign alone") << "-";
+        QTest::addColumn<QString>("message");
+        const QString plain = QStringLiteral("'%1' n'est pas un montant correct");
+        const QString decimals = plain + QStringLiteral(" : deux décimales au plus.");
+        QTest::newRow("letters") << "douze" << plain;
+        QTest::newRow("three decimals") << "12,345" << decimals;
+        QTest::newRow("three decimals after a point") << "-0.125" << decimals;
+        QTest::newRow("two separators") << "1,2,3" << plain;
+        QTest::newRow("sign alone") << "-" << plain;
     }
     void badAmounts()
     {
         QFETCH(QString, typed);
+        QFETCH(QString, message);
         try {
             Formats::parseMoney(typed);
             QFAIL("accepted an amount that is not one");
         } catch (const DatabaseError &e) {
-            QCOMPARE(e.message(), QString("'%1' n'est pas un montant correct").arg(typed));
+            QCOMPARE(e.message(), message.arg(typed));
         }
         QVERIFY(!Formats::parseMoney("   ").has_value());
     }

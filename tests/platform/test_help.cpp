@@ -101,6 +101,7 @@ private Q_SLOTS:
     void windowOpensAtContext();
     void unknownContextOpensTop();
     void oneWindowServesEveryRequest();
+    void windowStaysInsideTheScreen();
     void contentsButtonAndHistory();
     void escapeClosesWindow();
     void usableFromModalDialog_data();
@@ -392,6 +393,21 @@ void TestHelp::oneWindowServesEveryRequest()
     first->browser()->verticalScrollBar()->setValue(0);
     Help::showContext(nullptr, 24);
     QVERIFY(headingVisible(first, QStringLiteral("context-24")));
+}
+
+void TestHelp::windowStaysInsideTheScreen()
+{
+    Help::showContext(nullptr, 1);
+    HelpWindow *window = Help::window();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    const QRect area = window->screen()->availableGeometry();
+    QVERIFY(area.contains(window->frameGeometry()));
+    // Left with its bottom off the screen, it comes back whole.
+    window->move(area.right() - 200, area.bottom() - 200);
+    window->close();
+    Help::showContext(nullptr, 24);
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QVERIFY(area.contains(window->frameGeometry()));
 }
 
 void TestHelp::contentsButtonAndHistory()

@@ -1,9 +1,12 @@
 #include "platform/DefaultPrinter.h"
 #include "platform/PlatformError.h"
 #include "platform/ReportLayout.h"
+#include "platform/ReportTextWrap.h"
 #include "platform/Today.h"
 
 #include "ReportTestDefinition.h"
+
+#include <QFontMetricsF>
 
 #include <QLocale>
 #include <QTest>
@@ -60,6 +63,42 @@ private Q_SLOTS:
         Today::pinForTesting(QDate(2026, 3, 5));
     }
     void cleanupTestCase() { Today::unpin(); }
+
+    void longTextGoesOnOverMoreLines()
+    {
+        ReportDefinition report = ReportTest::definition();
+        ReportBand &detail = report.bands[2];
+        detail.items[0].elide = false;
+        detail.items[0].wrap = true;
+        const QString longName =
+            QStringLiteral("Jean-Baptiste de la Rochefoucauld-Montmorency de Saint-Germain");
+        FakeReportSource source;
+        for (int i = 0; i < 21; ++i)
+            source.addRow({{"Nom", i == 19 ? longName : QStringLiteral("Nom")}, {"Montant", "1"}},
+                          {{"Montant", 100}});
+        const QList<ReportPage> pages = ReportLayout::run(report, source, ReportTest::testPage());
+
+        // Row 19 no longer fits page 1 (details end at 270) once grown: it opens page 2.
+        QCOMPARE(pages.size(), 2);
+        QCOMPARE(detailRows(pages[0]).size(), 19);
+        const ReportPlacedBand *grown = bandsOf(pages[1], Type::Detail).first();
+        QCOMPARE(grown->row, 19);
+        QStringList lines;
+        for (const ReportPlacedText *text : textsOf(pages[1], ReportItem::Kind::Field)) {
+            if (text->fieldName == "Nom" && text->rect.top() < grown->rect.bottom()) {
+                lines << text->text;
+                QVERIFY(QFontMetricsF(text->font.toQFont(1)).horizontalAdvance(text->text) <=
+                        text->rect.width());
+            } else if (text->fieldName == "Montant" && text->rect.top() < grown->rect.bottom()) {
+                QCOMPARE(text->rect.top(), grown->rect.top()); // amounts stay on the first line
+            }
+        }
+        QVERIFY2(lines.size() >= 2, qPrintable(lines.join('|')));
+        QCOMPARE(lines.join(' ').remove(' '), QString(longName).remove(' '));
+        QCOMPARE(grown->rect.height(),
+                 10 + (lines.size() - 1) * ReportTextWrap::lineStep(ReportFont::regular(8)));
+        QCOMPARE(bandsOf(pages[1], Type::Detail).at(1)->rect.top(), grown->rect.bottom());
+    }
 
     void pagination_data()
     {
@@ -329,5 +368,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReportLayout)
+QTEST_MAIN(TestReportLayout)
 #include "test_report_layout.moc"

@@ -191,6 +191,40 @@ private Q_SLOTS:
         QVERIFY_THROWS_EXCEPTION(DatabaseError, t.setIndexFieldNames("Inconnu"));
     }
 
+    void namesFollowFrenchCollation_data()
+    {
+        QTest::addColumn<QStringList>("posted");
+        QTest::addColumn<QStringList>("ordered");
+        QTest::newRow("accents and cedilla file with their letter")
+            << QStringList{"ZOLA", "ÉMILE", "ÇA", "EVE", "CAMUS", "EMILE", "DURAND"}
+            << QStringList{"ÇA", "CAMUS", "DURAND", "EMILE", "ÉMILE", "EVE", "ZOLA"};
+        QTest::newRow("accents, then case, only break ties")
+            << QStringList{"Eve", "émile", "EMILE", "Emile", "Emilie"}
+            << QStringList{"Emile", "EMILE", "émile", "Emilie", "Eve"};
+        QTest::newRow("ligature as its two letters")
+            << QStringList{"ŒUVRE", "OUDIN", "ODILE", "OBERT"}
+            << QStringList{"OBERT", "ODILE", "ŒUVRE", "OUDIN"};
+    }
+    void namesFollowFrenchCollation()
+    {
+        QFETCH(QStringList, posted);
+        QFETCH(QStringList, ordered);
+        Table &t = openWith(posted);
+        QStringList shown;
+        for (t.first(); !t.eof(); t.next())
+            shown << name(t);
+        QCOMPARE(shown, ordered);
+        // Loaded from the file, the same order; the last row is the last name.
+        t.close();
+        t.open();
+        shown.clear();
+        for (t.first(); !t.eof(); t.next())
+            shown << name(t);
+        QCOMPARE(shown, ordered);
+        t.last();
+        QCOMPARE(name(t), ordered.last());
+    }
+
     void unknownFieldIsAnError()
     {
         Table &t = openWith({});

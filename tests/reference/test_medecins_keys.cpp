@@ -35,6 +35,7 @@ private Q_SLOTS:
     void upAndDownMoveRows();
     void leavingModifiedRowByDownSavesIt();
     void upInGridMovesOneRow();
+    void lettersTypedInGridFindTheDoctor();
     void quitterLeavesPendingEditForNextShow();
     void incompleteValueLeftAtQuitterRefusedAtNextShow();
 
@@ -269,6 +270,21 @@ void TestMedecinsKeys::upInGridMovesOneRow()
     QCOMPARE(window.tableMedecins().fieldByName(Nom).asString(), QStringLiteral("CARON"));
     press(Qt::Key_Down);
     QCOMPARE(window.tableMedecins().fieldByName(Nom).asString(), QStringLiteral("DUBOIS"));
+}
+
+void TestMedecinsKeys::lettersTypedInGridFindTheDoctor()
+{
+    for (const char *name : {"ZOLA", "GARNIER", "ÉMILE", "DUBOIS", "EVE"})
+        folder_->addDoctor({Nom}, {QString::fromUtf8(name)});
+    TFrmMedecins window(folder_->path());
+    show(window);
+    auto *grid = child<DBGrid>(window, "DBGrilleMedecins");
+    const QRect first = grid->visualRect(grid->model()->index(0, 0));
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, first.center());
+    QCOMPARE(focused(), grid);
+    Typing::type(grid, QStringLiteral("em"));
+    QCOMPARE(window.tableMedecins().fieldByName(Nom).asString(), QStringLiteral("ÉMILE"));
+    QCOMPARE(child<DBEdit>(window, "DBchpNom")->text(), QStringLiteral("ÉMILE"));
 }
 
 void TestMedecinsKeys::quitterLeavesPendingEditForNextShow()

@@ -174,22 +174,22 @@ private Q_SLOTS:
         QTest::addColumn<QString>("mutual");
         // PIERRE: 30,00 + 45,50; 21,00 + 31,85; 9,00 + 13,65.
         QTest::newRow("PIERRE") << "PIERRE"
-                                << "75,50 F"
-                                << "52,85 F"
-                                << "22,65 F";
+                                << "75,50 €"
+                                << "52,85 €"
+                                << "22,65 €";
         // MARIE: 1 500,00 + 20,00; 1 050,00 + nothing; nothing at all from the mutuelle.
         QTest::newRow("MARIE") << "MARIE"
-                               << "1\u202f520,00 F"
-                               << "1\u202f050,00 F"
-                               << "0,00 F";
+                               << "1\u202f520,00 €"
+                               << "1\u202f050,00 €"
+                               << "0,00 €";
         QTest::newRow("nobody") << "pierre"
-                                << "0,00 F"
-                                << "0,00 F"
-                                << "0,00 F";
+                                << "0,00 €"
+                                << "0,00 €"
+                                << "0,00 €";
         QTest::newRow("everyone") << "TOUS"
-                                  << "1\u202f595,50 F"
-                                  << "1\u202f102,85 F"
-                                  << "22,65 F";
+                                  << "1\u202f595,50 €"
+                                  << "1\u202f102,85 €"
+                                  << "22,65 €";
     }
 
     void sumsOfPrintedRowsOnly()
@@ -220,7 +220,7 @@ private Q_SLOTS:
         QCOMPARE(rows[0].value(DateMutuelle), QString());
         QCOMPARE(rows[0].value(Cout), QStringLiteral("30,00\u00a0€"));
         QCOMPARE(rows[1].value(MontantMutuelle), QStringLiteral("12,00\u00a0€"));
-        QCOMPARE(ReportRows::sums(pages).value(MontantMutuelle), QStringLiteral("12,00 F"));
+        QCOMPARE(ReportRows::sums(pages).value(MontantMutuelle), QStringLiteral("12,00 €"));
     }
 
     void pendingEditPrintsAsLastSaved()
@@ -243,7 +243,7 @@ private Q_SLOTS:
         tous.edit();
         tous.fieldByName(Cout).setAsString("55,00");
         QCOMPARE(ReportRows::column(printout(), Cout), QStringList{"99,00\u00a0€"});
-        QCOMPARE(ReportRows::sums(printout()).value(Cout), QStringLiteral("99,00 F"));
+        QCOMPARE(ReportRows::sums(printout()).value(Cout), QStringLiteral("99,00 €"));
         // The report neither posted nor cancelled the edit.
         QCOMPARE(tous.state(), Table::State::Edit);
         QVERIFY(tous.isModified());
@@ -288,7 +288,7 @@ private Q_SLOTS:
         QVERIFY(hasLine(pages[2], "^\\s*10/04/97\\s+MARIE\\s+DR 100\\s"));
         QVERIFY(!PdfTools::text(file).contains("DR 1998"));
         // 100 x 30,00; 100 x 21,00; 50 x 9,00.
-        QVERIFY2(hasLine(pages[2], "^\\s*3 000,00 F\\s+2 100,00 F\\s+450,00 F$"),
+        QVERIFY2(hasLine(pages[2], "^\\s*3 000,00 €\\s+2 100,00 €\\s+450,00 €$"),
                  qPrintable(pages[2]));
     }
 
@@ -309,6 +309,17 @@ private Q_SLOTS:
         form_->preview(nullptr);
         QCOMPARE(pageCount, 1);
         QCOMPARE(title, QStringLiteral(" Aperçu - Liste des soins"));
+    }
+
+    void fileMissingAtStartIsReportedWhenAskedFor()
+    {
+        QTemporaryDir empty;
+        TFrmListeTalo form(*selectors_);
+        form.openAtStart(empty.path());
+        QVERIFY(!form.tableTalo().isActive());
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, form.layOut(ReportPageGeometry()));
+        QVERIFY(ReportFiles::createEmpty(empty.path()));
+        QCOMPARE(form.layOut(ReportPageGeometry()).size(), 1);
     }
 
     void missingOrBrokenFileFailsToOpen()

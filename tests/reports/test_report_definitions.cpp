@@ -1,11 +1,13 @@
 #include "reports/CareListReport.h"
 #include "reports/DoctorsListReport.h"
 
+#include "platform/Formats.h"
 #include "platform/ReportLayout.h"
 #include "platform/Today.h"
 
 #include "support/FakeReportSource.h"
 
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QTest>
 
@@ -80,7 +82,7 @@ private Q_SLOTS:
         QTest::newRow("Date soins") << "Date soins" << 10.0 << false << false;
         QTest::newRow("Beneficiaire") << "Beneficiaire" << 70.0 << false << false;
         QTest::newRow("Medecin") << "Medecin" << 180.0 << false << false;
-        QTest::newRow("Cout") << "Cout" << 336.0 << true << true;
+        QTest::newRow("Cout") << "Cout" << 350.0 << true << true;
         QTest::newRow("Date CPAM") << "Date CPAM" << 395.0 << false << false;
         QTest::newRow("Montant CPAM") << "Montant CPAM" << 525.0 << true << true;
         QTest::newRow("Date mutuelle") << "Date mutuelle" << 578.0 << false << false;
@@ -93,7 +95,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("field");
         QTest::addColumn<qreal>("right");
-        QTest::newRow("Cout") << "Cout" << 335.0;
+        QTest::newRow("Cout") << "Cout" << 349.0;
         QTest::newRow("Montant CPAM") << "Montant CPAM" << 523.0;
         QTest::newRow("Montant mutuelle") << "Montant mutuelle" << 706.0;
     }
@@ -107,7 +109,7 @@ private Q_SLOTS:
         QVERIFY(sum);
         QCOMPARE(sum->left + sum->width, right);
         QCOMPARE(sum->alignment, Qt::AlignRight);
-        QCOMPARE(sum->mask, QStringLiteral("#,##0.00 F"));
+        QCOMPARE(sum->mask, QStringLiteral("#,##0.00 €"));
         QCOMPARE(sum->font, ReportFont::boldFont(12));
         QCOMPARE(summary.items.first().kind, Kind::Shape);
         QCOMPARE(summary.items.first().shapeKind, ReportItem::ShapeKind::HorizontalLine);
@@ -177,9 +179,26 @@ private Q_SLOTS:
         QList<ReportItem> items = report.band(Type::Detail)->items;
         std::sort(items.begin(), items.end(),
                   [](const ReportItem &a, const ReportItem &b) { return a.left < b.left; });
+        // A visible gap between two columns, whatever they hold.
         for (qsizetype i = 1; i < items.size(); ++i)
-            QVERIFY2(items.at(i - 1).left + items.at(i - 1).width <= items.at(i).left,
+            QVERIFY2(items.at(i - 1).left + items.at(i - 1).width + 4 <= items.at(i).left,
                      qPrintable(items.at(i).fieldName));
+        for (const ReportItem &item : std::as_const(items)) {
+            // Amounts are never cut nor wrapped: the widest one fits its box. Texts either
+            // wrap or, for dates and telephone numbers of a fixed shape, fit.
+            const QFontMetricsF metrics(item.font.toQFont(1));
+            if (item.alignment == Qt::AlignRight && !item.elide) {
+                QVERIFY(!item.wrap);
+                const qreal widest = metrics.horizontalAdvance(Formats::money(-99999999));
+                QVERIFY2(widest <= item.width,
+                         qPrintable(QStringLiteral("%1: %2").arg(item.fieldName).arg(widest)));
+            } else if (item.fieldName.startsWith("Date") || item.fieldName == "Tel") {
+                QVERIFY(metrics.horizontalAdvance(
+                            item.fieldName == "Tel" ? "00-00-00-00-00" : "00/00/00") <= item.width);
+            } else {
+                QVERIFY2(item.wrap && !item.elide, qPrintable(item.fieldName));
+            }
+        }
     }
 
 private:
@@ -273,5 +292,5 @@ private:
     }
 };
 
-QTEST_GUILESS_MAIN(TestReportDefinitions)
+QTEST_MAIN(TestReportDefinitions)
 #include "test_report_definitions.moc"

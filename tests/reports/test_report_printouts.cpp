@@ -9,6 +9,8 @@
 #include "support/FakeReportSource.h"
 #include "support/PdfTools.h"
 
+#include <QDir>
+#include <QFontMetricsF>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -59,6 +61,48 @@ const ReportPlacedText *findText(const ReportPage &page, const QString &text)
             return &placed;
     }
     return nullptr;
+}
+
+// Rows as a household fills them over years: long names, towns and addresses, amounts of
+// every size up to 999 999,99 €.
+void fillLongCare(FakeReportSource &source)
+{
+    const QStringList amounts{"30,00 €", "12\u202F345,67 €", "999\u202F999,99 €",
+                              "-1\u202F234,50 €"};
+    for (int n = 0; n < 90; ++n) {
+        const QString amount = amounts.at(n % amounts.size());
+        source.addRow({{"Date soins", "31/12/26"},
+                       {"Beneficiaire", n % 3 ? "PIERRE" : "MARIE-CHRISTINE DUPO"},
+                       {"Medecin", n % 2 ? "DR JEAN-BAPTISTE DE LA ROCHEFOUCAULD" : "DR NOËL"},
+                       {"Cout", amount},
+                       {"Date CPAM", "31/12/26"},
+                       {"Montant CPAM", amount},
+                       {"Date mutuelle", "31/12/26"},
+                       {"Montant mutuelle", amount}},
+                      {{"Cout", 3000}, {"Montant CPAM", 2100}, {"Montant mutuelle", 900}});
+    }
+}
+
+void fillLongDoctors(FakeReportSource &source)
+{
+    for (int n = 0; n < 150; ++n)
+        source.addRow({{"Nom", n % 2 ? "DE LA ROCHEFOUCAULD-MONTMORENCY" : "NOËL"},
+                       {"Prenom", "Jean-Baptiste-Emmanuel"},
+                       {"Specialite", "Oto-rhino-laryngologiste"},
+                       {"Adresse", "3 bis, avenue du Maréchal-de-Lattre-de-Tassigny, bâtiment C"},
+                       {"Ville", "Saint-Germain-en-Laye-sur-Seine"},
+                       {"Tel", "04-77-12-34-56"}});
+}
+
+// Where the ink of a placed text runs, from its alignment and its width in the 96-dpi font.
+std::pair<qreal, qreal> inkOf(const ReportPlacedText &text)
+{
+    const qreal advance =
+        std::min(QFontMetricsF(text.font.toQFont(1)).horizontalAdvance(text.text),
+                 text.elide ? text.rect.width() : std::numeric_limits<qreal>::max());
+    if (text.alignment & Qt::AlignRight)
+        return {text.rect.right() - advance, text.rect.right()};
+    return {text.rect.left(), text.rect.left() + advance};
 }
 
 bool hasLine(const QString &text, const QString &pattern)
@@ -128,7 +172,7 @@ private Q_SLOTS:
         const qreal margin = 37.795; // 10 mm
         const ReportPlacedText *cost = findText(page, QStringLiteral("30,00 €"));
         QVERIFY(cost);
-        QVERIFY(qAbs(cost->rect.right() - (margin + 336)) < 0.01);
+        QVERIFY(qAbs(cost->rect.right() - (margin + 350)) < 0.01);
         QVERIFY(qAbs(cost->rect.top() - (margin + 37 + 24)) < 0.01);
         const ReportPlacedText *number = findText(page, QStringLiteral("Page 1"));
         QVERIFY(number);
@@ -169,8 +213,8 @@ private Q_SLOTS:
         QVERIFY(hasLine(pages.at(1), QStringLiteral("^\\s*22/03/97\\s+PIERRE\\s+DR 81\\s")));
         // 81 x 30,00; 81 x 21,00; 40 x 9,00. The text extractor turns the narrow no-break
         // space grouping the thousands into a plain one.
-        QVERIFY2(hasLine(pages.at(2), QStringLiteral("^\\s*2 430,00 F\\s+1 701,00 F\\s+"
-                                                     "360,00 F$")),
+        QVERIFY2(hasLine(pages.at(2), QStringLiteral("^\\s*2 430,00 €\\s+1 701,00 €\\s+"
+                                                     "360,00 €$")),
                  qPrintable(pages.at(2)));
     }
 
@@ -201,6 +245,58 @@ private Q_SLOTS:
         QVERIFY(hasLine(text, QStringLiteral("^\\s*Talo 3\\.0\\s+Page 1$")));
         QVERIFY(!text.contains(QStringLiteral("69003")));
         QVERIFY(!text.contains(QStringLiteral("75001")));
+    }
+
+    void longTextsWrapAndColumnsKeepApart_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("care");
+        QTest::newRow("care list") << "liste-des-soins" << true;
+        QTest::newRow("doctors list") << "liste-des-medecins" << false;
+    }
+    void longTextsWrapAndColumnsKeepApart()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, care);
+        FakeReportSource source;
+        care ? fillLongCare(source) : fillLongDoctors(source);
+        const ReportDefinition report =
+            care ? CareListReport::definition() : DoctorsListReport::definition();
+        const QList<ReportPage> pages =
+            ReportLayout::run(report, source, ReportPageGeometry::forDefaultPaper());
+        QVERIFY(pages.size() >= 3);
+        for (const ReportPage &page : pages) {
+            QVERIFY(findText(page, QStringLiteral("Page %1").arg(page.number)));
+            QMultiMap<qreal, std::pair<qreal, qreal>> lines; // ink of the detail texts by line
+            for (const ReportPlacedText &text : page.texts) {
+                if (text.kind == ReportItem::Kind::Field && !text.text.isEmpty()) {
+                    const auto ink = inkOf(text);
+                    QVERIFY2(ink.second - ink.first <= text.rect.width() + 0.01,
+                             qPrintable(text.text)); // nothing runs out of its column
+                    lines.insert(text.rect.top(), ink);
+                }
+            }
+            for (const qreal top : lines.uniqueKeys()) {
+                QList<std::pair<qreal, qreal>> inks = lines.values(top);
+                std::sort(inks.begin(), inks.end());
+                for (qsizetype i = 1; i < inks.size(); ++i)
+                    QVERIFY2(inks.at(i).first - inks.at(i - 1).second >= 4,
+                             qPrintable(QStringLiteral("%1 at %2").arg(name).arg(top)));
+            }
+        }
+
+        // Page images for a person to look at, kept in the build folder.
+        const QString folder = QCoreApplication::applicationDirPath() + "/../report-pages";
+        QVERIFY(QDir().mkpath(folder));
+        const QString pdf = folder + "/" + name + ".pdf";
+        ReportPdfWriter::write(pdf, report, source);
+        for (const qsizetype page : {qsizetype(1), (pages.size() + 1) / 2, pages.size()}) {
+            const QString prefix = QStringLiteral("%1/%2-page%3").arg(folder, name).arg(page);
+            const QString n = QString::number(page);
+            PdfTools::run("pdftoppm",
+                          {"-png", "-r", "60", "-f", n, "-l", n, "-singlefile", pdf, prefix});
+            QVERIFY2(QFileInfo::exists(prefix + ".png"), qPrintable(prefix));
+        }
     }
 
 private:
