@@ -196,6 +196,32 @@ void DBGrid::resizeEvent(QResizeEvent *event)
     scrollToCurrentRow();
 }
 
+void DBGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    keepTopRowWhole();
+}
+
+void DBGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    keepTopRowWhole();
+}
+
+// At the end of its scroll range the table view lines its last row up with the bottom, cutting
+// the top row; the rows start at a whole row instead (the last row still shows whole).
+void DBGrid::keepTopRowWhole()
+{
+    const QScrollBar *bar = verticalScrollBar();
+    if (bar->maximum() <= 0 || bar->value() != bar->maximum())
+        return;
+    const int offset = verticalHeader()->sectionPosition(bar->value());
+    if (verticalHeader()->offset() == offset)
+        return;
+    verticalHeader()->setOffset(offset);
+    viewport()->update();
+}
+
 void DBGrid::scrollToCurrentRow()
 {
     const QModelIndex current = currentIndex();

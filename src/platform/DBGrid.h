@@ -64,6 +64,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -79,6 +81,7 @@ private:
     void applyMetrics();
     void fillWidth();
     void scrollToCurrentRow();
+    void keepTopRowWhole();
 
     QPointer<Table> m_table;
     TableModel *m_model;
