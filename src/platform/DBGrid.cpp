@@ -165,10 +165,8 @@ void DBGrid::fillWidth()
         return;
     const TableDefinition &def = m_table->definition();
     // The vertical scroll bar is counted in whether it shows or not, so that rows coming and
-    // going never make the columns jump.
+    // going never make the columns jump; the row indicator is already left out.
     int available = maximumViewportSize().width() - verticalScrollBar()->sizeHint().width();
-    if (verticalHeader()->isVisible())
-        available -= verticalHeader()->width();
     int elastic = 0;
     for (int column = 0; column < m_naturalWidths.size(); ++column) {
         if (isFreeText(def.field(m_model->fieldIndex(column))))
