@@ -6,8 +6,8 @@
 
 using namespace CareFields;
 
-// What the main window shows whole: large amounts in the grid, the status panels at the
-// window's smallest size, the captions the entry pages share at one place.
+// The main window's layout: the status panels at the window's smallest size, the captions the
+// entry pages share at one place.
 class TestMainWindowLayout : public QObject
 {
     Q_OBJECT
@@ -17,7 +17,6 @@ private Q_SLOTS:
     void init();
     void cleanup() { f.finish(); }
 
-    void largestAmountsShownWhole();
     void smallestWindowKeepsPanelsReadable();
     void pagesShareCaptionPlaces_data();
     void pagesShareCaptionPlaces();
@@ -30,25 +29,6 @@ void TestMainWindowLayout::init()
 {
     QVERIFY(f.prepare());
     f.putFile("LSTBENEF.LST", "TOUS\r\nMARTIN\r\n");
-}
-
-void TestMainWindowLayout::largestAmountsShownWhole()
-{
-    f.seed({{DateSoins, "01/02/24"},
-            {Beneficiaire, "MARTIN"},
-            {Cout, "999999,99"},
-            {MontantCPAM, "-999999,99"},
-            {MontantMutuelle, "999999,99"}});
-    QVERIFY(f.start());
-    auto *grid = f.child<DBGrid>("DBGrille");
-    const QFontMetrics metrics = grid->fontMetrics();
-    for (int column = 0; column < grid->model()->columnCount(); ++column) {
-        const QString title = grid->model()->headerData(column, Qt::Horizontal).toString();
-        const QString text = f.gridColumn(title).constFirst();
-        QVERIFY2(grid->columnWidth(column) > metrics.horizontalAdvance(text) + 4,
-                 qPrintable(title + ": " + text));
-    }
-    QCOMPARE(f.gridColumn("Coût").constFirst(), QString("999\u202F999,99\u00A0€"));
 }
 
 void TestMainWindowLayout::smallestWindowKeepsPanelsReadable()

