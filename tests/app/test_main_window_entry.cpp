@@ -306,6 +306,10 @@ void TestMainWindowEntry::downAfterEnterInNoteBrowses()
     QCOMPARE(f.gridColumn("Date"), QStringList({"01/02/24", "15/03/24", "10/04/24"}));
     QCOMPARE(f.gridCurrentRow(), 2);
     QCOMPARE(edit("DBBeneficiaire")->text(), QString("DURAND"));
+    // Insert and typing go on from there.
+    f.press(Qt::Key_Insert);
+    MainWindowFixture::type("200524");
+    QCOMPARE(edit("DBDateSoins")->text(), QString("20/05/24"));
 }
 
 void TestMainWindowEntry::modifiedRecordPostedWhenMoving()
