@@ -48,7 +48,10 @@ CpamPage::CpamPage(Table &tableTous, QWidget *parent) : QWidget(parent)
     PageBuilder::add(grid, 1, 0, QStringLiteral("Base :"), DBchpBase);
     PageBuilder::add(grid, 2, 0, QStringLiteral("Montant :"), DBchpMontantCPAM);
     PageBuilder::add(grid, 3, 0, QStringLiteral("Taux :"), DBchpPourcentage);
-    PageBuilder::add(grid, 0, 2, QStringLiteral("Note :"), DBMemoCPAM, 1, 4);
+    PageBuilder::add(grid, 0, 2, QStringLiteral("Note :"), DBMemoCPAM, 1, 5);
+    // Rows keep their height and the spare height goes below them, as on the "Mutuelle" page,
+    // so that the captions both pages share stand at the same place.
+    grid->setRowStretch(4, 1);
     grid->setColumnStretch(3, 1);
     for (DBEdit *edit : {DBchpDateCPAM, DBchpBase, DBchpMontantCPAM, DBchpPourcentage})
         edit->setFixedWidth(90);

@@ -13,6 +13,22 @@
 #include <QApplication>
 #include <QTabBar>
 
+namespace
+{
+
+// The caret enters a date field as by the keyboard, the whole text selected so that typing
+// replaces it; a field that already had the focus gets no focus event, so it is selected here
+// (the record it shows may just have changed under it).
+void enterField(DBEdit *field)
+{
+    const bool had = field->hasFocus();
+    field->setFocus(Qt::OtherFocusReason);
+    if (had)
+        field->selectAll();
+}
+
+} // namespace
+
 EntryPages::EntryPages(Table &tableTous, QWidget *parent) : QTabWidget(parent), table_(tableTous)
 {
     setObjectName(QStringLiteral("OngletsSaisie"));
@@ -37,16 +53,16 @@ EntryPages::EntryPages(Table &tableTous, QWidget *parent) : QTabWidget(parent), 
 void EntryPages::showCareDate()
 {
     setCurrentWidget(pageSoins);
-    pageSoins->DBDateSoins->setFocus();
+    enterField(pageSoins->DBDateSoins);
 }
 
 void EntryPages::OngletsSaisieClick(int page)
 {
-    QWidget *first[] = {pageSoins->DBDateSoins, pageCPAM->DBchpDateCPAM,
-                        pageMutuelle->DBchpDateMutuelle};
+    DBEdit *first[] = {pageSoins->DBDateSoins, pageCPAM->DBchpDateCPAM,
+                       pageMutuelle->DBchpDateMutuelle};
     if (page >= 0 && page < 3) {
         setCurrentIndex(page);
-        first[page]->setFocus();
+        enterField(first[page]);
     }
 }
 

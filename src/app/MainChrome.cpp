@@ -1,5 +1,6 @@
 #include "MainChrome.h"
 
+#include "StatusPanel.h"
 #include "TFrmPrincipale.h"
 
 #include "platform/Glyphs.h"
@@ -33,6 +34,8 @@ QAction *printAction(TFrmPrincipale &window, const char *name, const QString &te
                      [&window, preview] { window.btnImprimerClick(preview); });
     return a;
 }
+
+constexpr int PanelSpacing = 2;
 
 } // namespace
 
@@ -138,17 +141,37 @@ QList<QLabel *> MainChrome::buildStatusBar(TFrmPrincipale &window)
     QStatusBar *bar = window.statusBar();
     bar->setObjectName(QStringLiteral("BarreEtat"));
     bar->setSizeGripEnabled(false);
+    // The panels share the bar's width; tight spacing leaves room for large totals at the
+    // window's minimum width.
+    auto *row = new QWidget(bar);
+    row->setObjectName(QStringLiteral("PanneauxEtat"));
+    auto *layout = new QHBoxLayout(row);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(PanelSpacing);
     QList<QLabel *> panels;
     for (const QString &text : RegisterTotals::initialStatusTexts()) {
-        auto *panel = new QLabel(text, bar);
+        auto *panel = new StatusPanel(text, row);
         panel->setObjectName(QStringLiteral("BarreEtatPanneau%1").arg(panels.size()));
-        panel->setFixedWidth(150);
-        panel->setFrameShape(QFrame::Panel);
-        panel->setFrameShadow(QFrame::Sunken);
-        bar->addWidget(panel);
+        layout->addWidget(panel);
         panels.append(panel);
     }
+    bar->addWidget(row, 1);
     return panels;
+}
+
+int MainChrome::statusBarWidth(const QList<QLabel *> &panels)
+{
+    // Sums of up to 99 999,99 in every panel, the gap negative.
+    RegisterTotals reference;
+    reference.cost = reference.cpam = reference.mutual = 9'999'999;
+    reference.gap = -9'999'999;
+    const QStringList texts = reference.statusTexts();
+    int width = PanelSpacing * int(panels.size() - 1) + 8; // the bar's own margins
+    for (qsizetype i = 0; i < panels.size() && i < texts.size(); ++i) {
+        if (auto *panel = qobject_cast<StatusPanel *>(panels[i]))
+            width += panel->widthFor(texts[i]);
+    }
+    return width;
 }
 
 QList<QAction *> MainChrome::windowCommands(TFrmPrincipale &window)

@@ -14,8 +14,10 @@ public:
     static void buildMenu(TFrmPrincipale &window);
     // The tool bar with its nine buttons and, at its right end, the awaited reimbursements.
     static QWidget *buildToolBar(TFrmPrincipale &window, QLabel *&awaited);
-    // The four panels of BarreEtat, 150 pixels each.
+    // The four panels of BarreEtat, 150 pixels each or as wide as their texts.
     static QList<QLabel *> buildStatusBar(TFrmPrincipale &window);
+    // The width the status bar needs to show sums of up to 99 999,99 whole.
+    static int statusBarWidth(const QList<QLabel *> &panels);
     // The commands that open other windows (enabled once those windows exist).
     static QList<QAction *> windowCommands(TFrmPrincipale &window);
 };

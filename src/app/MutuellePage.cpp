@@ -29,9 +29,12 @@ MutuellePage::MutuellePage(Table &tableTous, QWidget *parent) : QWidget(parent)
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(4);
     PageBuilder::add(grid, 0, 0, QStringLiteral("Date de rembours. :"), DBchpDateMutuelle);
-    PageBuilder::add(grid, 1, 0, QStringLiteral("Montant :"), DBchpMontantMutuelle);
-    PageBuilder::add(grid, 0, 2, QStringLiteral("Note :"), DBMemoMutuelle, 1, 3);
-    grid->setRowStretch(2, 1);
+    // Row 1 stays empty, where the "C.P.A.M." page has its base: the captions both pages share
+    // stand at the same place.
+    PageBuilder::add(grid, 2, 0, QStringLiteral("Montant :"), DBchpMontantMutuelle);
+    PageBuilder::add(grid, 0, 2, QStringLiteral("Note :"), DBMemoMutuelle, 1, 5);
+    grid->setRowMinimumHeight(1, DBchpMontantMutuelle->sizeHint().height());
+    grid->setRowStretch(4, 1);
     grid->setColumnStretch(3, 1);
     DBchpDateMutuelle->setFixedWidth(90);
     DBchpMontantMutuelle->setFixedWidth(90);

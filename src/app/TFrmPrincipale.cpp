@@ -87,6 +87,8 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     column->addWidget(OngletsSaisie);
     setCentralWidget(central);
     BarreEtat = MainChrome::buildStatusBar(*this);
+    // No smaller: the status panels would overlap or cut their sums.
+    setMinimumSize(std::max(640, MainChrome::statusBarWidth(BarreEtat)), 480);
     windowCommands_ = MainChrome::windowCommands(*this);
 
     selectors_ = std::make_unique<ComboSelectors>(*lstListeAnnee, *lstListeBeneficiaires);
@@ -217,7 +219,9 @@ bool TFrmPrincipale::FormKeyDown(QWidget *focused, QKeyEvent *event)
         if (qobject_cast<DBMemo *>(focused)) {
             TableTous->edit();
             TableTous->post();
-            focusNextChild();
+            // The next control in tab order would be the year selector, where the next Down
+            // arrow changes the view; the date field of the page lets Up/Down browse instead.
+            OngletsSaisie->OngletsSaisieClick(OngletsSaisie->currentIndex());
         } else if (qobject_cast<DBEdit *>(focused) || qobject_cast<DBComboBox *>(focused) ||
                    qobject_cast<DBCheckBox *>(focused)) {
             focusNextChild();

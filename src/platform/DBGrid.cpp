@@ -1,13 +1,17 @@
 #include "DBGrid.h"
 
 #include "Dialogs.h"
+#include "EditMask.h"
+#include "Formats.h"
 #include "HandlerGuard.h"
 #include "PlatformMessages.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QResizeEvent>
 #include <QScrollBar>
+#include <QStyle>
 
 namespace
 {
@@ -15,6 +19,13 @@ namespace
 constexpr int CellPadding = 8;        // text margins and the grid line
 constexpr int DefaultCharacters = 10; // a field without a display width
 constexpr int IndicatorWidth = 14;
+constexpr qint64 LargestAmount = 99'999'999; // 999 999,99 in cents
+
+bool isFreeText(const FieldDef &field)
+{
+    return (field.kind == FieldKind::String || field.kind == FieldKind::Memo) &&
+           field.editMask.isEmpty();
+}
 
 } // namespace
 
@@ -30,6 +41,8 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new TableModel(thi
     setWordWrap(false);
     setCornerButtonEnabled(false);
     setAlternatingRowColors(false);
+    // Whole rows only: a grid scrolled to its end never shows half of its top row.
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
 
     QHeaderView *rows = verticalHeader();
     rows->setSectionResizeMode(QHeaderView::Fixed);
@@ -108,12 +121,39 @@ void DBGrid::setRowIndicator(bool on)
     verticalHeader()->setVisible(on);
 }
 
-int DBGrid::columnWidthFor(int characters, const QString &title) const
+int DBGrid::columnWidthFor(int characters, const QString &title, const QString &widest) const
 {
+    const QFontMetrics metrics = fontMetrics();
     // A character of a display width is a digit, so amounts of that many digits fit.
-    const int text = characters * fontMetrics().horizontalAdvance(QLatin1Char('0'));
+    const int text = std::max(characters * metrics.horizontalAdvance(QLatin1Char('0')),
+                              metrics.horizontalAdvance(widest));
     const int heading = horizontalHeader()->fontMetrics().horizontalAdvance(title);
-    return std::max(text, heading) + CellPadding;
+    const int margins = 2 * (style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1);
+    return std::max(text, heading) + std::max(CellPadding, margins + 1);
+}
+
+QString DBGrid::widestText(const FieldDef &field)
+{
+    if (field.kind == FieldKind::Money)
+        return Formats::money(-LargestAmount);
+    const EditMask mask(field.editMask);
+    if (!mask.isEmpty()) {
+        QString text = mask.blankText();
+        for (int p = 0; p < mask.positionCount(); ++p) {
+            if (!mask.isLiteral(p))
+                text[p] = QLatin1Char('0');
+        }
+        return text;
+    }
+    if (field.kind == FieldKind::Date)
+        return Formats::date(QDate(2000, 12, 28));
+    return QString();
+}
+
+void DBGrid::setFillWidth(bool on)
+{
+    m_fillWidth = on;
+    applyMetrics();
 }
 
 int DBGrid::rowsPerPage() const
@@ -129,11 +169,86 @@ void DBGrid::applyMetrics()
     if (!m_table)
         return;
     const TableDefinition &def = m_table->definition();
+    m_naturalWidths.clear();
     for (int column = 0; column < m_model->columnCount(); ++column) {
         const FieldDef &f = def.field(m_model->fieldIndex(column));
         const int characters = f.displayWidth > 0 ? f.displayWidth : DefaultCharacters;
-        setColumnWidth(column, columnWidthFor(characters, f.label()));
+        m_naturalWidths.append(columnWidthFor(characters, f.label(), widestText(f)));
+        setColumnWidth(column, m_naturalWidths.last());
     }
+    fillWidth();
+}
+
+void DBGrid::fillWidth()
+{
+    if (!m_fillWidth || !m_table || m_naturalWidths.size() != m_model->columnCount())
+        return;
+    const TableDefinition &def = m_table->definition();
+    // The vertical scroll bar is counted in whether it shows or not, so that rows coming and
+    // going never make the columns jump; the row indicator is already left out.
+    int available = maximumViewportSize().width() - verticalScrollBar()->sizeHint().width();
+    int elastic = 0;
+    for (int column = 0; column < m_naturalWidths.size(); ++column) {
+        if (isFreeText(def.field(m_model->fieldIndex(column))))
+            elastic += m_naturalWidths[column];
+        else
+            available -= m_naturalWidths[column];
+    }
+    if (elastic <= 0)
+        return;
+    const QFontMetrics titles = horizontalHeader()->fontMetrics();
+    for (int column = 0; column < m_naturalWidths.size(); ++column) {
+        const FieldDef &f = def.field(m_model->fieldIndex(column));
+        if (!isFreeText(f))
+            continue;
+        const int share = int(qint64(available) * m_naturalWidths[column] / elastic);
+        setColumnWidth(column, std::max(share, titles.horizontalAdvance(f.label()) + CellPadding));
+    }
+}
+
+void DBGrid::resizeEvent(QResizeEvent *event)
+{
+    QTableView::resizeEvent(event);
+    fillWidth();
+    // A window made smaller keeps the current record in sight.
+    scrollToCurrentRow();
+}
+
+void DBGrid::scrollContentsBy(int dx, int dy)
+{
+    QTableView::scrollContentsBy(dx, dy);
+    keepTopRowWhole();
+}
+
+void DBGrid::updateGeometries()
+{
+    QTableView::updateGeometries();
+    keepTopRowWhole();
+}
+
+// At the end of its scroll range the table view lines its last row up with the bottom, cutting
+// the top row; the rows start at a whole row instead (the last row still shows whole).
+void DBGrid::keepTopRowWhole()
+{
+    const QScrollBar *bar = verticalScrollBar();
+    if (bar->maximum() <= 0 || bar->value() != bar->maximum())
+        return;
+    const int offset = verticalHeader()->sectionPosition(bar->value());
+    if (verticalHeader()->offset() == offset)
+        return;
+    verticalHeader()->setOffset(offset);
+    viewport()->update();
+}
+
+void DBGrid::scrollToCurrentRow()
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid())
+        return;
+    // Only the rows scroll: the columns stay where the user put them.
+    const int left = horizontalScrollBar()->value();
+    scrollTo(current);
+    horizontalScrollBar()->setValue(left);
 }
 
 void DBGrid::dataSetChanged()
@@ -178,10 +293,7 @@ void DBGrid::followTable()
     if (selection->currentIndex().row() != row || !selection->isRowSelected(row))
         selection->setCurrentIndex(index,
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    // Only the rows scroll: the columns stay where the user put them.
-    const int left = horizontalScrollBar()->value();
-    scrollTo(index);
-    horizontalScrollBar()->setValue(left);
+    scrollToCurrentRow();
 }
 
 void DBGrid::runMove(const std::function<void(Table &)> &move)

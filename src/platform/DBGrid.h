@@ -50,8 +50,17 @@ public:
     // (GridKeySearch). Throws DatabaseError for a name the table does not have.
     void setKeySearchField(const QString &fieldName);
 
-    // Width in pixels of a column of `characters` average characters of the grid's font.
-    int columnWidthFor(int characters, const QString &title) const;
+    // Width in pixels of a column of `characters` digits of the grid's font, or of its title or
+    // of `widest` (the widest text the column can show) when they are wider.
+    int columnWidthFor(int characters, const QString &title,
+                       const QString &widest = QString()) const;
+    // The widest text a field can show: any amount up to 999 999,99 with its sign and currency,
+    // a masked value with every position filled; empty for free text.
+    static QString widestText(const FieldDef &field);
+    // The columns of free text share the width the other columns leave in the viewport, in
+    // proportion to their own widths (never below their titles), so that no horizontal scroll
+    // bar is needed when the window is wide enough for the titles.
+    void setFillWidth(bool on);
     // Rows a page move goes by: those the viewport shows whole.
     int rowsPerPage() const;
 
@@ -60,6 +69,9 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void scrollContentsBy(int dx, int dy) override;
+    void updateGeometries() override;
     void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -74,12 +86,17 @@ private:
     void deleteCurrent();
     bool searchTyped(const QKeyEvent &event);
     void applyMetrics();
+    void fillWidth();
+    void scrollToCurrentRow();
+    void keepTopRowWhole();
 
     QPointer<Table> m_table;
     TableModel *m_model;
     QList<QMetaObject::Connection> m_connections;
     bool m_rowIndicator = false;
     bool m_confirmDelete = true;
+    bool m_fillWidth = false;
+    QList<int> m_naturalWidths; // by column, as the fields ask
     int m_helpContext = 0;
     QString m_searchField;
     GridKeySearch m_keySearch;

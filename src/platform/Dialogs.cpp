@@ -1,7 +1,10 @@
 #include "Dialogs.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QInputDialog>
+#include <QLayout>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QQueue>
 
@@ -87,12 +90,39 @@ std::optional<QString> Dialogs::inputText(QWidget *parent, const QString &captio
             return std::nullopt;
         return s.inputs.dequeue();
     }
-    bool ok = false;
-    const QString text =
-        QInputDialog::getText(parent, caption, prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok)
+    const std::unique_ptr<QInputDialog> dialog = makeInputDialog(parent, caption, prompt, initial);
+    if (dialog->exec() != QDialog::Accepted)
         return std::nullopt;
-    return text;
+    return dialog->textValue();
+}
+
+std::unique_ptr<QInputDialog> Dialogs::makeInputDialog(QWidget *parent, const QString &caption,
+                                                       const QString &prompt,
+                                                       const QString &initial)
+{
+    auto dialog = std::make_unique<QInputDialog>(parent);
+    dialog->setWindowTitle(caption);
+    dialog->setLabelText(prompt);
+    dialog->setInputMode(QInputDialog::TextInput);
+    dialog->setTextValue(initial);
+    // The dialog's layout sets the dialog's own minimum size: the edit carries the width.
+    if (auto *edit = dialog->findChild<QLineEdit *>()) {
+        const QMargins margins =
+            dialog->layout() ? dialog->layout()->contentsMargins() : QMargins();
+        edit->setMinimumWidth(captionWidth(caption) - margins.left() - margins.right());
+    }
+    return dialog;
+}
+
+int Dialogs::captionWidth(const QString &caption)
+{
+    // Window managers draw titles in a bold face of about this size; the frame holds an icon
+    // and up to three buttons of the title bar's height, and some margin.
+    QFont font = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    font.setBold(true);
+    const QFontMetrics metrics(font);
+    const int button = metrics.height() + 8;
+    return metrics.horizontalAdvance(caption) + 4 * button + 16;
 }
 
 Qt::WindowFlags Dialogs::dialogBorder()

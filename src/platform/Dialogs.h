@@ -4,8 +4,10 @@
 #include <QStringList>
 #include <Qt>
 
+#include <memory>
 #include <optional>
 
+class QInputDialog;
 class QWidget;
 
 // Every modal box of the program goes through here: message boxes with the application title
@@ -33,6 +35,15 @@ public:
     // One-line input; the text on OK, nothing on Cancel.
     static std::optional<QString> inputText(QWidget *parent, const QString &caption,
                                             const QString &prompt, const QString &initial);
+
+    // The one-line input dialog inputText shows, sized so that its whole caption fits in its
+    // title bar.
+    static std::unique_ptr<QInputDialog> makeInputDialog(QWidget *parent, const QString &caption,
+                                                         const QString &prompt,
+                                                         const QString &initial);
+    // The width a window needs for `caption` to show whole: its width in the title font plus an
+    // allowance for the frame's icon and buttons.
+    static int captionWidth(const QString &caption);
 
     // The window flags of a dialog border: title and close box only, fixed size.
     static Qt::WindowFlags dialogBorder();

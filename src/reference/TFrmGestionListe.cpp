@@ -7,7 +7,9 @@
 #include "platform/Glyphs.h"
 #include "platform/Help.h"
 #include "platform/SingleLineText.h"
+#include "register/CareEntryTable.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
 #include <QLocale>
@@ -19,6 +21,22 @@ namespace
 {
 
 constexpr int helpContext = 45;
+
+// The longest name a care entry can hold in "Beneficiaire".
+int longestName()
+{
+    const TableDefinition &def = CareEntryTable::definition();
+    return def.field(def.indexOf(CareFields::Beneficiaire)).size;
+}
+
+QString tooLongMessage(const QString &name, int longest)
+{
+    return QStringLiteral("Le nom « %1 » a %2 caractères : un nom de bénéficiaire en compte %3 "
+                          "au plus. Raccourcissez-le.")
+        .arg(name)
+        .arg(name.size())
+        .arg(longest);
+}
 
 QPushButton *glyphButton(const QString &text, Glyphs::Id glyph, const QString &name,
                          QWidget *parent)
@@ -101,16 +119,36 @@ void TFrmGestionListe::FormShow()
     lstGestionBenef->setFocus();
 }
 
+void TFrmGestionListe::keyPressEvent(QKeyEvent *event)
+{
+    // The window has no cancel button: Escape must not throw away the names just added.
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
 void TFrmGestionListe::btnAjouterClick()
 {
-    const std::optional<QString> name =
-        Dialogs::inputText(this, QStringLiteral(" Ajouter un nom"),
-                           QStringLiteral("Nom du nouveau bénéficiaire :"), QString());
-    // Blanks are a name like any other; only nothing at all is refused.
-    if (!name || name->isEmpty())
-        return;
-    // A name pasted with a line break would spill over two lines of LSTBENEF.LST.
-    lstGestionBenef->addItem(QLocale().toUpper(SingleLineText::flattened(*name)));
+    // A name too long for any care entry is refused, and offered again to be shortened.
+    QString typed;
+    for (;;) {
+        const std::optional<QString> name =
+            Dialogs::inputText(this, QStringLiteral(" Ajouter un nom"),
+                               QStringLiteral("Nom du nouveau bénéficiaire :"), typed);
+        // Blanks are a name like any other; only nothing at all is refused.
+        if (!name || name->isEmpty())
+            return;
+        // A name pasted with a line break would spill over two lines of LSTBENEF.LST.
+        const QString upper = QLocale().toUpper(SingleLineText::flattened(*name));
+        if (upper.size() <= longestName()) {
+            lstGestionBenef->addItem(upper);
+            return;
+        }
+        Dialogs::warning(this, tooLongMessage(upper, longestName()));
+        typed = *name;
+    }
 }
 
 void TFrmGestionListe::btnSupprimerClick()

@@ -47,7 +47,10 @@ TFrmMedecins::TFrmMedecins(const QString &programDir, QWidget *parent)
     setObjectName(QStringLiteral("TFrmMedecins"));
     setWindowTitle(QStringLiteral(" Talo 3.0 - Carnet d'adresses médicales"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
-    setFixedSize(426, 318);
+    // Opens at its designed size; a taller window gives its height to the grid, so that a book
+    // of a few hundred doctors can be browsed.
+    setMinimumSize(426, 318);
+    resize(426, 318);
     TableMedecins->setObjectName(QStringLiteral("TableMedecins"));
     TableCopieMedecins->setObjectName(QStringLiteral("TableCopieMedecins"));
 
@@ -57,6 +60,7 @@ TFrmMedecins::TFrmMedecins(const QString &programDir, QWidget *parent)
     DBGrilleMedecins->setRowIndicator(true);
     DBGrilleMedecins->setHelpContext(gridHelpContext);
     DBGrilleMedecins->setFocusPolicy(Qt::ClickFocus);
+    DBGrilleMedecins->setFillWidth(true);
     DBGrilleMedecins->bind(*TableMedecins);
     DBGrilleMedecins->setKeySearchField(QStringLiteral("Nom"));
 

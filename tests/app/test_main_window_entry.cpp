@@ -30,6 +30,8 @@ private Q_SLOTS:
     void typedCase();
     void escapeAbandonsNewEntry();
     void upAndDownBrowse();
+    void downAfterEnterInNoteBrowses_data();
+    void downAfterEnterInNoteBrowses();
     void modifiedRecordPostedWhenMoving();
     void clickSelectsWholeText_data();
     void clickSelectsWholeText();
@@ -287,6 +289,48 @@ void TestMainWindowEntry::upAndDownBrowse()
     // Browsing changes nothing: no edit, no new record at the end.
     QCOMPARE(f.table().state(), Table::State::Browse);
     QCOMPARE(f.storedRows({Beneficiaire}), QStringList({"MARTIN", "DURAND", "PETIT"}));
+}
+
+void TestMainWindowEntry::downAfterEnterInNoteBrowses_data()
+{
+    QTest::addColumn<int>("page");
+    QTest::addColumn<QString>("note");
+    QTest::addColumn<QString>("landing");
+    QTest::newRow("Soins") << 0 << "DBMemoSoins"
+                           << "DBDateSoins";
+    QTest::newRow("C.P.A.M.") << 1 << "DBMemoCPAM"
+                              << "DBchpDateCPAM";
+    QTest::newRow("Mutuelle") << 2 << "DBMemoMutuelle"
+                              << "DBchpDateMutuelle";
+}
+
+void TestMainWindowEntry::downAfterEnterInNoteBrowses()
+{
+    QFETCH(int, page);
+    QFETCH(QString, note);
+    QFETCH(QString, landing);
+    // A new entry of March lands between the two seeded ones; its note is where Enter saves.
+    f.typeEntry("150324", "martin", "45");
+    QCOMPARE(f.gridCurrentRow(), 1);
+    auto *pages = f.child<QTabWidget>("OngletsSaisie");
+    QTest::mouseClick(pages->tabBar(), Qt::LeftButton, {}, pages->tabBar()->tabRect(page).center());
+    QVERIFY(f.enterUntil(note));
+    MainWindowFixture::type("vu");
+    f.press(Qt::Key_Return);
+    QCOMPARE(f.table().state(), Table::State::Browse);
+    QCOMPARE(f.focusedName(), landing);
+
+    f.press(Qt::Key_Down);
+    QCOMPARE(
+        f.comboItems("lstListeAnnee").indexOf(f.child<QComboBox>("lstListeAnnee")->currentText()),
+        0);
+    QCOMPARE(f.gridColumn("Date"), QStringList({"01/02/24", "15/03/24", "10/04/24"}));
+    QCOMPARE(f.gridCurrentRow(), 2);
+    QCOMPARE(edit("DBBeneficiaire")->text(), QString("DURAND"));
+    // Insert and typing go on from there.
+    f.press(Qt::Key_Insert);
+    MainWindowFixture::type("200524");
+    QCOMPARE(edit("DBDateSoins")->text(), QString("20/05/24"));
 }
 
 void TestMainWindowEntry::modifiedRecordPostedWhenMoving()

@@ -6,6 +6,7 @@
 
 #include <QHeaderView>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -281,6 +282,39 @@ private Q_SLOTS:
         QCOMPARE(m_grid->helpContext(), 24);
         QCOMPARE(m_grid->focusPolicy(), Qt::ClickFocus);
         QCOMPARE(m_grid->verticalHeader()->sectionResizeMode(0), QHeaderView::Fixed);
+    }
+
+    void widestValuesShownWhole()
+    {
+        // "Double" reaches the largest amount, negative; the masked value fills its mask.
+        open({{"ALBERT", -49'999'999, "", "", "123456789012345"}});
+        const QFontMetrics metrics = m_grid->fontMetrics();
+        for (int column = 0; column < m_grid->model()->columnCount(); ++column) {
+            const QString text = cell(0, column);
+            QVERIFY2(m_grid->columnWidth(column) > metrics.horizontalAdvance(text) + 4,
+                     qPrintable(text));
+        }
+    }
+
+    void wholeRowsAndCurrentRowInSight()
+    {
+        open(names(60));
+        // Scrolled to its end, the grid shows its top row whole, whatever its height.
+        for (int height : {300, 307, 313}) {
+            m_window->resize(600, height);
+            m_table->first();
+            m_table->last();
+            QCOMPARE(m_grid->rowViewportPosition(m_grid->rowAt(0)), 0);
+        }
+        // A smaller window keeps the current row in sight, at the end and in the middle.
+        for (int row : {59, 30}) {
+            m_window->resize(600, 300);
+            m_table->moveToRow(row);
+            m_window->resize(600, 120);
+            QTRY_COMPARE(m_window->height(), 120);
+            const QRect place = m_grid->visualRect(m_grid->model()->index(row, 0));
+            QVERIFY(m_grid->viewport()->rect().contains(place));
+        }
     }
 
     void chosenColumnsInOrder()

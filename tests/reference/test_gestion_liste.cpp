@@ -4,6 +4,8 @@
 #include "reference/TFrmGestionListe.h"
 #include "reference/WindowDriving.h"
 
+#include <QFontDatabase>
+#include <QInputDialog>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -54,7 +56,11 @@ private Q_SLOTS:
     void removingOtherEntryLeavesNoSelection();
     void quitterHandsListBack();
     void closeBoxDiscardsChanges();
-    void escapeDiscardsChanges();
+    void escapeKeepsWindowAndChanges();
+    void nameLongerThanFieldRefused_data();
+    void nameLongerThanFieldRefused();
+    void inputBoxShowsWholeCaption_data();
+    void inputBoxShowsWholeCaption();
     void helpOpensContext45();
     void enterPressesOnlyFocusedButton();
     void centredOnScreen();
@@ -341,16 +347,68 @@ void TestGestionListe::closeBoxDiscardsChanges()
     QCOMPARE(entries(window), owner.items);
 }
 
-void TestGestionListe::escapeDiscardsChanges()
+void TestGestionListe::escapeKeepsWindowAndChanges()
 {
     FakeOwner owner;
     TFrmGestionListe window(owner);
     show(window);
+    Dialogs::queueInput("zoé");
+    click(window, "btnAjouter");
     select(window, 2);
     click(window, "btnSupprimer");
+    // From the list and from a button, as the user may be on either.
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
-    QVERIFY(!window.isVisible());
-    QVERIFY(owner.replacements.isEmpty());
+    QTest::keyClick(window.findChild<QListWidget *>("lstGestionBenef"), Qt::Key_Escape);
+    QVERIFY(window.isVisible());
+    click(window, "btnQuitter");
+    QCOMPARE(owner.replacements, (QList<QStringList>{{"TOUS", "MARIE", "ZOÉ"}}));
+}
+
+void TestGestionListe::nameLongerThanFieldRefused_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("kept");
+    QTest::newRow("20 characters") << QString(20, QLatin1Char('a')) << true;
+    QTest::newRow("21 characters") << QString(21, QLatin1Char('a')) << false;
+    // Upper-casing may lengthen a name: the stored text is what must fit.
+    QTest::newRow("longer once upper-cased") << QString(19, QLatin1Char('a')) + "ß" << false;
+}
+
+void TestGestionListe::nameLongerThanFieldRefused()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, kept);
+    FakeOwner owner;
+    TFrmGestionListe window(owner);
+    show(window);
+    Dialogs::queueInput(typed);
+    click(window, "btnAjouter");
+    QCOMPARE(entries(window).size(), owner.items.size() + (kept ? 1 : 0));
+    // Refused with a message, then offered again with the text typed (cancelled here).
+    const QList<Dialogs::Shown> shown = Dialogs::shown();
+    QCOMPARE(shown.size(), kept ? 1 : 3);
+    if (!kept)
+        QVERIFY(shown[1].kind == Dialogs::Kind::Warning && shown[1].text.contains("20 au plus"));
+}
+
+void TestGestionListe::inputBoxShowsWholeCaption_data()
+{
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("add a name") << " Ajouter un nom";
+    QTest::newRow("new folder") << " Créer un nouveau dossier";
+}
+
+void TestGestionListe::inputBoxShowsWholeCaption()
+{
+    QFETCH(QString, caption);
+    const auto box = Dialogs::makeInputDialog(nullptr, caption, "Nom :", QString());
+    box->show();
+    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
+    title.setBold(true);
+    // Icon, up to three buttons and margins beside the text.
+    const QFontMetrics metrics(title);
+    QVERIFY(box->width() >= metrics.horizontalAdvance(caption) + 4 * (metrics.height() + 8));
 }
 
 void TestGestionListe::helpOpensContext45()

@@ -12,6 +12,7 @@
 
 #include <QAbstractButton>
 #include <QLabel>
+#include <QScrollBar>
 #include <QTest>
 #include <QToolButton>
 
@@ -31,6 +32,7 @@ private Q_SLOTS:
     void toolBarButtonsAndHints_data();
     void toolBarButtonsAndHints();
     void gridAndNavigator();
+    void gridShowsWholeNumbersAndTakesTheHeight();
     void fieldsLabelsAndRows();
     void tabOrderOfFields();
     void showingGoesToLastDoctorAndFocusesName();
@@ -87,7 +89,7 @@ void TestMedecinsWindow::captionSizeAndFont()
     QVERIFY(!(window.windowFlags() & Qt::WindowMaximizeButtonHint));
     show(window);
     QCOMPARE(window.size(), QSize(426, 318));
-    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QCOMPARE(window.minimumSize(), QSize(426, 318));
     QCOMPARE(window.font().family(), QStringLiteral("MS Sans Serif"));
     QCOMPARE(window.font().pointSize(), 8);
     QVERIFY(Dialogs::shown().isEmpty());
@@ -147,6 +149,29 @@ void TestMedecinsWindow::gridAndNavigator()
     for (DBNavigator::Button button : DBNavigator::allButtons())
         QVERIFY(nav->button(button)->isVisible());
     QVERIFY(grid->geometry().bottom() < nav->geometry().top());
+}
+
+void TestMedecinsWindow::gridShowsWholeNumbersAndTakesTheHeight()
+{
+    for (int i = 0; i < 30; ++i)
+        folder_->addDoctor({Nom, Prenom, Specialite, Tel},
+                           {QString("MARTIN-DUPONTEL%1").arg(i), "Jean-Baptiste", "Ophtalmologiste",
+                            "04-77-12-34-56"});
+    TFrmMedecins window(folder_->path());
+    show(window);
+    auto *grid = child<DBGrid>(window, "DBGrilleMedecins");
+    const int phone = grid->fontMetrics().horizontalAdvance("04-77-12-34-56");
+    QVERIFY(grid->columnWidth(3) >= phone + 6);
+    QVERIFY(!grid->horizontalScrollBar()->isVisible());
+
+    // A taller window gives its height to the grid, not to the fields.
+    auto *name = child<DBEdit>(window, "DBchpNom");
+    const int rows = grid->rowsPerPage();
+    const int fieldsHeight = window.height() - name->geometry().top();
+    window.resize(window.width(), window.height() + 200);
+    QTRY_COMPARE(window.height(), 518);
+    QVERIFY(grid->rowsPerPage() >= rows + 8);
+    QCOMPARE(window.height() - name->geometry().top(), fieldsHeight);
 }
 
 void TestMedecinsWindow::fieldsLabelsAndRows()
