@@ -163,6 +163,7 @@ int MainChrome::statusBarWidth(const QList<QLabel *> &panels)
 {
     // Sums of up to 99 999,99 in every panel, the gap negative.
     RegisterTotals reference;
+    reference.known = true;
     reference.cost = reference.cpam = reference.mutual = 9'999'999;
     reference.gap = -9'999'999;
     const QStringList texts = reference.statusTexts();
