@@ -19,7 +19,7 @@ import traceback
 
 SKIP = 77
 
-from places import APP_TITLE, BACKUP, BACKUP_TITLE, MAIN, MAIN_TITLE
+from places import APP_TITLE, BACKUP, BACKUP_TITLE, MAIN, MAIN_TITLE, NAMES, NAMES_TITLE
 
 class StepFailed(Exception):
     pass
@@ -342,6 +342,17 @@ class Session:
         self.answer(box)
         self.step = "waiting for the program to end after Oui"
         return talo.wait_exit()
+
+    def add_name(self, main, enter):
+        """" Ajouter un nom" in the name list window, `enter()` typing or pasting the name, then
+        the window's Quitter."""
+        self.click(main, *MAIN["btnListeBenef"])
+        names = self.wait_window(NAMES_TITLE)
+        self.click(names, *NAMES["btnAjouter"])
+        self.wait_window(" Ajouter un nom")
+        enter()
+        self.key("Return")
+        self.click(names, *NAMES["btnQuitter"])
 
     def backup(self, main, new_folder, before_ok=None):
         """A backup through the dialog into a folder created there, under the home folder where

@@ -4,7 +4,7 @@
 import os
 import subprocess
 
-from places import APP_TITLE, MAIN_TITLE, NAMES_TITLE, MAIN, NAMES
+from places import APP_TITLE, MAIN_TITLE, MAIN
 import rigs
 from talo_e2e import run
 
@@ -19,13 +19,7 @@ def scenario(s):
     folder = s.program_dir(folder=disk, program=program, files={"LSTBENEF.LST": NAMES_BEFORE})
     talo = s.start(folder)
     main = s.wait_window(MAIN_TITLE)
-    s.click(main, *MAIN["btnListeBenef"])
-    names = s.wait_window(NAMES_TITLE)
-    s.click(names, *NAMES["btnAjouter"])
-    s.wait_window(" Ajouter un nom")
-    s.type("paul")
-    s.key("Return")
-    s.click(names, *NAMES["btnQuitter"])
+    s.add_name(main, lambda: s.type("paul"))
 
     filler = rigs.fill(disk)
     s.click(main, *MAIN["BtnQuitter"])

@@ -1,6 +1,6 @@
 # A name pasted with a line break (into " Ajouter un nom", into the Bénéficiaire field) is
 # stored with a blank in its place, and a confirmed exit writes all three side files.
-from places import MAIN_TITLE, NAMES_TITLE, MAIN, NAMES
+from places import MAIN_TITLE
 from talo_e2e import run
 
 
@@ -8,13 +8,7 @@ def scenario(s):
     folder = s.program_dir(files={"LSTBENEF.LST": b"TOUS\r\n"})
     talo = s.start(folder)
     main = s.wait_window(MAIN_TITLE)
-    s.click(main, *MAIN["btnListeBenef"])
-    names = s.wait_window(NAMES_TITLE)
-    s.click(names, *NAMES["btnAjouter"])
-    s.wait_window(" Ajouter un nom")
-    s.paste("JEAN\nPIERRE")
-    s.key("Return")
-    s.click(names, *NAMES["btnQuitter"])
+    s.add_name(main, lambda: s.paste("JEAN\nPIERRE"))
     s.activate(main)
     s.key("Insert")
     s.type("050424")
