@@ -19,7 +19,6 @@
 #include "platform/KeyPreview.h"
 #include "platform/PlatformError.h"
 #include "platform/ReportCommand.h"
-#include "platform/SingleLineText.h"
 #include "platform/Table.h"
 #include "platform/Today.h"
 #include "reference/BeneficiaryListFile.h"
@@ -370,13 +369,7 @@ void TFrmPrincipale::writeSideFiles()
         }
     };
     if (!keepListFile_)
-        attempt([this] {
-            // Names taken from entries stored before line breaks were kept out of them.
-            QStringList names = selectors_->beneficiaryItems();
-            for (QString &name : names)
-                name = SingleLineText::flattened(name);
-            BeneficiaryListFile::save(programDir_, names);
-        });
+        attempt([this] { BeneficiaryListFile::save(programDir_, selectors_->beneficiaryItems()); });
     if (windows_)
         attempt([this] { windows_->frmInfos->writeDetails(); });
     if (!failures.isEmpty())
