@@ -5,11 +5,12 @@ set -eu
 
 # What the build and the program need.
 PROGRAM_PACKAGES="cmake make g++ qt6-base-dev qt6-translations-l10n libsqlite3-dev fonts-liberation2 \
-libcups2-dev"
+libcups2-dev \
+qt6-charts-dev pxlib-dev"
 # What the tests and benchmarks need; the end-to-end suite (tests/e2e) drives the program in
 # Xvfb with openbox through xdotool and xclip, reads windows with x11-utils and tables with sqlite3.
 TEST_PACKAGES="xvfb xauth xdotool imagemagick poppler-utils cups printer-driver-cups-pdf \
-libbenchmark-dev openbox xclip x11-utils sqlite3 python3"
+libbenchmark-dev openbox xclip x11-utils sqlite3 python3 desktop-file-utils appstream"
 PACKAGES="$PROGRAM_PACKAGES $TEST_PACKAGES"
 
 missing=""
