@@ -1,5 +1,6 @@
 #include "Startup.h"
 
+#include "ParadoxOffer.h"
 #include "ProgramLock.h"
 #include "TFrmPrincipale.h"
 #include "TaloWindows.h"
@@ -30,6 +31,7 @@ bool Startup::run()
         Dialogs::information(nullptr, ProgramLock::alreadyOpenMessage());
         return false;
     }
+    ParadoxOffer::run(programDir_);
     QApplication::setOverrideCursor(Qt::WaitCursor);
     {
         TfrmLogo splash;

@@ -50,6 +50,13 @@ QString tableFileMissing(const QString &path)
     return QStringLiteral("Table introuvable.\nFichier : %1").arg(path);
 }
 
+QString paradoxTableNotConverted()
+{
+    return QStringLiteral("C'est une table Paradox, qui n'a pas été convertie : Talo 3.0 ne peut "
+                          "pas l'ouvrir. Elle est laissée telle quelle ; au prochain démarrage, "
+                          "répondez Oui à la proposition de conversion.");
+}
+
 QString tableNotActive()
 {
     return QStringLiteral(

@@ -18,6 +18,8 @@ QString textTooLong(const QString &displayLabel, int size);
 QString fieldNotFound(const QString &fieldName);
 QString cannotOpenTable(const QString &path, const QString &reason);
 QString tableFileMissing(const QString &path);
+// The reason given for a table file of the original platform that was not converted.
+QString paradoxTableNotConverted();
 QString tableNotActive();
 QString notEditing();
 QString datasetEmpty();

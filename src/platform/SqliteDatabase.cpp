@@ -1,6 +1,7 @@
 #include "SqliteDatabase.h"
 
 #include "DatabaseError.h"
+#include "ParadoxSignature.h"
 #include "PlatformMessages.h"
 #include "SqliteStatement.h"
 
@@ -16,6 +17,10 @@ SqliteDatabase::SqliteDatabase(const QString &path, Mode mode) : path_(path)
     // SQLite takes an empty file for an empty database and would write one into it.
     if (mode == Mode::OpenExisting && info.size() == 0)
         throw DatabaseError(PlatformMessages::cannotOpenTable(path, emptyFileReason()));
+    // SQLite would call it damaged; it is only waiting for its conversion.
+    if (mode == Mode::OpenExisting && ParadoxSignature::matches(path))
+        throw DatabaseError(
+            PlatformMessages::cannotOpenTable(path, PlatformMessages::paradoxTableNotConverted()));
     const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
                       (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);

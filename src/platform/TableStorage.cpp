@@ -197,7 +197,7 @@ void TableStorage::bindRecord(SqliteStatement &st, const Record &record)
     }
 }
 
-qint64 TableStorage::insert(const Record &record)
+QString TableStorage::insertStatement() const
 {
     std::vector<int> columns;
     QStringList marks;
@@ -207,15 +207,37 @@ qint64 TableStorage::insert(const Record &record)
             marks.append(QStringLiteral("?"));
         }
     }
-    SqliteStatement st(db_.handle(),
-                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(TableDefinition::quoted(table_), columnList(def_, columns),
-                                marks.join(QLatin1Char(','))));
+    return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+        .arg(TableDefinition::quoted(table_), columnList(def_, columns),
+             marks.join(QLatin1Char(',')));
+}
+
+qint64 TableStorage::insert(const Record &record)
+{
+    SqliteStatement st(db_.handle(), insertStatement());
     bindRecord(st, record);
     st.step();
     const qint64 rowId = db_.lastInsertRowId();
     db_.checkpoint();
     return rowId;
+}
+
+void TableStorage::insertAll(const std::vector<Record> &records)
+{
+    db_.exec(QStringLiteral("BEGIN"));
+    try {
+        SqliteStatement st(db_.handle(), insertStatement());
+        for (const Record &record : records) {
+            bindRecord(st, record);
+            st.step();
+            st.reset();
+        }
+        db_.exec(QStringLiteral("COMMIT"));
+    } catch (const DatabaseError &) {
+        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        throw;
+    }
+    db_.checkpoint();
 }
 
 void TableStorage::update(const Record &record)

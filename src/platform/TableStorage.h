@@ -20,6 +20,8 @@ public:
     std::vector<std::unique_ptr<Record>> loadAll(const RecordOrder &order);
     // Writes a new row; returns its identity.
     qint64 insert(const Record &record);
+    // Writes many new rows in one transaction, durable on return: all of them or none.
+    void insertAll(const std::vector<Record> &records);
     // Rewrites the row with the record's identity.
     void update(const Record &record);
     void remove(qint64 rowId);
@@ -40,6 +42,7 @@ public:
 
 private:
     void bindRecord(class SqliteStatement &st, const Record &record);
+    QString insertStatement() const;
 
     const TableDefinition &def_;
     SqliteDatabase db_;

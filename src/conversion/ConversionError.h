@@ -1,0 +1,10 @@
+#pragma once
+
+#include "platform/PlatformError.h"
+
+// A conversion that cannot go on, with the French reason shown to the user.
+class ConversionError : public PlatformError
+{
+public:
+    using PlatformError::PlatformError;
+};
