@@ -25,7 +25,7 @@ void TestParadoxOffer::answerDecides_data()
     QTest::addColumn<bool>("yes");
     QTest::addColumn<QStringList>("filesAfter");
     QTest::newRow("no touches nothing") << false << QStringList{"TALO.DB", "TALO.MB"};
-    QTest::newRow("yes converts") << true << QStringList{"TALO.DB", "Tables Paradox"};
+    QTest::newRow("yes converts") << true << QStringList{"Tables Paradox", "TALO.DB"};
 }
 
 void TestParadoxOffer::answerDecides()

@@ -245,7 +245,7 @@ void TestParadoxConversion::movesTheFilesAsideBeforeConverting()
     ParadoxTableMaker::write(program.filePath("talo.db"), program.filePath("TALO.MB"),
                              ParadoxTableMaker::careEntryFields(), asRows(care));
     FileBytes::put(program.filePath("TALO.PX"), "index");
-    FileBytes::put(program.filePath("TALO.DB-journal"), "not a companion");
+    FileBytes::put(program.filePath("TALO.TXT"), "not a companion");
     ParadoxTableMaker::write(program.filePath("MEDECINS.DB"), QString(),
                              ParadoxTableMaker::doctorFields(), asRows(Rows{{"DUPONT"}}));
     TableStorage::createFile(program.filePath("ASSURE.DB"), InsuredTable::definition());
@@ -259,7 +259,7 @@ void TestParadoxConversion::movesTheFilesAsideBeforeConverting()
     QCOMPARE(QDir(result.archive).entryList(QDir::Files, QDir::Name | QDir::IgnoreCase),
              (QStringList{"MEDECINS.DB", "talo.db", "TALO.MB", "TALO.PX"}));
     QCOMPARE(FileBytes::of(program.filePath("Tables Paradox/talo.db")), original);
-    QVERIFY(QFile::exists(program.filePath("TALO.DB-journal")));
+    QVERIFY(QFile::exists(program.filePath("TALO.TXT")));
     QCOMPARE(readBack(CareEntryTable::definition(), program.filePath("TALO.DB")).size(), 1);
     QCOMPARE(readBack(DoctorTable::definition(), program.filePath("MEDECINS.DB")).size(), 1);
     QCOMPARE(result.summary(),
