@@ -98,8 +98,8 @@ void TestParadoxConversion::convertsEveryFieldRowByRow_data()
     QTest::newRow("care entries")
         << "TALO.DB"
         << Rows{{QDate(2024, 3, 2), "HÉLÈNE", "ŒDIPE", "Médecine Générale", "Chèque", 25.0,
-                 longMemo(), QDate(2024, 3, 20), 25.0, 17.5, "Reçu œ", "Faux", QDate(1999, 12, 31),
-                 7.49, QString(241, QChar(u'é')), "Vrai", 99999.99, 1LL},
+                 longMemo(), QDate(2024, 3, 20), 25.0, 17.5, longMemo().repeated(20), "Faux",
+                 QDate(1999, 12, 31), 7.49, QString(241, QChar(u'é')), "Vrai", 99999.99, 1LL},
                 {QDate(2001, 1, 1), "PAUL", empty, empty, empty, 0.01, empty, empty, empty, empty,
                  empty, empty, empty, empty, empty, empty, empty, 2LL}};
     QTest::newRow("doctors") << "MEDECINS.DB"
