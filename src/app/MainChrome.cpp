@@ -3,7 +3,7 @@
 #include "StatusPanel.h"
 #include "TFrmPrincipale.h"
 
-#include "platform/Glyphs.h"
+#include "platform/widgets/Glyphs.h"
 #include "register/RegisterTotals.h"
 
 #include <QAction>

@@ -1,9 +1,9 @@
 #include "ProgramDirectory.h"
 
-#include "platform/FileNames.h"
-#include "platform/PlatformError.h"
-#include "platform/SideFile.h"
-#include "platform/TableStorage.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/SideFile.h"
+#include "platform/store/TableStorage.h"
 #include "reference/DoctorTable.h"
 #include "reference/InsuredTable.h"
 #include "register/CareEntryTable.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TableDefinition.h"
+#include "platform/store/TableDefinition.h"
 
 // The doctors' address book MEDECINS.DB, in alphabetical order of name, then first name.
 namespace DoctorFields

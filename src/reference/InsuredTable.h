@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TableDefinition.h"
+#include "platform/store/TableDefinition.h"
 
 // The insured persons ASSURE.DB, in alphabetical order of name, then first name.
 namespace InsuredFields

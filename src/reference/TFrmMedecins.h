@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/widgets/DataWindowKeys.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -10,7 +12,6 @@ class DBEdit;
 class DBGrid;
 class DBNavigator;
 class QGridLayout;
-class KeyPreview;
 class QKeyEvent;
 class QLabel;
 class QToolButton;
@@ -46,7 +47,7 @@ protected:
 private:
     void FormCreate(const QString &programDir);
     void FormShow();
-    bool FormKeyDown(QWidget *focused, QKeyEvent *event);
+    DataWindowKeys::Rules keyRules();
     void btnImprimerClick();
     void btnApercuClick();
     void btnAideClick();
@@ -58,8 +59,8 @@ private:
     QLabel *addLabel(const QString &text, DBEdit *buddy);
     bool isDataEdit(const QWidget *widget) const;
 
-    std::unique_ptr<Table> TableMedecins;
-    std::unique_ptr<Table> TableCopieMedecins;
+    Table *TableMedecins;
+    Table *TableCopieMedecins;
     std::unique_ptr<BatchMove> CopieMedecins;
     std::function<void(bool)> printHandler_;
 
@@ -78,5 +79,5 @@ private:
     DBEdit *DBchpCodePostal;
     DBEdit *DBchpTel;
     QList<DBEdit *> edits_;
-    KeyPreview *keyPreview_;
+    DataWindowKeys *keys_;
 };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TableDefinition.h"
+#include "platform/store/TableDefinition.h"
 
 // The care-entry table TALO.DB: one row per medical act paid, with the reimbursements expected
 // or received. Field names are the file's own and are used everywhere by these constants.

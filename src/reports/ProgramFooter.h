@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ReportBand.h"
+#include "platform/report/ReportBand.h"
 
 // The page footer both reports share: the program's name on the left, the page number
 // against the right edge.

@@ -3,12 +3,12 @@
 #include "BackupSources.h"
 #include "FileCopy.h"
 
-#include "platform/BatchMove.h"
-#include "platform/FileNames.h"
-#include "platform/PlatformError.h"
-#include "platform/PlatformMessages.h"
-#include "platform/PrivateProfile.h"
-#include "platform/Table.h"
+#include "platform/store/BatchMove.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/PlatformMessages.h"
+#include "platform/core/PrivateProfile.h"
+#include "platform/store/Table.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -5,12 +5,12 @@
 #include "app/ProgramDirectory.h"
 #include "app/TFrmPrincipale.h"
 #include "app/TaloWindows.h"
-#include "platform/DBGrid.h"
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
-#include "platform/Table.h"
-#include "platform/TableModel.h"
-#include "platform/Today.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/TableModel.h"
+#include "platform/core/Today.h"
 #include "register/CareEntryTable.h"
 
 #include <QApplication>
