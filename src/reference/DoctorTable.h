@@ -15,9 +15,9 @@ inline const QString Tel = QStringLiteral("Tel");
 inline const QString Numero = QStringLiteral("Numero");
 } // namespace DoctorFields
 
-class DoctorTable
-{
-public:
-    static const TableDefinition &definition();
-    static QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
-};
+namespace DoctorTable {
+
+const TableDefinition &definition();
+QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
+
+} // namespace DoctorTable

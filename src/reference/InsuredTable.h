@@ -14,9 +14,9 @@ inline const QString AyantDr = QStringLiteral("AyantDr");
 inline const QString Numero = QStringLiteral("Numero");
 } // namespace InsuredFields
 
-class InsuredTable
-{
-public:
-    static const TableDefinition &definition();
-    static QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
-};
+namespace InsuredTable {
+
+const TableDefinition &definition();
+QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
+
+} // namespace InsuredTable

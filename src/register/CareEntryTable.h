@@ -32,10 +32,10 @@ inline const QString Vrai = QStringLiteral("Vrai");
 inline const QString Faux = QStringLiteral("Faux");
 } // namespace CareFields
 
-class CareEntryTable
-{
-public:
-    static const TableDefinition &definition();
-    // The order of the register: by care date, then beneficiary, then entry number.
-    static QString indexFieldNames();
-};
+namespace CareEntryTable {
+
+const TableDefinition &definition();
+// The order of the register: by care date, then beneficiary, then entry number.
+QString indexFieldNames();
+
+} // namespace CareEntryTable

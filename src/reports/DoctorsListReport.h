@@ -4,8 +4,8 @@
 
 // The doctors list: every doctor of the address book, one line each in alphabetical order.
 // The postal code is not printed.
-class DoctorsListReport
-{
-public:
-    static ReportDefinition definition();
-};
+namespace DoctorsListReport {
+
+ReportDefinition definition();
+
+} // namespace DoctorsListReport

@@ -4,8 +4,8 @@
 
 // The page footer both reports share: the program's name on the left, the page number
 // against the right edge.
-class ProgramFooter
-{
-public:
-    static ReportBand band();
-};
+namespace ProgramFooter {
+
+ReportBand band();
+
+} // namespace ProgramFooter

@@ -4,10 +4,10 @@
 
 // The current date as the program sees it; tests pin it so that dates and year lists are
 // reproducible.
-class Today
-{
-public:
-    static QDate date();
-    static void pinForTesting(const QDate &date);
-    static void unpin();
-};
+namespace Today {
+
+QDate date();
+void pinForTesting(const QDate &date);
+void unpin();
+
+} // namespace Today

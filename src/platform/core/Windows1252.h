@@ -11,11 +11,11 @@
 // platform. Our own table rather than a system converter, so that every build decodes the same
 // way: the five bytes the code page leaves undefined map to the C1 control of the same value,
 // which makes decode then encode give back the very same bytes.
-class Windows1252
-{
-public:
-    static QString decode(QByteArrayView bytes);
+namespace Windows1252 {
 
-    // The bytes of `text`, or nothing when some character has no place in the code page.
-    static std::optional<QByteArray> encode(QStringView text);
-};
+QString decode(QByteArrayView bytes);
+
+// The bytes of `text`, or nothing when some character has no place in the code page.
+std::optional<QByteArray> encode(QStringView text);
+
+} // namespace Windows1252

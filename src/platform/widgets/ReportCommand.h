@@ -9,9 +9,9 @@ class Table;
 // bound controls still while the report walks its rows, and both always restored, whatever
 // the report does. A failure ends the command in the platform's error box. The window's
 // pending edit is neither posted nor cancelled: the report reads the file as last saved.
-class ReportCommand
-{
-public:
-    // True when `work` completed.
-    static bool run(QWidget *parent, Table &boundTable, const std::function<void()> &work);
-};
+namespace ReportCommand {
+
+// True when `work` completed.
+bool run(QWidget *parent, Table &boundTable, const std::function<void()> &work);
+
+} // namespace ReportCommand
