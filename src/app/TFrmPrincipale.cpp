@@ -232,13 +232,13 @@ DataWindowKeys::Rules TFrmPrincipale::keyRules()
     return rules;
 }
 
-void TFrmPrincipale::btnImprimerClick(bool preview)
+void TFrmPrincipale::btnImprimerClick(ReportCommand::Output output)
 {
     if (!windows_)
         return;
     TFrmListeTalo &report = *windows_->frmListeTalo;
-    ReportCommand::run(this, *TableTous, [this, &report, preview] {
-        if (preview)
+    ReportCommand::run(this, *TableTous, [this, &report, output] {
+        if (output == ReportCommand::Output::Preview)
             report.preview(this);
         else
             report.print();

@@ -3,6 +3,7 @@
 #include "ComboSelectors.h"
 
 #include "platform/widgets/DataWindowKeys.h"
+#include "platform/widgets/ReportCommand.h"
 #include "register/RegisterTotals.h"
 
 #include <QMainWindow>
@@ -59,7 +60,7 @@ public:
 
     // Handlers.
     void lstListeBeneficiairesClick();
-    void btnImprimerClick(bool preview);
+    void btnImprimerClick(ReportCommand::Output output);
     void btnInformationsClick();
     void BtnMedecinsClick();
     void btnListeBenefClick();

@@ -36,9 +36,9 @@ std::unique_ptr<TaloWindows> TaloWindows::create(TFrmPrincipale &main)
     w->frmListeMedecins->openAtStart(dir);
     TFrmMedecins *doctors = w->frmMedecins;
     TFrmListeMedecins *doctorsReport = w->frmListeMedecins;
-    doctors->setPrintHandler([doctors, doctorsReport](bool preview) {
+    doctors->setPrintHandler([doctors, doctorsReport](ReportCommand::Output output) {
         ReportCommand::run(doctors, doctors->tableMedecins(), [=] {
-            if (preview)
+            if (output == ReportCommand::Output::Preview)
                 doctorsReport->preview(doctors);
             else
                 doctorsReport->print();

@@ -181,7 +181,7 @@ void TFrmMedecins::FormCreate(const QString &programDir)
         edit->setEnabled(open);
 }
 
-void TFrmMedecins::setPrintHandler(std::function<void(bool preview)> handler)
+void TFrmMedecins::setPrintHandler(std::function<void(ReportCommand::Output)> handler)
 {
     printHandler_ = std::move(handler);
 }
@@ -231,13 +231,13 @@ DataWindowKeys::Rules TFrmMedecins::keyRules()
 void TFrmMedecins::btnImprimerClick()
 {
     if (printHandler_)
-        HandlerGuard::run(this, [this] { printHandler_(false); });
+        HandlerGuard::run(this, [this] { printHandler_(ReportCommand::Output::Printer); });
 }
 
 void TFrmMedecins::btnApercuClick()
 {
     if (printHandler_)
-        HandlerGuard::run(this, [this] { printHandler_(true); });
+        HandlerGuard::run(this, [this] { printHandler_(ReportCommand::Output::Preview); });
 }
 
 void TFrmMedecins::btnAideClick()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/widgets/DataWindowKeys.h"
+#include "platform/widgets/ReportCommand.h"
 
 #include <QDialog>
 
@@ -39,7 +40,7 @@ public:
 
     // The doctors list report lives above this layer: its print (false) or preview (true)
     // command is handed in by the main window. Without it the two buttons do nothing.
-    void setPrintHandler(std::function<void(bool preview)> handler);
+    void setPrintHandler(std::function<void(ReportCommand::Output)> handler);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -62,7 +63,7 @@ private:
     Table *TableMedecins;
     Table *TableCopieMedecins;
     std::unique_ptr<BatchMove> CopieMedecins;
-    std::function<void(bool)> printHandler_;
+    std::function<void(ReportCommand::Output)> printHandler_;
 
     SpeedBar *BarreIcones;
     QToolButton *btnImprimer;

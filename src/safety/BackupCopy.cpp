@@ -82,7 +82,8 @@ void BackupCopy::copyTables(const QString &target, BackupSources &sources)
     for (const BackupSources::TableCopy &copy : copies) {
         copy.destination->setDatabaseName(target);
         BatchMove(*copy.source, *copy.destination).execute();
-        copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields, true);
+        copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields,
+                                    Table::IndexKind::Primary);
     }
 }
 

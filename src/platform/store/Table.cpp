@@ -474,10 +474,10 @@ void Table::copyTo(const QString &destinationPath)
     storage_->copyTo(destinationPath);
 }
 
-void Table::addIndex(const QString &name, const QString &fields, bool primary)
+void Table::addIndex(const QString &name, const QString &fields, IndexKind kind)
 {
     const QStringList list = fields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    TableStorage::addIndex(filePath(), def_, primary ? def_.primaryIndexName() : name, list);
+    TableStorage::addIndex(filePath(), def_, kind == IndexKind::Primary ? def_.primaryIndexName() : name, list);
 }
 
 void Table::disableControls()

@@ -102,7 +102,8 @@ public:
     void copyTo(const QString &destinationPath);
     // Adds a unique index on the fields to this closed table's file; the primary index is
     // the definition's own.
-    void addIndex(const QString &name, const QString &fields, bool primary);
+    enum class IndexKind { Primary, Secondary };
+    void addIndex(const QString &name, const QString &fields, IndexKind kind);
 
     // Nested: while disabled, bound controls are not told of changes; the last enable tells
     // them everything changed.

@@ -16,7 +16,7 @@ DBCheckBox::~DBCheckBox() = default;
 
 void DBCheckBox::bind(Table &table, const QString &fieldName)
 {
-    m_link.bind(table, fieldName, false);
+    m_link.bind(table, fieldName, FieldLink::Pending::Nothing);
 }
 
 void DBCheckBox::setValues(const QStringList &checkedValues, const QStringList &uncheckedValues)

@@ -24,7 +24,7 @@ void DBComboBox::setItems(const QStringList &items)
 
 void DBComboBox::bind(Table &table, const QString &fieldName)
 {
-    m_link.bind(table, fieldName, false);
+    m_link.bind(table, fieldName, FieldLink::Pending::Nothing);
 }
 
 void DBComboBox::showFieldValue()

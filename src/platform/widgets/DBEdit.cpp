@@ -50,7 +50,7 @@ void DBEdit::bind(Table &table, const QString &fieldName)
     const FieldDef &def = table.fieldByName(fieldName).def();
     setEditMask(def.editMask);
     setReadOnly(def.calculated || def.kind == FieldKind::AutoIncrement);
-    m_link.bind(table, fieldName, true);
+    m_link.bind(table, fieldName, FieldLink::Pending::TypedText);
 }
 
 void DBEdit::setCharCase(CharCase charCase)

@@ -22,7 +22,7 @@ void DBMemo::bind(Table &table, const QString &fieldName)
 {
     const FieldDef &def = table.fieldByName(fieldName).def();
     setReadOnly(def.calculated);
-    m_link.bind(table, fieldName, true);
+    m_link.bind(table, fieldName, FieldLink::Pending::TypedText);
 }
 
 void DBMemo::setSelectAllOnClick(bool on)

@@ -22,7 +22,7 @@ FieldLink::~FieldLink()
     unbind();
 }
 
-void FieldLink::bind(Table &table, const QString &fieldName, bool writesOnUpdate)
+void FieldLink::bind(Table &table, const QString &fieldName, Pending pending)
 {
     const int index = table.fieldByName(fieldName).index();
     unbind();
@@ -34,7 +34,7 @@ void FieldLink::bind(Table &table, const QString &fieldName, bool writesOnUpdate
         connect(&table, &Table::stateChanged, this, &FieldLink::stateChanged),
         connect(&table, &Table::fieldChanged, this, &FieldLink::fieldChanged),
     };
-    if (writesOnUpdate)
+    if (pending == Pending::TypedText)
         m_hookId = table.addUpdateHook([this] { writeFromHook(); });
     reload();
 }

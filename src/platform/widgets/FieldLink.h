@@ -36,9 +36,11 @@ public:
     FieldLink &operator=(const FieldLink &) = delete;
     ~FieldLink() override;
 
-    // Throws DatabaseError when the table has no such field; the link is then unchanged. With
-    // `writesOnUpdate` the control's value is written by every post and move of the table.
-    void bind(Table &table, const QString &fieldName, bool writesOnUpdate);
+    // What the control may hold that the record does not have yet: typed text, which every
+    // post and move of the table writes first, or nothing (a choice is written at once).
+    enum class Pending { TypedText, Nothing };
+    // Throws DatabaseError when the table has no such field; the link is then unchanged.
+    void bind(Table &table, const QString &fieldName, Pending pending);
     void unbind();
     bool isBound() const;
     Table *table() const;

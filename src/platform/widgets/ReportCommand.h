@@ -11,6 +11,9 @@ class Table;
 // pending edit is neither posted nor cancelled: the report reads the file as last saved.
 namespace ReportCommand {
 
+// Where a report goes: the printer, or the preview window first.
+enum class Output { Printer, Preview };
+
 // True when `work` completed.
 bool run(QWidget *parent, Table &boundTable, const std::function<void()> &work);
 

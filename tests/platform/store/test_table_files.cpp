@@ -138,7 +138,7 @@ private Q_SLOTS:
         Table copy(SampleTable::definition());
         copy.setDatabaseName(target.path());
         BatchMove(*t, copy).execute();
-        copy.addIndex("ignored", "Nom;Jour;Numero", true);
+        copy.addIndex("ignored", "Nom;Jour;Numero", Table::IndexKind::Primary);
         auto reopened = openIn(target.path());
         QCOMPARE(reopened->recordCount(), 5);
         reopened->first();

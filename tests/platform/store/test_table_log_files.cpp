@@ -94,7 +94,7 @@ private Q_SLOTS:
         Table copy(SampleTable::definition());
         copy.setDatabaseName(target.path());
         BatchMove(*t, copy).execute();
-        copy.addIndex("ignored", "Nom;Jour;Numero", true);
+        copy.addIndex("ignored", "Nom;Jour;Numero", Table::IndexKind::Primary);
 
         // The copy stands alone, and reads as what was copied.
         QCOMPARE(entriesOf(target.path()), QStringList{"SAMPLE.DB"});
