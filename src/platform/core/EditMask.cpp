@@ -1,13 +1,13 @@
 #include "EditMask.h"
 
-EditMask::EditMask(const QString &mask) : m_source(mask)
+EditMask::EditMask(const QString &mask) : source_(mask)
 {
     if (!parse(mask)) {
-        m_valid = false;
-        m_positions.clear();
-        m_blank = QLatin1Char('_');
-        m_saveLiterals = true;
-        m_leadingBlanks = false;
+        valid_ = false;
+        positions_.clear();
+        blank_ = QLatin1Char('_');
+        saveLiterals_ = true;
+        leadingBlanks_ = false;
     }
 }
 
@@ -23,17 +23,17 @@ bool EditMask::parse(const QString &mask)
         if (c == QLatin1Char('\\')) {
             if (++i >= mask.size())
                 return false;
-            m_positions.append({Kind::Literal, mask.at(i)});
+            positions_.append({Kind::Literal, mask.at(i)});
         } else if (c == QLatin1Char('!')) {
-            m_leadingBlanks = true;
+            leadingBlanks_ = true;
         } else if (c == QLatin1Char('0')) {
-            m_positions.append({Kind::Required, QChar()});
+            positions_.append({Kind::Required, QChar()});
         } else if (c == QLatin1Char('9')) {
-            m_positions.append({Kind::Optional, QChar()});
+            positions_.append({Kind::Optional, QChar()});
         } else if (unsupported.contains(c)) {
             return false;
         } else {
-            m_positions.append({Kind::Literal, c});
+            positions_.append({Kind::Literal, c});
         }
     }
     if (i < mask.size()) {
@@ -41,19 +41,19 @@ bool EditMask::parse(const QString &mask)
         const qsizetype sep = rest.indexOf(QLatin1Char(';'));
         const QString save = sep < 0 ? rest : rest.left(sep);
         const QString blank = sep < 0 ? QString() : rest.mid(sep + 1);
-        m_saveLiterals = save != QLatin1String("0");
+        saveLiterals_ = save != QLatin1String("0");
         if (blank.size() > 1)
             return false;
         if (blank.size() == 1)
-            m_blank = blank.at(0);
+            blank_ = blank.at(0);
     }
-    if (m_positions.isEmpty())
+    if (positions_.isEmpty())
         return mask.isEmpty();
-    if (nextDataPosition(0) < 0 || isDigit(m_blank))
+    if (nextDataPosition(0) < 0 || isDigit(blank_))
         return false;
     // A blank that is also a literal could not be told apart from it in the edit text.
-    for (const Position &p : m_positions) {
-        if (p.kind == Kind::Literal && p.literal == m_blank)
+    for (const Position &p : positions_) {
+        if (p.kind == Kind::Literal && p.literal == blank_)
             return false;
     }
     return true;
@@ -62,25 +62,25 @@ bool EditMask::parse(const QString &mask)
 bool EditMask::isLiteral(int position) const
 {
     return position >= 0 && position < positionCount() &&
-           m_positions.at(position).kind == Kind::Literal;
+           positions_.at(position).kind == Kind::Literal;
 }
 
 bool EditMask::isRequired(int position) const
 {
     return position >= 0 && position < positionCount() &&
-           m_positions.at(position).kind == Kind::Required;
+           positions_.at(position).kind == Kind::Required;
 }
 
 QChar EditMask::literalAt(int position) const
 {
-    return isLiteral(position) ? m_positions.at(position).literal : QChar();
+    return isLiteral(position) ? positions_.at(position).literal : QChar();
 }
 
 int EditMask::maxStoredLength() const
 {
     int length = 0;
-    for (const Position &p : m_positions) {
-        if (p.kind != Kind::Literal || m_saveLiterals)
+    for (const Position &p : positions_) {
+        if (p.kind != Kind::Literal || saveLiterals_)
             ++length;
     }
     return length;
@@ -108,8 +108,8 @@ QString EditMask::blankText() const
 {
     QString text;
     text.reserve(positionCount());
-    for (const Position &p : m_positions)
-        text.append(p.kind == Kind::Literal ? p.literal : m_blank);
+    for (const Position &p : positions_)
+        text.append(p.kind == Kind::Literal ? p.literal : blank_);
     return text;
 }
 
@@ -118,7 +118,7 @@ QString EditMask::normalised(const QString &text) const
     QString result = blankText();
     for (int p = 0; p < positionCount() && p < text.size(); ++p) {
         if (!isLiteral(p))
-            result[p] = isBlankChar(text.at(p)) ? m_blank : text.at(p);
+            result[p] = isBlankChar(text.at(p)) ? blank_ : text.at(p);
     }
     return result;
 }
@@ -149,10 +149,10 @@ bool EditMask::fillByGroups(const QString &value, QString &text) const
         const int length = int(end - s);
         if (length > q - p)
             return false;
-        const int offset = m_leadingBlanks ? (q - p) - length : 0;
+        const int offset = leadingBlanks_ ? (q - p) - length : 0;
         for (int k = 0; k < length; ++k) {
             const QChar c = value.at(s + k);
-            text[p + offset + k] = isBlankChar(c) ? m_blank : c;
+            text[p + offset + k] = isBlankChar(c) ? blank_ : c;
         }
         s = int(end);
         p = q;
@@ -167,7 +167,7 @@ void EditMask::fillInOrder(const QString &value, QString &text) const
     for (QChar c : value) {
         if (p < 0)
             return;
-        text[p] = isBlankChar(c) ? m_blank : c;
+        text[p] = isBlankChar(c) ? blank_ : c;
         p = nextDataPosition(p + 1);
     }
 }
@@ -215,13 +215,13 @@ QString EditMask::storedValue(const QString &editText) const
     value.reserve(positionCount());
     for (int p = 0; p < positionCount(); ++p) {
         if (isLiteral(p)) {
-            if (m_saveLiterals)
+            if (saveLiterals_)
                 value.append(literalAt(p));
         } else {
             value.append(isBlankChar(text.at(p)) ? QLatin1Char(' ') : text.at(p));
         }
     }
-    if (!m_saveLiterals) {
+    if (!saveLiterals_) {
         while (value.endsWith(QLatin1Char(' ')))
             value.chop(1);
     }
@@ -262,7 +262,7 @@ QString EditMask::formatForDisplay(const QString &value) const
     // A value that does not fit the mask is shown as it is rather than cut to fit.
     if (!layOut(value, text))
         return value;
-    text.replace(m_blank, QLatin1Char(' '));
+    text.replace(blank_, QLatin1Char(' '));
     while (text.endsWith(QLatin1Char(' ')))
         text.chop(1);
     return text;

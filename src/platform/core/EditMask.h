@@ -28,19 +28,19 @@ public:
     EditMask() = default;
     explicit EditMask(const QString &mask);
 
-    const QString &source() const { return m_source; }
-    bool isValid() const { return m_valid; }
+    const QString &source() const { return source_; }
+    bool isValid() const { return valid_; }
     // True when there is nothing to enforce (no mask, or an invalid one).
-    bool isEmpty() const { return m_positions.isEmpty(); }
+    bool isEmpty() const { return positions_.isEmpty(); }
 
-    int positionCount() const { return int(m_positions.size()); }
+    int positionCount() const { return int(positions_.size()); }
     bool isLiteral(int position) const;
     bool isRequired(int position) const;
     // The literal character at a literal position; a null character elsewhere.
     QChar literalAt(int position) const;
-    QChar blank() const { return m_blank; }
-    bool savesLiterals() const { return m_saveLiterals; }
-    bool keepsLeadingBlanks() const { return m_leadingBlanks; }
+    QChar blank() const { return blank_; }
+    bool savesLiterals() const { return saveLiterals_; }
+    bool keepsLeadingBlanks() const { return leadingBlanks_; }
     // The longest value the mask can store (data positions, plus literals when they are saved).
     int maxStoredLength() const;
 
@@ -72,7 +72,7 @@ public:
 
     static bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
     // A character that stands for an unfilled position in an edit text.
-    bool isBlankChar(QChar c) const { return c == m_blank || c == QLatin1Char(' '); }
+    bool isBlankChar(QChar c) const { return c == blank_ || c == QLatin1Char(' '); }
 
 private:
     enum class Kind { Literal, Required, Optional };
@@ -86,10 +86,10 @@ private:
     bool fillByGroups(const QString &value, QString &text) const;
     void fillInOrder(const QString &value, QString &text) const;
 
-    QString m_source;
-    QList<Position> m_positions;
-    QChar m_blank = QLatin1Char('_');
-    bool m_saveLiterals = true;
-    bool m_leadingBlanks = false;
-    bool m_valid = true;
+    QString source_;
+    QList<Position> positions_;
+    QChar blank_ = QLatin1Char('_');
+    bool saveLiterals_ = true;
+    bool leadingBlanks_ = false;
+    bool valid_ = true;
 };

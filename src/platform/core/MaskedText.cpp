@@ -1,34 +1,34 @@
 #include "MaskedText.h"
 
 MaskedText::MaskedText(const EditMask &mask, const QString &text, int cursor)
-    : m_mask(mask), m_text(mask.normalised(text)), m_cursor(qBound(0, cursor, mask.positionCount()))
+    : mask_(mask), text_(mask.normalised(text)), cursor_(qBound(0, cursor, mask.positionCount()))
 {
 }
 
 QString MaskedText::selectedText() const
 {
-    return m_text.mid(m_selectionStart, m_selectionLength);
+    return text_.mid(selectionStart_, selectionLength_);
 }
 
 void MaskedText::select(int start, int length)
 {
-    const int size = m_mask.positionCount();
+    const int size = mask_.positionCount();
     if (length < 0) {
         start += length;
         length = -length;
     }
-    m_selectionStart = qBound(0, start, size);
-    m_selectionLength = qBound(0, length, size - m_selectionStart);
+    selectionStart_ = qBound(0, start, size);
+    selectionLength_ = qBound(0, length, size - selectionStart_);
 }
 
 bool MaskedText::type(const QString &typed)
 {
     if (typed.isEmpty())
         return true;
-    const QString oldText = m_text;
-    const int oldCursor = m_cursor;
-    const int oldStart = m_selectionStart;
-    const int oldLength = m_selectionLength;
+    const QString oldText = text_;
+    const int oldCursor = cursor_;
+    const int oldStart = selectionStart_;
+    const int oldLength = selectionLength_;
 
     if (hasSelection())
         blankSelection();
@@ -41,32 +41,32 @@ bool MaskedText::type(const QString &typed)
             allAccepted = false;
     }
     if (!anyAccepted) {
-        m_text = oldText;
-        m_cursor = oldCursor;
-        m_selectionStart = oldStart;
-        m_selectionLength = oldLength;
+        text_ = oldText;
+        cursor_ = oldCursor;
+        selectionStart_ = oldStart;
+        selectionLength_ = oldLength;
     }
     return allAccepted;
 }
 
 bool MaskedText::typeOne(QChar c)
 {
-    if (EditMask::isDigit(c) || m_mask.isBlankChar(c)) {
-        const int p = m_mask.nextDataPosition(m_cursor);
+    if (EditMask::isDigit(c) || mask_.isBlankChar(c)) {
+        const int p = mask_.nextDataPosition(cursor_);
         if (p < 0)
             return false;
-        if (!EditMask::isDigit(c) && m_mask.isRequired(p))
+        if (!EditMask::isDigit(c) && mask_.isRequired(p))
             return false;
-        m_text[p] = EditMask::isDigit(c) ? c : m_mask.blank();
-        m_cursor = skipLiterals(p + 1);
+        text_[p] = EditMask::isDigit(c) ? c : mask_.blank();
+        cursor_ = skipLiterals(p + 1);
         return true;
     }
     // The separator that the caret has just jumped over: typing it is natural, not an error.
-    if (m_mask.isLiteral(m_cursor - 1) && m_mask.literalAt(m_cursor - 1) == c)
+    if (mask_.isLiteral(cursor_ - 1) && mask_.literalAt(cursor_ - 1) == c)
         return true;
-    for (int q = m_cursor; q < m_mask.positionCount(); ++q) {
-        if (m_mask.isLiteral(q) && m_mask.literalAt(q) == c) {
-            m_cursor = q + 1;
+    for (int q = cursor_; q < mask_.positionCount(); ++q) {
+        if (mask_.isLiteral(q) && mask_.literalAt(q) == c) {
+            cursor_ = q + 1;
             return true;
         }
     }
@@ -75,28 +75,28 @@ bool MaskedText::typeOne(QChar c)
 
 int MaskedText::skipLiterals(int position) const
 {
-    while (m_mask.isLiteral(position))
+    while (mask_.isLiteral(position))
         ++position;
     return position;
 }
 
 void MaskedText::blankSelection()
 {
-    blankRange(m_selectionStart, m_selectionStart + m_selectionLength);
+    blankRange(selectionStart_, selectionStart_ + selectionLength_);
 }
 
 void MaskedText::blankRange(int start, int end)
 {
-    const int size = m_mask.positionCount();
+    const int size = mask_.positionCount();
     start = qBound(0, start, size);
     end = qBound(start, end, size);
     for (int p = start; p < end; ++p) {
-        if (!m_mask.isLiteral(p))
-            m_text[p] = m_mask.blank();
+        if (!mask_.isLiteral(p))
+            text_[p] = mask_.blank();
     }
-    m_cursor = start;
-    m_selectionStart = 0;
-    m_selectionLength = 0;
+    cursor_ = start;
+    selectionStart_ = 0;
+    selectionLength_ = 0;
 }
 
 void MaskedText::backspace()
@@ -105,11 +105,11 @@ void MaskedText::backspace()
         blankSelection();
         return;
     }
-    const int p = m_mask.previousDataPosition(m_cursor);
+    const int p = mask_.previousDataPosition(cursor_);
     if (p < 0)
         return;
-    m_text[p] = m_mask.blank();
-    m_cursor = p;
+    text_[p] = mask_.blank();
+    cursor_ = p;
 }
 
 void MaskedText::deleteForward()
@@ -118,9 +118,9 @@ void MaskedText::deleteForward()
         blankSelection();
         return;
     }
-    const int p = m_mask.nextDataPosition(m_cursor);
+    const int p = mask_.nextDataPosition(cursor_);
     if (p < 0)
         return;
-    m_text[p] = m_mask.blank();
-    m_cursor = p + 1;
+    text_[p] = mask_.blank();
+    cursor_ = p + 1;
 }

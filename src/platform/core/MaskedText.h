@@ -14,10 +14,10 @@ public:
     // `text` is brought to the mask's shape; the caret is kept within it.
     MaskedText(const EditMask &mask, const QString &text, int cursor);
 
-    const QString &text() const { return m_text; }
-    int cursor() const { return m_cursor; }
-    bool hasSelection() const { return m_selectionLength > 0; }
-    int selectionStart() const { return m_selectionStart; }
+    const QString &text() const { return text_; }
+    int cursor() const { return cursor_; }
+    bool hasSelection() const { return selectionLength_ > 0; }
+    int selectionStart() const { return selectionStart_; }
     QString selectedText() const;
     void select(int start, int length);
 
@@ -37,9 +37,9 @@ private:
     int skipLiterals(int position) const;
     void blankSelection();
 
-    const EditMask &m_mask;
-    QString m_text;
-    int m_cursor = 0;
-    int m_selectionStart = 0;
-    int m_selectionLength = 0;
+    const EditMask &mask_;
+    QString text_;
+    int cursor_ = 0;
+    int selectionStart_ = 0;
+    int selectionLength_ = 0;
 };

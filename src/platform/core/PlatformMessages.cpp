@@ -159,6 +159,11 @@ QString folderMissing(const QString &folder)
     return QStringLiteral("Le dossier %1 n'existe pas.").arg(folder);
 }
 
+QString folderNotCreated(const QString &folder)
+{
+    return QStringLiteral("Impossible de créer le dossier %1.").arg(folder);
+}
+
 QString writeAccessDenied()
 {
     return QStringLiteral("Accès refusé : le dossier ou le fichier est protégé en écriture.");

@@ -60,6 +60,7 @@ QString pathIsFolder();
 QString readAccessDenied();
 QString readFailed();
 QString folderMissing(const QString &folder);
+QString folderNotCreated(const QString &folder);
 QString writeAccessDenied();
 QString writeFailed();
 QString replaceFailed();

@@ -117,18 +117,6 @@ public:
     int shownCurrentRow() const;
     QString shownText(int row, int fieldIndex);
 
-    // Used by Field: the record holding a field's value for the active record (the current
-    // row, the record being edited, the row under a filter test or a grid look-up, or the
-    // calculated values of any of those); null when there is none.
-    const Record *recordFor(int fieldIndex)
-    {
-        if (calculated_[size_t(fieldIndex)])
-            return calculatedRecord();
-        return activeRecord();
-    }
-    QVariant activeValue(int fieldIndex);
-    void setActiveValue(int fieldIndex, const QVariant &value);
-
 Q_SIGNALS:
     // Rows, order, filter or openness changed: redraw everything.
     void dataSetChanged();
@@ -141,6 +129,20 @@ Q_SIGNALS:
 private:
     class ActiveRecordScope;
     friend class ActiveRecordScope;
+    // Field reads and writes the active record through these; nothing else needs them.
+    friend class Field;
+
+    // The record holding a field's value for the active record (the current row, the record
+    // being edited, the row under a filter test or a grid look-up, or the calculated values of
+    // any of those); null when there is none.
+    const Record *recordFor(int fieldIndex)
+    {
+        if (calculated_[size_t(fieldIndex)])
+            return calculatedRecord();
+        return activeRecord();
+    }
+    QVariant activeValue(int fieldIndex);
+    void setActiveValue(int fieldIndex, const QVariant &value);
 
     void requireActive() const;
     int viewSize() const { return rows_.size(); }

@@ -6,7 +6,7 @@
 DBCheckBox::DBCheckBox(QWidget *parent) : DBCheckBox(QString(), parent) {}
 
 DBCheckBox::DBCheckBox(const QString &text, QWidget *parent)
-    : QCheckBox(text, parent), m_link(this, {[this] { showFieldValue(); }, {}, {}})
+    : QCheckBox(text, parent), link_(this, {[this] { showFieldValue(); }, {}, {}})
 {
     setTristate(true);
     setCheckState(Qt::PartiallyChecked);
@@ -16,27 +16,27 @@ DBCheckBox::~DBCheckBox() = default;
 
 void DBCheckBox::bind(Table &table, const QString &fieldName)
 {
-    m_link.bind(table, fieldName, FieldLink::Pending::Nothing);
+    link_.bind(table, fieldName, FieldLink::Pending::Nothing);
 }
 
 void DBCheckBox::setValues(const QStringList &checkedValues, const QStringList &uncheckedValues)
 {
     if (!checkedValues.isEmpty())
-        m_checked = checkedValues;
+        checked_ = checkedValues;
     if (!uncheckedValues.isEmpty())
-        m_unchecked = uncheckedValues;
+        unchecked_ = uncheckedValues;
     showFieldValue();
 }
 
 void DBCheckBox::showFieldValue()
 {
-    const Field *f = m_link.field();
+    const Field *f = link_.field();
     Qt::CheckState state = Qt::PartiallyChecked;
     if (f) {
         const QString value = f->asString();
-        if (m_checked.contains(value))
+        if (checked_.contains(value))
             state = Qt::Checked;
-        else if (m_unchecked.contains(value))
+        else if (unchecked_.contains(value))
             state = Qt::Unchecked;
     }
     setCheckState(state);
@@ -45,11 +45,11 @@ void DBCheckBox::showFieldValue()
 void DBCheckBox::nextCheckState()
 {
     const bool toChecked = checkState() != Qt::Checked;
-    if (!m_link.isBound()) {
+    if (!link_.isBound()) {
         setCheckState(toChecked ? Qt::Checked : Qt::Unchecked);
         return;
     }
-    const QString value = toChecked ? m_checked.first() : m_unchecked.first();
-    if (m_link.writeNow([&value](Field &f) { f.setAsString(value); }))
+    const QString value = toChecked ? checked_.first() : unchecked_.first();
+    if (link_.writeNow([&value](Field &f) { f.setAsString(value); }))
         Q_EMIT toggledByUser(toChecked);
 }

@@ -24,13 +24,13 @@ public:
 
     // Throws DatabaseError when the table has no such field.
     void bind(Table &table, const QString &fieldName);
-    Table *table() const { return m_link.table(); }
-    Field *field() const { return m_link.field(); }
+    Table *table() const { return link_.table(); }
+    Field *field() const { return link_.field(); }
 
     // Defaults: {"Vrai"} and {"Faux"}. Empty lists are ignored.
     void setValues(const QStringList &checkedValues, const QStringList &uncheckedValues);
-    const QStringList &checkedValues() const { return m_checked; }
-    const QStringList &uncheckedValues() const { return m_unchecked; }
+    const QStringList &checkedValues() const { return checked_; }
+    const QStringList &uncheckedValues() const { return unchecked_; }
 
 Q_SIGNALS:
     // The user's click was written into the field; `checked` is the new state.
@@ -42,7 +42,7 @@ protected:
 private:
     void showFieldValue();
 
-    FieldLink m_link;
-    QStringList m_checked{QStringLiteral("Vrai")};
-    QStringList m_unchecked{QStringLiteral("Faux")};
+    FieldLink link_;
+    QStringList checked_{QStringLiteral("Vrai")};
+    QStringList unchecked_{QStringLiteral("Faux")};
 };

@@ -7,7 +7,7 @@
 #include <QWheelEvent>
 
 DBComboBox::DBComboBox(QWidget *parent)
-    : QComboBox(parent), m_link(this, {[this] { showFieldValue(); }, {}, {}})
+    : QComboBox(parent), link_(this, {[this] { showFieldValue(); }, {}, {}})
 {
     setEditable(false);
     connect(this, &QComboBox::activated, this, &DBComboBox::chosen);
@@ -24,12 +24,12 @@ void DBComboBox::setItems(const QStringList &items)
 
 void DBComboBox::bind(Table &table, const QString &fieldName)
 {
-    m_link.bind(table, fieldName, FieldLink::Pending::Nothing);
+    link_.bind(table, fieldName, FieldLink::Pending::Nothing);
 }
 
 void DBComboBox::showFieldValue()
 {
-    const Field *f = m_link.field();
+    const Field *f = link_.field();
     int index = -1;
     if (f && !f->isNull()) {
         const QString value = f->asString();
@@ -43,13 +43,13 @@ void DBComboBox::showFieldValue()
 
 void DBComboBox::chosen(int index)
 {
-    if (index < 0 || !m_link.isBound())
+    if (index < 0 || !link_.isBound())
         return;
     const QString item = itemText(index);
     // Choosing the item already there changes nothing: the record stays as it is.
-    if (m_link.field()->holds(item))
+    if (link_.field()->holds(item))
         return;
-    m_link.writeNow([&item](Field &f) { f.setAsString(item); });
+    link_.writeNow([&item](Field &f) { f.setAsString(item); });
 }
 
 void DBComboBox::keyPressEvent(QKeyEvent *event)

@@ -23,8 +23,8 @@ public:
     void setItems(const QStringList &items);
     // Throws DatabaseError when the table has no such field.
     void bind(Table &table, const QString &fieldName);
-    Table *table() const { return m_link.table(); }
-    Field *field() const { return m_link.field(); }
+    Table *table() const { return link_.table(); }
+    Field *field() const { return link_.field(); }
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -34,5 +34,5 @@ private:
     void showFieldValue();
     void chosen(int index);
 
-    FieldLink m_link;
+    FieldLink link_;
 };

@@ -37,7 +37,7 @@ QString upperCase(const QString &text)
 } // namespace
 
 DBEdit::DBEdit(QWidget *parent)
-    : MaskedLineEdit(parent), m_link(this, {[this] { showFieldValue(); }, [this] { writeField(); },
+    : MaskedLineEdit(parent), link_(this, {[this] { showFieldValue(); }, [this] { writeField(); },
                                             [this] { selectAll(); }})
 {
     connect(this, &MaskedLineEdit::storedValueEdited, this, &DBEdit::userEdited);
@@ -50,37 +50,37 @@ void DBEdit::bind(Table &table, const QString &fieldName)
     const FieldDef &def = table.fieldByName(fieldName).def();
     setEditMask(def.editMask);
     setReadOnly(def.calculated || def.kind == FieldKind::AutoIncrement);
-    m_link.bind(table, fieldName, FieldLink::Pending::TypedText);
+    link_.bind(table, fieldName, FieldLink::Pending::TypedText);
 }
 
 void DBEdit::setCharCase(CharCase charCase)
 {
-    m_charCase = charCase;
+    charCase_ = charCase;
 }
 
 void DBEdit::setWordCapitals(bool on)
 {
-    m_wordCapitals = on;
+    wordCapitals_ = on;
 }
 
 void DBEdit::setSelectAllOnClick(bool on)
 {
-    m_selectAllOnClick = on;
+    selectAllOnClick_ = on;
 }
 
 void DBEdit::updateRecord()
 {
-    m_link.updateRecord();
+    link_.updateRecord();
 }
 
 void DBEdit::showFieldValue()
 {
-    const Field *f = m_link.field();
+    const Field *f = link_.field();
     QString value;
     // The editable form only where there is something to type: a calculated rate stays "65%".
     if (f)
         value = isMasked() ? f->asString()
-                           : (hasFocus() && m_link.canModify() ? f->editText() : f->displayText());
+                           : (hasFocus() && link_.canModify() ? f->editText() : f->displayText());
     const FieldDef *def = f ? &f->def() : nullptr;
     if (def && def->kind == FieldKind::String && def->size > 0 && !isMasked()) {
         // A longer value already in the file is shown whole, never cut by the limit.
@@ -99,7 +99,7 @@ void DBEdit::showFieldValue()
 
 void DBEdit::writeField()
 {
-    Field *f = m_link.field();
+    Field *f = link_.field();
     if (!f)
         return;
     if (isMasked()) {
@@ -113,9 +113,9 @@ void DBEdit::writeField()
 
 void DBEdit::userEdited()
 {
-    if (m_link.isLoading() || !m_link.isBound())
+    if (link_.isLoading() || !link_.isBound())
         return;
-    if (m_charCase == CharCase::Upper && !isMasked()) {
+    if (charCase_ == CharCase::Upper && !isMasked()) {
         // Pasted or dropped text: typed letters were turned as they came.
         const QString upper = upperCase(text());
         if (upper != text()) {
@@ -124,16 +124,16 @@ void DBEdit::userEdited()
             setCursorPosition(cursor);
         }
     }
-    m_link.userChanged();
+    link_.userChanged();
 }
 
 QString DBEdit::adjustTyped(const QString &typed) const
 {
     QString result = typed;
-    if (m_wordCapitals)
+    if (wordCapitals_)
         result = WordCapitals::apply(
             text(), hasSelectedText() ? selectionStart() : cursorPosition(), result);
-    if (m_charCase == CharCase::Upper)
+    if (charCase_ == CharCase::Upper)
         result = upperCase(result);
     return result;
 }
@@ -172,8 +172,8 @@ void DBEdit::inputMethodEvent(QInputMethodEvent *event)
 void DBEdit::focusInEvent(QFocusEvent *event)
 {
     // The editable form first, so that a tab selects the text to be typed over.
-    if (m_link.isBound() && !m_link.isModified())
-        m_link.reload();
+    if (link_.isBound() && !link_.isModified())
+        link_.reload();
     MaskedLineEdit::focusInEvent(event);
     // Entering by the keyboard or from the program selects the whole text, so that typing
     // replaces it (a click places the caret instead).
@@ -185,21 +185,21 @@ void DBEdit::focusInEvent(QFocusEvent *event)
 
 void DBEdit::focusOutEvent(QFocusEvent *event)
 {
-    if (!m_link.isBound()) {
+    if (!link_.isBound()) {
         MaskedLineEdit::focusOutEvent(event);
         return;
     }
     // The mask's own check on leaving is part of writing the field here, so that a refused
     // value is reported once.
     QLineEdit::focusOutEvent(event);
-    m_link.focusLeft(*event);
-    if (!m_link.isModified())
-        m_link.reload();
+    link_.focusLeft(*event);
+    if (!link_.isModified())
+        link_.reload();
 }
 
 void DBEdit::mouseReleaseEvent(QMouseEvent *event)
 {
     MaskedLineEdit::mouseReleaseEvent(event);
-    if (m_selectAllOnClick && event->button() == Qt::LeftButton)
+    if (selectAllOnClick_ && event->button() == Qt::LeftButton)
         selectAll();
 }

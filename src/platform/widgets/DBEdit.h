@@ -25,21 +25,21 @@ public:
     // Takes the field's edit mask, limits a plain text field to its size and makes a
     // calculated field read-only. Throws DatabaseError when the table has no such field.
     void bind(Table &table, const QString &fieldName);
-    Table *table() const { return m_link.table(); }
-    Field *field() const { return m_link.field(); }
+    Table *table() const { return link_.table(); }
+    Field *field() const { return link_.field(); }
 
     // Upper: every letter the user enters becomes a capital (é gives É).
     void setCharCase(CharCase charCase);
-    CharCase charCase() const { return m_charCase; }
+    CharCase charCase() const { return charCase_; }
     // The word-capitals rule (see WordCapitals) for each typed character.
     void setWordCapitals(bool on);
-    bool wordCapitals() const { return m_wordCapitals; }
+    bool wordCapitals() const { return wordCapitals_; }
     // A click selects the whole text, so that typing replaces it.
     void setSelectAllOnClick(bool on);
-    bool selectAllOnClick() const { return m_selectAllOnClick; }
+    bool selectAllOnClick() const { return selectAllOnClick_; }
 
     // The user has changed the text since the field was last shown.
-    bool isModified() const { return m_link.isModified(); }
+    bool isModified() const { return link_.isModified(); }
     // Writes the user's text into the field if modified; throws DatabaseError when it is not a
     // value (a mask left incomplete, a date or amount that does not read).
     void updateRecord();
@@ -57,8 +57,8 @@ private:
     void userEdited();
     QString adjustTyped(const QString &typed) const;
 
-    FieldLink m_link;
-    CharCase m_charCase = CharCase::Normal;
-    bool m_wordCapitals = false;
-    bool m_selectAllOnClick = false;
+    FieldLink link_;
+    CharCase charCase_ = CharCase::Normal;
+    bool wordCapitals_ = false;
+    bool selectAllOnClick_ = false;
 };

@@ -29,9 +29,9 @@ bool isFreeText(const FieldDef &field)
 
 } // namespace
 
-DBGrid::DBGrid(QWidget *parent) : QTableView(parent), m_model(new TableModel(this))
+DBGrid::DBGrid(QWidget *parent) : QTableView(parent), model_(new TableModel(this))
 {
-    setModel(m_model);
+    setModel(model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
@@ -72,11 +72,11 @@ DBGrid::~DBGrid() = default;
 
 void DBGrid::bind(Table &table)
 {
-    for (const QMetaObject::Connection &c : std::as_const(m_connections))
+    for (const QMetaObject::Connection &c : std::as_const(connections_))
         disconnect(c);
-    m_table = &table;
-    m_model->setTable(&table);
-    m_connections = {
+    table_ = &table;
+    model_->setTable(&table);
+    connections_ = {
         connect(&table, &Table::dataSetChanged, this, &DBGrid::dataSetChanged),
         connect(&table, &Table::recordChanged, this, &DBGrid::recordChanged),
         connect(&table, &Table::stateChanged, this, &DBGrid::stateChanged),
@@ -88,27 +88,27 @@ void DBGrid::bind(Table &table)
 
 void DBGrid::setColumns(const QStringList &fieldNames)
 {
-    m_model->setColumns(fieldNames);
+    model_->setColumns(fieldNames);
     applyMetrics();
     followTable();
 }
 
 void DBGrid::setKeySearchField(const QString &fieldName)
 {
-    if (m_table)
-        m_table->fieldByName(fieldName);
-    m_searchField = fieldName;
-    m_keyClock.start();
+    if (table_)
+        table_->fieldByName(fieldName);
+    searchField_ = fieldName;
+    keyClock_.start();
 }
 
 bool DBGrid::searchTyped(const QKeyEvent &event)
 {
     const QString text = event.text();
-    if (m_searchField.isEmpty() || !m_table || !m_table->isActive() || text.isEmpty() ||
+    if (searchField_.isEmpty() || !table_ || !table_->isActive() || text.isEmpty() ||
         !text.at(0).isPrint() || (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
-    const int field = m_table->fieldByName(m_searchField).index();
-    const int row = m_keySearch.keyTyped(*m_table, field, text, m_keyClock.elapsed());
+    const int field = table_->fieldByName(searchField_).index();
+    const int row = keySearch_.keyTyped(*table_, field, text, keyClock_.elapsed());
     if (row >= 0)
         moveTableTo(row);
     return true;
@@ -116,8 +116,8 @@ bool DBGrid::searchTyped(const QKeyEvent &event)
 
 void DBGrid::setRowIndicator(bool on)
 {
-    m_rowIndicator = on;
-    m_model->setRowIndicator(on);
+    rowIndicator_ = on;
+    model_->setRowIndicator(on);
     verticalHeader()->setVisible(on);
 }
 
@@ -152,7 +152,7 @@ QString DBGrid::widestText(const FieldDef &field)
 
 void DBGrid::setFillWidth(bool on)
 {
-    m_fillWidth = on;
+    fillWidth_ = on;
     applyMetrics();
 }
 
@@ -166,42 +166,42 @@ void DBGrid::applyMetrics()
 {
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setMinimumSectionSize(fontMetrics().height() + 4);
-    if (!m_table)
+    if (!table_)
         return;
-    const TableDefinition &def = m_table->definition();
-    m_naturalWidths.clear();
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        const FieldDef &f = def.field(m_model->fieldIndex(column));
+    const TableDefinition &def = table_->definition();
+    naturalWidths_.clear();
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        const FieldDef &f = def.field(model_->fieldIndex(column));
         const int characters = f.displayWidth > 0 ? f.displayWidth : DefaultCharacters;
-        m_naturalWidths.append(columnWidthFor(characters, f.label(), widestText(f)));
-        setColumnWidth(column, m_naturalWidths.last());
+        naturalWidths_.append(columnWidthFor(characters, f.label(), widestText(f)));
+        setColumnWidth(column, naturalWidths_.last());
     }
     fillWidth();
 }
 
 void DBGrid::fillWidth()
 {
-    if (!m_fillWidth || !m_table || m_naturalWidths.size() != m_model->columnCount())
+    if (!fillWidth_ || !table_ || naturalWidths_.size() != model_->columnCount())
         return;
-    const TableDefinition &def = m_table->definition();
+    const TableDefinition &def = table_->definition();
     // The vertical scroll bar is counted in whether it shows or not, so that rows coming and
     // going never make the columns jump; the row indicator is already left out.
     int available = maximumViewportSize().width() - verticalScrollBar()->sizeHint().width();
     int elastic = 0;
-    for (int column = 0; column < m_naturalWidths.size(); ++column) {
-        if (isFreeText(def.field(m_model->fieldIndex(column))))
-            elastic += m_naturalWidths[column];
+    for (int column = 0; column < naturalWidths_.size(); ++column) {
+        if (isFreeText(def.field(model_->fieldIndex(column))))
+            elastic += naturalWidths_[column];
         else
-            available -= m_naturalWidths[column];
+            available -= naturalWidths_[column];
     }
     if (elastic <= 0)
         return;
     const QFontMetrics titles = horizontalHeader()->fontMetrics();
-    for (int column = 0; column < m_naturalWidths.size(); ++column) {
-        const FieldDef &f = def.field(m_model->fieldIndex(column));
+    for (int column = 0; column < naturalWidths_.size(); ++column) {
+        const FieldDef &f = def.field(model_->fieldIndex(column));
         if (!isFreeText(f))
             continue;
-        const int share = int(qint64(available) * m_naturalWidths[column] / elastic);
+        const int share = int(qint64(available) * naturalWidths_[column] / elastic);
         setColumnWidth(column, std::max(share, titles.horizontalAdvance(f.label()) + CellPadding));
     }
 }
@@ -253,43 +253,43 @@ void DBGrid::scrollToCurrentRow()
 
 void DBGrid::dataSetChanged()
 {
-    m_model->reload();
+    model_->reload();
     followTable();
 }
 
 void DBGrid::recordChanged()
 {
-    m_model->valuesChanged();
+    model_->valuesChanged();
     followTable();
 }
 
 void DBGrid::stateChanged()
 {
     // During a scan the rows may not match what the grid was last told; the scan's end says.
-    if (m_table && m_table->controlsDisabled())
+    if (table_ && table_->controlsDisabled())
         return;
-    m_model->valuesChanged();
+    model_->valuesChanged();
     followTable();
 }
 
 void DBGrid::fieldChanged()
 {
-    m_model->valuesChanged();
+    model_->valuesChanged();
 }
 
 void DBGrid::followTable()
 {
-    const bool active = m_table && m_table->isActive();
-    const int row = active ? m_table->shownCurrentRow() : -1;
-    m_model->setRowMarker(row, active ? m_table->state() : Table::State::Inactive,
+    const bool active = table_ && table_->isActive();
+    const int row = active ? table_->shownCurrentRow() : -1;
+    model_->setRowMarker(row, active ? table_->state() : Table::State::Inactive,
                           verticalHeader()->defaultSectionSize());
     QItemSelectionModel *selection = selectionModel();
-    if (row < 0 || row >= m_model->rowCount()) {
+    if (row < 0 || row >= model_->rowCount()) {
         selection->clear();
         return;
     }
     const int column = std::max(0, columnAt(0));
-    const QModelIndex index = m_model->index(row, column);
+    const QModelIndex index = model_->index(row, column);
     if (selection->currentIndex().row() != row || !selection->isRowSelected(row))
         selection->setCurrentIndex(index,
                                    QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -298,25 +298,25 @@ void DBGrid::followTable()
 
 void DBGrid::runMove(const std::function<void(Table &)> &move)
 {
-    if (!m_table || !m_table->isActive())
+    if (!table_ || !table_->isActive())
         return;
     // A record whose post fails stays current; the selection goes back to it.
-    HandlerGuard::run(this, [&] { move(*m_table); });
+    HandlerGuard::run(this, [&] { move(*table_); });
     followTable();
 }
 
 void DBGrid::moveTableTo(int row)
 {
-    if (row < 0 || row >= m_model->rowCount())
+    if (row < 0 || row >= model_->rowCount())
         return;
     runMove([row](Table &t) { t.moveToRow(row); });
 }
 
 void DBGrid::deleteCurrent()
 {
-    if (!m_table || !m_table->isActive() || m_table->shownRowCount() == 0)
+    if (!table_ || !table_->isActive() || table_->shownRowCount() == 0)
         return;
-    if (m_confirmDelete && !Dialogs::question(this, PlatformMessages::deleteRecordQuestion()))
+    if (confirmDelete_ && !Dialogs::question(this, PlatformMessages::deleteRecordQuestion()))
         return;
     runMove([](Table &t) { t.deleteRecord(); });
 }

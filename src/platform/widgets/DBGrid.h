@@ -27,8 +27,8 @@ public:
 
     // Columns: the fields marked visible, in field order.
     void bind(Table &table);
-    Table *table() const { return m_table; }
-    TableModel *tableModel() const { return m_model; }
+    Table *table() const { return table_; }
+    TableModel *tableModel() const { return model_; }
     // The fields shown, in this order (empty: the visible fields). Throws DatabaseError for a
     // name the table does not have.
     void setColumns(const QStringList &fieldNames);
@@ -36,15 +36,15 @@ public:
     // A narrow column at the left marking the current row (arrow), a record in edit (I-beam) or
     // a new record (asterisk).
     void setRowIndicator(bool on);
-    bool hasRowIndicator() const { return m_rowIndicator; }
+    bool hasRowIndicator() const { return rowIndicator_; }
     // Ctrl+Delete asks "Supprimer l'enregistrement ?" first (on by default).
-    void setConfirmDelete(bool on) { m_confirmDelete = on; }
-    bool confirmDelete() const { return m_confirmDelete; }
-    void setTitleColor(const QColor &color) { m_model->setTitleColor(color); }
+    void setConfirmDelete(bool on) { confirmDelete_ = on; }
+    bool confirmDelete() const { return confirmDelete_; }
+    void setTitleColor(const QColor &color) { model_->setTitleColor(color); }
 
     // The help topic F1 opens over the grid; the window reads it.
-    int helpContext() const { return m_helpContext; }
-    void setHelpContext(int context) { m_helpContext = context; }
+    int helpContext() const { return helpContext_; }
+    void setHelpContext(int context) { helpContext_ = context; }
 
     // Letters typed in the grid go to the first row whose `fieldName` starts with them
     // (GridKeySearch). Throws DatabaseError for a name the table does not have.
@@ -90,15 +90,15 @@ private:
     void scrollToCurrentRow();
     void keepTopRowWhole();
 
-    QPointer<Table> m_table;
-    TableModel *m_model;
-    QList<QMetaObject::Connection> m_connections;
-    bool m_rowIndicator = false;
-    bool m_confirmDelete = true;
-    bool m_fillWidth = false;
-    QList<int> m_naturalWidths; // by column, as the fields ask
-    int m_helpContext = 0;
-    QString m_searchField;
-    GridKeySearch m_keySearch;
-    QElapsedTimer m_keyClock;
+    QPointer<Table> table_;
+    TableModel *model_;
+    QList<QMetaObject::Connection> connections_;
+    bool rowIndicator_ = false;
+    bool confirmDelete_ = true;
+    bool fillWidth_ = false;
+    QList<int> naturalWidths_; // by column, as the fields ask
+    int helpContext_ = 0;
+    QString searchField_;
+    GridKeySearch keySearch_;
+    QElapsedTimer keyClock_;
 };

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 
 DBMemo::DBMemo(QWidget *parent)
-    : QPlainTextEdit(parent), m_link(this, {[this] { showFieldValue(); }, [this] { writeField(); },
+    : QPlainTextEdit(parent), link_(this, {[this] { showFieldValue(); }, [this] { writeField(); },
                                             [this] { selectAll(); }})
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -22,42 +22,42 @@ void DBMemo::bind(Table &table, const QString &fieldName)
 {
     const FieldDef &def = table.fieldByName(fieldName).def();
     setReadOnly(def.calculated);
-    m_link.bind(table, fieldName, FieldLink::Pending::TypedText);
+    link_.bind(table, fieldName, FieldLink::Pending::TypedText);
 }
 
 void DBMemo::setSelectAllOnClick(bool on)
 {
-    m_selectAllOnClick = on;
+    selectAllOnClick_ = on;
 }
 
 void DBMemo::updateRecord()
 {
-    m_link.updateRecord();
+    link_.updateRecord();
 }
 
 void DBMemo::showFieldValue()
 {
-    const Field *f = m_link.field();
+    const Field *f = link_.field();
     const QString value = f ? f->asString() : QString();
     // The same text again leaves the caret and the scroll position where they are.
     if (toPlainText() == value)
         return;
-    m_showing = true;
+    showing_ = true;
     setPlainText(value);
-    m_showing = false;
+    showing_ = false;
 }
 
 void DBMemo::writeField()
 {
-    if (Field *f = m_link.field())
+    if (Field *f = link_.field())
         f->setAsString(toPlainText());
 }
 
 void DBMemo::userEdited()
 {
-    if (m_showing || m_link.isLoading() || !m_link.isBound())
+    if (showing_ || link_.isLoading() || !link_.isBound())
         return;
-    m_link.userChanged();
+    link_.userChanged();
 }
 
 void DBMemo::keyPressEvent(QKeyEvent *event)
@@ -72,12 +72,12 @@ void DBMemo::keyPressEvent(QKeyEvent *event)
 void DBMemo::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
-    m_link.focusLeft(*event);
+    link_.focusLeft(*event);
 }
 
 void DBMemo::mouseReleaseEvent(QMouseEvent *event)
 {
     QPlainTextEdit::mouseReleaseEvent(event);
-    if (m_selectAllOnClick && event->button() == Qt::LeftButton)
+    if (selectAllOnClick_ && event->button() == Qt::LeftButton)
         selectAll();
 }

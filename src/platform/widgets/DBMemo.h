@@ -21,13 +21,13 @@ public:
 
     // Throws DatabaseError when the table has no such field.
     void bind(Table &table, const QString &fieldName);
-    Table *table() const { return m_link.table(); }
-    Field *field() const { return m_link.field(); }
+    Table *table() const { return link_.table(); }
+    Field *field() const { return link_.field(); }
 
     void setSelectAllOnClick(bool on);
-    bool selectAllOnClick() const { return m_selectAllOnClick; }
+    bool selectAllOnClick() const { return selectAllOnClick_; }
 
-    bool isModified() const { return m_link.isModified(); }
+    bool isModified() const { return link_.isModified(); }
     // Writes the user's text into the field if modified; throws DatabaseError.
     void updateRecord();
 
@@ -41,7 +41,7 @@ private:
     void writeField();
     void userEdited();
 
-    FieldLink m_link;
-    bool m_showing = false;
-    bool m_selectAllOnClick = false;
+    FieldLink link_;
+    bool showing_ = false;
+    bool selectAllOnClick_ = false;
 };

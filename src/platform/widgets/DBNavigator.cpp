@@ -61,7 +61,7 @@ DBNavigator::DBNavigator(QWidget *parent) : QWidget(parent)
         button->setAutoRaise(false);
         connect(button, &QToolButton::clicked, this, [this, which] { run(which); });
         layout->addWidget(button);
-        m_buttons.append(button);
+        buttons_.append(button);
     }
     setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     updateButtons();
@@ -71,10 +71,10 @@ DBNavigator::~DBNavigator() = default;
 
 void DBNavigator::bind(Table &table)
 {
-    for (const QMetaObject::Connection &c : std::as_const(m_connections))
+    for (const QMetaObject::Connection &c : std::as_const(connections_))
         disconnect(c);
-    m_table = &table;
-    m_connections = {
+    table_ = &table;
+    connections_ = {
         connect(&table, &Table::dataSetChanged, this, &DBNavigator::updateButtons),
         connect(&table, &Table::recordChanged, this, &DBNavigator::updateButtons),
         connect(&table, &Table::stateChanged, this, &DBNavigator::updateButtons),
@@ -85,25 +85,25 @@ void DBNavigator::bind(Table &table)
 void DBNavigator::setVisibleButtons(const QList<Button> &buttons)
 {
     for (Button which : allButtons())
-        m_buttons.at(int(which))->setVisible(buttons.contains(which));
+        buttons_.at(int(which))->setVisible(buttons.contains(which));
 }
 
 QAbstractButton *DBNavigator::button(Button which) const
 {
-    return m_buttons.at(int(which));
+    return buttons_.at(int(which));
 }
 
 void DBNavigator::click(Button which)
 {
-    if (m_buttons.at(int(which))->isEnabled())
+    if (buttons_.at(int(which))->isEnabled())
         run(which);
 }
 
 void DBNavigator::run(Button which)
 {
-    if (!m_table)
+    if (!table_)
         return;
-    Table &t = *m_table;
+    Table &t = *table_;
     const bool done = HandlerGuard::run(window(), [&] {
         switch (which) {
         case Button::First:
@@ -122,7 +122,7 @@ void DBNavigator::run(Button which)
             t.insert();
             break;
         case Button::Delete:
-            if (!m_confirmDelete ||
+            if (!confirmDelete_ ||
                 Dialogs::question(window(), PlatformMessages::deleteRecordQuestion()))
                 t.deleteRecord();
             break;
@@ -141,13 +141,13 @@ void DBNavigator::run(Button which)
 
 void DBNavigator::updateButtons()
 {
-    const bool active = m_table && m_table->isActive();
-    const int rows = active ? m_table->shownRowCount() : 0;
-    const int row = active ? m_table->shownCurrentRow() : -1;
-    const bool editing = active && m_table->isEditing();
+    const bool active = table_ && table_->isActive();
+    const int rows = active ? table_->shownRowCount() : 0;
+    const int row = active ? table_->shownCurrentRow() : -1;
+    const bool editing = active && table_->isEditing();
     const bool up = rows > 0 && row > 0;
     const bool down = rows > 0 && row < rows - 1;
     const bool enabled[] = {up, up, down, down, active, rows > 0, editing, editing};
     for (Button which : allButtons())
-        m_buttons.at(int(which))->setEnabled(enabled[int(which)]);
+        buttons_.at(int(which))->setEnabled(enabled[int(which)]);
 }

@@ -26,13 +26,13 @@ public:
     ~DBNavigator() override;
 
     void bind(Table &table);
-    Table *table() const { return m_table; }
+    Table *table() const { return table_; }
     // Buttons not listed are hidden; the order stays the navigator's own. Default: all eight.
     void setVisibleButtons(const QList<Button> &buttons);
     QAbstractButton *button(Button which) const;
     // Delete asks "Supprimer l'enregistrement ?" first (on by default).
-    void setConfirmDelete(bool on) { m_confirmDelete = on; }
-    bool confirmDelete() const { return m_confirmDelete; }
+    void setConfirmDelete(bool on) { confirmDelete_ = on; }
+    bool confirmDelete() const { return confirmDelete_; }
     // Runs the button's action as a press would: nothing when the button is disabled.
     void click(Button which);
 
@@ -45,8 +45,8 @@ private:
     void run(Button which);
     void updateButtons();
 
-    QPointer<Table> m_table;
-    QList<QToolButton *> m_buttons;
-    QList<QMetaObject::Connection> m_connections;
-    bool m_confirmDelete = true;
+    QPointer<Table> table_;
+    QList<QToolButton *> buttons_;
+    QList<QMetaObject::Connection> connections_;
+    bool confirmDelete_ = true;
 };

@@ -13,7 +13,7 @@
 #include <QWidget>
 
 FieldLink::FieldLink(QWidget *control, Callbacks callbacks)
-    : m_control(control), m_callbacks(std::move(callbacks))
+    : control_(control), callbacks_(std::move(callbacks))
 {
 }
 
@@ -26,45 +26,45 @@ void FieldLink::bind(Table &table, const QString &fieldName, Pending pending)
 {
     const int index = table.fieldByName(fieldName).index();
     unbind();
-    m_table = &table;
-    m_fieldIndex = index;
-    m_connections = {
+    table_ = &table;
+    fieldIndex_ = index;
+    connections_ = {
         connect(&table, &Table::dataSetChanged, this, &FieldLink::dataChanged),
         connect(&table, &Table::recordChanged, this, &FieldLink::dataChanged),
         connect(&table, &Table::stateChanged, this, &FieldLink::stateChanged),
         connect(&table, &Table::fieldChanged, this, &FieldLink::fieldChanged),
     };
     if (pending == Pending::TypedText)
-        m_hookId = table.addUpdateHook([this] { writeFromHook(); });
+        hookId_ = table.addUpdateHook([this] { writeFromHook(); });
     reload();
 }
 
 void FieldLink::unbind()
 {
-    for (const QMetaObject::Connection &c : std::as_const(m_connections))
+    for (const QMetaObject::Connection &c : std::as_const(connections_))
         disconnect(c);
-    m_connections.clear();
-    if (m_table && m_hookId != 0)
-        m_table->removeUpdateHook(m_hookId);
-    m_hookId = 0;
-    m_table = nullptr;
-    m_fieldIndex = -1;
-    m_modified = false;
+    connections_.clear();
+    if (table_ && hookId_ != 0)
+        table_->removeUpdateHook(hookId_);
+    hookId_ = 0;
+    table_ = nullptr;
+    fieldIndex_ = -1;
+    modified_ = false;
 }
 
 Table *FieldLink::table() const
 {
-    return m_table;
+    return table_;
 }
 
 bool FieldLink::isBound() const
 {
-    return m_table && m_fieldIndex >= 0;
+    return table_ && fieldIndex_ >= 0;
 }
 
 Field *FieldLink::field() const
 {
-    return isBound() ? &m_table->field(m_fieldIndex) : nullptr;
+    return isBound() ? &table_->field(fieldIndex_) : nullptr;
 }
 
 bool FieldLink::canModify() const
@@ -76,20 +76,20 @@ bool FieldLink::canModify() const
 void FieldLink::startEdit()
 {
     // Our own edit() must not reload the control: it holds the user's value already.
-    const QScopedValueRollback<bool> starting(m_startingEdit, true);
-    m_table->edit();
+    const QScopedValueRollback<bool> starting(startingEdit_, true);
+    table_->edit();
 }
 
 bool FieldLink::userChanged()
 {
-    if (m_modified || !isBound())
+    if (modified_ || !isBound())
         return true;
-    const bool ok = HandlerGuard::run(m_control, [this] { startEdit(); });
+    const bool ok = HandlerGuard::run(control_, [this] { startEdit(); });
     if (!ok) {
         reload();
         return false;
     }
-    m_modified = true;
+    modified_ = true;
     return true;
 }
 
@@ -97,54 +97,54 @@ bool FieldLink::writeNow(const std::function<void(Field &)> &write)
 {
     if (!isBound())
         return false;
-    const bool ok = HandlerGuard::run(m_control, [&] {
+    const bool ok = HandlerGuard::run(control_, [&] {
         startEdit();
         write(*field());
     });
-    m_modified = false;
+    modified_ = false;
     reload();
     return ok;
 }
 
 void FieldLink::updateRecord()
 {
-    if (!m_modified || !isBound())
+    if (!modified_ || !isBound())
         return;
-    if (m_callbacks.write)
-        m_callbacks.write();
-    m_modified = false;
+    if (callbacks_.write)
+        callbacks_.write();
+    modified_ = false;
     reload();
 }
 
 void FieldLink::reload()
 {
-    m_modified = false;
-    m_loading = true;
+    modified_ = false;
+    loading_ = true;
     try {
-        if (m_callbacks.load)
-            m_callbacks.load();
+        if (callbacks_.load)
+            callbacks_.load();
     } catch (const std::exception &) {
         // A calculated value whose handler fails: the control keeps what it showed; the
         // failure is the handler's to report, not a table signal's to let escape.
     }
-    m_loading = false;
+    loading_ = false;
 }
 
 void FieldLink::focusLeft(const QFocusEvent &event)
 {
     if (!UserGesture::leavesControl(event.reason()))
         return;
-    if (!m_modified || !isBound())
+    if (!modified_ || !isBound())
         return;
-    m_failureShownByCaller = false;
+    failureShownByCaller_ = false;
     try {
         updateRecord();
     } catch (const std::exception &e) {
         const auto *platform = dynamic_cast<const PlatformError *>(&e);
-        m_failure = platform ? platform->message() : QString::fromUtf8(e.what());
-        if (!m_reportPending) {
+        failure_ = platform ? platform->message() : QString::fromUtf8(e.what());
+        if (!reportPending_) {
             // Shown once the focus change is over, not in the middle of it.
-            m_reportPending = true;
+            reportPending_ = true;
             QTimer::singleShot(0, this, &FieldLink::reportFailure);
         }
     }
@@ -153,43 +153,43 @@ void FieldLink::focusLeft(const QFocusEvent &event)
 void FieldLink::writeFromHook()
 {
     // Whoever posts or moves shows an error thrown here: a pending report must not repeat it.
-    auto shownByCaller = qScopeGuard([this] { m_failureShownByCaller = true; });
+    auto shownByCaller = qScopeGuard([this] { failureShownByCaller_ = true; });
     updateRecord();
     shownByCaller.dismiss();
 }
 
 void FieldLink::reportFailure()
 {
-    m_reportPending = false;
+    reportPending_ = false;
     // Written since, or dropped by a cancel: nothing left to refuse.
-    if (!m_modified || !m_control->isVisible() || !m_control->isEnabled())
+    if (!modified_ || !control_->isVisible() || !control_->isEnabled())
         return;
-    if (!m_failureShownByCaller)
-        Dialogs::error(m_control, m_failure);
-    m_failureShownByCaller = false;
-    m_control->setFocus(Qt::OtherFocusReason);
-    if (m_callbacks.selectAll)
-        m_callbacks.selectAll();
+    if (!failureShownByCaller_)
+        Dialogs::error(control_, failure_);
+    failureShownByCaller_ = false;
+    control_->setFocus(Qt::OtherFocusReason);
+    if (callbacks_.selectAll)
+        callbacks_.selectAll();
 }
 
 void FieldLink::dataChanged()
 {
-    if (!m_startingEdit)
+    if (!startingEdit_)
         reload();
 }
 
 void FieldLink::stateChanged()
 {
-    if (m_startingEdit || !m_table || m_table->controlsDisabled())
+    if (startingEdit_ || !table_ || table_->controlsDisabled())
         return;
     // The table going into edit keeps what the user typed; leaving edit shows the field again.
-    if (m_modified && m_table->isEditing())
+    if (modified_ && table_->isEditing())
         return;
     reload();
 }
 
 void FieldLink::fieldChanged(int fieldIndex)
 {
-    if (fieldIndex == m_fieldIndex && !m_modified && !m_startingEdit)
+    if (fieldIndex == fieldIndex_ && !modified_ && !startingEdit_)
         reload();
 }

@@ -48,8 +48,8 @@ public:
     // Bound to a field the user may change (not calculated, not the entry number).
     bool canModify() const;
 
-    bool isModified() const { return m_modified; }
-    bool isLoading() const { return m_loading; }
+    bool isModified() const { return modified_; }
+    bool isLoading() const { return loading_; }
 
     // The user changed the control's value: the table goes into edit. When it cannot, the
     // error is shown, the field's value shown again and false returned.
@@ -73,17 +73,17 @@ private:
     void writeFromHook();
     void reportFailure();
 
-    QWidget *m_control;
-    Callbacks m_callbacks;
-    QPointer<Table> m_table;
-    int m_fieldIndex = -1;
-    int m_hookId = 0;
-    QList<QMetaObject::Connection> m_connections;
+    QWidget *control_;
+    Callbacks callbacks_;
+    QPointer<Table> table_;
+    int fieldIndex_ = -1;
+    int hookId_ = 0;
+    QList<QMetaObject::Connection> connections_;
 
-    bool m_modified = false;
-    bool m_loading = false;
-    bool m_startingEdit = false;
-    QString m_failure;
-    bool m_reportPending = false;
-    bool m_failureShownByCaller = false;
+    bool modified_ = false;
+    bool loading_ = false;
+    bool startingEdit_ = false;
+    QString failure_;
+    bool reportPending_ = false;
+    bool failureShownByCaller_ = false;
 };

@@ -41,48 +41,48 @@ MaskedLineEdit::MaskedLineEdit(QWidget *parent) : QLineEdit(parent)
 
 QString MaskedLineEdit::shownFor(const QString &value) const
 {
-    return isMasked() ? m_mask.displayText(value) : value;
+    return isMasked() ? mask_.displayText(value) : value;
 }
 
 void MaskedLineEdit::setEditMask(const QString &mask)
 {
     const bool modified = isValueModified();
     const QString value = storedValue();
-    m_mask = EditMask(mask);
-    if (!m_mask.isValid())
+    mask_ = EditMask(mask);
+    if (!mask_.isValid())
         qWarning("MaskedLineEdit: edit mask \"%s\" is not supported", qPrintable(mask));
     setAcceptDrops(!isMasked());
-    m_originalText = shownFor(m_original);
-    showText(shownFor(modified ? value : m_original), 0);
+    originalText_ = shownFor(original_);
+    showText(shownFor(modified ? value : original_), 0);
 }
 
 QString MaskedLineEdit::storedValue() const
 {
     if (!isValueModified())
-        return m_original;
-    return m_mask.storedValue(text());
+        return original_;
+    return mask_.storedValue(text());
 }
 
 void MaskedLineEdit::setStoredValue(const QString &value)
 {
-    m_original = value;
-    m_originalText = shownFor(value);
-    showText(m_originalText, isMasked() ? 0 : int(m_originalText.size()));
+    original_ = value;
+    originalText_ = shownFor(value);
+    showText(originalText_, isMasked() ? 0 : int(originalText_.size()));
 }
 
 void MaskedLineEdit::revert()
 {
-    setStoredValue(m_original);
+    setStoredValue(original_);
 }
 
 bool MaskedLineEdit::isValueModified() const
 {
-    return text() != m_originalText;
+    return text() != originalText_;
 }
 
 bool MaskedLineEdit::isComplete() const
 {
-    return m_mask.isComplete(text());
+    return mask_.isComplete(text());
 }
 
 bool MaskedLineEdit::validate()
@@ -90,12 +90,12 @@ bool MaskedLineEdit::validate()
     if (isComplete())
         return true;
     Dialogs::error(this, PlatformMessages::invalidMaskInput());
-    const QString shown = m_mask.normalised(text());
+    const QString shown = mask_.normalised(text());
     int first = 0;
-    for (int p = 0; p < m_mask.positionCount(); ++p) {
+    for (int p = 0; p < mask_.positionCount(); ++p) {
         const QChar c = shown.at(p);
-        if (!m_mask.isLiteral(p) && !EditMask::isDigit(c) &&
-            (m_mask.isRequired(p) || !m_mask.isBlankChar(c))) {
+        if (!mask_.isLiteral(p) && !EditMask::isDigit(c) &&
+            (mask_.isRequired(p) || !mask_.isBlankChar(c))) {
             first = p;
             break;
         }
@@ -109,7 +109,7 @@ bool MaskedLineEdit::validate()
 
 MaskedText MaskedLineEdit::editState() const
 {
-    MaskedText state(m_mask, text(), cursorPosition());
+    MaskedText state(mask_, text(), cursorPosition());
     if (hasSelectedText())
         state.select(selectionStart(), selectionLength());
     return state;
@@ -129,7 +129,7 @@ void MaskedLineEdit::apply(const MaskedText &edited, bool accepted)
 
 void MaskedLineEdit::showText(const QString &text, int cursor)
 {
-    m_shownText = text;
+    shownText_ = text;
     setText(text);
     setCursorPosition(cursor);
 }
@@ -168,10 +168,10 @@ void MaskedLineEdit::textEditedByBase()
         Q_EMIT storedValueEdited();
         return;
     }
-    if (text() == m_shownText)
+    if (text() == shownText_)
         return;
-    const int cursor = qMin(cursorPosition(), int(m_shownText.size()));
-    showText(m_shownText, cursor);
+    const int cursor = qMin(cursorPosition(), int(shownText_.size()));
+    showText(shownText_, cursor);
     QApplication::beep();
 }
 
@@ -203,9 +203,9 @@ void MaskedLineEdit::keyPressEvent(QKeyEvent *event)
     else if (event->key() == Qt::Key_Delete || event->matches(QKeySequence::DeleteEndOfWord))
         state.deleteForward();
     else if (event->matches(QKeySequence::DeleteEndOfLine))
-        state.blankRange(cursorPosition(), m_mask.positionCount());
+        state.blankRange(cursorPosition(), mask_.positionCount());
     else if (event->matches(QKeySequence::DeleteCompleteLine))
-        state.blankRange(0, m_mask.positionCount());
+        state.blankRange(0, mask_.positionCount());
     else if (UserGesture::isTyping(event))
         accepted = state.type(event->text());
     else {
@@ -230,7 +230,7 @@ void MaskedLineEdit::inputMethodEvent(QInputMethodEvent *event)
 void MaskedLineEdit::focusOutEvent(QFocusEvent *event)
 {
     QLineEdit::focusOutEvent(event);
-    if (!isMasked() || m_checkPending)
+    if (!isMasked() || checkPending_)
         return;
     if (!UserGesture::leavesControl(event->reason()))
         return;
@@ -240,13 +240,13 @@ void MaskedLineEdit::focusOutEvent(QFocusEvent *event)
     if (!isValueModified() || isComplete())
         return;
     // The message box is shown once the focus change is over, not in the middle of it.
-    m_checkPending = true;
+    checkPending_ = true;
     QTimer::singleShot(0, this, &MaskedLineEdit::checkAfterLeaving);
 }
 
 void MaskedLineEdit::checkAfterLeaving()
 {
-    m_checkPending = false;
+    checkPending_ = false;
     if (!isMasked() || !isVisible() || !isEnabled() || hasFocus() || refocusing != nullptr)
         return;
     validate();
@@ -256,7 +256,7 @@ void MaskedLineEdit::mousePressEvent(QMouseEvent *event)
 {
     QLineEdit::mousePressEvent(event);
     // A click anywhere in an empty mask starts typing at its first position.
-    if (isMasked() && !hasSelectedText() && m_mask.isBlank(text()))
+    if (isMasked() && !hasSelectedText() && mask_.isBlank(text()))
         setCursorPosition(0);
 }
 

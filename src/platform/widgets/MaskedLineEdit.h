@@ -23,9 +23,9 @@ public:
 
     // "" or an invalid mask: no mask.
     void setEditMask(const QString &mask);
-    QString editMask() const { return m_mask.source(); }
-    const EditMask &mask() const { return m_mask; }
-    bool isMasked() const { return !m_mask.isEmpty(); }
+    QString editMask() const { return mask_.source(); }
+    const EditMask &mask() const { return mask_; }
+    bool isMasked() const { return !mask_.isEmpty(); }
 
     // The value to store. A value given to setStoredValue and not changed since comes back
     // exactly as given, even when the mask could not show all of it.
@@ -66,9 +66,9 @@ private:
     void textEditedByBase();
     void checkAfterLeaving();
 
-    EditMask m_mask;
-    QString m_original;
-    QString m_originalText;
-    QString m_shownText;
-    bool m_checkPending = false;
+    EditMask mask_;
+    QString original_;
+    QString originalText_;
+    QString shownText_;
+    bool checkPending_ = false;
 };

@@ -9,21 +9,21 @@ TableModel::TableModel(QObject *parent) : QAbstractTableModel(parent) {}
 void TableModel::setTable(Table *table)
 {
     beginResetModel();
-    m_table = table;
-    m_columns.clear();
-    if (m_table)
+    table_ = table;
+    columns_.clear();
+    if (table_)
         buildColumns({});
-    m_rows = m_table && m_table->isActive() ? m_table->shownRowCount() : 0;
-    m_markerRow = -1;
+    rows_ = table_ && table_->isActive() ? table_->shownRowCount() : 0;
+    markerRow_ = -1;
     endResetModel();
 }
 
 void TableModel::setColumns(const QStringList &fieldNames)
 {
-    if (!m_table)
+    if (!table_)
         return;
     for (const QString &name : fieldNames)
-        m_table->fieldByName(name); // throws before anything changes
+        table_->fieldByName(name); // throws before anything changes
     beginResetModel();
     buildColumns(fieldNames);
     endResetModel();
@@ -31,8 +31,8 @@ void TableModel::setColumns(const QStringList &fieldNames)
 
 void TableModel::buildColumns(const QStringList &fieldNames)
 {
-    m_columns.clear();
-    const TableDefinition &def = m_table->definition();
+    columns_.clear();
+    const TableDefinition &def = table_->definition();
     QList<int> fields;
     if (fieldNames.isEmpty()) {
         for (int i = 0; i < def.fieldCount(); ++i) {
@@ -51,78 +51,78 @@ void TableModel::buildColumns(const QStringList &fieldNames)
             if (!mask.isEmpty() && !mask.savesLiterals())
                 column.mask = mask;
         }
-        m_columns.push_back(std::move(column));
+        columns_.push_back(std::move(column));
     }
 }
 
 int TableModel::fieldIndex(int column) const
 {
-    return column >= 0 && column < int(m_columns.size()) ? m_columns[size_t(column)].field : -1;
+    return column >= 0 && column < int(columns_.size()) ? columns_[size_t(column)].field : -1;
 }
 
 void TableModel::setTitleColor(const QColor &color)
 {
-    m_titleColor = color;
-    if (!m_columns.empty())
-        Q_EMIT headerDataChanged(Qt::Horizontal, 0, int(m_columns.size()) - 1);
+    titleColor_ = color;
+    if (!columns_.empty())
+        Q_EMIT headerDataChanged(Qt::Horizontal, 0, int(columns_.size()) - 1);
 }
 
 void TableModel::setRowIndicator(bool on)
 {
-    m_indicator = on;
-    if (m_markerRow >= 0 && m_markerRow < m_rows)
-        Q_EMIT headerDataChanged(Qt::Vertical, m_markerRow, m_markerRow);
+    indicator_ = on;
+    if (markerRow_ >= 0 && markerRow_ < rows_)
+        Q_EMIT headerDataChanged(Qt::Vertical, markerRow_, markerRow_);
 }
 
 void TableModel::setRowMarker(int row, Table::State state, int height)
 {
-    if (row == m_markerRow && state == m_markerState && height == m_markerHeight)
+    if (row == markerRow_ && state == markerState_ && height == markerHeight_)
         return;
-    const int old = m_markerRow;
-    m_markerRow = row;
-    m_markerState = state;
-    m_markerHeight = height;
-    if (!m_indicator)
+    const int old = markerRow_;
+    markerRow_ = row;
+    markerState_ = state;
+    markerHeight_ = height;
+    if (!indicator_)
         return;
-    if (old >= 0 && old < m_rows && old != row)
+    if (old >= 0 && old < rows_ && old != row)
         Q_EMIT headerDataChanged(Qt::Vertical, old, old);
-    if (row >= 0 && row < m_rows)
+    if (row >= 0 && row < rows_)
         Q_EMIT headerDataChanged(Qt::Vertical, row, row);
 }
 
 void TableModel::reload()
 {
     beginResetModel();
-    m_rows = m_table && m_table->isActive() ? m_table->shownRowCount() : 0;
+    rows_ = table_ && table_->isActive() ? table_->shownRowCount() : 0;
     endResetModel();
 }
 
 void TableModel::valuesChanged()
 {
-    if (m_rows > 0 && !m_columns.empty())
-        Q_EMIT dataChanged(index(0, 0), index(m_rows - 1, int(m_columns.size()) - 1),
+    if (rows_ > 0 && !columns_.empty())
+        Q_EMIT dataChanged(index(0, 0), index(rows_ - 1, int(columns_.size()) - 1),
                            {Qt::DisplayRole});
 }
 
 int TableModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : m_rows;
+    return parent.isValid() ? 0 : rows_;
 }
 
 int TableModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : int(m_columns.size());
+    return parent.isValid() ? 0 : int(columns_.size());
 }
 
 QVariant TableModel::data(const QModelIndex &index, int role) const
 {
-    if (!m_table || !index.isValid() || index.column() >= int(m_columns.size()))
+    if (!table_ || !index.isValid() || index.column() >= int(columns_.size()))
         return QVariant();
-    const Column &column = m_columns[size_t(index.column())];
+    const Column &column = columns_[size_t(index.column())];
     switch (role) {
     case Qt::DisplayRole:
         try {
-            const QString text = m_table->shownText(index.row(), column.field);
+            const QString text = table_->shownText(index.row(), column.field);
             return column.mask ? column.mask->formatForDisplay(text) : text;
         } catch (const std::exception &) {
             // A calculated field whose handler fails shows empty rather than stop the paint.
@@ -138,16 +138,16 @@ QVariant TableModel::data(const QModelIndex &index, int role) const
 QVariant TableModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
     if (orientation == Qt::Horizontal) {
-        if (section < 0 || section >= int(m_columns.size()))
+        if (section < 0 || section >= int(columns_.size()))
             return QVariant();
         if (role == Qt::DisplayRole)
-            return m_columns[size_t(section)].title;
+            return columns_[size_t(section)].title;
         if (role == Qt::ForegroundRole)
-            return QBrush(m_titleColor);
+            return QBrush(titleColor_);
         return QVariant();
     }
-    if (role == Qt::DecorationRole && m_indicator && section == m_markerRow)
-        return RowIndicator::pixmap(m_markerState, m_markerHeight);
+    if (role == Qt::DecorationRole && indicator_ && section == markerRow_)
+        return RowIndicator::pixmap(markerState_, markerHeight_);
     return QVariant();
 }
 

@@ -24,18 +24,18 @@ public:
 
     // The columns become the table's visible fields.
     void setTable(Table *table);
-    Table *table() const { return m_table; }
+    Table *table() const { return table_; }
     // The fields shown, in this order; empty: the visible fields in field order. Throws
     // DatabaseError for a name the table does not have, the columns then unchanged.
     void setColumns(const QStringList &fieldNames);
     int fieldIndex(int column) const;
 
     void setTitleColor(const QColor &color);
-    QColor titleColor() const { return m_titleColor; }
+    QColor titleColor() const { return titleColor_; }
     // The marker of the row indicator (a vertical header's decoration); row -1 for none.
     void setRowIndicator(bool on);
     void setRowMarker(int row, Table::State state, int height);
-    int markerRow() const { return m_markerRow; }
+    int markerRow() const { return markerRow_; }
 
     // Rows, order or filter changed.
     void reload();
@@ -60,12 +60,12 @@ private:
 
     void buildColumns(const QStringList &fieldNames);
 
-    QPointer<Table> m_table;
-    std::vector<Column> m_columns;
-    int m_rows = 0;
-    QColor m_titleColor = Qt::blue;
-    bool m_indicator = false;
-    int m_markerRow = -1;
-    Table::State m_markerState = Table::State::Inactive;
-    int m_markerHeight = 16;
+    QPointer<Table> table_;
+    std::vector<Column> columns_;
+    int rows_ = 0;
+    QColor titleColor_ = Qt::blue;
+    bool indicator_ = false;
+    int markerRow_ = -1;
+    Table::State markerState_ = Table::State::Inactive;
+    int markerHeight_ = 16;
 };
