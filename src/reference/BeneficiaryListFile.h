@@ -8,7 +8,7 @@
 // lines are empty entries, the first line is not checked).
 namespace BeneficiaryListFile {
 
-QString fileName() { return QStringLiteral("LSTBENEF.LST"); }
+inline QString fileName() { return QStringLiteral("LSTBENEF.LST"); }
 
 // The entries of the file found in `programDir` whatever the case of its name. Throws
 // PlatformError when it cannot be read (typically: it does not exist yet).

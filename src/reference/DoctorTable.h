@@ -18,6 +18,6 @@ inline const QString Numero = QStringLiteral("Numero");
 namespace DoctorTable {
 
 const TableDefinition &definition();
-QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
+inline QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
 
 } // namespace DoctorTable

@@ -17,6 +17,6 @@ inline const QString Numero = QStringLiteral("Numero");
 namespace InsuredTable {
 
 const TableDefinition &definition();
-QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
+inline QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
 
 } // namespace InsuredTable

@@ -1,5 +1,6 @@
 #include "CursorOverride.h"
 
+#include <QCursor>
 #include <QGuiApplication>
 
 CursorOverride::CursorOverride(Qt::CursorShape shape, When when)

@@ -4,6 +4,7 @@
 #include "platform/store/Table.h"
 
 #include <QKeyEvent>
+#include <QWidget>
 
 DataWindowKeys::DataWindowKeys(QWidget *window, Rules rules)
     : QObject(window), rules_(std::move(rules)),
