@@ -1,9 +1,9 @@
 #include "BenchRegister.h"
 
+#include "platform/core/Today.h"
 #include "platform/store/BatchMove.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "platform/core/Today.h"
 #include "register/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"

@@ -46,9 +46,10 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
     bar->setObjectName(QStringLiteral("MenuPrincipal"));
     QMenu *file = bar->addMenu(QStringLiteral("Fichier"));
     file->setObjectName(QStringLiteral("mnuFichier"));
-    file->addAction(printAction(window, "mnuApercu", QStringLiteral("Aperçu"), ReportCommand::Output::Preview));
+    file->addAction(
+        printAction(window, "mnuApercu", QStringLiteral("Aperçu"), ReportCommand::Output::Preview));
     file->addAction(printAction(window, "mnuImprimer", QStringLiteral("Imprimer..."),
-                                  ReportCommand::Output::Printer));
+                                ReportCommand::Output::Printer));
     file->addAction(action(window, "mnuPasse", QStringLiteral("Mot de passe..."),
                            &TFrmPrincipale::mnuPasseClick));
     file->addAction(action(window, "mnuSauvegarder", QStringLiteral("Copie de sauvegarde..."),

@@ -8,7 +8,8 @@ class QWidget;
 class TFrmPrincipale;
 
 // The main window's menu, tool bar and status bar, wired to its handlers.
-namespace MainChrome {
+namespace MainChrome
+{
 
 void buildMenu(TFrmPrincipale &window);
 // The tool bar with its nine buttons and, at its right end, the awaited reimbursements.

@@ -8,7 +8,8 @@ class Table;
 
 // The records typed but not yet posted in the program's tables, saved before the program ends
 // or a backup copies the files: a window closed with a record pending must not lose it.
-namespace PendingRecords {
+namespace PendingRecords
+{
 
 struct Pending {
     Table *table;

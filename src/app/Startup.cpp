@@ -5,9 +5,9 @@
 #include "TaloWindows.h"
 #include "TfrmLogo.h"
 
+#include "platform/core/FileNames.h"
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/core/FileNames.h"
 #include "platform/widgets/Help.h"
 
 #include <QApplication>

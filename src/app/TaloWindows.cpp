@@ -4,8 +4,8 @@
 #include "MainBackupSources.h"
 #include "TFrmPrincipale.h"
 
-#include "platform/widgets/ReportCommand.h"
 #include "platform/store/Table.h"
+#include "platform/widgets/ReportCommand.h"
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"

@@ -1,8 +1,8 @@
 #include "BeneficiaryListFile.h"
 
 #include "platform/core/FileNames.h"
-#include "platform/core/SideFile.h"
 #include "platform/core/LineBreaks.h"
+#include "platform/core/SideFile.h"
 
 QStringList BeneficiaryListFile::load(const QString &programDir)
 {

@@ -6,9 +6,13 @@
 // LSTBENEF.LST, the beneficiary names between runs: one entry per line in list order, the first
 // one standing for all beneficiaries. Entries are kept exactly as they are (no trimming, empty
 // lines are empty entries, the first line is not checked).
-namespace BeneficiaryListFile {
+namespace BeneficiaryListFile
+{
 
-inline QString fileName() { return QStringLiteral("LSTBENEF.LST"); }
+inline QString fileName()
+{
+    return QStringLiteral("LSTBENEF.LST");
+}
 
 // The entries of the file found in `programDir` whatever the case of its name. Throws
 // PlatformError when it cannot be read (typically: it does not exist yet).

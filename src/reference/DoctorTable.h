@@ -15,9 +15,13 @@ inline const QString Tel = QStringLiteral("Tel");
 inline const QString Numero = QStringLiteral("Numero");
 } // namespace DoctorFields
 
-namespace DoctorTable {
+namespace DoctorTable
+{
 
 const TableDefinition &definition();
-inline QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
+inline QString indexFieldNames()
+{
+    return QStringLiteral("Nom;Prenom;Numero");
+}
 
 } // namespace DoctorTable

@@ -6,7 +6,8 @@ class Table;
 
 // The rule every saved insured person follows: the dependant flag AyantDr holds exactly "Vrai"
 // or "Faux", anything else (a new row whose box was never ticked) being saved as "Faux".
-namespace InsuredPersonRules {
+namespace InsuredPersonRules
+{
 
 QString normalisedDependantFlag(const QString &flag);
 // The insured persons' table's before-post handler.

@@ -14,9 +14,13 @@ inline const QString AyantDr = QStringLiteral("AyantDr");
 inline const QString Numero = QStringLiteral("Numero");
 } // namespace InsuredFields
 
-namespace InsuredTable {
+namespace InsuredTable
+{
 
 const TableDefinition &definition();
-inline QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
+inline QString indexFieldNames()
+{
+    return QStringLiteral("Nom;Prenom;Numero");
+}
 
 } // namespace InsuredTable

@@ -2,11 +2,11 @@
 
 #include "BeneficiaryListOwner.h"
 
+#include "platform/core/LineBreaks.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Glyphs.h"
 #include "platform/widgets/Help.h"
-#include "platform/core/LineBreaks.h"
 #include "register/CareEntryTable.h"
 
 #include <QKeyEvent>

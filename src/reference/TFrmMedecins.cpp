@@ -3,17 +3,17 @@
 #include "DoctorTable.h"
 #include "SpeedBar.h"
 
+#include "platform/core/PlatformError.h"
 #include "platform/store/BatchMove.h"
+#include "platform/store/Table.h"
 #include "platform/widgets/DBEdit.h"
 #include "platform/widgets/DBGrid.h"
 #include "platform/widgets/DBNavigator.h"
+#include "platform/widgets/DataWindowKeys.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/HandlerGuard.h"
 #include "platform/widgets/Help.h"
-#include "platform/widgets/DataWindowKeys.h"
-#include "platform/core/PlatformError.h"
-#include "platform/store/Table.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>

@@ -32,7 +32,8 @@ inline const QString Vrai = QStringLiteral("Vrai");
 inline const QString Faux = QStringLiteral("Faux");
 } // namespace CareFields
 
-namespace CareEntryTable {
+namespace CareEntryTable
+{
 
 const TableDefinition &definition();
 // The order of the register: by care date, then beneficiary, then entry number.

@@ -4,7 +4,8 @@
 
 // The doctors list: every doctor of the address book, one line each in alphabetical order.
 // The postal code is not printed.
-namespace DoctorsListReport {
+namespace DoctorsListReport
+{
 
 ReportDefinition definition();
 

@@ -4,7 +4,8 @@
 
 // The page footer both reports share: the program's name on the left, the page number
 // against the right edge.
-namespace ProgramFooter {
+namespace ProgramFooter
+{
 
 ReportBand band();
 

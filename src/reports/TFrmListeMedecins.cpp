@@ -2,8 +2,8 @@
 
 #include "DoctorsListReport.h"
 
-#include "platform/store/DatabaseError.h"
 #include "platform/report/ReportLayout.h"
+#include "platform/store/DatabaseError.h"
 #include "platform/widgets/ReportPreviewDialog.h"
 #include "platform/widgets/ReportPrinter.h"
 #include "reference/DoctorTable.h"

@@ -2,8 +2,8 @@
 
 #include "CareListReport.h"
 
-#include "platform/store/DatabaseError.h"
 #include "platform/report/ReportLayout.h"
+#include "platform/store/DatabaseError.h"
 #include "platform/widgets/ReportPreviewDialog.h"
 #include "platform/widgets/ReportPrinter.h"
 #include "register/CareEntryTable.h"

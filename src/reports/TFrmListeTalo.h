@@ -3,8 +3,8 @@
 #include "platform/report/ReportDefinition.h"
 #include "platform/report/ReportPage.h"
 #include "platform/report/ReportPageGeometry.h"
-#include "platform/store/Table.h"
 #include "platform/report/TableReportSource.h"
+#include "platform/store/Table.h"
 #include "register/CareFilterRule.h"
 
 #include <QObject>

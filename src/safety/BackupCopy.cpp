@@ -3,11 +3,11 @@
 #include "BackupSources.h"
 #include "FileCopy.h"
 
-#include "platform/store/BatchMove.h"
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PlatformMessages.h"
 #include "platform/core/PrivateProfile.h"
+#include "platform/store/BatchMove.h"
 #include "platform/store/Table.h"
 
 #include <QFile>
@@ -83,7 +83,7 @@ void BackupCopy::copyTables(const QString &target, BackupSources &sources)
         copy.destination->setDatabaseName(target);
         BatchMove(*copy.source, *copy.destination).execute();
         copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields,
-                                    Table::IndexKind::Primary);
+                                   Table::IndexKind::Primary);
     }
 }
 

@@ -8,7 +8,8 @@ class BackupSources;
 // three tables copied with their keys and the files listed in talo.ini copied byte for byte
 // into the target folder. Every destination file is written aside and renamed into place, so
 // a backup that fails part-way never destroys the copy left by an earlier one.
-namespace BackupCopy {
+namespace BackupCopy
+{
 
 enum class Outcome { Copied, RefusedProgramDirectory };
 
@@ -27,8 +28,7 @@ bool sameFolder(const QString &a, const QString &b);
 // Runs the whole backup into the folder shown. A target that is the program directory is
 // refused before anything is written. Any failure throws PlatformError with the French
 // message of the step that failed; the steps done before it stay done.
-Outcome run(const QString &programDir, const QString &folderShown,
-                   BackupSources &sources);
+Outcome run(const QString &programDir, const QString &folderShown, BackupSources &sources);
 
 QString programDirectoryWarning();
 QString noFolderChosen();

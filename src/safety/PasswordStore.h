@@ -5,7 +5,8 @@
 // The start-up password kept in clear in talo.ini of the program directory, section
 // "MotDePasse", key "Chaine". An absent file, section or key, or an empty value, means no
 // password: the program then starts without asking.
-namespace PasswordStore {
+namespace PasswordStore
+{
 
 // The stored password, empty when none is set. talo.ini is found without regard to case.
 // Throws PlatformError when the file exists but cannot be read.

@@ -3,9 +3,9 @@
 #include "PasswordStore.h"
 #include "platform/widgets/DialogPlacement.h"
 
+#include "platform/core/PlatformError.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
-#include "platform/core/PlatformError.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -3,8 +3,8 @@
 #include "PasswordStore.h"
 #include "platform/widgets/DialogPlacement.h"
 
-#include "platform/widgets/Dialogs.h"
 #include "platform/core/PlatformError.h"
+#include "platform/widgets/Dialogs.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -6,12 +6,12 @@
 #include "app/ProgramDirectory.h"
 #include "app/TFrmPrincipale.h"
 #include "app/TaloWindows.h"
+#include "platform/core/Today.h"
+#include "platform/store/Table.h"
 #include "platform/widgets/DBGrid.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
-#include "platform/store/Table.h"
 #include "platform/widgets/TableModel.h"
-#include "platform/core/Today.h"
 #include "register/CareEntryTable.h"
 
 #include <QApplication>

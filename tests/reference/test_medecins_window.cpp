@@ -252,8 +252,9 @@ void TestMedecinsWindow::printButtonsCallHandler()
     // Nothing set: the buttons do nothing.
     QTest::mouseClick(child<QToolButton>(window, "btnImprimer"), Qt::LeftButton);
     QList<bool> calls;
-    window.setPrintHandler(
-        [&calls](ReportCommand::Output output) { calls.append(output == ReportCommand::Output::Preview); });
+    window.setPrintHandler([&calls](ReportCommand::Output output) {
+        calls.append(output == ReportCommand::Output::Preview);
+    });
     QTest::mouseClick(child<QToolButton>(window, "btnImprimer"), Qt::LeftButton);
     QTest::mouseClick(child<QToolButton>(window, "btnApercu"), Qt::LeftButton);
     QCOMPARE(calls, (QList<bool>{false, true}));

@@ -1,7 +1,7 @@
+#include "platform/core/Today.h"
 #include "platform/store/DatabaseError.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "platform/core/Today.h"
 #include "register/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"

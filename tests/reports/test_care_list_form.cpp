@@ -1,10 +1,10 @@
 #include "reports/TFrmListeTalo.h"
 
+#include "platform/core/Today.h"
+#include "platform/report/ReportPdfWriter.h"
 #include "platform/store/DatabaseError.h"
 #include "platform/widgets/DefaultPrinter.h"
-#include "platform/report/ReportPdfWriter.h"
 #include "platform/widgets/ReportPreviewDialog.h"
-#include "platform/core/Today.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
 

@@ -1,10 +1,10 @@
 #include "reports/TFrmListeMedecins.h"
 #include "reports/TFrmListeTalo.h"
 
-#include "platform/widgets/Dialogs.h"
 #include "platform/core/PlatformMessages.h"
-#include "platform/widgets/ReportCommand.h"
 #include "platform/core/Today.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/ReportCommand.h"
 #include "register/PlainSelectors.h"
 
 #include "PrivateCupsServer.h"

@@ -1,9 +1,9 @@
 #include "reports/TFrmListeMedecins.h"
 
+#include "platform/core/Today.h"
+#include "platform/report/ReportPdfWriter.h"
 #include "platform/store/DatabaseError.h"
 #include "platform/widgets/DefaultPrinter.h"
-#include "platform/report/ReportPdfWriter.h"
-#include "platform/core/Today.h"
 
 #include "ReportFiles.h"
 #include "ReportRows.h"

@@ -1,11 +1,11 @@
 #include "reports/TFrmListeMedecins.h"
 #include "reports/TFrmListeTalo.h"
 
+#include "platform/core/PlatformError.h"
+#include "platform/core/Today.h"
 #include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/core/PlatformError.h"
 #include "platform/widgets/ReportCommand.h"
-#include "platform/core/Today.h"
 #include "register/PlainSelectors.h"
 
 #include "ReportFiles.h"

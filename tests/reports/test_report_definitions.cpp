@@ -2,8 +2,8 @@
 #include "reports/DoctorsListReport.h"
 
 #include "platform/core/Formats.h"
-#include "platform/report/ReportLayout.h"
 #include "platform/core/Today.h"
+#include "platform/report/ReportLayout.h"
 
 #include "support/FakeReportSource.h"
 

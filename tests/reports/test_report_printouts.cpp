@@ -1,10 +1,10 @@
 #include "reports/CareListReport.h"
 #include "reports/DoctorsListReport.h"
 
-#include "platform/widgets/DefaultPrinter.h"
+#include "platform/core/Today.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportPdfWriter.h"
-#include "platform/core/Today.h"
+#include "platform/widgets/DefaultPrinter.h"
 
 #include "support/FakeReportSource.h"
 #include "support/PdfTools.h"
@@ -151,8 +151,8 @@ private Q_SLOTS:
         QFETCH(QList<int>, details);
         FakeReportSource source;
         fillCare(source, rows);
-        const QList<ReportPage> pages = ReportLayout::run(CareListReport::definition(), source,
-                                                          DefaultPrinter::pageGeometry());
+        const QList<ReportPage> pages =
+            ReportLayout::run(CareListReport::definition(), source, DefaultPrinter::pageGeometry());
         QCOMPARE(detailsPerPage(pages), details);
         int summaries = 0;
         for (const ReportPage &page : pages) {
@@ -166,9 +166,9 @@ private Q_SLOTS:
     {
         FakeReportSource source;
         fillCare(source, 1);
-        const ReportPage page = ReportLayout::run(CareListReport::definition(), source,
-                                                  DefaultPrinter::pageGeometry())
-                                    .first();
+        const ReportPage page =
+            ReportLayout::run(CareListReport::definition(), source, DefaultPrinter::pageGeometry())
+                .first();
         const qreal margin = 37.795; // 10 mm
         const ReportPlacedText *cost = findText(page, QStringLiteral("30,00 €"));
         QVERIFY(cost);

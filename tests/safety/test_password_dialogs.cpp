@@ -1,10 +1,10 @@
 #include "FolderContents.h"
 #include "ModalDriver.h"
 
-#include "platform/widgets/Dialogs.h"
-#include "platform/widgets/Help.h"
 #include "platform/core/PlatformMessages.h"
 #include "platform/core/SideFile.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 #include "safety/PasswordStore.h"
 #include "safety/TfrmCreationPasse.h"
 #include "safety/TfrmMotDePasse.h"

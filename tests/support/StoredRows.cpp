@@ -2,8 +2,7 @@
 
 #include "platform/store/Table.h"
 
-void StoredRows::add(const QString &folder, const TableDefinition &definition,
-                     const Values &values)
+void StoredRows::add(const QString &folder, const TableDefinition &definition, const Values &values)
 {
     Table table(definition);
     table.setDatabaseName(folder);

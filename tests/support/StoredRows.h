@@ -11,7 +11,8 @@ class TableDefinition;
 // Rows put into a program directory's table file before a window opens, and read back from
 // disk afterwards, each through a table component of its own: what a window saved is checked
 // in the file, not in the window.
-namespace StoredRows {
+namespace StoredRows
+{
 
 using Values = QList<std::pair<QString, QString>>;
 

@@ -4,7 +4,8 @@
 
 // File names as the program sees them: matched without regard to case, so that reading
 // "lstbenef.lst" finds LSTBENEF.LST and rewriting a file never creates a twin in another case.
-namespace FileNames {
+namespace FileNames
+{
 
 // The path of `name` in `directory`: an existing entry whose name equals `name` ignoring
 // case (the exact spelling first), otherwise `directory` joined with `name` as given.

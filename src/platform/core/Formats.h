@@ -10,7 +10,8 @@
 // exact), dates as "dd/mm/yy", the rate "00%". Numbers always follow French conventions
 // (amounts are euros whatever the system's regional settings); the default QLocale, which
 // Qt's own widgets use, is the system's, French on a system without any (C/POSIX).
-namespace Formats {
+namespace Formats
+{
 
 // Called once at start: French conventions when the system has no regional settings.
 void applyRegionalSettings();

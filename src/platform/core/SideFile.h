@@ -8,7 +8,8 @@
 // and read whichever way they come: UTF-8 when the bytes are valid UTF-8, Windows-1252
 // otherwise, any of CR, LF or CR LF ending a line. Paths are final: callers resolve a name
 // without regard to case with FileNames::resolve first.
-namespace SideFile {
+namespace SideFile
+{
 
 // The lines of the file, without their ends; an empty line is an empty entry, a last line
 // without an end still counts, an empty file gives no line. Throws PlatformError when the

@@ -4,7 +4,8 @@
 
 // The current date as the program sees it; tests pin it so that dates and year lists are
 // reproducible.
-namespace Today {
+namespace Today
+{
 
 QDate date();
 void pinForTesting(const QDate &date);

@@ -11,7 +11,8 @@
 // platform. Our own table rather than a system converter, so that every build decodes the same
 // way: the five bytes the code page leaves undefined map to the C1 control of the same value,
 // which makes decode then encode give back the very same bytes.
-namespace Windows1252 {
+namespace Windows1252
+{
 
 QString decode(QByteArrayView bytes);
 

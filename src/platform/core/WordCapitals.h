@@ -6,7 +6,8 @@
 // The word-capitals rule of first names, specialities and towns: a typed letter "a" to "z"
 // becomes a capital when the caret stands at the start of the text or right after a blank.
 // Only plain ASCII letters change, so a word typed with an accented initial keeps it.
-namespace WordCapitals {
+namespace WordCapitals
+{
 
 // The character to insert for `typed` with the caret at `caret` (the start of the
 // selection, if any) in `text`.

@@ -1,9 +1,9 @@
 #include "ReportLayout.h"
 
+#include "ReportTextWrap.h"
 #include "platform/core/Formats.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PlatformMessages.h"
-#include "ReportTextWrap.h"
 #include "platform/core/Today.h"
 
 #include <QHash>

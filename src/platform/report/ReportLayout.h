@@ -12,11 +12,12 @@
 // first), one detail band per row in the source's order, the summary once after the last row
 // (on a new page when it does not fit), the page footer at the foot of every page. Sums run
 // over the printed detail rows, an empty amount counting as zero.
-namespace ReportLayout {
+namespace ReportLayout
+{
 
 // Restarts the source at its first row. Throws PlatformError when the page cannot hold
 // even one band between its header and footer.
 QList<ReportPage> run(const ReportDefinition &definition, ReportDataSource &source,
-                             const ReportPageGeometry &geometry);
+                      const ReportPageGeometry &geometry);
 
 } // namespace ReportLayout

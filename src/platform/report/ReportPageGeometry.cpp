@@ -1,6 +1,5 @@
 #include "ReportPageGeometry.h"
 
-
 ReportPageGeometry::ReportPageGeometry(const QPageSize &paper)
 {
     QSizeF mm = paper.isValid() ? paper.size(QPageSize::Millimeter)

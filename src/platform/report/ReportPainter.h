@@ -9,7 +9,8 @@ class QPainter;
 
 // Paints a laid-out page on any device (printer, PDF writer, preview image) with the same
 // code, so that what the preview shows is what the paper gets.
-namespace ReportPainter {
+namespace ReportPainter
+{
 
 // `scale` is the number of device pixels per 96-dpi page pixel; the painter's origin is
 // the top-left corner of the paper.

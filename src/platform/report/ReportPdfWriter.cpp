@@ -1,9 +1,9 @@
 #include "ReportPdfWriter.h"
 
-#include "platform/core/AtomicFileWriter.h"
-#include "platform/core/PlatformMessages.h"
 #include "ReportLayout.h"
 #include "ReportPainter.h"
+#include "platform/core/AtomicFileWriter.h"
+#include "platform/core/PlatformMessages.h"
 
 #include <QPainter>
 #include <QPdfWriter>

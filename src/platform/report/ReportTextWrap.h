@@ -7,7 +7,8 @@
 // Breaks a report text into the lines of a column: at blanks and hyphens where it can, inside
 // a word too long for the column where it must. Widths are those of the 96-dpi font, the
 // same that decide where the painter elides, so every device breaks a text alike.
-namespace ReportTextWrap {
+namespace ReportTextWrap
+{
 
 // One line when the text fits (or is empty).
 QStringList lines(const QString &text, const ReportFont &font, qreal width);

@@ -1,10 +1,10 @@
 #include "Field.h"
 
 #include "DatabaseError.h"
-#include "platform/core/ParseError.h"
-#include "platform/core/Formats.h"
-#include "platform/core/PlatformMessages.h"
 #include "Table.h"
+#include "platform/core/Formats.h"
+#include "platform/core/ParseError.h"
+#include "platform/core/PlatformMessages.h"
 
 #include <bit>
 

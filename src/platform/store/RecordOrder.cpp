@@ -1,8 +1,8 @@
 #include "RecordOrder.h"
 
 #include "DatabaseError.h"
-#include "platform/core/PlatformMessages.h"
 #include "TableDefinition.h"
+#include "platform/core/PlatformMessages.h"
 #include "platform/core/TextCollation.h"
 
 #include <bit>

@@ -1,9 +1,9 @@
 #include "Table.h"
 
 #include "DatabaseError.h"
+#include "TableStorage.h"
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformMessages.h"
-#include "TableStorage.h"
 
 #include <QScopeGuard>
 #include <QScopedValueRollback>
@@ -477,7 +477,8 @@ void Table::copyTo(const QString &destinationPath)
 void Table::addIndex(const QString &name, const QString &fields, IndexKind kind)
 {
     const QStringList list = fields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-    TableStorage::addIndex(filePath(), def_, kind == IndexKind::Primary ? def_.primaryIndexName() : name, list);
+    TableStorage::addIndex(filePath(), def_,
+                           kind == IndexKind::Primary ? def_.primaryIndexName() : name, list);
 }
 
 void Table::disableControls()

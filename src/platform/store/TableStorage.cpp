@@ -1,13 +1,13 @@
 #include "TableStorage.h"
 
-#include "platform/core/AtomicFileWriter.h"
 #include "DatabaseError.h"
+#include "RecordOrder.h"
+#include "SqliteStatement.h"
+#include "platform/core/AtomicFileWriter.h"
 #include "platform/core/FileErrors.h"
 #include "platform/core/FileNames.h"
 #include "platform/core/Formats.h"
 #include "platform/core/PlatformMessages.h"
-#include "RecordOrder.h"
-#include "SqliteStatement.h"
 
 #include <QDate>
 #include <QDir>

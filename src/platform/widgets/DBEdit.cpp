@@ -1,11 +1,11 @@
 #include "DBEdit.h"
 
 #include "UserGesture.h"
+#include "platform/core/PlatformMessages.h"
+#include "platform/core/WordCapitals.h"
 #include "platform/store/DatabaseError.h"
 #include "platform/store/Field.h"
-#include "platform/core/PlatformMessages.h"
 #include "platform/store/Table.h"
-#include "platform/core/WordCapitals.h"
 
 #include <QFocusEvent>
 #include <QInputMethodEvent>
@@ -37,8 +37,8 @@ QString upperCase(const QString &text)
 } // namespace
 
 DBEdit::DBEdit(QWidget *parent)
-    : MaskedLineEdit(parent), link_(this, {[this] { showFieldValue(); }, [this] { writeField(); },
-                                            [this] { selectAll(); }})
+    : MaskedLineEdit(parent),
+      link_(this, {[this] { showFieldValue(); }, [this] { writeField(); }, [this] { selectAll(); }})
 {
     connect(this, &MaskedLineEdit::storedValueEdited, this, &DBEdit::userEdited);
 }

@@ -1,9 +1,9 @@
 #include "DBGrid.h"
 
 #include "Dialogs.h"
+#include "HandlerGuard.h"
 #include "platform/core/EditMask.h"
 #include "platform/core/Formats.h"
-#include "HandlerGuard.h"
 #include "platform/core/PlatformMessages.h"
 
 #include <QHeaderView>
@@ -282,7 +282,7 @@ void DBGrid::followTable()
     const bool active = table_ && table_->isActive();
     const int row = active ? table_->shownCurrentRow() : -1;
     model_->setRowMarker(row, active ? table_->state() : Table::State::Inactive,
-                          verticalHeader()->defaultSectionSize());
+                         verticalHeader()->defaultSectionSize());
     QItemSelectionModel *selection = selectionModel();
     if (row < 0 || row >= model_->rowCount()) {
         selection->clear();

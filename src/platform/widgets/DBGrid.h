@@ -1,8 +1,8 @@
 #pragma once
 
 #include "GridKeySearch.h"
-#include "platform/store/Table.h"
 #include "TableModel.h"
+#include "platform/store/Table.h"
 
 #include <QElapsedTimer>
 #include <QPointer>

@@ -8,8 +8,8 @@
 #include <QMouseEvent>
 
 DBMemo::DBMemo(QWidget *parent)
-    : QPlainTextEdit(parent), link_(this, {[this] { showFieldValue(); }, [this] { writeField(); },
-                                            [this] { selectAll(); }})
+    : QPlainTextEdit(parent),
+      link_(this, {[this] { showFieldValue(); }, [this] { writeField(); }, [this] { selectAll(); }})
 {
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setTabChangesFocus(true);

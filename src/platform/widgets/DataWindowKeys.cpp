@@ -8,9 +8,8 @@
 
 DataWindowKeys::DataWindowKeys(QWidget *window, Rules rules)
     : QObject(window), rules_(std::move(rules)),
-      preview_(new KeyPreview(window, [this](QWidget *focused, QKeyEvent *event) {
-          return keyDown(focused, event);
-      }))
+      preview_(new KeyPreview(
+          window, [this](QWidget *focused, QKeyEvent *event) { return keyDown(focused, event); }))
 {
 }
 

@@ -1,8 +1,8 @@
 #include "DefaultPrinter.h"
 
+#include "PrintQueue.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PlatformMessages.h"
-#include "PrintQueue.h"
 
 namespace
 {

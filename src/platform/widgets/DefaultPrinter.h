@@ -9,7 +9,8 @@
 
 // The system's default printer (CUPS), looked up at each use so that a printer installed while
 // the program runs is found. Tests replace the lookup to play a machine without any printer.
-namespace DefaultPrinter {
+namespace DefaultPrinter
+{
 
 // Null when no printer is installed.
 QPrinterInfo info();

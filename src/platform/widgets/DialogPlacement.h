@@ -4,7 +4,8 @@ class QWidget;
 
 // Where the program's dialogs appear: centred on the screen they are shown on, not over their
 // owner, which sits in the top-left corner like the main window.
-namespace DialogPlacement {
+namespace DialogPlacement
+{
 
 // Call once the window is shown, when its frame size is known.
 void centreOnScreen(QWidget *window);

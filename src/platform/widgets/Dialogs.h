@@ -13,7 +13,8 @@ class QWidget;
 // Every modal box of the program goes through here: message boxes with the application title
 // as caption, yes/no questions and the one-line input dialog. Tests script the answers: once
 // scripting is on, nothing is shown, every box is recorded and answered from the queue.
-namespace Dialogs {
+namespace Dialogs
+{
 
 enum class Kind { Information, Warning, Error, Plain, Question, Input };
 enum class Answer { Ok, Yes, No, Cancel };
@@ -32,14 +33,13 @@ void plain(QWidget *parent, const QString &text);
 // presses: No where leaving with a loss should take a deliberate choice.
 bool question(QWidget *parent, const QString &text, Answer defaultAnswer = Answer::Yes);
 // One-line input; the text on OK, nothing on Cancel.
-std::optional<QString> inputText(QWidget *parent, const QString &caption,
-                                        const QString &prompt, const QString &initial);
+std::optional<QString> inputText(QWidget *parent, const QString &caption, const QString &prompt,
+                                 const QString &initial);
 
 // The one-line input dialog inputText shows, sized so that its whole caption fits in its
 // title bar.
 std::unique_ptr<QInputDialog> makeInputDialog(QWidget *parent, const QString &caption,
-                                                     const QString &prompt,
-                                                     const QString &initial);
+                                              const QString &prompt, const QString &initial);
 // The width a window needs for `caption` to show whole: its width in the title font plus an
 // allowance for the frame's icon and buttons.
 int captionWidth(const QString &caption);

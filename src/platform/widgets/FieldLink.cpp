@@ -1,14 +1,14 @@
 #include "FieldLink.h"
 
-#include "UserGesture.h"
-#include "platform/store/DatabaseError.h"
 #include "Dialogs.h"
 #include "HandlerGuard.h"
+#include "UserGesture.h"
+#include "platform/store/DatabaseError.h"
 #include "platform/store/Table.h"
 
 #include <QFocusEvent>
-#include <QScopedValueRollback>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QTimer>
 #include <QWidget>
 

@@ -5,7 +5,8 @@ class QPainter;
 // The drawing of each pictogram on a 24 × 24 unit grid; the caller scales the painter to the
 // pixel size. Shapes are kept bold (strokes of 2 units or more) so that they stay legible at
 // 16 pixels.
-namespace GlyphDrawing {
+namespace GlyphDrawing
+{
 
 void informations(QPainter &p);
 void doctors(QPainter &p);

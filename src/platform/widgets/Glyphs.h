@@ -8,7 +8,8 @@ class QPainter;
 // The program's own pictograms, drawn in code on a 24-unit grid so that tool buttons and
 // navigators are never blank on a desktop without an icon theme. Each icon holds pixmaps at the
 // usual button sizes; QIcon derives the disabled look from them.
-namespace Glyphs {
+namespace Glyphs
+{
 
 enum class Id {
     Informations,

@@ -1,7 +1,7 @@
 #include "GridKeySearch.h"
 
-#include "platform/store/Table.h"
 #include "platform/core/TextCollation.h"
+#include "platform/store/Table.h"
 
 int GridKeySearch::keyTyped(Table &table, int fieldIndex, const QString &text, qint64 nowMs)
 {

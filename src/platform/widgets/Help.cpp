@@ -1,8 +1,8 @@
 #include "Help.h"
 
 #include "Dialogs.h"
-#include "platform/core/FileNames.h"
 #include "HelpWindow.h"
+#include "platform/core/FileNames.h"
 #include "platform/core/PlatformMessages.h"
 
 #include <QApplication>

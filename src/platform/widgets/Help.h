@@ -11,7 +11,8 @@ class HelpWindow;
 // HTML document; each context n is the anchor "context-n" and the contents page the anchor
 // "contents". One help window serves the whole program. When a modal dialog is running, the
 // window is made a child of that dialog so that it stays usable beside it.
-namespace Help {
+namespace Help
+{
 
 inline constexpr int Contents = 0;
 

@@ -1,10 +1,10 @@
 #include "MaskedLineEdit.h"
 
-#include "UserGesture.h"
 #include "Dialogs.h"
+#include "SingleLineText.h"
+#include "UserGesture.h"
 #include "platform/core/MaskedText.h"
 #include "platform/core/PlatformMessages.h"
-#include "SingleLineText.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -5,7 +5,8 @@
 // The print server (CUPS) as the report printer needs it: jobs handed over by the program
 // itself, so that a queue refusing them or a server that does not answer is known and told,
 // which printing through QPrinter keeps silent.
-namespace PrintQueue {
+namespace PrintQueue
+{
 
 // Sends the PDF file at `pdfPath` to the queue `printer` as one job named `title`.
 // Throws PlatformError (the document could not be sent, and why) when the server does not

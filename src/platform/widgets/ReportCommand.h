@@ -9,7 +9,8 @@ class Table;
 // bound controls still while the report walks its rows, and both always restored, whatever
 // the report does. A failure ends the command in the platform's error box. The window's
 // pending edit is neither posted nor cancelled: the report reads the file as last saved.
-namespace ReportCommand {
+namespace ReportCommand
+{
 
 // Where a report goes: the printer, or the preview window first.
 enum class Output { Printer, Preview };

@@ -3,11 +3,11 @@
 #include "CursorOverride.h"
 #include "DefaultPrinter.h"
 #include "Dialogs.h"
+#include "ReportPrinter.h"
 #include "platform/core/PlatformError.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportPainter.h"
 #include "platform/report/ReportPdfWriter.h"
-#include "ReportPrinter.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,9 +1,9 @@
 #include "ReportPrinter.h"
 
 #include "DefaultPrinter.h"
+#include "PrintQueue.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PlatformMessages.h"
-#include "PrintQueue.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportPainter.h"
 #include "platform/report/ReportPdfWriter.h"

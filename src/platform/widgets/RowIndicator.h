@@ -6,7 +6,8 @@
 
 // The marker a grid shows beside the current row: an arrow while browsing, an I-beam while the
 // record is edited, an asterisk for a new record.
-namespace RowIndicator {
+namespace RowIndicator
+{
 
 QPixmap pixmap(Table::State state, int height);
 

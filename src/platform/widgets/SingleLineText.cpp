@@ -6,7 +6,6 @@
 
 SingleLineText::SingleLineText(QObject *parent) : QValidator(parent) {}
 
-
 void SingleLineText::install(QLineEdit *edit)
 {
     edit->setValidator(new SingleLineText(edit));

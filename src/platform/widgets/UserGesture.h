@@ -5,7 +5,8 @@
 class QKeyEvent;
 
 // What a key or a focus change means to the data-bound controls, decided in one place.
-namespace UserGesture {
+namespace UserGesture
+{
 
 // A key that types a character into an edit (Ctrl and Meta chords are commands).
 bool isTyping(const QKeyEvent *event);

@@ -1,5 +1,5 @@
-#include "platform/core/ParseError.h"
 #include "platform/core/Formats.h"
+#include "platform/core/ParseError.h"
 #include "platform/core/Today.h"
 
 #include <QtTest>

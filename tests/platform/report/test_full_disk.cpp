@@ -1,7 +1,7 @@
 #include "platform/core/PlatformMessages.h"
 #include "platform/core/PrivateProfile.h"
-#include "platform/report/ReportPdfWriter.h"
 #include "platform/core/SideFile.h"
+#include "platform/report/ReportPdfWriter.h"
 #include "support/FileBytes.h"
 #include "support/FileSizeLimit.h"
 #include "support/SmallFileSystem.h"

@@ -1,7 +1,7 @@
 #include "platform/core/PlatformError.h"
+#include "platform/core/Today.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportTextWrap.h"
-#include "platform/core/Today.h"
 
 #include "support/ReportTestDefinition.h"
 

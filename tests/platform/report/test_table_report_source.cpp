@@ -1,5 +1,5 @@
-#include "platform/store/DatabaseError.h"
 #include "platform/report/TableReportSource.h"
+#include "platform/store/DatabaseError.h"
 #include "support/SampleTable.h"
 
 #include <QLocale>

@@ -1,6 +1,6 @@
-#include "platform/store/DatabaseError.h"
 #include "platform/core/ParseError.h"
 #include "platform/core/Today.h"
+#include "platform/store/DatabaseError.h"
 #include "support/SampleTable.h"
 
 #include <QSignalSpy>

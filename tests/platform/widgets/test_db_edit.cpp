@@ -1,11 +1,11 @@
 #include "DbControlsTable.h"
 
+#include "platform/core/Today.h"
+#include "platform/store/DatabaseError.h"
 #include "platform/widgets/DBEdit.h"
 #include "platform/widgets/DBGrid.h"
 #include "platform/widgets/DBNavigator.h"
-#include "platform/store/DatabaseError.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/core/Today.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>

@@ -1,7 +1,7 @@
 #include "DbControlsTable.h"
 
-#include "platform/widgets/DBGrid.h"
 #include "platform/store/DatabaseError.h"
+#include "platform/widgets/DBGrid.h"
 #include "platform/widgets/Dialogs.h"
 
 #include <QHeaderView>

@@ -1,14 +1,14 @@
-#include "platform/widgets/DefaultPrinter.h"
 #include "platform/core/PlatformError.h"
+#include "platform/core/Today.h"
 #include "platform/report/ReportLayout.h"
 #include "platform/report/ReportPainter.h"
 #include "platform/report/ReportPdfWriter.h"
+#include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/ReportPrinter.h"
-#include "platform/core/Today.h"
 
-#include "support/ReportTestDefinition.h"
 #include "support/PdfTools.h"
 #include "support/ReadOnlyFolder.h"
+#include "support/ReportTestDefinition.h"
 
 #include <QDir>
 #include <QFile>

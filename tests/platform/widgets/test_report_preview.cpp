@@ -1,11 +1,11 @@
+#include "platform/core/Today.h"
+#include "platform/report/ReportLayout.h"
 #include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/report/ReportLayout.h"
 #include "platform/widgets/ReportPreviewDialog.h"
-#include "platform/core/Today.h"
 
-#include "support/ReportTestDefinition.h"
 #include "support/PdfTools.h"
+#include "support/ReportTestDefinition.h"
 
 #include <QApplication>
 #include <QFile>
