@@ -3,7 +3,7 @@
 #include "conversion/ConversionMessages.h"
 #include "conversion/ParadoxConversion.h"
 
-#include "platform/Dialogs.h"
+#include "platform/widgets/Dialogs.h"
 
 #include <QApplication>
 

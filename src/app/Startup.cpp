@@ -6,9 +6,10 @@
 #include "TaloWindows.h"
 #include "TfrmLogo.h"
 
-#include "platform/Dialogs.h"
-#include "platform/FileNames.h"
-#include "platform/Help.h"
+#include "platform/core/FileNames.h"
+#include "platform/widgets/CursorOverride.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 
 #include <QApplication>
 
@@ -32,14 +33,13 @@ bool Startup::run()
         return false;
     }
     ParadoxOffer::run(programDir_);
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     {
+        const CursorOverride hourglass(Qt::WaitCursor);
         TfrmLogo splash;
         splash.showNow();
         Help::setHelpFile(FileNames::resolve(programDir_, QStringLiteral("Talo.hlp")));
         main_ = std::make_unique<TFrmPrincipale>(programDir_);
         windows_ = TaloWindows::create(*main_);
     }
-    QApplication::restoreOverrideCursor();
     return main_->FormShow();
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
 
 // A conversion that cannot go on, with the French reason shown to the user.
 class ConversionError : public PlatformError

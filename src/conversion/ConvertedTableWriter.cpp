@@ -3,11 +3,11 @@
 #include "ConversionError.h"
 #include "ConversionMessages.h"
 
-#include "platform/AtomicFileWriter.h"
-#include "platform/FileNames.h"
-#include "platform/PlatformError.h"
-#include "platform/PlatformMessages.h"
-#include "platform/TableStorage.h"
+#include "platform/core/AtomicFileWriter.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/PlatformMessages.h"
+#include "platform/store/TableStorage.h"
 
 #include <QFile>
 #include <QFileInfo>

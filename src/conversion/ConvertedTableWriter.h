@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Record.h"
-#include "platform/TableDefinition.h"
+#include "platform/store/Record.h"
+#include "platform/store/TableDefinition.h"
 
 #include <QString>
 #include <vector>

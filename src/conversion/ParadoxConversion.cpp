@@ -7,7 +7,7 @@
 #include "ParadoxReader.h"
 #include "ParadoxRowMapper.h"
 
-#include "platform/FileNames.h"
+#include "platform/core/FileNames.h"
 #include "platform/ParadoxSignature.h"
 #include "reference/DoctorTable.h"
 #include "reference/InsuredTable.h"

@@ -3,7 +3,7 @@
 #include "ConversionError.h"
 #include "ConversionMessages.h"
 
-#include "platform/Windows1252.h"
+#include "platform/core/Windows1252.h"
 
 #include <QDate>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "ConversionMessages.h"
 
-#include "platform/Formats.h"
+#include "platform/core/Formats.h"
 
 #include <QDate>
 

@@ -2,8 +2,8 @@
 
 #include "ParadoxReader.h"
 
-#include "platform/Record.h"
-#include "platform/TableDefinition.h"
+#include "platform/store/Record.h"
+#include "platform/store/TableDefinition.h"
 
 #include <QStringList>
 

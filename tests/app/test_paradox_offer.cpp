@@ -1,7 +1,7 @@
 #include "conversion/ParadoxTableMaker.h"
 
 #include "app/ParadoxOffer.h"
-#include "platform/Dialogs.h"
+#include "platform/widgets/Dialogs.h"
 #include "support/FileBytes.h"
 
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "ParadoxTableMaker.h"
 
 #include "conversion/PxlibApi.h"
-#include "platform/Windows1252.h"
+#include "platform/core/Windows1252.h"
 
 #include <QDate>
 #include <QFile>
