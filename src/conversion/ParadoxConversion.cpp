@@ -8,7 +8,7 @@
 #include "ParadoxRowMapper.h"
 
 #include "platform/core/FileNames.h"
-#include "platform/ParadoxSignature.h"
+#include "platform/core/ParadoxSignature.h"
 #include "reference/DoctorTable.h"
 #include "reference/InsuredTable.h"
 #include "register/CareEntryTable.h"

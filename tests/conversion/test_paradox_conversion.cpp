@@ -1,8 +1,8 @@
 #include "ParadoxTableMaker.h"
 
 #include "conversion/ParadoxConversion.h"
-#include "platform/store/DatabaseError.h"
 #include "platform/core/FileNames.h"
+#include "platform/store/DatabaseError.h"
 #include "platform/store/RecordOrder.h"
 #include "platform/store/TableStorage.h"
 #include "reference/DoctorTable.h"

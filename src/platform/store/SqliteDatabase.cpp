@@ -1,8 +1,8 @@
 #include "SqliteDatabase.h"
 
 #include "DatabaseError.h"
-#include "platform/core/ParadoxSignature.h"
 #include "SqliteStatement.h"
+#include "platform/core/ParadoxSignature.h"
 #include "platform/core/PlatformMessages.h"
 
 #include <QFileInfo>
