@@ -115,6 +115,8 @@ public:
     int shownRowCount() const;
     int shownCurrentRow() const;
     QString shownText(int row, int fieldIndex);
+    // The value of any shown row, calculated fields included (exports).
+    QVariant shownValue(int row, int fieldIndex);
 
     // Used by Field: the record holding a field's value for the active record (the current
     // row, the record being edited, the row under a filter test or a grid look-up, or the
