@@ -2,6 +2,7 @@
 
 #include "TableCsvExport.h"
 
+#include "platform/DialogPlacement.h"
 #include "platform/Dialogs.h"
 #include "platform/PlatformError.h"
 
@@ -47,6 +48,7 @@ TFrmExporter::TFrmExporter(Table &care, Table &doctors, Table &insured, QWidget 
     buttons->addWidget(btnAnnuler);
     buttons->addStretch();
     auto *row = new QHBoxLayout(this);
+    row->setSizeConstraint(QLayout::SetFixedSize);
     row->addWidget(cadre, 1);
     row->addLayout(buttons);
 }
@@ -115,4 +117,10 @@ bool TFrmExporter::exportTo(Choice choice, const QString &path)
                                  .arg(e.message()));
         return false;
     }
+}
+
+void TFrmExporter::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    DialogPlacement::centreOnScreen(this);
 }

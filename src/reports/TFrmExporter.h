@@ -26,6 +26,9 @@ public:
     // Handlers.
     void btnExporterClick();
 
+protected:
+    void showEvent(QShowEvent *event) override;
+
 private:
     Table &table(Choice choice);
 
