@@ -2,13 +2,22 @@
 
 #include "platform/Dialogs.h"
 #include "platform/Formats.h"
+#include "platform/Glyphs.h"
 #include "platform/PlatformError.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
-TaloApplication::TaloApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TaloApplication::TaloApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // Every window and dialog carries the logo.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(Glyphs::logo(size));
+    setWindowIcon(icon);
+}
 
 bool TaloApplication::notify(QObject *receiver, QEvent *event)
 {
