@@ -25,7 +25,6 @@ cp -r "$work/icons/." "$data/icons/hicolor/"
 cp "$source_dir/resources/desktop/talo.svg" "$data/icons/hicolor/scalable/apps/$id.svg"
 cp "$source_dir/resources/desktop/$id.metainfo.xml" "$data/metainfo/"
 install -m 644 "$work/$id.desktop" "$data/applications/$id.desktop"
-# Menus and icon caches notice the new files at once where the tools are there.
+# Menus notice the new entry at once where the tool is there.
 command -v update-desktop-database >/dev/null && update-desktop-database -q "$data/applications" || true
-command -v gtk-update-icon-cache >/dev/null && gtk-update-icon-cache -q -t "$data/icons/hicolor" || true
 echo "Talo 3.0 est dans le menu des applications ($data/applications/$id.desktop)."
