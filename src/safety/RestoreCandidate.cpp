@@ -66,6 +66,11 @@ std::unique_ptr<RestoreCandidate> RestoreCandidate::prepare(const QString &progr
     if (BackupCopy::sameFolder(backupFolder, programDir))
         throw PlatformError(QStringLiteral("Ce dossier est celui de Talo 3.0 : choisissez le "
                                            "dossier d'une copie de sauvegarde."));
+    // Working folders of a run that ended while its dialog was open.
+    const QDir dir(programDir);
+    for (const QString &stale : dir.entryList(
+             {QLatin1Char('.') + restorePrefix + QStringLiteral("-*")}, QDir::Dirs | QDir::Hidden))
+        QDir(dir.filePath(stale)).removeRecursively();
     std::unique_ptr<RestoreCandidate> candidate(new RestoreCandidate(programDir, backupFolder));
     if (!candidate->staging_.isValid())
         throw PlatformError(

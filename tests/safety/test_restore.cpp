@@ -74,7 +74,9 @@ void TestRestore::closeTables()
 void TestRestore::goodBackupDescribedAndLeftAlone()
 {
     const auto before = snapshot(backup->path());
+    QVERIFY(QDir(src->programDir).mkpath(".Restauration-Xy12ab/left"));
     const auto candidate = RestoreCandidate::prepare(src->programDir, backup->path());
+    QCOMPARE(folderEntries(src->programDir).filter(".Restauration").size(), 1);
     QCOMPARE(candidate->summary().entries, 3);
     QCOMPARE(candidate->summary().doctors, 2);
     QCOMPARE(candidate->summary().insured, 1);
