@@ -5,9 +5,9 @@
 #include "TaloWindows.h"
 
 #include "MainBackupSources.h"
-#include "platform/Dialogs.h"
-#include "platform/PlatformError.h"
-#include "platform/Today.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/Today.h"
+#include "platform/widgets/Dialogs.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
 #include "reports/TFrmExporter.h"

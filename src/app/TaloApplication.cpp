@@ -1,9 +1,9 @@
 #include "TaloApplication.h"
 
-#include "platform/Dialogs.h"
-#include "platform/Formats.h"
-#include "platform/Glyphs.h"
-#include "platform/PlatformError.h"
+#include "platform/core/Formats.h"
+#include "platform/core/PlatformError.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Glyphs.h"
 
 #include <QFont>
 #include <QIcon>

@@ -1,6 +1,6 @@
 // Writes the program's icon, drawn from its logo, as PNG files of the desktop's icon theme
 // sizes: <folder>/<N>x<N>/apps/<name>.png.
-#include "platform/Glyphs.h"
+#include "platform/widgets/Glyphs.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -3,7 +3,7 @@
 #include "Startup.h"
 #include "TaloApplication.h"
 
-#include "platform/FileNames.h"
+#include "platform/core/FileNames.h"
 
 #include <QFile>
 

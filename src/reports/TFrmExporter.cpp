@@ -2,9 +2,9 @@
 
 #include "TableCsvExport.h"
 
-#include "platform/DialogPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
 #include "TableCsvExport.h"
 
-#include "platform/FieldDef.h"
-#include "platform/Table.h"
+#include "platform/store/FieldDef.h"
+#include "platform/store/Table.h"
 
 #include <QDate>
 

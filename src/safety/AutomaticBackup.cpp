@@ -2,7 +2,7 @@
 
 #include "BackupCopy.h"
 
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
 
 #include <QDir>
 #include <QFileDevice>
@@ -51,11 +51,7 @@ void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSou
     const QString target = dayFolder(programDir, day);
     makeFolder(target);
     BackupCopy::run(programDir, target, sources);
-    removeOldest(programDir);
-}
-
-void AutomaticBackup::removeOldest(const QString &programDir)
-{
+    // The newest `kept` days stay; folders not named after a date are not copies.
     const QStringList all = copies(programDir);
     for (qsizetype i = kept; i < all.size(); ++i)
         QDir(all[i]).removeRecursively();

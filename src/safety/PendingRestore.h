@@ -6,10 +6,10 @@ class RestoreCandidate;
 
 // The restore the user confirmed, waiting for the windows to close their tables: the program
 // ends its loop, puts the copy in place and starts again.
-class PendingRestore
+namespace PendingRestore
 {
-public:
-    static void set(std::unique_ptr<RestoreCandidate> candidate);
-    static std::unique_ptr<RestoreCandidate> take();
-    static bool isSet();
-};
+
+void set(std::unique_ptr<RestoreCandidate> candidate);
+std::unique_ptr<RestoreCandidate> take();
+bool isSet();
+} // namespace PendingRestore

@@ -1,7 +1,7 @@
 #include "RestoreSwap.h"
 
-#include "platform/FileNames.h"
-#include "platform/PlatformError.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PlatformError.h"
 
 #include <QDir>
 #include <QFile>

@@ -8,14 +8,16 @@
 // current tables only) are first moved into a new "Avant restauration AAAA-MM-JJ HHhMM" folder
 // of the program directory, then the copies are moved in. Every step is a rename within one
 // file system; a failed step undoes the ones before it. Run with every table closed.
-class RestoreSwap
+namespace RestoreSwap
 {
-public:
-    // Returns the folder holding the replaced files. Throws PlatformError with the French
-    // reason, the program directory then as it was.
-    static QString run(const QString &programDir, const QString &stagingFolder,
-                       const QStringList &names, const QStringList &tableNames,
-                       const QDateTime &now);
-    static QString asideFolderName(const QDateTime &now);
-    static QStringList companionSuffixes() { return {"-wal", "-shm", "-journal"}; }
-};
+
+// Returns the folder holding the replaced files. Throws PlatformError with the French
+// reason, the program directory then as it was.
+QString run(const QString &programDir, const QString &stagingFolder, const QStringList &names,
+            const QStringList &tableNames, const QDateTime &now);
+QString asideFolderName(const QDateTime &now);
+inline QStringList companionSuffixes()
+{
+    return {"-wal", "-shm", "-journal"};
+}
+} // namespace RestoreSwap

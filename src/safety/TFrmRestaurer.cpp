@@ -5,11 +5,11 @@
 #include "RestoreCandidate.h"
 #include "RestoreSwap.h"
 
-#include "platform/DialogPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
+#include "platform/widgets/CursorOverride.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
 
-#include <QApplication>
 #include <QDate>
 #include <QDir>
 #include <QFileDialog>
@@ -117,7 +117,7 @@ void TFrmRestaurer::chooseRow(int row)
     QListWidgetItem *item = lstCopies->item(row);
     if (!item)
         return;
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const CursorOverride hourglass(Qt::WaitCursor);
     try {
         candidate_ = RestoreCandidate::prepare(programDir_, item->data(Qt::UserRole).toString());
         etqContenu->setText(candidate_->summaryText());
@@ -127,7 +127,6 @@ void TFrmRestaurer::chooseRow(int row)
     } catch (const std::exception &e) {
         etqContenu->setText(refusal(QString::fromUtf8(e.what())));
     }
-    QApplication::restoreOverrideCursor();
 }
 
 void TFrmRestaurer::btnAutreDossierClick()

@@ -1,8 +1,8 @@
 #include "support/CsvReadBack.h"
 
-#include "platform/Table.h"
-#include "platform/TableStorage.h"
-#include "platform/Today.h"
+#include "platform/core/Today.h"
+#include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
 #include "register/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
