@@ -1,5 +1,7 @@
 #include "TableCsvExport.h"
 
+#include "platform/store/BookmarkReturn.h"
+#include "platform/store/ControlsDisabled.h"
 #include "platform/store/FieldDef.h"
 #include "platform/store/Table.h"
 
@@ -70,13 +72,18 @@ QList<CsvWriter::Row> TableCsvExport::rows(Table &table)
         header.append({def.field(i).label(), true});
     }
     QList<CsvWriter::Row> result{header};
-    const int count = table.isActive() ? table.recordCount() : 0;
-    for (int row = 0; row < count; ++row) {
+    if (!table.isActive())
+        return result;
+    // The rows in the window's order and filter, through its cursor, which comes back after.
+    const ControlsDisabled quiet(table);
+    BookmarkReturn back(table);
+    for (table.first(); !table.eof(); table.next()) {
         CsvWriter::Row cells;
         for (int i : fields)
-            cells.append(cell(def.field(i), table.shownValue(row, i)));
+            cells.append(cell(def.field(i), table.field(i).value()));
         result.append(cells);
     }
+    back.restore();
     return result;
 }
 

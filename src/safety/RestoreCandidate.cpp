@@ -108,9 +108,9 @@ void RestoreCandidate::inspect()
     const QString folder = staging_.path();
     readTable(CareEntryTable::definition(), folder, [this](Table &table) {
         summary_.entries = table.recordCount();
-        const int date = table.definition().indexOf(CareFields::DateSoins);
-        for (int row = 0; row < table.recordCount(); ++row) {
-            const QDate day = table.shownValue(row, date).toDate();
+        const Field &date = table.fieldByName(CareFields::DateSoins);
+        for (table.first(); !table.eof(); table.next()) {
+            const QDate day = date.asDate();
             if (day.isValid() && (summary_.newestEntry.isNull() || day > summary_.newestEntry))
                 summary_.newestEntry = day;
         }

@@ -553,15 +553,6 @@ QString Table::shownText(int row, int fieldIndex)
     return field(fieldIndex).displayText();
 }
 
-QVariant Table::shownValue(int row, int fieldIndex)
-{
-    const Record *record = shownRecord(row);
-    if (!record)
-        return QVariant();
-    ActiveRecordScope scope(*this, record);
-    return activeValue(fieldIndex);
-}
-
 const Record *Table::calculatedRecord()
 {
     ensureCalculated();

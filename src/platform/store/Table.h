@@ -116,8 +116,6 @@ public:
     int shownRowCount() const;
     int shownCurrentRow() const;
     QString shownText(int row, int fieldIndex);
-    // The value of any shown row, calculated fields included (exports).
-    QVariant shownValue(int row, int fieldIndex);
 
 Q_SIGNALS:
     // Rows, order, filter or openness changed: redraw everything.
