@@ -14,12 +14,14 @@ configure: setup
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-# Only what the program directory needs: the program and the tool that makes its empty tables.
+# Only what the program directory needs: the program, the tool that makes its empty tables and
+# the one that draws its icons.
 build-program: configure
-	cmake --build $(BUILD_DIR) -j $(JOBS) --target talo talo-provision
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target talo talo-provision talo-icons
 
 install: build-program
 	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
+	./scripts/install-desktop.sh "$(PROGRAM_DIR)" "$(BUILD_DIR)"
 
 run: install
 	cd "$(PROGRAM_DIR)" && ./talo

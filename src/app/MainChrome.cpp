@@ -54,6 +54,11 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
                            &TFrmPrincipale::mnuPasseClick));
     file->addAction(action(window, "mnuSauvegarder", QStringLiteral("Copie de sauvegarde..."),
                            &TFrmPrincipale::btnSauvegarderClick));
+    file->addAction(action(window, "mnuExporter", QStringLiteral("Exporter..."),
+                           &TFrmPrincipale::mnuExporterClick));
+    file->addAction(action(window, "mnuRestaurer",
+                           QStringLiteral("Restaurer une copie de sauvegarde..."),
+                           &TFrmPrincipale::mnuRestaurerClick));
     file->addSeparator();
     file->addAction(
         action(window, "mnuQuitter", QStringLiteral("Quitter"), &TFrmPrincipale::BtnQuitterClick));
@@ -184,7 +189,8 @@ QList<QAction *> MainChrome::windowCommands(TFrmPrincipale &window)
     for (const char *name :
          {"mnuApercu", "mnuImprimer", "mnuPasse", "mnuSauvegarder", "mnuInformations",
           "mnuMedecins", "mnuBeneficiaires", "mnuApropos", "actInformations", "actMedecins",
-          "actListeBenef", "actApercu", "actMotDePasse", "actImprimer", "actSauvegarder"}) {
+          "actListeBenef", "actApercu", "actMotDePasse", "actImprimer", "actSauvegarder",
+          "mnuExporter", "mnuRestaurer"}) {
         if (auto *a = window.findChild<QAction *>(QLatin1String(name)))
             commands.append(a);
     }

@@ -1,6 +1,7 @@
 #include "TFrmPrincipale.h"
 
 #include "ComboSelectors.h"
+#include "DataCommands.h"
 #include "EntryPages.h"
 #include "MainChrome.h"
 #include "PendingRecords.h"
@@ -294,6 +295,24 @@ void TFrmPrincipale::BtnQuitterClick()
     close();
 }
 
+void TFrmPrincipale::mnuExporterClick()
+{
+    if (windows_)
+        DataCommands::exportTables(*this, *windows_);
+}
+
+void TFrmPrincipale::mnuRestaurerClick()
+{
+    if (windows_)
+        DataCommands::restore(*this);
+}
+
+void TFrmPrincipale::leaveWithoutQuestion()
+{
+    leaveSilently_ = true;
+    close();
+}
+
 bool TFrmPrincipale::FormShow()
 {
     if (!windows_) {
@@ -377,12 +396,15 @@ bool TFrmPrincipale::FormCloseQuery()
         return false;
     try {
         writeSideFiles();
-        return true;
     } catch (const PlatformError &e) {
-        return Dialogs::question(this,
-                                 QStringLiteral("Ces fichiers n'ont pas pu être enregistrés :"
-                                                "\n\n%1\n\nQuitter quand même ?")
-                                     .arg(e.message()),
-                                 Dialogs::Answer::No);
+        if (!Dialogs::question(this,
+                               QStringLiteral("Ces fichiers n'ont pas pu être enregistrés :"
+                                              "\n\n%1\n\nQuitter quand même ?")
+                                   .arg(e.message()),
+                               Dialogs::Answer::No))
+            return false;
     }
+    if (windows_)
+        DataCommands::backUpAtExit(*this, *windows_);
+    return true;
 }

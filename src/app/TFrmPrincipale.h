@@ -69,6 +69,12 @@ public:
     void mnuAproposClick();
     void btnAideClick();
     void BtnQuitterClick();
+    void mnuExporterClick();
+    void mnuRestaurerClick();
+
+    // Ends the program without the exit question, side files or automatic copy (a restore
+    // takes the place of the current data).
+    void leaveWithoutQuestion();
 
 protected:
     void closeEvent(QCloseEvent *event) override;

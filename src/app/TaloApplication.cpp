@@ -3,12 +3,21 @@
 #include "platform/core/Formats.h"
 #include "platform/core/PlatformError.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Glyphs.h"
 
 #include <QFont>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QTranslator>
 
-TaloApplication::TaloApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TaloApplication::TaloApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    // Every window and dialog carries the logo.
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addPixmap(Glyphs::logo(size));
+    setWindowIcon(icon);
+}
 
 bool TaloApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -1,14 +1,50 @@
+#include "CommandLine.h"
+#include "DataCommands.h"
 #include "Startup.h"
 #include "TaloApplication.h"
 
 #include "platform/core/FileNames.h"
 
+#include <QFile>
+
+#include <cstdio>
+
+#include <unistd.h>
+
 int main(int argc, char *argv[])
 {
-    TaloApplication app(argc, argv);
-    TaloApplication::applyFrenchConventions();
-    Startup startup(FileNames::programDirectory());
-    if (!startup.run())
-        return 0;
-    return app.exec();
+    // Before anything that needs a display.
+    {
+        QStringList arguments;
+        for (int i = 1; i < argc; ++i)
+            arguments.append(QString::fromLocal8Bit(argv[i]));
+        QString out, err;
+        if (const std::optional<int> status = CommandLine::handle(arguments, out, err)) {
+            std::fputs(out.toLocal8Bit().constData(), stdout);
+            std::fputs(err.toLocal8Bit().constData(), stderr);
+            return *status;
+        }
+    }
+
+    QByteArray program;
+    int status = 0;
+    {
+        TaloApplication app(argc, argv);
+        TaloApplication::applyFrenchConventions();
+        const QString programDir = FileNames::programDirectory();
+        program = QFile::encodeName(QCoreApplication::applicationFilePath());
+        {
+            Startup startup(programDir);
+            if (!startup.run())
+                return 0;
+            status = app.exec();
+        }
+        // The windows and their tables are closed: a confirmed restore can take their place.
+        if (!DataCommands::finishPendingRestore(programDir))
+            return status;
+    }
+    char *const restartArgv[] = {program.data(), nullptr};
+    ::execv(program.constData(), restartArgv);
+    std::perror("talo");
+    return 1;
 }

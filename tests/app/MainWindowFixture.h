@@ -116,14 +116,20 @@ public:
     // The program ended and started again over the same directory: what it wrote is read back.
     bool restart(bool withOtherWindows = false)
     {
+        endProgram();
+        Dialogs::startScripting();
+        return start(withOtherWindows);
+    }
+
+    // The windows closed and gone, their tables with them, as when the program's loop ends.
+    void endProgram()
+    {
         for (QWidget *widget : QApplication::topLevelWidgets()) {
             if (widget != main_.get() && widget->isVisible())
                 widget->close();
         }
         windows_.reset();
         main_.reset();
-        Dialogs::startScripting();
-        return start(withOtherWindows);
     }
 
     // A whole care entry typed as the user does, Enter in the note saving it.

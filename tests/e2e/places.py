@@ -32,3 +32,13 @@ BACKUP = {"btnOK": (349, 112), "btnAnnuler": (349, 139), "btnCreerDossier": (349
 BOOK_TITLE = " Talo 3.0 - Carnet d'adresses médicales"
 BOOK = {"BtnQuitter": (98, 16), "row1": (46, 62), "row2": (46, 78), "navInsert": (117, 195),
         "DBchpNom": (162, 223), "DBchpTel": (362, 300)}
+# The menu "Fichier" (its title in the main window's menu bar) and how many Down presses from
+# its opening reach each of its commands.
+FILE_MENU = {"title": (24, 10), "mnuExporter": 5, "mnuRestaurer": 6}
+# The export dialog and the file dialog it opens.
+EXPORT_TITLE = " Exporter"
+EXPORT_FILE_TITLE = " Exporter vers un fichier CSV"
+# The restore dialog.
+RESTORE_TITLE = " Restaurer une copie de sauvegarde"
+RESTORE = {"copy1": (120, 38), "btnRestaurer": (418, 22), "btnAnnuler": (418, 76),
+           "etqContenu": (120, 239)}

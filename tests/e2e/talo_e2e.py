@@ -19,7 +19,7 @@ import traceback
 
 SKIP = 77
 
-from places import APP_TITLE, BACKUP, BACKUP_TITLE, MAIN, MAIN_TITLE, NAMES, NAMES_TITLE
+from places import APP_TITLE, BACKUP, BACKUP_TITLE, FILE_MENU, MAIN, MAIN_TITLE, NAMES, NAMES_TITLE
 
 class StepFailed(Exception):
     pass
@@ -370,6 +370,23 @@ class Session:
         self.click(dialog, *BACKUP["btnOK"])
         self.wait_no_window(BACKUP_TITLE, timeout=30)
         return path
+
+    def program_with_copy(self):
+        """A program directory holding one entry (MARIE, 10/01/2024), started and left with
+        Quitter once, so that it holds that day's automatic copy."""
+        folder = self.program_dir(files={"LSTBENEF.LST": b"TOUS\r\nMARIE\r\n"})
+        self.sql(folder + "/TALO.DB", 'insert into TALO ("Date soins", Beneficiaire, Cout) '
+                                      "values ('2024-01-10', 'MARIE', 25)")
+        talo = self.start(folder)
+        self.check_equal(self.quit(talo, self.wait_window(MAIN_TITLE)), 0, "exit status")
+        copies = os.listdir(os.path.join(folder, "Sauvegardes"))
+        self.check_equal(len(copies), 1, "automatic copies after the exit")
+        return folder, os.path.join(folder, "Sauvegardes", copies[0])
+
+    def file_menu(self, main, command):
+        """A command of the menu "Fichier": a click on its title, Down to the command, Return."""
+        self.click(main, *FILE_MENU["title"])
+        self.key(*(["Down"] * FILE_MENU[command]), "Return")
 
     def screenshot(self, name):
         os.makedirs(self.artifacts, exist_ok=True)

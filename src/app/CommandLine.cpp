@@ -1,0 +1,44 @@
+#include "CommandLine.h"
+
+std::optional<int> CommandLine::handle(const QStringList &arguments, QString &out, QString &err)
+{
+    if (arguments.isEmpty())
+        return std::nullopt;
+    const QString &first = arguments.front();
+    if (arguments.size() == 1 &&
+        (first == QLatin1String("--version") || first == QLatin1String("-V"))) {
+        out = versionText();
+        return 0;
+    }
+    if (arguments.size() == 1 &&
+        (first == QLatin1String("--help") || first == QLatin1String("-h"))) {
+        out = helpText();
+        return 0;
+    }
+    err = QStringLiteral("talo : argument non reconnu « %1 ».\n"
+                         "Pour la liste des options : talo --help\n")
+              .arg(arguments.size() == 1 || first.startsWith(QLatin1Char('-'))
+                       ? first
+                       : arguments.join(QLatin1Char(' ')));
+    return 2;
+}
+
+QString CommandLine::versionText()
+{
+    return QStringLiteral("Talo 3.0c\n");
+}
+
+QString CommandLine::helpText()
+{
+    return QStringLiteral(
+        "Utilisation : talo [--help | --version]\n"
+        "\n"
+        "Talo 3.0 : registre des frais médicaux du foyer (soins, C.P.A.M. et mutuelle).\n"
+        "Sans argument, le programme ouvre sa fenêtre. Ses données sont dans le dossier du\n"
+        "programme (celui du fichier talo) ; une copie automatique en est faite à chaque\n"
+        "sortie dans son sous-dossier « Sauvegardes ».\n"
+        "\n"
+        "Options :\n"
+        "  --help, -h      affiche cette aide et s'arrête\n"
+        "  --version, -V   affiche la version et s'arrête\n");
+}

@@ -1,0 +1,93 @@
+#include "DataCommands.h"
+
+#include "ProgramLock.h"
+#include "TFrmPrincipale.h"
+#include "TaloWindows.h"
+
+#include "MainBackupSources.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/Today.h"
+#include "platform/widgets/Dialogs.h"
+#include "reference/TFrmInfos.h"
+#include "reference/TFrmMedecins.h"
+#include "reports/TFrmExporter.h"
+#include "safety/AutomaticBackup.h"
+#include "safety/PendingRestore.h"
+#include "safety/RestoreCandidate.h"
+#include "safety/RestoreSwap.h"
+#include "safety/TFrmRestaurer.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileInfo>
+
+void DataCommands::exportTables(TFrmPrincipale &main, TaloWindows &windows)
+{
+    if (!main.postPendingRecords(true))
+        return;
+    TFrmExporter dialog(main.tableTous(), windows.frmMedecins->tableMedecins(),
+                        windows.frmInfos->tableAssure(), &main);
+    dialog.exec();
+}
+
+void DataCommands::restore(TFrmPrincipale &main)
+{
+    // What is moved aside must be what the windows show: typed records and side files first.
+    if (!main.postPendingRecords(true))
+        return;
+    try {
+        main.writeSideFiles();
+    } catch (const PlatformError &e) {
+        Dialogs::error(&main, QStringLiteral("Ces fichiers n'ont pas pu être enregistrés :\n\n%1"
+                                             "\n\nLa restauration n'est pas commencée.")
+                                  .arg(e.message()));
+        return;
+    }
+    TFrmRestaurer dialog(main.programDir(), &main);
+    if (dialog.exec() != QDialog::Accepted || !PendingRestore::isSet())
+        return;
+    main.leaveWithoutQuestion();
+}
+
+void DataCommands::backUpAtExit(TFrmPrincipale &main, TaloWindows &windows)
+{
+    try {
+        AutomaticBackup::run(main.programDir(), Today::date(), *windows.backupSources);
+    } catch (const PlatformError &e) {
+        Dialogs::error(&main, AutomaticBackup::failureMessage(e.message()));
+    } catch (const std::exception &e) {
+        Dialogs::error(&main, AutomaticBackup::failureMessage(QString::fromUtf8(e.what())));
+    }
+}
+
+bool DataCommands::finishPendingRestore(const QString &programDir)
+{
+    const std::unique_ptr<RestoreCandidate> candidate = PendingRestore::take();
+    if (!candidate)
+        return false;
+    // No other copy may open the tables while they change hands.
+    ProgramLock lock(programDir);
+    if (lock.state() == ProgramLock::State::HeldElsewhere) {
+        Dialogs::error(nullptr, QStringLiteral("La restauration n'a pas pu se faire : une autre "
+                                               "copie de Talo 3.0 utilise ce dossier.\n\nVos "
+                                               "données actuelles sont restées telles qu'elles "
+                                               "étaient."));
+        return false;
+    }
+    try {
+        const QString aside =
+            RestoreSwap::run(programDir, candidate->stagingFolder(), candidate->fileNames(),
+                             RestoreCandidate::tableFileNames(), QDateTime::currentDateTime());
+        Dialogs::information(nullptr, QStringLiteral("La copie de sauvegarde est restaurée.\n\n"
+                                                     "Les fichiers qu'elle remplace sont dans le "
+                                                     "dossier « %1 ».\n\nTalo 3.0 redémarre pour "
+                                                     "afficher les données restaurées.")
+                                          .arg(QFileInfo(aside).fileName()));
+    } catch (const PlatformError &e) {
+        Dialogs::error(nullptr, QStringLiteral("La restauration n'a pas pu se faire :\n\n%1\n\n"
+                                               "Vos données actuelles sont restées telles "
+                                               "qu'elles étaient. Talo 3.0 redémarre avec elles.")
+                                    .arg(e.message()));
+    }
+    return true;
+}

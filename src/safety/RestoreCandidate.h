@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QDate>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+// A backup ready to be restored: its tables and listed files copied (with the backup's own safe
+// copy) into a hidden folder of the program directory, every table opened there and checked for
+// the program's fields. Nothing else of the program directory is touched; the hidden folder goes
+// with this object.
+class RestoreCandidate
+{
+public:
+    struct Summary {
+        int entries = 0;
+        int doctors = 0;
+        int insured = 0;
+        QDate newestEntry; // null when there is no dated entry
+    };
+
+    // Throws PlatformError with the French reason when the folder is not a usable backup.
+    static std::unique_ptr<RestoreCandidate> prepare(const QString &programDir,
+                                                     const QString &backupFolder);
+
+    const QString &backupFolder() const { return backupFolder_; }
+    const Summary &summary() const { return summary_; }
+    QString summaryText() const;
+    // Where the checked copies wait, and their names there: the three tables first.
+    QString stagingFolder() const { return staging_.path(); }
+    const QStringList &fileNames() const { return names_; }
+    static QStringList tableFileNames();
+
+private:
+    RestoreCandidate(const QString &programDir, const QString &backupFolder);
+    void copyIn(const QString &name);
+    void inspect();
+
+    QString programDir_;
+    QString backupFolder_;
+    QTemporaryDir staging_;
+    QStringList names_;
+    Summary summary_;
+};

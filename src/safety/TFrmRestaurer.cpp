@@ -1,0 +1,163 @@
+#include "TFrmRestaurer.h"
+
+#include "AutomaticBackup.h"
+#include "PendingRestore.h"
+#include "RestoreCandidate.h"
+#include "RestoreSwap.h"
+
+#include "platform/core/PlatformError.h"
+#include "platform/widgets/CursorOverride.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace
+{
+
+QString refusal(const QString &reason)
+{
+    return QStringLiteral("Cette copie ne peut pas être restaurée.\n") + reason;
+}
+
+} // namespace
+
+TFrmRestaurer::TFrmRestaurer(const QString &programDir, QWidget *parent)
+    : QDialog(parent, Dialogs::dialogBorder()), programDir_(programDir)
+{
+    setObjectName(QStringLiteral("TFrmRestaurer"));
+    setWindowTitle(QStringLiteral(" Restaurer une copie de sauvegarde"));
+
+    auto *caption = new QLabel(QStringLiteral("Copies de sauvegarde :"), this);
+    lstCopies = new QListWidget(this);
+    lstCopies->setObjectName(QStringLiteral("lstCopies"));
+    lstCopies->setMinimumSize(360, 180);
+    caption->setBuddy(lstCopies);
+    connect(lstCopies, &QListWidget::currentRowChanged, this, &TFrmRestaurer::chooseRow);
+    etqContenu = new QLabel(this);
+    etqContenu->setObjectName(QStringLiteral("etqContenu"));
+    etqContenu->setWordWrap(true);
+    etqContenu->setMinimumHeight(64);
+    etqContenu->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    etqContenu->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+    btnRestaurer = new QPushButton(QStringLiteral("Restaurer..."), this);
+    btnRestaurer->setObjectName(QStringLiteral("btnRestaurer"));
+    btnRestaurer->setEnabled(false);
+    connect(btnRestaurer, &QPushButton::clicked, this, &TFrmRestaurer::btnRestaurerClick);
+    btnAutreDossier = new QPushButton(QStringLiteral("Autre dossier..."), this);
+    btnAutreDossier->setObjectName(QStringLiteral("btnAutreDossier"));
+    connect(btnAutreDossier, &QPushButton::clicked, this, &TFrmRestaurer::btnAutreDossierClick);
+    btnAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
+    btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
+    connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+
+    auto *buttons = new QVBoxLayout;
+    buttons->addWidget(btnRestaurer);
+    buttons->addWidget(btnAutreDossier);
+    buttons->addWidget(btnAnnuler);
+    buttons->addStretch();
+    auto *left = new QVBoxLayout;
+    left->addWidget(caption);
+    left->addWidget(lstCopies, 1);
+    left->addWidget(etqContenu);
+    auto *row = new QHBoxLayout(this);
+    row->setSizeConstraint(QLayout::SetFixedSize);
+    row->addLayout(left, 1);
+    row->addLayout(buttons);
+    fillCopies();
+}
+
+TFrmRestaurer::~TFrmRestaurer() = default;
+
+void TFrmRestaurer::fillCopies()
+{
+    candidate_.reset();
+    lstCopies->clear();
+    for (const QString &path : AutomaticBackup::copies(programDir_)) {
+        const QDate day =
+            QDate::fromString(QFileInfo(path).fileName(), QStringLiteral("yyyy-MM-dd"));
+        auto *item = new QListWidgetItem(QStringLiteral("Copie automatique du %1")
+                                             .arg(day.toString(QStringLiteral("dd/MM/yyyy"))));
+        item->setData(Qt::UserRole, path);
+        lstCopies->addItem(item);
+    }
+    etqContenu->setText(lstCopies->count() == 0
+                            ? QStringLiteral("Aucune copie automatique pour l'instant : "
+                                             "choisissez le dossier d'une copie avec « Autre "
+                                             "dossier... ».")
+                            : QString());
+    btnRestaurer->setEnabled(false);
+    // The newest automatic copy is the likeliest choice: it is described at once.
+    if (lstCopies->count() > 0)
+        lstCopies->setCurrentRow(0);
+}
+
+void TFrmRestaurer::addFolder(const QString &path)
+{
+    auto *item =
+        new QListWidgetItem(QStringLiteral("Dossier %1").arg(QDir::toNativeSeparators(path)));
+    item->setData(Qt::UserRole, path);
+    lstCopies->addItem(item);
+    lstCopies->setCurrentItem(item);
+}
+
+void TFrmRestaurer::chooseRow(int row)
+{
+    candidate_.reset();
+    btnRestaurer->setEnabled(false);
+    QListWidgetItem *item = lstCopies->item(row);
+    if (!item)
+        return;
+    const CursorOverride hourglass(Qt::WaitCursor);
+    try {
+        candidate_ = RestoreCandidate::prepare(programDir_, item->data(Qt::UserRole).toString());
+        etqContenu->setText(candidate_->summaryText());
+        btnRestaurer->setEnabled(true);
+    } catch (const PlatformError &e) {
+        etqContenu->setText(refusal(e.message()));
+    } catch (const std::exception &e) {
+        etqContenu->setText(refusal(QString::fromUtf8(e.what())));
+    }
+}
+
+void TFrmRestaurer::btnAutreDossierClick()
+{
+    const QString path = QFileDialog::getExistingDirectory(
+        this, QStringLiteral(" Choisir le dossier de la copie de sauvegarde"), QDir::homePath());
+    if (!path.isEmpty())
+        addFolder(path);
+}
+
+QString TFrmRestaurer::confirmation(const QString &summary)
+{
+    return QStringLiteral("%1\n\nRemplacer les données actuelles par celles de cette copie ?\n\n"
+                          "Les fichiers actuels seront d'abord mis de côté dans le dossier "
+                          "« %2 » du dossier de Talo 3.0. Talo 3.0 redémarrera ensuite pour "
+                          "afficher les données restaurées.")
+        .arg(summary, RestoreSwap::asideFolderName(QDateTime::currentDateTime()));
+}
+
+void TFrmRestaurer::btnRestaurerClick()
+{
+    if (!candidate_)
+        return;
+    if (!Dialogs::question(this, confirmation(candidate_->summaryText()), Dialogs::Answer::No))
+        return;
+    PendingRestore::set(std::move(candidate_));
+    accept();
+}
+
+void TFrmRestaurer::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    DialogPlacement::centreOnScreen(this);
+}

@@ -1,0 +1,55 @@
+#include "FakeBackupSources.h"
+#include "FolderContents.h"
+
+#include "safety/AutomaticBackup.h"
+
+#include <QTest>
+
+class TestAutomaticBackup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void newestTenKept();
+    void laterExitSameDayReplacesTheCopy();
+};
+
+void TestAutomaticBackup::newestTenKept()
+{
+    FakeBackupSources src;
+    const QDir root(src.programDir + "Sauvegardes");
+    for (int day = 1; day <= 11; ++day)
+        QVERIFY(root.mkpath(QDate(2024, 1, day).toString("yyyy-MM-dd")));
+    // Folders the family made there themselves are not copies.
+    QVERIFY(root.mkpath("notes"));
+    QVERIFY(root.mkpath("2024-13-01"));
+
+    AutomaticBackup::run(src.programDir, QDate(2024, 2, 1), src);
+    QStringList expected{src.programDir + "Sauvegardes/2024-02-01"};
+    for (int day = 11; day >= 3; --day)
+        expected.append(root.filePath(QDate(2024, 1, day).toString("yyyy-MM-dd")));
+    QCOMPARE(AutomaticBackup::copies(src.programDir), expected);
+    QVERIFY(root.exists("notes") && root.exists("2024-13-01"));
+    QCOMPARE(folderEntries(expected.first()),
+             QStringList({"ASSURE.DB", "LSTBENEF.LST", "MEDECINS.DB", "TALO.DB", "mutuelle.inf",
+                          "talo.ini", "talosoc.inf"}));
+    QCOMPARE(QFile::permissions(expected.first()) &
+                 (QFileDevice::ReadOther | QFileDevice::ReadGroup),
+             QFileDevice::Permissions());
+}
+
+void TestAutomaticBackup::laterExitSameDayReplacesTheCopy()
+{
+    FakeBackupSources src;
+    AutomaticBackup::run(src.programDir, QDate(2024, 2, 1), src);
+    src.addCare(QDate(2024, 2, 1), "MARTIN", 900, "Dr Blanc", QString());
+    AutomaticBackup::run(src.programDir, QDate(2024, 2, 1), src);
+    QCOMPARE(AutomaticBackup::copies(src.programDir).size(), 1);
+    Table copy(CareEntryTable::definition());
+    copy.setDatabaseName(AutomaticBackup::dayFolder(src.programDir, QDate(2024, 2, 1)));
+    copy.open();
+    QCOMPARE(copy.recordCount(), 4);
+}
+
+QTEST_MAIN(TestAutomaticBackup)
+#include "test_automatic_backup.moc"
