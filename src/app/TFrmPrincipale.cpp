@@ -6,6 +6,8 @@
 #include "PendingRecords.h"
 #include "TaloWindows.h"
 
+#include "followup/TFrmBilanAnnuel.h"
+#include "followup/TFrmSuiviRemboursements.h"
 #include "platform/DBCheckBox.h"
 #include "platform/DBComboBox.h"
 #include "platform/DBEdit.h"
@@ -27,6 +29,7 @@
 #include "reference/TFrmMedecins.h"
 #include "register/CareEntryTable.h"
 #include "register/CareRegister.h"
+#include "register/CareViewReader.h"
 #include "register/YearItems.h"
 #include "reports/TFrmListeTalo.h"
 #include "safety/TFrmSauvegarder.h"
@@ -412,4 +415,33 @@ bool TFrmPrincipale::FormCloseQuery()
                                      .arg(e.message()),
                                  Dialogs::Answer::No);
     }
+}
+
+void TFrmPrincipale::mnuSuiviClick()
+{
+    // The walk over the view would post a pending entry without a word: it is posted first,
+    // with its error box if refused.
+    if (!TableTous->isActive() || !postPendingRecords(false))
+        return;
+    std::optional<TFrmSuiviRemboursements::Choice> choice;
+    HandlerGuard::run(this, [this, &choice] {
+        const QString view = QStringLiteral("Bénéficiaire : %1, année : %2")
+                                 .arg(selectors_->beneficiaryText(), selectors_->yearText());
+        TFrmSuiviRemboursements window(CareViewReader::readView(*TableTous), view, this);
+        window.exec();
+        choice = window.choice();
+    });
+    if (!choice || !TableTous->gotoBookmark(choice->row))
+        return;
+    OngletsSaisie->OngletsSaisieClick(choice->payer == AwaitedPayer::Cpam ? 1 : 2);
+}
+
+void TFrmPrincipale::mnuBilanClick()
+{
+    if (!TableTous->isActive() || !postPendingRecords(false))
+        return;
+    HandlerGuard::run(this, [this] {
+        TFrmBilanAnnuel window(CareViewReader::readAll(*TableTous), this);
+        window.exec();
+    });
 }

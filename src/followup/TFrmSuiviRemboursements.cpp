@@ -1,0 +1,214 @@
+#include "TFrmSuiviRemboursements.h"
+
+#include "FollowUpModel.h"
+#include "FollowUpReport.h"
+#include "LaidOutReport.h"
+
+#include "platform/DialogPlacement.h"
+#include "platform/Dialogs.h"
+#include "platform/Glyphs.h"
+#include "platform/Help.h"
+#include "platform/Today.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QShowEvent>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace
+{
+
+// The payer choices, in the order of the list; index 0 keeps every line.
+const std::optional<AwaitedPayer> payerChoices[] = {std::nullopt, AwaitedPayer::Cpam,
+                                                    AwaitedPayer::Mutuelle, AwaitedPayer::ToCheck};
+
+QPushButton *button(const QString &text, Glyphs::Id glyph, const char *name, QWidget *parent)
+{
+    auto *b = new QPushButton(Glyphs::icon(glyph), text, parent);
+    b->setObjectName(QLatin1String(name));
+    b->setAutoDefault(false);
+    return b;
+}
+
+} // namespace
+
+TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
+                                                 const QString &viewText, QWidget *parent)
+    : QDialog(parent, Dialogs::dialogBorder() | Qt::WindowMaximizeButtonHint),
+      entries_(std::move(entries)), viewText_(viewText)
+{
+    setObjectName(QStringLiteral("TFrmSuiviRemboursements"));
+    setWindowTitle(QStringLiteral(" Suivi des remboursements"));
+    resize(760, 520);
+
+    lstPayeur = new QComboBox(this);
+    lstPayeur->setObjectName(QStringLiteral("lstPayeur"));
+    lstPayeur->addItems({QStringLiteral("Tous les payeurs"), QStringLiteral("C.P.A.M."),
+                         QStringLiteral("Mutuelle"), QStringLiteral("À vérifier")});
+    auto *payerCaption = new QLabel(QStringLiteral("Attendus de :"), this);
+    payerCaption->setBuddy(lstPayeur);
+    etqVue = new QLabel(viewText_, this);
+    etqVue->setObjectName(QStringLiteral("etqVue"));
+    auto *top = new QHBoxLayout;
+    top->addWidget(payerCaption);
+    top->addWidget(lstPayeur);
+    top->addSpacing(24);
+    top->addWidget(etqVue, 1);
+
+    model_ = new FollowUpModel(this);
+    grilleSuivi = new QTableView(this);
+    grilleSuivi->setObjectName(QStringLiteral("grilleSuivi"));
+    grilleSuivi->setModel(model_);
+    grilleSuivi->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grilleSuivi->setSelectionMode(QAbstractItemView::SingleSelection);
+    grilleSuivi->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grilleSuivi->setAlternatingRowColors(true);
+    grilleSuivi->verticalHeader()->hide();
+    grilleSuivi->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    grilleSuivi->horizontalHeader()->setStretchLastSection(true);
+    grilleSuivi->setWordWrap(false);
+    grilleSuivi->installEventFilter(this);
+    const int widths[] = {64, 110, 110, 80, 80, 80, 80, 72, 44};
+    for (int c = 0; c < FollowUpModel::Count; ++c)
+        grilleSuivi->setColumnWidth(c, widths[c]);
+    connect(grilleSuivi, &QTableView::doubleClicked, this,
+            [this](const QModelIndex &index) { chooseLine(index.row()); });
+
+    grilleTranches = new QTableWidget(AgeBands::count + 1, 5, this);
+    grilleTranches->setObjectName(QStringLiteral("grilleTranches"));
+    grilleTranches->verticalHeader()->hide();
+    grilleTranches->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grilleTranches->setSelectionMode(QAbstractItemView::NoSelection);
+    grilleTranches->setFocusPolicy(Qt::NoFocus);
+    grilleTranches->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    const int rowHeight = fontMetrics().height() + 4;
+    grilleTranches->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grilleTranches->setFixedHeight(rowHeight * (AgeBands::count + 2) + 6);
+
+    btnApercu = button(QStringLiteral("Aperçu"), Glyphs::Id::Preview, "btnApercu", this);
+    btnImprimer = button(QStringLiteral("Imprimer"), Glyphs::Id::Print, "btnImprimer", this);
+    btnAide = button(QStringLiteral("&Aide"), Glyphs::Id::Help, "btnAide", this);
+    btnFermer = button(QStringLiteral("Fermer"), Glyphs::Id::Quit, "btnFermer", this);
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(new QLabel(
+        QStringLiteral("Entrée ou double-clic : aller au soin pour saisir son remboursement."),
+        this));
+    buttons->addStretch();
+    for (QPushButton *b : {btnApercu, btnImprimer, btnAide, btnFermer})
+        buttons->addWidget(b);
+
+    auto *column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addWidget(grilleSuivi, 1);
+    column->addWidget(grilleTranches);
+    column->addLayout(buttons);
+
+    connect(lstPayeur, &QComboBox::currentIndexChanged, this,
+            &TFrmSuiviRemboursements::lstPayeurChange);
+    connect(btnApercu, &QPushButton::clicked, this, &TFrmSuiviRemboursements::btnApercuClick);
+    connect(btnImprimer, &QPushButton::clicked, this, &TFrmSuiviRemboursements::btnImprimerClick);
+    connect(btnAide, &QPushButton::clicked, this, &TFrmSuiviRemboursements::btnAideClick);
+    connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
+    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(f1, &QShortcut::activated, this, &TFrmSuiviRemboursements::btnAideClick);
+
+    lstPayeurChange();
+}
+
+TFrmSuiviRemboursements::~TFrmSuiviRemboursements() = default;
+
+void TFrmSuiviRemboursements::lstPayeurChange()
+{
+    const int index = std::max(0, lstPayeur->currentIndex());
+    followUp_ =
+        std::make_shared<const ReimbursementFollowUp>(entries_, Today::date(), payerChoices[index]);
+    model_->setFollowUp(followUp_);
+    if (model_->rowCount() > 0)
+        grilleSuivi->setCurrentIndex(model_->index(0, 0));
+    showBands();
+}
+
+void TFrmSuiviRemboursements::showBands()
+{
+    const QList<QStringList> rows = FollowUpReport::bandRows(*followUp_);
+    grilleTranches->setHorizontalHeaderLabels(rows.first());
+    for (int r = 1; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c) {
+            auto *item = new QTableWidgetItem(rows[r][c]);
+            item->setTextAlignment((c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            // The total, and the bands past 30 days.
+            if (r == rows.size() - 1 || r - 1 >= AgeBands::of(AgeBands::lateAfter + 1)) {
+                QFont font = item->font();
+                font.setBold(true);
+                item->setFont(font);
+            }
+            grilleTranches->setItem(r - 1, c, item);
+        }
+    }
+}
+
+void TFrmSuiviRemboursements::chooseLine(int row)
+{
+    const ReimbursementFollowUp::Line *line = model_->line(row);
+    if (!line)
+        return;
+    choice_ = Choice{line->entry.row, line->payer};
+    accept();
+}
+
+bool TFrmSuiviRemboursements::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grilleSuivi && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chooseLine(grilleSuivi->currentIndex().row());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmSuiviRemboursements::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    DialogPlacement::centreOnScreen(this);
+    grilleSuivi->setFocus();
+}
+
+QString TFrmSuiviRemboursements::scopeText() const
+{
+    return QStringLiteral("%1 ; attendus de : %2").arg(viewText_, lstPayeur->currentText());
+}
+
+QList<ReportPage> TFrmSuiviRemboursements::layOut(const ReportPageGeometry &geometry) const
+{
+    return FollowUpReport::layOut(*followUp_, scopeText(), geometry);
+}
+
+void TFrmSuiviRemboursements::btnApercuClick()
+{
+    LaidOutReport(QStringLiteral("Remboursements attendus"), [this](const ReportPageGeometry &g) {
+        return layOut(g);
+    }).preview(this);
+}
+
+void TFrmSuiviRemboursements::btnImprimerClick()
+{
+    LaidOutReport(QStringLiteral("Remboursements attendus"), [this](const ReportPageGeometry &g) {
+        return layOut(g);
+    }).print(this);
+}
+
+void TFrmSuiviRemboursements::btnAideClick()
+{
+    Help::showContext(this, helpContext);
+}
