@@ -79,6 +79,7 @@ void TestMainWindowFollowUp::openFromMenu(const char *command,
         if (!dialog)
             return;
         ran = true;
+        QTRY_COMPARE(QApplication::activeWindow(), dialog);
         inside(*dialog);
         if (dialog->isVisible())
             dialog->reject();
@@ -122,7 +123,9 @@ void TestMainWindowFollowUp::lineChosenBecomesCurrentEntry()
     });
     QTEST(f.table().fieldByName(DateSoins).asString(), "date");
     QTEST(f.child<QTabWidget>("OngletsSaisie")->currentIndex(), "page");
-    QTEST(f.focusedName(), "caret");
+    // The caret waits in the field for when the main window is active again.
+    QVERIFY(f.main().focusWidget());
+    QTEST(f.main().focusWidget()->objectName(), "caret");
     QCOMPARE(f.table().state(), Table::State::Browse);
 }
 

@@ -1,4 +1,4 @@
-#include "PdfTools.h"
+#include "support/PdfTools.h"
 
 #include "followup/FollowUpReport.h"
 #include "followup/YearSummaryReport.h"
@@ -77,8 +77,9 @@ private Q_SLOTS:
         QCOMPARE(shown.mid(total + 1, 4),
                  QStringList({Formats::money(cpam), Formats::money(mutual), Formats::money(0),
                               Formats::money(cpam + mutual)}));
+        const qreal footer = footerTop(last);
         for (const ReportPlacedText &text : last.texts)
-            QVERIFY(text.rect.bottom() <= footerTop(last) + 0.5);
+            QVERIFY(text.rect.top() >= footer || text.rect.bottom() <= footer + 0.5);
     }
 
     void yearSummaryPrintsItsCharts()
