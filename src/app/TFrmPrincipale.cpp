@@ -45,7 +45,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <functional>
 
@@ -433,7 +435,20 @@ void TFrmPrincipale::mnuSuiviClick()
     });
     if (!choice || !TableTous->gotoBookmark(choice->row))
         return;
-    OngletsSaisie->OngletsSaisieClick(choice->payer == AwaitedPayer::Cpam ? 1 : 2);
+    const int page = choice->payer == AwaitedPayer::Cpam ? 1 : 2;
+    OngletsSaisie->OngletsSaisieClick(page);
+    if (isActiveWindow())
+        return;
+    // The window gets its focus back with the activation that follows the closed dialog,
+    // which leaves the caret at the end of the date, where typing is refused: the field is
+    // entered again once the window is active, its text selected to be typed over.
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(qApp, &QGuiApplication::focusWindowChanged, this, [this, once, page] {
+        if (!isActiveWindow())
+            return;
+        disconnect(*once);
+        QTimer::singleShot(0, this, [this, page] { OngletsSaisie->OngletsSaisieClick(page); });
+    });
 }
 
 void TFrmPrincipale::mnuBilanClick()

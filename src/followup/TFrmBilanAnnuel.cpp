@@ -47,6 +47,7 @@ QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget 
     table->setColumnCount(int(titles.size()));
     table->setHorizontalHeaderLabels(titles);
     table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);

@@ -34,7 +34,9 @@ void addAxes(QChart *chart, QAbstractSeries *series, const QStringList &categori
     auto *x = new QBarCategoryAxis;
     x->append(categories);
     auto *y = new QValueAxis;
-    y->setLabelFormat(QStringLiteral("%.0f €"));
+    // The axis labels are formatted by printf, which knows no euro sign: it goes in the title.
+    y->setLabelFormat(QStringLiteral("%.0f"));
+    y->setTitleText(QStringLiteral("€"));
     chart->addAxis(x, Qt::AlignBottom);
     chart->addAxis(y, Qt::AlignLeft);
     series->attachAxis(x);
@@ -80,7 +82,7 @@ QChart *YearSummaryCharts::costPerPeriod(const YearSummary &summary)
 {
     const bool allYears = summary.year() == YearSummary::AllYears;
     QChart *chart = newChart(allYears ? QStringLiteral("Coût par année")
-                                      : QStringLiteral("Coût par mois en %1").arg(summary.year()));
+                                      : QStringLiteral("Coût par mois de %1").arg(summary.year()));
     auto *set = new QBarSet(QStringLiteral("Coût"));
     set->setColor(QColor(0x2e, 0x6d, 0xb4));
     for (qint64 cost : summary.costPerPeriod())
@@ -97,6 +99,9 @@ QImage YearSummaryCharts::render(QChart *chart, const QSize &size, qreal scale)
 {
     QGraphicsScene scene;
     scene.addItem(chart); // the scene deletes the chart
+    // On paper: no shaded card behind the chart.
+    chart->setBackgroundBrush(Qt::white);
+    chart->setDropShadowEnabled(false);
     chart->setGeometry(QRectF(QPointF(0, 0), QSizeF(size)));
     QImage image(size * scale, QImage::Format_RGB32);
     image.fill(Qt::white);

@@ -3,7 +3,6 @@
 #include "platform/TextCollation.h"
 
 #include <QHash>
-#include <QLocale>
 
 #include <algorithm>
 
@@ -51,9 +50,9 @@ YearSummary::YearSummary(const std::vector<CareFacts> &entries, int year) : year
             periodLabels_ << QString::number(*it);
     } else {
         periods_.fill(0, 12);
-        const QLocale french(QLocale::French, QLocale::France);
+        // Month numbers: twelve names do not hold under the bars of a small chart.
         for (int month = 1; month <= 12; ++month)
-            periodLabels_ << french.monthName(month, QLocale::ShortFormat);
+            periodLabels_ << QStringLiteral("%1").arg(month, 2, 10, QLatin1Char('0'));
     }
     for (const CareFacts &entry : entries) {
         if (year != AllYears && entry.date.year() != year)

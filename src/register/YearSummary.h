@@ -37,7 +37,7 @@ public:
     const Row &total() const { return total_; }
     // Cost per month (January first) of the year; for all years, cost per year of `years()`.
     const QList<qint64> &costPerPeriod() const { return periods_; }
-    // "janv.", ... or the years, matching costPerPeriod().
+    // "01" to "12", or the years, matching costPerPeriod().
     const QStringList &periodLabels() const { return periodLabels_; }
 
 private:

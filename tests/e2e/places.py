@@ -32,3 +32,14 @@ BACKUP = {"btnOK": (349, 112), "btnAnnuler": (349, 139), "btnCreerDossier": (349
 BOOK_TITLE = " Talo 3.0 - Carnet d'adresses médicales"
 BOOK = {"BtnQuitter": (98, 16), "row1": (46, 62), "row2": (46, 78), "navInsert": (117, 195),
         "DBchpNom": (162, 223), "DBchpTel": (362, 300)}
+# The menu "Voir" of the main window and its last two commands (the menu opens under it).
+MAIN.update({"mnuVoir": (67, 8), "mnuSuivi": (150, 90), "mnuBilan": (120, 110)})
+# The reimbursement follow-up (buttons counted from its bottom right corner).
+FOLLOW_UP_TITLE = " Suivi des remboursements"
+FOLLOW_UP = {"row1": (167, 65), "btnApercu": (-309, -26), "btnFermer": (-43, -26)}
+# The year summary.
+SUMMARY_TITLE = " Bilan annuel"
+SUMMARY = {"lstAnnee": (85, 22), "beneficiary1": (45, 66), "btnApercu": (-309, -24)}
+# The report preview.
+PREVIEW = {"btnPdf": (-152, 22), "btnFermer": (-51, 22)}
+PDF_DIALOG_TITLE = "Enregistrer en PDF"
