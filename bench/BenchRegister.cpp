@@ -1,9 +1,9 @@
 #include "BenchRegister.h"
 
-#include "platform/BatchMove.h"
-#include "platform/Table.h"
-#include "platform/TableStorage.h"
-#include "platform/Today.h"
+#include "platform/core/Today.h"
+#include "platform/store/BatchMove.h"
+#include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
 #include "register/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"

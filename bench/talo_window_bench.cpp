@@ -5,8 +5,8 @@
 
 #include "app/ProgramDirectory.h"
 #include "app/TFrmPrincipale.h"
-#include "platform/Dialogs.h"
-#include "platform/SideFile.h"
+#include "platform/core/SideFile.h"
+#include "platform/widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

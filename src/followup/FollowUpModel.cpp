@@ -1,6 +1,6 @@
 #include "FollowUpModel.h"
 
-#include "platform/Formats.h"
+#include "platform/core/Formats.h"
 
 #include <QBrush>
 #include <QColor>

@@ -3,8 +3,8 @@
 #include "FollowUpReportSource.h"
 #include "ReportTextGrid.h"
 
-#include "platform/Formats.h"
-#include "platform/ReportLayout.h"
+#include "platform/core/Formats.h"
+#include "platform/report/ReportLayout.h"
 #include "reports/ProgramFooter.h"
 
 namespace

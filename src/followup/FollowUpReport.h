@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ReportDefinition.h"
-#include "platform/ReportPage.h"
-#include "platform/ReportPageGeometry.h"
+#include "platform/report/ReportDefinition.h"
+#include "platform/report/ReportPage.h"
+#include "platform/report/ReportPageGeometry.h"
 #include "register/ReimbursementFollowUp.h"
 
 // The printed follow-up "Remboursements attendus": one line per awaited reimbursement, the

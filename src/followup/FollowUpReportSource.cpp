@@ -1,6 +1,6 @@
 #include "FollowUpReportSource.h"
 
-#include "platform/Formats.h"
+#include "platform/core/Formats.h"
 
 QString FollowUpReportSource::displayText(const QString &fieldName) const
 {

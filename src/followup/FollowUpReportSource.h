@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ReportDataSource.h"
+#include "platform/report/ReportDataSource.h"
 #include "register/ReimbursementFollowUp.h"
 
 // The follow-up's lines as the rows of its printed report.

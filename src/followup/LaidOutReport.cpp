@@ -1,33 +1,18 @@
 #include "LaidOutReport.h"
 
-#include "platform/HandlerGuard.h"
-#include "platform/ReportPreviewDialog.h"
-#include "platform/ReportPrinter.h"
-
-#include <QGuiApplication>
-
-namespace
-{
-
-// The hourglass while the pages are laid out, whatever happens.
-class Hourglass
-{
-public:
-    Hourglass() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~Hourglass() { QGuiApplication::restoreOverrideCursor(); }
-    Hourglass(const Hourglass &) = delete;
-    Hourglass &operator=(const Hourglass &) = delete;
-};
-
-} // namespace
+#include "platform/widgets/CursorOverride.h"
+#include "platform/widgets/DefaultPrinter.h"
+#include "platform/widgets/HandlerGuard.h"
+#include "platform/widgets/ReportPreviewDialog.h"
+#include "platform/widgets/ReportPrinter.h"
 
 void LaidOutReport::preview(QWidget *parent) const
 {
     HandlerGuard::run(parent, [this, parent] {
-        const ReportPageGeometry geometry = ReportPageGeometry::forDefaultPaper();
+        const ReportPageGeometry geometry = DefaultPrinter::pageGeometry();
         QList<ReportPage> pages;
         {
-            Hourglass wait;
+            const CursorOverride wait(Qt::WaitCursor);
             pages = layOut_(geometry);
         }
         ReportPreviewDialog dialog(pages, geometry, title_, parent);
@@ -38,8 +23,8 @@ void LaidOutReport::preview(QWidget *parent) const
 void LaidOutReport::print(QWidget *parent) const
 {
     HandlerGuard::run(parent, [this] {
-        Hourglass wait;
-        const ReportPageGeometry geometry = ReportPageGeometry::forDefaultPaper();
+        const CursorOverride wait(Qt::WaitCursor);
+        const ReportPageGeometry geometry = DefaultPrinter::pageGeometry();
         ReportPrinter::print(layOut_(geometry), geometry, title_);
     });
 }

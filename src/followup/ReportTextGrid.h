@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ReportFont.h"
-#include "platform/ReportPage.h"
+#include "platform/report/ReportFont.h"
+#include "platform/report/ReportPage.h"
 
 #include <QList>
 #include <QStringList>

@@ -4,12 +4,12 @@
 #include "YearSummaryCharts.h"
 #include "YearSummaryReport.h"
 
-#include "platform/DialogPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/Formats.h"
-#include "platform/Glyphs.h"
-#include "platform/Help.h"
-#include "platform/Today.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/core/Formats.h"
+#include "platform/widgets/Glyphs.h"
+#include "platform/widgets/Help.h"
+#include "platform/core/Today.h"
 #include "register/YearSummary.h"
 
 #include <QChart>

@@ -4,11 +4,11 @@
 #include "FollowUpReport.h"
 #include "LaidOutReport.h"
 
-#include "platform/DialogPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/Glyphs.h"
-#include "platform/Help.h"
-#include "platform/Today.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Glyphs.h"
+#include "platform/widgets/Help.h"
+#include "platform/core/Today.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/ReportPage.h"
-#include "platform/ReportPageGeometry.h"
+#include "platform/report/ReportPage.h"
+#include "platform/report/ReportPageGeometry.h"
 #include "register/CareFacts.h"
 #include "register/ReimbursementFollowUp.h"
 

@@ -1,6 +1,6 @@
 #include "YearSummaryCharts.h"
 
-#include "platform/Formats.h"
+#include "platform/core/Formats.h"
 #include "register/YearSummary.h"
 
 #include <QBarCategoryAxis>

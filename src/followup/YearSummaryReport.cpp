@@ -3,7 +3,7 @@
 #include "YearSummaryCharts.h"
 #include "YearSummaryReportSource.h"
 
-#include "platform/ReportLayout.h"
+#include "platform/report/ReportLayout.h"
 #include "register/YearSummary.h"
 #include "reports/ProgramFooter.h"
 

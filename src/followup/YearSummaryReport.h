@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/ReportDefinition.h"
-#include "platform/ReportPage.h"
-#include "platform/ReportPageGeometry.h"
+#include "platform/report/ReportDefinition.h"
+#include "platform/report/ReportPage.h"
+#include "platform/report/ReportPageGeometry.h"
 
 class YearSummary;
 

@@ -1,6 +1,6 @@
 #include "YearSummaryReportSource.h"
 
-#include "platform/Formats.h"
+#include "platform/core/Formats.h"
 
 const QStringList &YearSummaryReportSource::amountFields()
 {

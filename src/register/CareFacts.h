@@ -2,7 +2,7 @@
 
 #include "AwaitedPayer.h"
 
-#include "platform/Bookmark.h"
+#include "platform/store/Bookmark.h"
 
 #include <QDate>
 #include <QString>

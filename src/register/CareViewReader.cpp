@@ -2,7 +2,7 @@
 
 #include "CareEntryTable.h"
 
-#include "platform/Table.h"
+#include "platform/store/Table.h"
 
 using namespace CareFields;
 

@@ -1,6 +1,6 @@
 #include "YearSummary.h"
 
-#include "platform/TextCollation.h"
+#include "platform/core/TextCollation.h"
 
 #include <QHash>
 

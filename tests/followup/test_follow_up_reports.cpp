@@ -2,9 +2,9 @@
 
 #include "followup/FollowUpReport.h"
 #include "followup/YearSummaryReport.h"
-#include "platform/Formats.h"
-#include "platform/ReportPdfWriter.h"
-#include "platform/Today.h"
+#include "platform/core/Formats.h"
+#include "platform/report/ReportPdfWriter.h"
+#include "platform/core/Today.h"
 #include "register/YearSummary.h"
 
 #include <QTemporaryDir>
