@@ -1,15 +1,13 @@
 #include "TFrmBilanAnnuel.h"
 
-#include "LaidOutReport.h"
+#include "ReportButtons.h"
 #include "YearSummaryCharts.h"
 #include "YearSummaryReport.h"
 
+#include "platform/core/Formats.h"
+#include "platform/core/Today.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/core/Formats.h"
-#include "platform/widgets/Glyphs.h"
-#include "platform/widgets/Help.h"
-#include "platform/core/Today.h"
 #include "register/YearSummary.h"
 
 #include <QChart>
@@ -19,8 +17,6 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -29,14 +25,6 @@ namespace
 {
 
 const QString allYearsItem = QStringLiteral("Toutes");
-
-QPushButton *button(const QString &text, Glyphs::Id glyph, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(Glyphs::icon(glyph), text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget *parent)
 {
@@ -110,15 +98,6 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::vector<CareFacts> entries, QWidget *parent
     graphiqueBeneficiaires = chartView("graphiqueBeneficiaires", this);
     graphiqueMois = chartView("graphiqueMois", this);
 
-    btnApercu = button(QStringLiteral("Aperçu"), Glyphs::Id::Preview, "btnApercu", this);
-    btnImprimer = button(QStringLiteral("Imprimer"), Glyphs::Id::Print, "btnImprimer", this);
-    btnAide = button(QStringLiteral("&Aide"), Glyphs::Id::Help, "btnAide", this);
-    btnFermer = button(QStringLiteral("Fermer"), Glyphs::Id::Quit, "btnFermer", this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    for (QPushButton *b : {btnApercu, btnImprimer, btnAide, btnFermer})
-        buttons->addWidget(b);
-
     auto *body = new QGridLayout;
     body->addWidget(grilleBeneficiaires, 0, 0);
     body->addWidget(grilleSpecialites, 1, 0);
@@ -129,15 +108,13 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::vector<CareFacts> entries, QWidget *parent
     auto *column = new QVBoxLayout(this);
     column->addLayout(top);
     column->addLayout(body, 1);
-    column->addLayout(buttons);
+    column->addLayout(ReportButtons::create(
+        *this,
+        LaidOutReport(QStringLiteral("Bilan annuel"),
+                      [this](const ReportPageGeometry &g) { return layOut(g); }),
+        helpContext));
 
     connect(lstAnnee, &QComboBox::currentIndexChanged, this, &TFrmBilanAnnuel::lstAnneeChange);
-    connect(btnApercu, &QPushButton::clicked, this, &TFrmBilanAnnuel::btnApercuClick);
-    connect(btnImprimer, &QPushButton::clicked, this, &TFrmBilanAnnuel::btnImprimerClick);
-    connect(btnAide, &QPushButton::clicked, this, &TFrmBilanAnnuel::btnAideClick);
-    connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TFrmBilanAnnuel::btnAideClick);
 
     // This year when it has entries, else the latest year that has, else all years.
     const int thisYear = Today::date().year();
@@ -206,23 +183,4 @@ void TFrmBilanAnnuel::showEvent(QShowEvent *event)
 QList<ReportPage> TFrmBilanAnnuel::layOut(const ReportPageGeometry &geometry) const
 {
     return YearSummaryReport::layOut(*summary_, geometry);
-}
-
-void TFrmBilanAnnuel::btnApercuClick()
-{
-    LaidOutReport(QStringLiteral("Bilan annuel"), [this](const ReportPageGeometry &g) {
-        return layOut(g);
-    }).preview(this);
-}
-
-void TFrmBilanAnnuel::btnImprimerClick()
-{
-    LaidOutReport(QStringLiteral("Bilan annuel"), [this](const ReportPageGeometry &g) {
-        return layOut(g);
-    }).print(this);
-}
-
-void TFrmBilanAnnuel::btnAideClick()
-{
-    Help::showContext(this, helpContext);
 }

@@ -11,7 +11,6 @@
 
 class QChartView;
 class QComboBox;
-class QPushButton;
 class QTableWidget;
 class YearSummary;
 
@@ -37,9 +36,6 @@ public:
 
     // Handlers.
     void lstAnneeChange();
-    void btnApercuClick();
-    void btnImprimerClick();
-    void btnAideClick();
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -56,6 +52,4 @@ private:
     QTableWidget *grilleSpecialites = nullptr;
     QChartView *graphiqueBeneficiaires = nullptr;
     QChartView *graphiqueMois = nullptr;
-    QPushButton *btnApercu = nullptr, *btnImprimer = nullptr, *btnAide = nullptr,
-                *btnFermer = nullptr;
 };

@@ -2,21 +2,17 @@
 
 #include "FollowUpModel.h"
 #include "FollowUpReport.h"
-#include "LaidOutReport.h"
+#include "ReportButtons.h"
 
+#include "platform/core/Today.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/widgets/Glyphs.h"
-#include "platform/widgets/Help.h"
-#include "platform/core/Today.h"
 
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPushButton>
-#include <QShortcut>
 #include <QShowEvent>
 #include <QTableView>
 #include <QTableWidget>
@@ -28,14 +24,6 @@ namespace
 // The payer choices, in the order of the list; index 0 keeps every line.
 const std::optional<AwaitedPayer> payerChoices[] = {std::nullopt, AwaitedPayer::Cpam,
                                                     AwaitedPayer::Mutuelle, AwaitedPayer::ToCheck};
-
-QPushButton *button(const QString &text, Glyphs::Id glyph, const char *name, QWidget *parent)
-{
-    auto *b = new QPushButton(Glyphs::icon(glyph), text, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setAutoDefault(false);
-    return b;
-}
 
 } // namespace
 
@@ -92,32 +80,21 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
     grilleTranches->verticalHeader()->setDefaultSectionSize(rowHeight);
     grilleTranches->setFixedHeight(rowHeight * (AgeBands::count + 2) + 6);
 
-    btnApercu = button(QStringLiteral("Aperçu"), Glyphs::Id::Preview, "btnApercu", this);
-    btnImprimer = button(QStringLiteral("Imprimer"), Glyphs::Id::Print, "btnImprimer", this);
-    btnAide = button(QStringLiteral("&Aide"), Glyphs::Id::Help, "btnAide", this);
-    btnFermer = button(QStringLiteral("Fermer"), Glyphs::Id::Quit, "btnFermer", this);
-    auto *buttons = new QHBoxLayout;
-    buttons->addWidget(new QLabel(
-        QStringLiteral("Entrée ou double-clic : aller au soin pour saisir son remboursement."),
-        this));
-    buttons->addStretch();
-    for (QPushButton *b : {btnApercu, btnImprimer, btnAide, btnFermer})
-        buttons->addWidget(b);
-
     auto *column = new QVBoxLayout(this);
     column->addLayout(top);
     column->addWidget(grilleSuivi, 1);
     column->addWidget(grilleTranches);
-    column->addLayout(buttons);
+    column->addLayout(ReportButtons::create(
+        *this,
+        LaidOutReport(QStringLiteral("Remboursements attendus"),
+                      [this](const ReportPageGeometry &g) { return layOut(g); }),
+        helpContext,
+        new QLabel(
+            QStringLiteral("Entrée ou double-clic : aller au soin pour saisir son remboursement."),
+            this)));
 
     connect(lstPayeur, &QComboBox::currentIndexChanged, this,
             &TFrmSuiviRemboursements::lstPayeurChange);
-    connect(btnApercu, &QPushButton::clicked, this, &TFrmSuiviRemboursements::btnApercuClick);
-    connect(btnImprimer, &QPushButton::clicked, this, &TFrmSuiviRemboursements::btnImprimerClick);
-    connect(btnAide, &QPushButton::clicked, this, &TFrmSuiviRemboursements::btnAideClick);
-    connect(btnFermer, &QPushButton::clicked, this, &QDialog::reject);
-    auto *f1 = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(f1, &QShortcut::activated, this, &TFrmSuiviRemboursements::btnAideClick);
 
     lstPayeurChange();
 }
@@ -192,23 +169,4 @@ QString TFrmSuiviRemboursements::scopeText() const
 QList<ReportPage> TFrmSuiviRemboursements::layOut(const ReportPageGeometry &geometry) const
 {
     return FollowUpReport::layOut(*followUp_, scopeText(), geometry);
-}
-
-void TFrmSuiviRemboursements::btnApercuClick()
-{
-    LaidOutReport(QStringLiteral("Remboursements attendus"), [this](const ReportPageGeometry &g) {
-        return layOut(g);
-    }).preview(this);
-}
-
-void TFrmSuiviRemboursements::btnImprimerClick()
-{
-    LaidOutReport(QStringLiteral("Remboursements attendus"), [this](const ReportPageGeometry &g) {
-        return layOut(g);
-    }).print(this);
-}
-
-void TFrmSuiviRemboursements::btnAideClick()
-{
-    Help::showContext(this, helpContext);
 }

@@ -14,7 +14,6 @@
 class FollowUpModel;
 class QComboBox;
 class QLabel;
-class QPushButton;
 class QTableView;
 class QTableWidget;
 
@@ -47,9 +46,6 @@ public:
     // Handlers.
     void lstPayeurChange();
     void chooseLine(int row);
-    void btnApercuClick();
-    void btnImprimerClick();
-    void btnAideClick();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -69,6 +65,4 @@ private:
     QTableView *grilleSuivi = nullptr;
     FollowUpModel *model_ = nullptr;
     QTableWidget *grilleTranches = nullptr;
-    QPushButton *btnApercu = nullptr, *btnImprimer = nullptr, *btnAide = nullptr,
-                *btnFermer = nullptr;
 };
