@@ -70,6 +70,11 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
                            &TFrmPrincipale::BtnMedecinsClick));
     view->addAction(action(window, "mnuBeneficiaires", QStringLiteral("Liste des bénéficiaires"),
                            &TFrmPrincipale::btnListeBenefClick));
+    view->addSeparator();
+    view->addAction(action(window, "mnuSuivi", QStringLiteral("Suivi des remboursements..."),
+                           &TFrmPrincipale::mnuSuiviClick));
+    view->addAction(action(window, "mnuBilan", QStringLiteral("Bilan annuel..."),
+                           &TFrmPrincipale::mnuBilanClick));
     QMenu *help = bar->addMenu(QStringLiteral("Aide"));
     help->setObjectName(QStringLiteral("mnuAideMenu"));
     help->addAction(

@@ -7,6 +7,8 @@
 #include "PendingRecords.h"
 #include "TaloWindows.h"
 
+#include "followup/TFrmBilanAnnuel.h"
+#include "followup/TFrmSuiviRemboursements.h"
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/Today.h"
@@ -27,6 +29,7 @@
 #include "reference/TFrmMedecins.h"
 #include "register/CareEntryTable.h"
 #include "register/CareRegister.h"
+#include "register/CareViewReader.h"
 #include "register/YearItems.h"
 #include "reports/TFrmListeTalo.h"
 #include "safety/TFrmSauvegarder.h"
@@ -42,7 +45,9 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QStatusBar>
+#include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <functional>
 
@@ -407,4 +412,46 @@ bool TFrmPrincipale::FormCloseQuery()
     if (windows_)
         DataCommands::backUpAtExit(*this, *windows_);
     return true;
+}
+
+void TFrmPrincipale::mnuSuiviClick()
+{
+    // The walk over the view would post a pending entry without a word: it is posted first,
+    // with its error box if refused.
+    if (!TableTous->isActive() || !postPendingRecords(false))
+        return;
+    std::optional<TFrmSuiviRemboursements::Choice> choice;
+    HandlerGuard::run(this, [this, &choice] {
+        const QString view = QStringLiteral("Bénéficiaire : %1, année : %2")
+                                 .arg(selectors_->beneficiaryText(), selectors_->yearText());
+        TFrmSuiviRemboursements window(CareViewReader::readView(*TableTous), view, this);
+        window.exec();
+        choice = window.choice();
+    });
+    if (!choice || !TableTous->gotoBookmark(choice->row))
+        return;
+    const int page = choice->payer == AwaitedPayer::Cpam ? 1 : 2;
+    OngletsSaisie->OngletsSaisieClick(page);
+    if (isActiveWindow())
+        return;
+    // The window gets its focus back with the activation that follows the closed dialog,
+    // which leaves the caret at the end of the date, where typing is refused: the field is
+    // entered again once the window is active, its text selected to be typed over.
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = connect(qApp, &QGuiApplication::focusWindowChanged, this, [this, once, page] {
+        if (!isActiveWindow())
+            return;
+        disconnect(*once);
+        QTimer::singleShot(0, this, [this, page] { OngletsSaisie->OngletsSaisieClick(page); });
+    });
+}
+
+void TFrmPrincipale::mnuBilanClick()
+{
+    if (!TableTous->isActive() || !postPendingRecords(false))
+        return;
+    HandlerGuard::run(this, [this] {
+        TFrmBilanAnnuel window(CareViewReader::readAll(*TableTous), this);
+        window.exec();
+    });
 }

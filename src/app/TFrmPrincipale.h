@@ -69,6 +69,11 @@ public:
     void mnuAproposClick();
     void btnAideClick();
     void BtnQuitterClick();
+    // " Suivi des remboursements" over the view; the entry chosen there becomes current with the
+    // page of its payer in front.
+    void mnuSuiviClick();
+    // " Bilan annuel" over the whole register.
+    void mnuBilanClick();
     void mnuExporterClick();
     void mnuRestaurerClick();
 

@@ -42,3 +42,14 @@ EXPORT_FILE_TITLE = " Exporter vers un fichier CSV"
 RESTORE_TITLE = " Restaurer une copie de sauvegarde"
 RESTORE = {"copy1": (120, 38), "btnRestaurer": (418, 22), "btnAnnuler": (418, 76),
            "etqContenu": (120, 239)}
+# The menu "Voir" of the main window and its last two commands (the menu opens under it).
+MAIN.update({"mnuVoir": (67, 8), "mnuSuivi": (150, 90), "mnuBilan": (120, 110)})
+# The reimbursement follow-up (buttons counted from its bottom right corner).
+FOLLOW_UP_TITLE = " Suivi des remboursements"
+FOLLOW_UP = {"row1": (167, 65), "btnApercu": (-309, -26), "btnFermer": (-43, -26)}
+# The year summary.
+SUMMARY_TITLE = " Bilan annuel"
+SUMMARY = {"lstAnnee": (85, 22), "beneficiary1": (45, 66), "btnApercu": (-309, -24)}
+# The report preview.
+PREVIEW = {"btnPdf": (-152, 22), "btnFermer": (-51, 22)}
+PDF_DIALOG_TITLE = "Enregistrer en PDF"

@@ -1,13 +1,14 @@
 #pragma once
 
 #include "ReportPlacedBand.h"
+#include "ReportPlacedImage.h"
 #include "ReportPlacedText.h"
 
 #include <QLineF>
 #include <QList>
 
-// One laid-out page: bands, texts and rules in page pixels at 96 dpi, ready to paint on any
-// device.
+// One laid-out page: bands, texts, rules and pictures in page pixels at 96 dpi, ready to paint on
+// any device.
 class ReportPage
 {
 public:
@@ -15,4 +16,5 @@ public:
     QList<ReportPlacedBand> bands;
     QList<ReportPlacedText> texts;
     QList<QLineF> lines; // one pixel wide
+    QList<ReportPlacedImage> images;
 };

@@ -19,6 +19,9 @@ void ReportPainter::paint(QPainter &painter, const ReportPage &page, qreal scale
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    for (const ReportPlacedImage &image : page.images)
+        painter.drawImage(scaled(image.rect, scale), image.image);
 
     QPen pen(Qt::black);
     pen.setWidthF(qMax<qreal>(1.0, scale));

@@ -1,0 +1,90 @@
+#include "FollowUpModel.h"
+
+#include "platform/core/Formats.h"
+
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+
+FollowUpModel::FollowUpModel(QObject *parent) : QAbstractTableModel(parent) {}
+
+void FollowUpModel::setFollowUp(std::shared_ptr<const ReimbursementFollowUp> followUp)
+{
+    beginResetModel();
+    followUp_ = std::move(followUp);
+    endResetModel();
+}
+
+const ReimbursementFollowUp::Line *FollowUpModel::line(int row) const
+{
+    if (!followUp_ || row < 0 || size_t(row) >= followUp_->lines().size())
+        return nullptr;
+    return &followUp_->lines()[size_t(row)];
+}
+
+int FollowUpModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() || !followUp_ ? 0 : int(followUp_->lines().size());
+}
+
+int FollowUpModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : Count;
+}
+
+QVariant FollowUpModel::data(const QModelIndex &index, int role) const
+{
+    const ReimbursementFollowUp::Line *l = line(index.row());
+    if (!l)
+        return {};
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        switch (column) {
+        case Date:
+            return Formats::date(l->entry.date);
+        case Beneficiary:
+            return l->entry.beneficiary;
+        case Doctor:
+            return l->entry.doctor;
+        case Cost:
+            return Formats::money(l->entry.cost);
+        case Cpam:
+            return Formats::money(l->entry.cpam);
+        case Mutual:
+            return Formats::money(l->entry.mutual);
+        case Awaited:
+            return Formats::money(l->awaited);
+        case Payer:
+            return AwaitedPayers::text(l->payer);
+        case Age:
+            return l->ageInDays;
+        default:
+            return {};
+        }
+    case Qt::TextAlignmentRole:
+        if (column == Date || column == Beneficiary || column == Doctor || column == Payer)
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
+        return int(Qt::AlignRight | Qt::AlignVCenter);
+    case Qt::ForegroundRole:
+        return l->late() ? QBrush(QColor(0xb0, 0x00, 0x00)) : QVariant();
+    case Qt::FontRole:
+        if (l->late() || column == Awaited) {
+            QFont font;
+            font.setBold(true);
+            return font;
+        }
+        return {};
+    default:
+        return {};
+    }
+}
+
+QVariant FollowUpModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    static const char *const titles[] = {"Date",     "Bénéficiaire", "Médecin", "Coût", "C.P.A.M.",
+                                         "Mutuelle", "Attendu",      "Payeur",  "Jours"};
+    return section >= 0 && section < Count ? QString::fromUtf8(titles[section]) : QVariant();
+}

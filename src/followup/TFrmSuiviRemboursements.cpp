@@ -1,0 +1,172 @@
+#include "TFrmSuiviRemboursements.h"
+
+#include "FollowUpModel.h"
+#include "FollowUpReport.h"
+#include "ReportButtons.h"
+
+#include "platform/core/Today.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
+
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QShowEvent>
+#include <QTableView>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace
+{
+
+// The payer choices, in the order of the list; index 0 keeps every line.
+const std::optional<AwaitedPayer> payerChoices[] = {std::nullopt, AwaitedPayer::Cpam,
+                                                    AwaitedPayer::Mutuelle, AwaitedPayer::ToCheck};
+
+} // namespace
+
+TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
+                                                 const QString &viewText, QWidget *parent)
+    : QDialog(parent, Dialogs::dialogBorder() | Qt::WindowMaximizeButtonHint),
+      entries_(std::move(entries)), viewText_(viewText)
+{
+    setObjectName(QStringLiteral("TFrmSuiviRemboursements"));
+    setWindowTitle(QStringLiteral(" Suivi des remboursements"));
+    resize(760, 520);
+
+    lstPayeur = new QComboBox(this);
+    lstPayeur->setObjectName(QStringLiteral("lstPayeur"));
+    lstPayeur->addItems({QStringLiteral("Tous les payeurs"), QStringLiteral("C.P.A.M."),
+                         QStringLiteral("Mutuelle"), QStringLiteral("À vérifier")});
+    auto *payerCaption = new QLabel(QStringLiteral("Attendus de :"), this);
+    payerCaption->setBuddy(lstPayeur);
+    etqVue = new QLabel(viewText_, this);
+    etqVue->setObjectName(QStringLiteral("etqVue"));
+    auto *top = new QHBoxLayout;
+    top->addWidget(payerCaption);
+    top->addWidget(lstPayeur);
+    top->addSpacing(24);
+    top->addWidget(etqVue, 1);
+
+    model_ = new FollowUpModel(this);
+    grilleSuivi = new QTableView(this);
+    grilleSuivi->setObjectName(QStringLiteral("grilleSuivi"));
+    grilleSuivi->setModel(model_);
+    grilleSuivi->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grilleSuivi->setSelectionMode(QAbstractItemView::SingleSelection);
+    grilleSuivi->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grilleSuivi->setAlternatingRowColors(true);
+    grilleSuivi->verticalHeader()->hide();
+    grilleSuivi->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+    grilleSuivi->horizontalHeader()->setStretchLastSection(true);
+    grilleSuivi->setWordWrap(false);
+    grilleSuivi->installEventFilter(this);
+    const int widths[] = {64, 110, 110, 80, 80, 80, 80, 72, 44};
+    for (int c = 0; c < FollowUpModel::Count; ++c)
+        grilleSuivi->setColumnWidth(c, widths[c]);
+    connect(grilleSuivi, &QTableView::doubleClicked, this,
+            [this](const QModelIndex &index) { chooseLine(index.row()); });
+
+    grilleTranches = new QTableWidget(AgeBands::count + 1, 5, this);
+    grilleTranches->setObjectName(QStringLiteral("grilleTranches"));
+    grilleTranches->verticalHeader()->hide();
+    grilleTranches->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grilleTranches->setSelectionMode(QAbstractItemView::NoSelection);
+    grilleTranches->setFocusPolicy(Qt::NoFocus);
+    grilleTranches->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    const int rowHeight = fontMetrics().height() + 4;
+    grilleTranches->verticalHeader()->setDefaultSectionSize(rowHeight);
+    grilleTranches->setFixedHeight(rowHeight * (AgeBands::count + 2) + 6);
+
+    auto *column = new QVBoxLayout(this);
+    column->addLayout(top);
+    column->addWidget(grilleSuivi, 1);
+    column->addWidget(grilleTranches);
+    column->addLayout(ReportButtons::create(
+        *this,
+        LaidOutReport(QStringLiteral("Remboursements attendus"),
+                      [this](const ReportPageGeometry &g) { return layOut(g); }),
+        helpContext,
+        new QLabel(
+            QStringLiteral("Entrée ou double-clic : aller au soin pour saisir son remboursement."),
+            this)));
+
+    connect(lstPayeur, &QComboBox::currentIndexChanged, this,
+            &TFrmSuiviRemboursements::lstPayeurChange);
+
+    lstPayeurChange();
+}
+
+TFrmSuiviRemboursements::~TFrmSuiviRemboursements() = default;
+
+void TFrmSuiviRemboursements::lstPayeurChange()
+{
+    const int index = std::max(0, lstPayeur->currentIndex());
+    followUp_ =
+        std::make_shared<const ReimbursementFollowUp>(entries_, Today::date(), payerChoices[index]);
+    model_->setFollowUp(followUp_);
+    if (model_->rowCount() > 0)
+        grilleSuivi->setCurrentIndex(model_->index(0, 0));
+    showBands();
+}
+
+void TFrmSuiviRemboursements::showBands()
+{
+    const QList<QStringList> rows = FollowUpReport::bandRows(*followUp_);
+    grilleTranches->setHorizontalHeaderLabels(rows.first());
+    for (int r = 1; r < rows.size(); ++r) {
+        for (int c = 0; c < rows[r].size(); ++c) {
+            auto *item = new QTableWidgetItem(rows[r][c]);
+            item->setTextAlignment((c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
+            // The total, and the bands past 30 days.
+            if (r == rows.size() - 1 || r - 1 >= AgeBands::of(AgeBands::lateAfter + 1)) {
+                QFont font = item->font();
+                font.setBold(true);
+                item->setFont(font);
+            }
+            grilleTranches->setItem(r - 1, c, item);
+        }
+    }
+}
+
+void TFrmSuiviRemboursements::chooseLine(int row)
+{
+    const ReimbursementFollowUp::Line *line = model_->line(row);
+    if (!line)
+        return;
+    choice_ = Choice{line->entry.row, line->payer};
+    accept();
+}
+
+bool TFrmSuiviRemboursements::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grilleSuivi && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            chooseLine(grilleSuivi->currentIndex().row());
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmSuiviRemboursements::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (event->spontaneous())
+        return;
+    DialogPlacement::centreOnScreen(this);
+    grilleSuivi->setFocus();
+}
+
+QString TFrmSuiviRemboursements::scopeText() const
+{
+    return QStringLiteral("%1 ; attendus de : %2").arg(viewText_, lstPayeur->currentText());
+}
+
+QList<ReportPage> TFrmSuiviRemboursements::layOut(const ReportPageGeometry &geometry) const
+{
+    return FollowUpReport::layOut(*followUp_, scopeText(), geometry);
+}

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "platform/report/ReportPage.h"
+#include "platform/report/ReportPageGeometry.h"
+#include "register/CareFacts.h"
+#include "register/ReimbursementFollowUp.h"
+
+#include <QDialog>
+
+#include <memory>
+#include <optional>
+#include <vector>
+
+class FollowUpModel;
+class QComboBox;
+class QLabel;
+class QTableView;
+class QTableWidget;
+
+// " Suivi des remboursements": every entry of the main window's view whose reimbursement is
+// still awaited, the oldest first, with the sums per payer and per age band. Enter or a
+// double-click on a line closes the window and names that entry (and the page of its payer)
+// for the main window to show.
+class TFrmSuiviRemboursements : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int helpContext = 60;
+
+    struct Choice {
+        Bookmark row;
+        AwaitedPayer payer;
+    };
+
+    // `viewText` names the main window's view ("Bénéficiaire : TOUS, année : TOUTES").
+    TFrmSuiviRemboursements(std::vector<CareFacts> entries, const QString &viewText,
+                            QWidget *parent = nullptr);
+    ~TFrmSuiviRemboursements() override;
+
+    const std::optional<Choice> &choice() const { return choice_; }
+    const ReimbursementFollowUp &followUp() const { return *followUp_; }
+    // The printed report's pages for the lines shown.
+    QList<ReportPage> layOut(const ReportPageGeometry &geometry) const;
+
+    // Handlers.
+    void lstPayeurChange();
+    void chooseLine(int row);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    QString scopeText() const;
+    void showBands();
+
+    std::vector<CareFacts> entries_;
+    QString viewText_;
+    std::shared_ptr<const ReimbursementFollowUp> followUp_;
+    std::optional<Choice> choice_;
+
+    QComboBox *lstPayeur = nullptr;
+    QLabel *etqVue = nullptr;
+    QTableView *grilleSuivi = nullptr;
+    FollowUpModel *model_ = nullptr;
+    QTableWidget *grilleTranches = nullptr;
+};

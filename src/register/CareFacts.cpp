@@ -1,0 +1,30 @@
+#include "CareFacts.h"
+
+qint64 CareFacts::awaited() const
+{
+    return (partial ? estimate : cost) - (cpam + mutual);
+}
+
+AwaitedPayer CareFacts::payer() const
+{
+    if (!cpamPaid)
+        return AwaitedPayer::Cpam;
+    if (!mutuellePaid)
+        return AwaitedPayer::Mutuelle;
+    return AwaitedPayer::ToCheck;
+}
+
+qint64 CareFacts::awaitedFromPayer() const
+{
+    return payer() == AwaitedPayer::ToCheck ? 0 : awaited();
+}
+
+qint64 CareFacts::familyShare() const
+{
+    return cost - cpam - mutual - awaitedFromPayer();
+}
+
+int CareFacts::ageInDays(const QDate &today) const
+{
+    return date.isValid() ? int(date.daysTo(today)) : 0;
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "AwaitedPayer.h"
+
+#include "platform/store/Bookmark.h"
+
+#include <QDate>
+#include <QString>
+
+// What the follow-up and the year summary need of one care entry, amounts in cents (an empty
+// amount is 0), and the rules that split its cost between the payers and the family.
+struct CareFacts {
+    Bookmark row;
+    QDate date;
+    QString beneficiary, doctor, speciality;
+    qint64 cost = 0, cpam = 0, mutual = 0, estimate = 0;
+    bool partial = false;      // "Mutuelle oui/non" is "Vrai"
+    bool cpamPaid = false;     // "Date CPAM" filled in
+    bool mutuellePaid = false; // "Date mutuelle" filled in
+
+    // The entry's share of "Remboursements attendus": the estimate less both reimbursements
+    // for a partial reimbursement, else the gap.
+    qint64 awaited() const;
+    AwaitedPayer payer() const;
+    // The awaited amount while a payer is still expected, else 0.
+    qint64 awaitedFromPayer() const;
+    // What the family bears: the awaited amount once both payers have paid, plus the part of a
+    // partial entry's cost above its estimate. cost = cpam + mutual + awaitedFromPayer + this.
+    qint64 familyShare() const;
+    // Whole days from the care date to `today` (negative for a date to come).
+    int ageInDays(const QDate &today) const;
+};

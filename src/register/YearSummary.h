@@ -1,0 +1,49 @@
+#pragma once
+
+#include "CareFacts.h"
+
+#include <QList>
+#include <QString>
+
+#include <array>
+#include <vector>
+
+// The year at a glance: for one year (or all years), per beneficiary and per speciality, the
+// number of entries and how their cost splits between the C.P.A.M., the mutual insurer, what
+// is still awaited from each of them and what the family bears. The split columns of a row
+// add up to its cost.
+class YearSummary
+{
+public:
+    struct Row {
+        QString name;
+        int count = 0;
+        qint64 cost = 0, cpam = 0, mutual = 0, awaitedCpam = 0, awaitedMutuelle = 0, family = 0;
+        void add(const CareFacts &entry);
+    };
+
+    static constexpr int AllYears = 0;
+    static QString unspecifiedSpeciality() { return QStringLiteral("Non précisée"); }
+
+    YearSummary(const std::vector<CareFacts> &entries, int year);
+
+    // The years that hold entries, most recent first.
+    static QList<int> years(const std::vector<CareFacts> &entries);
+
+    int year() const { return year_; }
+    // Sorted by name; the total covers every row.
+    const QList<Row> &byBeneficiary() const { return beneficiaries_; }
+    const QList<Row> &bySpeciality() const { return specialities_; }
+    const Row &total() const { return total_; }
+    // Cost per month (January first) of the year; for all years, cost per year of `years()`.
+    const QList<qint64> &costPerPeriod() const { return periods_; }
+    // "01" to "12", or the years, matching costPerPeriod().
+    const QStringList &periodLabels() const { return periodLabels_; }
+
+private:
+    int year_;
+    QList<Row> beneficiaries_, specialities_;
+    Row total_;
+    QList<qint64> periods_;
+    QStringList periodLabels_;
+};

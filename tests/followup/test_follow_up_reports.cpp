@@ -1,0 +1,112 @@
+#include "support/PdfTools.h"
+
+#include "followup/FollowUpReport.h"
+#include "followup/YearSummaryReport.h"
+#include "platform/core/Formats.h"
+#include "platform/report/ReportPdfWriter.h"
+#include "platform/core/Today.h"
+#include "register/YearSummary.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+// The printed follow-up and year summary, as laid-out pages and as a PDF.
+class TestFollowUpReports : public QObject
+{
+    Q_OBJECT
+
+private:
+    static CareFacts entry(const QDate &date, const char *name, qint64 cost, bool cpamPaid)
+    {
+        CareFacts facts;
+        facts.date = date;
+        facts.beneficiary = QString::fromUtf8(name);
+        facts.cost = cost;
+        facts.cpamPaid = cpamPaid;
+        return facts;
+    }
+    static QStringList texts(const ReportPage &page)
+    {
+        QStringList list;
+        for (const ReportPlacedText &text : page.texts)
+            list << text.text;
+        return list;
+    }
+    static qreal footerTop(const ReportPage &page)
+    {
+        for (const ReportPlacedBand &band : page.bands) {
+            if (band.type == ReportBand::Type::PageFooter)
+                return band.rect.top();
+        }
+        return 1e9;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        Today::pinForTesting(QDate(2026, 12, 8));
+    }
+
+    // However many lines, the age bands come whole after the last one, above the footer.
+    void bandsCloseTheReport_data()
+    {
+        QTest::addColumn<int>("lines");
+        QTest::addColumn<int>("pages");
+        for (auto [lines, pages] : {std::pair{1, 1}, {40, 1}, {44, 2}, {120, 3}})
+            QTest::addRow("%d lines", lines) << lines << pages;
+    }
+    void bandsCloseTheReport()
+    {
+        QFETCH(int, lines);
+        std::vector<CareFacts> entries;
+        for (int i = 0; i < lines; ++i)
+            entries.push_back(entry(Today::date().addDays(-i), "ANNE", 1000, i % 2));
+        const ReimbursementFollowUp followUp(entries, Today::date());
+        const QList<ReportPage> pages = FollowUpReport::layOut(
+            followUp, QStringLiteral("Bénéficiaire : TOUS"), ReportPageGeometry());
+        QTEST(int(pages.size()), "pages");
+        QVERIFY(texts(pages.first()).contains("Remboursements attendus"));
+        QVERIFY(texts(pages.first()).contains("Imprimé le 08/12/26"));
+        const ReportPage &last = pages.last();
+        const QStringList shown = texts(last);
+        const qsizetype total = shown.lastIndexOf("Total");
+        QVERIFY(total > 0);
+        // Total row: C.P.A.M., Mutuelle, à vérifier, all.
+        const qint64 cpam = ((lines + 1) / 2) * 1000, mutual = (lines / 2) * 1000;
+        QCOMPARE(shown.mid(total + 1, 4),
+                 QStringList({Formats::money(cpam), Formats::money(mutual), Formats::money(0),
+                              Formats::money(cpam + mutual)}));
+        const qreal footer = footerTop(last);
+        for (const ReportPlacedText &text : last.texts)
+            QVERIFY(text.rect.top() >= footer || text.rect.bottom() <= footer + 0.5);
+    }
+
+    void yearSummaryPrintsItsCharts()
+    {
+        const std::vector<CareFacts> entries = {entry(QDate(2026, 3, 1), "ANNE", 5000, false),
+                                                entry(QDate(2026, 4, 1), "ZOÉ", 7000, true)};
+        const YearSummary summary(entries, 2026);
+        const QList<ReportPage> pages = YearSummaryReport::layOut(summary, ReportPageGeometry());
+        QCOMPARE(pages.size(), 1);
+        const ReportPage &page = pages.first();
+        QCOMPARE(page.images.size(), 2);
+        for (const ReportPlacedImage &image : page.images) {
+            QVERIFY(!image.image.isNull());
+            QVERIFY(image.rect.bottom() <= footerTop(page));
+        }
+        QVERIFY(texts(page).contains("Bilan annuel (2026)"));
+        QVERIFY(texts(page).contains("ZOÉ"));
+        QVERIFY(texts(page).contains(Formats::money(12000)));
+
+        QTemporaryDir dir;
+        const QString file = dir.filePath("bilan.pdf");
+        ReportPdfWriter::write(file, pages, ReportPageGeometry(), QStringLiteral("Bilan annuel"));
+        const QString pdfText = PdfTools::text(file);
+        QVERIFY2(pdfText.contains("Bilan annuel (2026)"), qPrintable(pdfText));
+        QVERIFY(pdfText.contains("Par spécialité"));
+    }
+};
+
+QTEST_MAIN(TestFollowUpReports)
+#include "test_follow_up_reports.moc"

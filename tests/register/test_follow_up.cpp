@@ -1,0 +1,258 @@
+#include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
+#include "platform/core/Today.h"
+#include "register/CareEntryTable.h"
+#include "register/CareRegister.h"
+#include "register/CareViewReader.h"
+#include "register/PlainSelectors.h"
+#include "register/ReimbursementFollowUp.h"
+#include "register/YearSummary.h"
+
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace CareFields;
+
+// One care entry as typed: amounts and dates as text, "" for an empty field.
+struct Typed {
+    QString date, beneficiary, speciality, cost, cpam, dateCpam, mutual, dateMutuelle, partial,
+        estimate;
+};
+Q_DECLARE_METATYPE(Typed)
+
+// The follow-up and the year summary over a real TALO.DB, read as the windows read it.
+class TestFollowUp : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<Table> table_;
+    std::unique_ptr<PlainSelectors> selectors_;
+    std::unique_ptr<CareRegister> register_;
+
+    void add(const Typed &e)
+    {
+        Table &t = *table_;
+        t.append();
+        const std::pair<QString, QString> values[] = {
+            {DateSoins, e.date},         {Beneficiaire, e.beneficiary},
+            {Specialite, e.speciality},  {Cout, e.cost},
+            {MontantCPAM, e.cpam},       {DateCPAM, e.dateCpam},
+            {MontantMutuelle, e.mutual}, {DateMutuelle, e.dateMutuelle},
+            {MutuelleOuiNon, e.partial}, {Estimation, e.estimate}};
+        for (const auto &[field, text] : values)
+            t.fieldByName(field).setAsString(text);
+        t.post();
+    }
+    void select(int beneficiary, int year)
+    {
+        selectors_->beneficiaryIndex = beneficiary;
+        selectors_->yearIndex = year;
+        register_->lstListeBeneficiairesClick();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        Today::pinForTesting(QDate(2026, 12, 8));
+        QFile::remove(dir_.filePath("TALO.DB"));
+        TableStorage::createFile(dir_.filePath("TALO.DB"), CareEntryTable::definition());
+        table_ = std::make_unique<Table>(CareEntryTable::definition());
+        table_->setDatabaseName(dir_.path());
+        table_->setIndexFieldNames(CareEntryTable::indexFieldNames());
+        selectors_ = std::make_unique<PlainSelectors>();
+        register_ = std::make_unique<CareRegister>(*table_, *selectors_);
+        table_->open();
+    }
+    void cleanup()
+    {
+        register_.reset();
+        table_.reset();
+    }
+
+    void oneEntryLine_data()
+    {
+        QTest::addColumn<Typed>("entry");
+        QTest::addColumn<QString>("awaited"); // "" for no line
+        QTest::addColumn<QString>("payer");
+        QTest::addColumn<int>("age");
+        // Today is 08/12/26.
+        QTest::newRow("nothing paid")
+            << Typed{"01/12/26", "ANNE", "", "100", "", "", "", "", "", ""} << "100"
+            << "C.P.A.M." << 7;
+        QTest::newRow("C.P.A.M. paid")
+            << Typed{"08/11/26", "ANNE", "", "100", "60", "20/11/26", "", "", "", ""} << "40"
+            << "Mutuelle" << 30;
+        QTest::newRow("both paid, gap left")
+            << Typed{"07/11/26", "ANNE", "", "100", "60", "20/11/26", "30", "25/11/26", "", ""}
+            << "10"
+            << "à vérifier" << 31;
+        QTest::newRow("both paid, covered")
+            << Typed{"07/11/26", "ANNE", "", "100", "60", "20/11/26", "40", "25/11/26", "", ""}
+            << ""
+            << "" << 0;
+        QTest::newRow("amount without its date")
+            << Typed{"08/10/26", "ANNE", "", "100", "60", "", "", "", "", ""} << "40"
+            << "C.P.A.M." << 61;
+        QTest::newRow("partial, estimate awaited")
+            << Typed{"01/12/26", "ANNE", "", "100", "60", "02/12/26", "", "", "Vrai", "70"} << "10"
+            << "Mutuelle" << 7;
+        QTest::newRow("partial without estimate")
+            << Typed{"01/12/26", "ANNE", "", "100", "60", "02/12/26", "", "", "Vrai", ""} << "-60"
+            << "Mutuelle" << 7;
+        QTest::newRow("over-reimbursed")
+            << Typed{"01/12/26", "ANNE", "", "50", "60", "02/12/26", "", "", "", ""} << "-10"
+            << "Mutuelle" << 7;
+        QTest::newRow("care to come")
+            << Typed{"10/12/26", "ANNE", "", "20", "", "", "", "", "", ""} << "20"
+            << "C.P.A.M." << -2;
+    }
+    void oneEntryLine()
+    {
+        QFETCH(Typed, entry);
+        QFETCH(QString, awaited);
+        add(entry);
+        const ReimbursementFollowUp followUp(CareViewReader::readView(*table_), Today::date());
+        QCOMPARE(followUp.total(), register_->totals().awaited);
+        if (awaited.isEmpty()) {
+            QVERIFY(followUp.lines().empty());
+            return;
+        }
+        QCOMPARE(followUp.lines().size(), size_t(1));
+        const ReimbursementFollowUp::Line &line = followUp.lines().front();
+        QCOMPARE(line.awaited, qRound64(awaited.toDouble() * 100));
+        QTEST(AwaitedPayers::text(line.payer), "payer");
+        QTEST(line.ageInDays, "age");
+    }
+
+    void ageBands_data()
+    {
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("band");
+        for (auto [days, band] : {std::pair{-3, 0},
+                                  {0, 0},
+                                  {15, 0},
+                                  {16, 1},
+                                  {30, 1},
+                                  {31, 2},
+                                  {60, 2},
+                                  {61, 3},
+                                  {4000, 3}})
+            QTest::addRow("%d days", days) << days << band;
+    }
+    void ageBands()
+    {
+        QFETCH(int, days);
+        QTEST(AgeBands::of(days), "band");
+    }
+
+    void bandSumsPerPayerOldestFirst()
+    {
+        add({"01/12/26", "ANNE", "", "10", "", "", "", "", "", ""});            // 7 d, CPAM
+        add({"20/11/26", "ANNE", "", "100", "70", "21/11/26", "", "", "", ""}); // 18 d, mut.
+        add({"20/11/26", "PAUL", "", "5", "", "", "", "", "", ""});             // 18 d, CPAM
+        add({"01/09/26", "PAUL", "", "50", "30", "02/09/26", "15", "03/09/26", "", ""}); // 98 d
+        const ReimbursementFollowUp all(CareViewReader::readView(*table_), Today::date());
+        using Sums = ReimbursementFollowUp::PayerSums;
+        QCOMPARE(all.bands()[0], (Sums{1000, 0, 0}));
+        QCOMPARE(all.bands()[1], (Sums{500, 3000, 0}));
+        QCOMPARE(all.bands()[2], (Sums{0, 0, 0}));
+        QCOMPARE(all.bands()[3], (Sums{0, 0, 500}));
+        QCOMPARE(all.lines().front().entry.date, QDate(2026, 9, 1));
+        QVERIFY(all.lines().front().late());
+        QVERIFY(!all.lines().back().late());
+        const ReimbursementFollowUp mutual(CareViewReader::readView(*table_), Today::date(),
+                                           AwaitedPayer::Mutuelle);
+        QCOMPARE(mutual.lines().size(), size_t(1));
+        QCOMPARE(mutual.total(), 3000);
+    }
+
+    void yearSummaryRows()
+    {
+        add({"05/01/25", "ANNE", "Dentiste", "100", "70", "06/01/25", "", "", "", ""});
+        add({"06/01/25", "ANNE", "", "40", "", "", "", "", "", ""});
+        add({"07/03/25", "PAUL", "Dentiste", "200", "50", "08/03/25", "60", "09/03/25", "Vrai",
+             "150"});
+        add({"07/03/24", "PAUL", "", "999", "", "", "", "", "", ""});
+        const YearSummary summary(CareViewReader::readAll(*table_), 2025);
+        using Row = YearSummary::Row;
+        // name, count, cost, cpam, mutual, awaited C.P.A.M., awaited mutuelle, family
+        const Row expectedBeneficiaries[] = {{"ANNE", 2, 14000, 7000, 0, 4000, 3000, 0},
+                                             {"PAUL", 1, 20000, 5000, 6000, 0, 0, 9000}};
+        const Row expectedSpecialities[] = {{"Dentiste", 2, 30000, 12000, 6000, 0, 3000, 9000},
+                                            {"Non précisée", 1, 4000, 0, 0, 4000, 0, 0}};
+        const auto same = [](const Row &a, const Row &b) {
+            return a.name == b.name && a.count == b.count && a.cost == b.cost && a.cpam == b.cpam &&
+                   a.mutual == b.mutual && a.awaitedCpam == b.awaitedCpam &&
+                   a.awaitedMutuelle == b.awaitedMutuelle && a.family == b.family;
+        };
+        QCOMPARE(summary.byBeneficiary().size(), 2);
+        QCOMPARE(summary.bySpeciality().size(), 2);
+        for (int i = 0; i < 2; ++i) {
+            QVERIFY2(same(summary.byBeneficiary()[i], expectedBeneficiaries[i]),
+                     qPrintable(QString::number(i)));
+            QVERIFY2(same(summary.bySpeciality()[i], expectedSpecialities[i]),
+                     qPrintable(QString::number(i)));
+        }
+        QCOMPARE(summary.total().cost, 34000);
+        QCOMPARE(summary.costPerPeriod()[0], 14000);
+        QCOMPARE(summary.costPerPeriod()[2], 20000);
+        QCOMPARE(YearSummary::years(CareViewReader::readAll(*table_)), (QList<int>{2025, 2024}));
+    }
+
+    // Whatever the register and its view: the lines add up to "Remboursements attendus",
+    // every summary row's columns add up to its cost, and reading leaves the view as it was.
+    void randomRegisters()
+    {
+        QRandomGenerator random(12);
+        const QStringList names = {"ANNE", "PAUL", "ZOÉ"};
+        selectors_->beneficiaries << names;
+        const auto amount = [&random]() -> QString {
+            const int kind = random.bounded(6);
+            if (kind == 0)
+                return QString();
+            return QString::number((kind == 1 ? -1 : 1) * random.bounded(1, 20000) / 100.0, 'f', 2);
+        };
+        const auto maybeDate = [&random] {
+            return random.bounded(2) ? QStringLiteral("15/06/26") : QString();
+        };
+        for (int i = 0; i < 100; ++i) {
+            const QDate date = QDate(2024, 1, 1).addDays(random.bounded(1000));
+            add({date.toString("dd/MM/yy"), names[random.bounded(3)],
+                 random.bounded(3) ? "Généraliste" : "",
+                 QString::number(random.bounded(1, 30000) / 100.0, 'f', 2), amount(), maybeDate(),
+                 amount(), maybeDate(), random.bounded(4) ? "Faux" : "Vrai", amount()});
+        }
+        for (int view = 0; view < 12; ++view) {
+            select(view % 4,
+                   view / 4 == 0
+                       ? 0
+                       : int(selectors_->years.indexOf(QString::number(2023 + view / 4))));
+            table_->moveToRow(table_->recordCount() / 2);
+            const Bookmark current = table_->bookmark();
+            const ReimbursementFollowUp followUp(CareViewReader::readView(*table_), Today::date());
+            QCOMPARE(followUp.total(), register_->totals().awaited);
+            const auto everything = CareViewReader::readAll(*table_);
+            QCOMPARE(everything.size(), size_t(100));
+            QCOMPARE(table_->bookmark().rowId, current.rowId);
+            QCOMPARE(table_->isFiltered(), view != 0);
+            for (int year : {YearSummary::AllYears, 2025}) {
+                const YearSummary summary(everything, year);
+                for (const auto *rows : {&summary.byBeneficiary(), &summary.bySpeciality()}) {
+                    qint64 cost = 0;
+                    for (const YearSummary::Row &r : *rows) {
+                        QCOMPARE(r.cpam + r.mutual + r.awaitedCpam + r.awaitedMutuelle + r.family,
+                                 r.cost);
+                        cost += r.cost;
+                    }
+                    QCOMPARE(cost, summary.total().cost);
+                }
+            }
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFollowUp)
+#include "test_follow_up.moc"
