@@ -9,7 +9,7 @@ setup:
 	./scripts/setup.sh
 
 configure: setup
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALO_WARNINGS_AS_ERRORS=ON
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)

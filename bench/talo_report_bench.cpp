@@ -2,8 +2,8 @@
 // the report's own table, then painting them (best of 3).
 #include "BenchRegister.h"
 
-#include "platform/ReportPageGeometry.h"
-#include "platform/ReportPdfWriter.h"
+#include "platform/report/ReportPageGeometry.h"
+#include "platform/report/ReportPdfWriter.h"
 #include "register/PlainSelectors.h"
 #include "reports/TFrmListeTalo.h"
 

@@ -10,9 +10,10 @@
 #include "app/Startup.h"
 #include "app/TFrmPrincipale.h"
 #include "app/TaloApplication.h"
-#include "platform/Dialogs.h"
-#include "platform/Field.h"
-#include "platform/Table.h"
+#include "platform/store/Field.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/ReportCommand.h"
 #include "register/CareEntryTable.h"
 
 #include <QComboBox>
@@ -61,7 +62,7 @@ double previewFirstPage(TFrmPrincipale &window)
             dialog->close();
     });
     timer.start();
-    window.btnImprimerClick(true);
+    window.btnImprimerClick(ReportCommand::Output::Preview);
     return shown;
 }
 

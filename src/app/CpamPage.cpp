@@ -2,9 +2,9 @@
 
 #include "PageBuilder.h"
 
-#include "platform/DBCheckBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBMemo.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBMemo.h"
 #include "register/CareEntryTable.h"
 
 #include <QGridLayout>

@@ -4,10 +4,10 @@
 #include "MutuellePage.h"
 #include "SoinsPage.h"
 
-#include "platform/DBCheckBox.h"
-#include "platform/DBEdit.h"
-#include "platform/HandlerGuard.h"
-#include "platform/Table.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/HandlerGuard.h"
 #include "register/CareEntryTable.h"
 
 #include <QApplication>

@@ -3,7 +3,7 @@
 #include "StatusPanel.h"
 #include "TFrmPrincipale.h"
 
-#include "platform/Glyphs.h"
+#include "platform/widgets/Glyphs.h"
 #include "register/RegisterTotals.h"
 
 #include <QAction>
@@ -26,12 +26,13 @@ QAction *action(TFrmPrincipale &window, const char *name, const QString &text,
     return a;
 }
 
-QAction *printAction(TFrmPrincipale &window, const char *name, const QString &text, bool preview)
+QAction *printAction(TFrmPrincipale &window, const char *name, const QString &text,
+                     ReportCommand::Output output)
 {
     auto *a = new QAction(text, &window);
     a->setObjectName(QLatin1String(name));
     QObject::connect(a, &QAction::triggered, &window,
-                     [&window, preview] { window.btnImprimerClick(preview); });
+                     [&window, output] { window.btnImprimerClick(output); });
     return a;
 }
 
@@ -45,8 +46,10 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
     bar->setObjectName(QStringLiteral("MenuPrincipal"));
     QMenu *file = bar->addMenu(QStringLiteral("Fichier"));
     file->setObjectName(QStringLiteral("mnuFichier"));
-    file->addAction(printAction(window, "mnuApercu", QStringLiteral("Aperçu"), true));
-    file->addAction(printAction(window, "mnuImprimer", QStringLiteral("Imprimer..."), false));
+    file->addAction(
+        printAction(window, "mnuApercu", QStringLiteral("Aperçu"), ReportCommand::Output::Preview));
+    file->addAction(printAction(window, "mnuImprimer", QStringLiteral("Imprimer..."),
+                                ReportCommand::Output::Printer));
     file->addAction(action(window, "mnuPasse", QStringLiteral("Mot de passe..."),
                            &TFrmPrincipale::mnuPasseClick));
     file->addAction(action(window, "mnuSauvegarder", QStringLiteral("Copie de sauvegarde..."),
@@ -93,11 +96,11 @@ QWidget *MainChrome::buildToolBar(TFrmPrincipale &window, QLabel *&awaited)
         {"btnListeBenef", Glyphs::Id::BeneficiaryList, "Liste des bénéficiaires",
          action(window, "actListeBenef", {}, &TFrmPrincipale::btnListeBenefClick)},
         {"btnApercu", Glyphs::Id::Preview, "Aperçu document",
-         printAction(window, "actApercu", {}, true)},
+         printAction(window, "actApercu", {}, ReportCommand::Output::Preview)},
         {"btnMotDePasse", Glyphs::Id::Password, "Définir un mot de passe",
          action(window, "actMotDePasse", {}, &TFrmPrincipale::mnuPasseClick)},
         {"btnImprimer", Glyphs::Id::Print, "Imprimer document",
-         printAction(window, "actImprimer", {}, false)},
+         printAction(window, "actImprimer", {}, ReportCommand::Output::Printer)},
         {"btnSauvegarder", Glyphs::Id::Backup, "Créer une copie de sauvegarde",
          action(window, "actSauvegarder", {}, &TFrmPrincipale::btnSauvegarderClick)},
         {"btnAide", Glyphs::Id::Help, "Aide sur Talo 3.0",

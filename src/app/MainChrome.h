@@ -8,16 +8,17 @@ class QWidget;
 class TFrmPrincipale;
 
 // The main window's menu, tool bar and status bar, wired to its handlers.
-class MainChrome
+namespace MainChrome
 {
-public:
-    static void buildMenu(TFrmPrincipale &window);
-    // The tool bar with its nine buttons and, at its right end, the awaited reimbursements.
-    static QWidget *buildToolBar(TFrmPrincipale &window, QLabel *&awaited);
-    // The four panels of BarreEtat, 150 pixels each or as wide as their texts.
-    static QList<QLabel *> buildStatusBar(TFrmPrincipale &window);
-    // The width the status bar needs to show sums of up to 99 999,99 whole.
-    static int statusBarWidth(const QList<QLabel *> &panels);
-    // The commands that open other windows (enabled once those windows exist).
-    static QList<QAction *> windowCommands(TFrmPrincipale &window);
-};
+
+void buildMenu(TFrmPrincipale &window);
+// The tool bar with its nine buttons and, at its right end, the awaited reimbursements.
+QWidget *buildToolBar(TFrmPrincipale &window, QLabel *&awaited);
+// The four panels of BarreEtat, 150 pixels each or as wide as their texts.
+QList<QLabel *> buildStatusBar(TFrmPrincipale &window);
+// The width the status bar needs to show sums of up to 99 999,99 whole.
+int statusBarWidth(const QList<QLabel *> &panels);
+// The commands that open other windows (enabled once those windows exist).
+QList<QAction *> windowCommands(TFrmPrincipale &window);
+
+} // namespace MainChrome

@@ -2,8 +2,8 @@
 
 #include "PageBuilder.h"
 
-#include "platform/DBEdit.h"
-#include "platform/DBMemo.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBMemo.h"
 #include "register/CareEntryTable.h"
 
 #include <QGridLayout>

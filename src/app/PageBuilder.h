@@ -8,9 +8,10 @@ class QWidget;
 
 // Places a caption and its control side by side in an entry page's grid; the caption's buddy
 // is the control, so a click on the caption focuses it.
-class PageBuilder
+namespace PageBuilder
 {
-public:
-    static QLabel *add(QGridLayout *grid, int row, int column, const QString &caption,
-                       QWidget *control, int columnSpan = 1, int rowSpan = 1);
-};
+
+QLabel *add(QGridLayout *grid, int row, int column, const QString &caption, QWidget *control,
+            int columnSpan = 1, int rowSpan = 1);
+
+} // namespace PageBuilder

@@ -1,8 +1,8 @@
 #include "PendingRecords.h"
 
-#include "platform/HandlerGuard.h"
-#include "platform/PlatformError.h"
-#include "platform/Table.h"
+#include "platform/core/PlatformError.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/HandlerGuard.h"
 
 bool PendingRecords::post(QWidget *parent, const QList<Pending> &tables)
 {

@@ -1,9 +1,10 @@
 #include "ProgramDirectory.h"
 
-#include "platform/FileNames.h"
-#include "platform/PlatformError.h"
-#include "platform/SideFile.h"
-#include "platform/TableStorage.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/PlatformMessages.h"
+#include "platform/core/SideFile.h"
+#include "platform/store/TableStorage.h"
 #include "reference/DoctorTable.h"
 #include "reference/InsuredTable.h"
 #include "register/CareEntryTable.h"
@@ -14,7 +15,7 @@
 QStringList ProgramDirectory::provision(const QString &directory)
 {
     if (!QDir().mkpath(directory))
-        throw PlatformError(QStringLiteral("Impossible de créer le dossier %1.").arg(directory));
+        throw PlatformError(PlatformMessages::folderNotCreated(directory));
     QStringList created;
     for (const TableDefinition *def :
          {&CareEntryTable::definition(), &DoctorTable::definition(), &InsuredTable::definition()}) {

@@ -5,9 +5,10 @@
 // A program directory ready for a first start: the three empty tables made from the program's
 // own table definitions and a talo.ini listing the files the backup copies. A file that is
 // already there, under any letter case, is never touched: it holds the family's data.
-class ProgramDirectory
+namespace ProgramDirectory
 {
-public:
-    // Returns the names of the files it created.
-    static QStringList provision(const QString &directory);
-};
+
+// Returns the names of the files it created.
+QStringList provision(const QString &directory);
+
+} // namespace ProgramDirectory

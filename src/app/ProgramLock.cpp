@@ -1,6 +1,6 @@
 #include "ProgramLock.h"
 
-#include "platform/FileNames.h"
+#include "platform/core/FileNames.h"
 
 #include <QFile>
 

@@ -2,10 +2,10 @@
 
 #include "PageBuilder.h"
 
-#include "platform/DBCheckBox.h"
-#include "platform/DBComboBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBMemo.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBComboBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBMemo.h"
 #include "register/CareEntryTable.h"
 
 #include <QGridLayout>

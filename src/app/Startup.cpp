@@ -5,9 +5,10 @@
 #include "TaloWindows.h"
 #include "TfrmLogo.h"
 
-#include "platform/Dialogs.h"
-#include "platform/FileNames.h"
-#include "platform/Help.h"
+#include "platform/core/FileNames.h"
+#include "platform/widgets/CursorOverride.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 
 #include <QApplication>
 
@@ -30,14 +31,13 @@ bool Startup::run()
         Dialogs::information(nullptr, ProgramLock::alreadyOpenMessage());
         return false;
     }
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     {
+        const CursorOverride hourglass(Qt::WaitCursor);
         TfrmLogo splash;
         splash.showNow();
         Help::setHelpFile(FileNames::resolve(programDir_, QStringLiteral("Talo.hlp")));
         main_ = std::make_unique<TFrmPrincipale>(programDir_);
         windows_ = TaloWindows::create(*main_);
     }
-    QApplication::restoreOverrideCursor();
     return main_->FormShow();
 }

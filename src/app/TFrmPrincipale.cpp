@@ -6,21 +6,20 @@
 #include "PendingRecords.h"
 #include "TaloWindows.h"
 
-#include "platform/DBCheckBox.h"
-#include "platform/DBComboBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBGrid.h"
-#include "platform/DBMemo.h"
-#include "platform/DBNavigator.h"
-#include "platform/Dialogs.h"
-#include "platform/FileNames.h"
-#include "platform/HandlerGuard.h"
-#include "platform/Help.h"
-#include "platform/KeyPreview.h"
-#include "platform/PlatformError.h"
-#include "platform/ReportCommand.h"
-#include "platform/Table.h"
-#include "platform/Today.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/Today.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBComboBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/DBMemo.h"
+#include "platform/widgets/DBNavigator.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/HandlerGuard.h"
+#include "platform/widgets/Help.h"
+#include "platform/widgets/ReportCommand.h"
 #include "reference/BeneficiaryListFile.h"
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
@@ -57,10 +56,10 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     resize(640, 480);
     move(0, 0);
 
-    TableTous = std::make_unique<Table>(CareEntryTable::definition());
+    TableTous = new Table(CareEntryTable::definition(), this);
     TableTous->setObjectName(QStringLiteral("TableTous"));
     TableTous->setIndexFieldNames(CareEntryTable::indexFieldNames());
-    TableCopieTous = std::make_unique<Table>(CareEntryTable::definition());
+    TableCopieTous = new Table(CareEntryTable::definition(), this);
     TableCopieTous->setObjectName(QStringLiteral("TableCopieTous"));
 
     MainChrome::buildMenu(*this);
@@ -92,9 +91,9 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
 
     selectors_ = std::make_unique<ComboSelectors>(*lstListeAnnee, *lstListeBeneficiaires);
     selectors_->setViewSwitch([this] { lstListeBeneficiairesClick(); });
-    register_ = std::make_unique<CareRegister>(*TableTous, *selectors_);
-    connect(register_.get(), &CareRegister::totalsChanged, this, &TFrmPrincipale::showTotals);
-    connect(register_.get(), &CareRegister::viewSwitched, this, [this] {
+    register_ = new CareRegister(*TableTous, *selectors_, this);
+    connect(register_, &CareRegister::totalsChanged, this, &TFrmPrincipale::showTotals);
+    connect(register_, &CareRegister::viewSwitched, this, [this] {
         viewInForce_ = selectors_->view();
         navTableTous->setFocus();
     });
@@ -106,8 +105,7 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     navTableTous->bind(*TableTous);
     connect(navTableTous, &DBNavigator::clicked, this,
             [this](DBNavigator::Button b) { navTableTousClick(int(b)); });
-    keyPreview_ = new KeyPreview(
-        this, [this](QWidget *focused, QKeyEvent *event) { return FormKeyDown(focused, event); });
+    keys_ = new DataWindowKeys(this, keyRules());
 
     // Start-up: open the register (the totals run), then the names, then the last entry.
     TableTous->setDatabaseName(programDir_);
@@ -120,11 +118,7 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     enableWindowCommands();
 }
 
-TFrmPrincipale::~TFrmPrincipale()
-{
-    delete keyPreview_;
-    keyPreview_ = nullptr;
-}
+TFrmPrincipale::~TFrmPrincipale() = default;
 
 void TFrmPrincipale::setWindows(TaloWindows *windows)
 {
@@ -210,42 +204,23 @@ void TFrmPrincipale::navTableTousClick(int button)
     OngletsSaisie->showCareDate();
 }
 
-bool TFrmPrincipale::FormKeyDown(QWidget *focused, QKeyEvent *event)
+DataWindowKeys::Rules TFrmPrincipale::keyRules()
 {
-    const int key = event->key();
-    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter;
-    if (enter) {
-        if (qobject_cast<DBMemo *>(focused)) {
-            TableTous->edit();
-            TableTous->post();
-            // The next control in tab order would be the year selector, where the next Down
-            // arrow changes the view; the date field of the page lets Up/Down browse instead.
-            OngletsSaisie->OngletsSaisieClick(OngletsSaisie->currentIndex());
-        } else if (qobject_cast<DBEdit *>(focused) || qobject_cast<DBComboBox *>(focused) ||
-                   qobject_cast<DBCheckBox *>(focused)) {
-            focusNextChild();
-        }
-        return true; // the Enter character never reaches a control
-    }
-    switch (key) {
-    case Qt::Key_Escape:
-        TableTous->cancel();
-        break;
-    case Qt::Key_Insert:
-        TableTous->append();
-        OngletsSaisie->showCareDate();
-        break;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        // The grid moves the table itself on its arrow keys.
-        if (focused != DBGrille) {
-            if (key == Qt::Key_Up)
-                TableTous->prior();
-            else
-                TableTous->next();
-        }
-        break;
-    case Qt::Key_F1:
+    DataWindowKeys::Rules rules;
+    rules.table = TableTous;
+    rules.grid = DBGrille;
+    rules.window = DataWindowKeys::Window::Main;
+    rules.postsOnEnter = [](const QWidget *w) { return qobject_cast<const DBMemo *>(w); };
+    // The next control in tab order would be the year selector, where the next Down arrow
+    // changes the view; the date field of the page lets Up/Down browse instead.
+    rules.afterPost = [this] { OngletsSaisie->OngletsSaisieClick(OngletsSaisie->currentIndex()); };
+    rules.movesOnEnter = [](const QWidget *w) {
+        return qobject_cast<const DBEdit *>(w) || qobject_cast<const DBComboBox *>(w) ||
+               qobject_cast<const DBCheckBox *>(w);
+    };
+    rules.focusNext = [this] { focusNextChild(); };
+    rules.caretForInsert = [this] { OngletsSaisie->showCareDate(); };
+    rules.help = [this](QWidget *focused) {
         if (focused == DBGrille)
             Help::showContext(this, 24);
         else if (focused && OngletsSaisie->isAncestorOf(focused))
@@ -253,19 +228,17 @@ bool TFrmPrincipale::FormKeyDown(QWidget *focused, QKeyEvent *event)
         else
             Help::showContents(this);
         return true;
-    default:
-        break;
-    }
-    return false;
+    };
+    return rules;
 }
 
-void TFrmPrincipale::btnImprimerClick(bool preview)
+void TFrmPrincipale::btnImprimerClick(ReportCommand::Output output)
 {
     if (!windows_)
         return;
     TFrmListeTalo &report = *windows_->frmListeTalo;
-    ReportCommand::run(this, *TableTous, [this, &report, preview] {
-        if (preview)
+    ReportCommand::run(this, *TableTous, [this, &report, output] {
+        if (output == ReportCommand::Output::Preview)
             report.preview(this);
         else
             report.print();
@@ -347,7 +320,7 @@ bool TFrmPrincipale::FormShow()
 
 bool TFrmPrincipale::postPendingRecords(bool everyTable)
 {
-    QList<PendingRecords::Pending> tables{{TableTous.get(), QString()}};
+    QList<PendingRecords::Pending> tables{{TableTous, QString()}};
     if (everyTable && windows_) {
         tables.append({&windows_->frmMedecins->tableMedecins(), PendingRecords::doctorPlace()});
         tables.append({&windows_->frmInfos->tableAssure(), PendingRecords::insuredPlace()});

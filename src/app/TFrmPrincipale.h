@@ -2,6 +2,8 @@
 
 #include "ComboSelectors.h"
 
+#include "platform/widgets/DataWindowKeys.h"
+#include "platform/widgets/ReportCommand.h"
 #include "register/RegisterTotals.h"
 
 #include <QMainWindow>
@@ -12,7 +14,6 @@ class CareRegister;
 class DBGrid;
 class EntryPages;
 class DBNavigator;
-class KeyPreview;
 class QAction;
 class QComboBox;
 class QLabel;
@@ -59,7 +60,7 @@ public:
 
     // Handlers.
     void lstListeBeneficiairesClick();
-    void btnImprimerClick(bool preview);
+    void btnImprimerClick(ReportCommand::Output output);
     void btnInformationsClick();
     void BtnMedecinsClick();
     void btnListeBenefClick();
@@ -79,7 +80,7 @@ private:
     void buildStatusBar();
     void loadBeneficiaryList();
     void showTotals(const RegisterTotals &totals);
-    bool FormKeyDown(QWidget *focused, QKeyEvent *event);
+    DataWindowKeys::Rules keyRules();
     void navTableTousClick(int button);
     bool FormCloseQuery();
     void enableWindowCommands();
@@ -89,11 +90,11 @@ private:
     bool leaveSilently_ = false;
     bool keepListFile_ = false; // LSTBENEF.LST was there but could not be read
 
-    std::unique_ptr<Table> TableTous;
-    std::unique_ptr<Table> TableCopieTous;
+    Table *TableTous = nullptr;
+    Table *TableCopieTous = nullptr;
     std::unique_ptr<ComboSelectors> selectors_;
     ComboSelectors::View viewInForce_; // shown again when a switch is refused
-    std::unique_ptr<CareRegister> register_;
+    CareRegister *register_ = nullptr;
 
     QComboBox *lstListeAnnee = nullptr;
     QComboBox *lstListeBeneficiaires = nullptr;
@@ -103,5 +104,5 @@ private:
     EntryPages *OngletsSaisie = nullptr;
     QList<QLabel *> BarreEtat;
     QList<QAction *> windowCommands_; // the commands that open other windows
-    KeyPreview *keyPreview_ = nullptr;
+    DataWindowKeys *keys_ = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "TaloApplication.h"
 
-#include "platform/Dialogs.h"
-#include "platform/Formats.h"
-#include "platform/PlatformError.h"
+#include "platform/core/Formats.h"
+#include "platform/core/PlatformError.h"
+#include "platform/widgets/Dialogs.h"
 
 #include <QFont>
 #include <QLibraryInfo>

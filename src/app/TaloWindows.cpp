@@ -4,8 +4,8 @@
 #include "MainBackupSources.h"
 #include "TFrmPrincipale.h"
 
-#include "platform/ReportCommand.h"
-#include "platform/Table.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/ReportCommand.h"
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
@@ -23,31 +23,31 @@ std::unique_ptr<TaloWindows> TaloWindows::create(TFrmPrincipale &main)
 {
     const QString dir = main.programDir();
     auto w = std::make_unique<TaloWindows>();
-    w->frmMotDePasse = std::make_unique<TfrmMotDePasse>(&main);
-    w->frmMedecins = std::make_unique<TFrmMedecins>(dir, &main);
-    w->frmInfos = std::make_unique<TFrmInfos>(dir, &main);
-    w->frmApropos = std::make_unique<TfrmApropos>(&main);
-    w->frmCreationPasse = std::make_unique<TfrmCreationPasse>(&main);
+    w->frmMotDePasse = new TfrmMotDePasse(&main);
+    w->frmMedecins = new TFrmMedecins(dir, &main);
+    w->frmInfos = new TFrmInfos(dir, &main);
+    w->frmApropos = new TfrmApropos(&main);
+    w->frmCreationPasse = new TfrmCreationPasse(&main);
 
-    w->frmListeTalo = std::make_unique<TFrmListeTalo>(main.selectors());
+    w->frmListeTalo = new TFrmListeTalo(main.selectors(), &main);
     w->frmListeTalo->openAtStart(dir);
     main.careRegister().addFollower(w->frmListeTalo->tableTalo());
-    w->frmListeMedecins = std::make_unique<TFrmListeMedecins>();
+    w->frmListeMedecins = new TFrmListeMedecins(&main);
     w->frmListeMedecins->openAtStart(dir);
-    TFrmMedecins *doctors = w->frmMedecins.get();
-    TFrmListeMedecins *doctorsReport = w->frmListeMedecins.get();
-    doctors->setPrintHandler([doctors, doctorsReport](bool preview) {
+    TFrmMedecins *doctors = w->frmMedecins;
+    TFrmListeMedecins *doctorsReport = w->frmListeMedecins;
+    doctors->setPrintHandler([doctors, doctorsReport](ReportCommand::Output output) {
         ReportCommand::run(doctors, doctors->tableMedecins(), [=] {
-            if (preview)
+            if (output == ReportCommand::Output::Preview)
                 doctorsReport->preview(doctors);
             else
                 doctorsReport->print();
         });
     });
 
-    w->frmGestionListe = std::make_unique<TFrmGestionListe>(main.selectors(), &main);
+    w->frmGestionListe = new TFrmGestionListe(main.selectors(), &main);
     w->backupSources = std::make_unique<MainBackupSources>(main, *w);
-    w->frmSauvegarder = std::make_unique<TFrmSauvegarder>(dir, *w->backupSources, &main);
+    w->frmSauvegarder = new TFrmSauvegarder(dir, *w->backupSources, &main);
     main.setWindows(w.get());
     return w;
 }

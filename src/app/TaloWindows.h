@@ -15,20 +15,20 @@ class TfrmCreationPasse;
 class TfrmMotDePasse;
 
 // Every window of the program but the main one, each created once at start and kept until the
-// end; opening a window only shows it.
+// end; opening a window only shows it. The main window owns them (they are its children).
 struct TaloWindows {
     // Creates them in the start-up order, after the main window, and hands them to it.
     static std::unique_ptr<TaloWindows> create(TFrmPrincipale &main);
     ~TaloWindows();
 
-    std::unique_ptr<TfrmMotDePasse> frmMotDePasse;
-    std::unique_ptr<TFrmMedecins> frmMedecins;
-    std::unique_ptr<TFrmInfos> frmInfos;
-    std::unique_ptr<TfrmApropos> frmApropos;
-    std::unique_ptr<TfrmCreationPasse> frmCreationPasse;
-    std::unique_ptr<TFrmListeTalo> frmListeTalo;
-    std::unique_ptr<TFrmListeMedecins> frmListeMedecins;
-    std::unique_ptr<TFrmGestionListe> frmGestionListe;
+    TfrmMotDePasse *frmMotDePasse = nullptr;
+    TFrmMedecins *frmMedecins = nullptr;
+    TFrmInfos *frmInfos = nullptr;
+    TfrmApropos *frmApropos = nullptr;
+    TfrmCreationPasse *frmCreationPasse = nullptr;
+    TFrmListeTalo *frmListeTalo = nullptr;
+    TFrmListeMedecins *frmListeMedecins = nullptr;
+    TFrmGestionListe *frmGestionListe = nullptr;
     std::unique_ptr<MainBackupSources> backupSources;
-    std::unique_ptr<TFrmSauvegarder> frmSauvegarder;
+    TFrmSauvegarder *frmSauvegarder = nullptr;
 };

@@ -1,8 +1,8 @@
 #include "TfrmLogo.h"
 
-#include "platform/DialogPlacement.h"
+#include "platform/widgets/DialogPlacement.h"
 
-#include "platform/Glyphs.h"
+#include "platform/widgets/Glyphs.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

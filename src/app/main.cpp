@@ -1,7 +1,7 @@
 #include "Startup.h"
 #include "TaloApplication.h"
 
-#include "platform/FileNames.h"
+#include "platform/core/FileNames.h"
 
 int main(int argc, char *argv[])
 {

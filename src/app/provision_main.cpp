@@ -1,7 +1,7 @@
 // Makes a folder a ready program directory (run by the installation); existing files are kept.
 #include "ProgramDirectory.h"
 
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
 
 #include <QCoreApplication>
 #include <QTextStream>

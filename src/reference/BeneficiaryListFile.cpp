@@ -1,8 +1,8 @@
 #include "BeneficiaryListFile.h"
 
-#include "platform/FileNames.h"
-#include "platform/SideFile.h"
-#include "platform/SingleLineText.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/LineBreaks.h"
+#include "platform/core/SideFile.h"
 
 QStringList BeneficiaryListFile::load(const QString &programDir)
 {
@@ -15,6 +15,6 @@ void BeneficiaryListFile::save(const QString &programDir, const QStringList &ent
     // is written with a blank in its place.
     QStringList names = entries;
     for (QString &name : names)
-        name = SingleLineText::flattened(name);
+        name = LineBreaks::flattened(name);
     SideFile::writeLines(FileNames::resolve(programDir, fileName()), names);
 }

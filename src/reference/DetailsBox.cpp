@@ -1,6 +1,6 @@
 #include "DetailsBox.h"
 
-#include "platform/SingleLineText.h"
+#include "platform/widgets/SingleLineText.h"
 
 #include <QGridLayout>
 #include <QLabel>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TableDefinition.h"
+#include "platform/store/TableDefinition.h"
 
 // The doctors' address book MEDECINS.DB, in alphabetical order of name, then first name.
 namespace DoctorFields
@@ -15,9 +15,13 @@ inline const QString Tel = QStringLiteral("Tel");
 inline const QString Numero = QStringLiteral("Numero");
 } // namespace DoctorFields
 
-class DoctorTable
+namespace DoctorTable
 {
-public:
-    static const TableDefinition &definition();
-    static QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
-};
+
+const TableDefinition &definition();
+inline QString indexFieldNames()
+{
+    return QStringLiteral("Nom;Prenom;Numero");
+}
+
+} // namespace DoctorTable

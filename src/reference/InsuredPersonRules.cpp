@@ -2,7 +2,7 @@
 
 #include "InsuredTable.h"
 
-#include "platform/Table.h"
+#include "platform/store/Table.h"
 
 QString InsuredPersonRules::normalisedDependantFlag(const QString &flag)
 {

@@ -6,10 +6,11 @@ class Table;
 
 // The rule every saved insured person follows: the dependant flag AyantDr holds exactly "Vrai"
 // or "Faux", anything else (a new row whose box was never ticked) being saved as "Faux".
-class InsuredPersonRules
+namespace InsuredPersonRules
 {
-public:
-    static QString normalisedDependantFlag(const QString &flag);
-    // The insured persons' table's before-post handler.
-    static void beforePost(Table &table);
-};
+
+QString normalisedDependantFlag(const QString &flag);
+// The insured persons' table's before-post handler.
+void beforePost(Table &table);
+
+} // namespace InsuredPersonRules

@@ -2,10 +2,10 @@
 
 #include "InsuredTable.h"
 
-#include "platform/DBCheckBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBGrid.h"
-#include "platform/DBNavigator.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/DBNavigator.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

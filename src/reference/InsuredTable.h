@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TableDefinition.h"
+#include "platform/store/TableDefinition.h"
 
 // The insured persons ASSURE.DB, in alphabetical order of name, then first name.
 namespace InsuredFields
@@ -14,9 +14,13 @@ inline const QString AyantDr = QStringLiteral("AyantDr");
 inline const QString Numero = QStringLiteral("Numero");
 } // namespace InsuredFields
 
-class InsuredTable
+namespace InsuredTable
 {
-public:
-    static const TableDefinition &definition();
-    static QString indexFieldNames() { return QStringLiteral("Nom;Prenom;Numero"); }
-};
+
+const TableDefinition &definition();
+inline QString indexFieldNames()
+{
+    return QStringLiteral("Nom;Prenom;Numero");
+}
+
+} // namespace InsuredTable

@@ -1,11 +1,11 @@
 #include "InsurerDetails.h"
 
-#include "platform/FileNames.h"
-#include "platform/PlatformError.h"
-#include "platform/SideFile.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/LineBreaks.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/SideFile.h"
 
 #include <QFileInfo>
-#include <QRegularExpression>
 
 namespace
 {
@@ -19,13 +19,6 @@ QStringList fitted(const QStringList &values, int count)
     while (fit.size() < count)
         fit.append(QString());
     return fit;
-}
-
-// CR LF, CR and LF each count as one break.
-QString withoutLineBreaks(QString value)
-{
-    static const QRegularExpression lineBreak(QStringLiteral("\r\n|\r|\n"));
-    return value.replace(lineBreak, QStringLiteral(" "));
 }
 
 } // namespace
@@ -89,7 +82,7 @@ void InsurerDetails::save(const QString &programDir) const
             continue;
         QStringList lines;
         for (const QString &value : values(file))
-            lines.append(withoutLineBreaks(value));
+            lines.append(LineBreaks::flattened(value));
         try {
             SideFile::writeLines(FileNames::resolve(programDir, fileName(file)), lines);
         } catch (const PlatformError &e) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Glyphs.h"
+#include "platform/widgets/Glyphs.h"
 
 #include <QFrame>
 

@@ -2,11 +2,11 @@
 
 #include "BeneficiaryListOwner.h"
 
-#include "platform/DialogPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/Glyphs.h"
-#include "platform/Help.h"
-#include "platform/SingleLineText.h"
+#include "platform/core/LineBreaks.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Glyphs.h"
+#include "platform/widgets/Help.h"
 #include "register/CareEntryTable.h"
 
 #include <QKeyEvent>
@@ -141,7 +141,7 @@ void TFrmGestionListe::btnAjouterClick()
         if (!name || name->isEmpty())
             return;
         // A name pasted with a line break would spill over two lines of LSTBENEF.LST.
-        const QString upper = QLocale().toUpper(SingleLineText::flattened(*name));
+        const QString upper = QLocale().toUpper(LineBreaks::flattened(*name));
         if (upper.size() <= longestName()) {
             lstGestionBenef->addItem(upper);
             return;

@@ -6,17 +6,17 @@
 #include "InsuredTable.h"
 #include "SpeedBar.h"
 
-#include "platform/BatchMove.h"
-#include "platform/DBCheckBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBGrid.h"
-#include "platform/DialogPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/HandlerGuard.h"
-#include "platform/Help.h"
-#include "platform/KeyPreview.h"
-#include "platform/PlatformError.h"
-#include "platform/Table.h"
+#include "platform/core/PlatformError.h"
+#include "platform/store/BatchMove.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/DataWindowKeys.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/HandlerGuard.h"
+#include "platform/widgets/Help.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -32,17 +32,12 @@ namespace
 
 constexpr int helpContext = 1;
 
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 } // namespace
 
 TFrmInfos::TFrmInfos(const QString &programDir, QWidget *parent)
     : QDialog(parent, Dialogs::dialogBorder()), programDir_(programDir),
-      TableAssure(std::make_unique<Table>(InsuredTable::definition())),
-      TableCopieAssure(std::make_unique<Table>(InsuredTable::definition())),
+      TableAssure(new Table(InsuredTable::definition(), this)),
+      TableCopieAssure(new Table(InsuredTable::definition(), this)),
       CopieAssure(std::make_unique<BatchMove>(*TableAssure, *TableCopieAssure))
 {
     setObjectName(QStringLiteral("TFrmInfos"));
@@ -71,17 +66,11 @@ TFrmInfos::TFrmInfos(const QString &programDir, QWidget *parent)
     layout->addWidget(Panel1);
     layout->addLayout(boxes, 1);
 
-    keyPreview_ = new KeyPreview(
-        this, [this](QWidget *focused, QKeyEvent *event) { return FormKeyDown(focused, event); });
+    keys_ = new DataWindowKeys(this, keyRules());
     FormCreate();
 }
 
-TFrmInfos::~TFrmInfos()
-{
-    // The bound controls let go of the table before it goes.
-    delete keyPreview_;
-    qDeleteAll(findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly));
-}
+TFrmInfos::~TFrmInfos() = default;
 
 void TFrmInfos::buildToolBar()
 {
@@ -190,58 +179,31 @@ bool TFrmInfos::isInsurerEdit(const QWidget *widget) const
     return false;
 }
 
-bool TFrmInfos::FormKeyDown(QWidget *focused, QKeyEvent *event)
+DataWindowKeys::Rules TFrmInfos::keyRules()
 {
-    Table &table = *TableAssure;
-    const bool open = table.isActive();
-    if (isEnter(event)) {
-        if (cadreAssures->isDataEdit(focused)) {
-            focusNextChild();
-        } else if (focused == cadreAssures->DBchpAyantDr) {
-            if (open) {
-                table.edit();
-                table.post();
-                cadreAssures->DBchpNom->setFocus(Qt::OtherFocusReason);
-            }
-        } else if (focused && focused->objectName() == QLatin1String("chpModeMutuelle")) {
-            chpOrganisme->setFocus(Qt::OtherFocusReason);
-        } else if (isInsurerEdit(focused)) {
-            focusNextChild();
-        }
-        // The Enter character itself reaches no control.
+    DataWindowKeys::Rules rules;
+    rules.table = TableAssure;
+    rules.grid = cadreAssures->DBGrilleAssure;
+    rules.postsOnEnter = [this](const QWidget *w) { return w == cadreAssures->DBchpAyantDr; };
+    rules.afterPost = [this] { cadreAssures->DBchpNom->setFocus(Qt::OtherFocusReason); };
+    rules.enterElsewhere = [this](QWidget *focused) {
+        if (!focused || focused->objectName() != QLatin1String("chpModeMutuelle"))
+            return false;
+        chpOrganisme->setFocus(Qt::OtherFocusReason);
         return true;
-    }
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        if (open)
-            table.cancel();
-        // Escape cancels the row; it never closes the window.
+    };
+    rules.movesOnEnter = [this](const QWidget *w) {
+        return cadreAssures->isDataEdit(w) || isInsurerEdit(w);
+    };
+    rules.focusNext = [this] { focusNextChild(); };
+    rules.caretForInsert = [this] { cadreAssures->DBchpNom->setFocus(Qt::OtherFocusReason); };
+    rules.help = [this](QWidget *focused) {
+        if (focused != cadreAssures->DBGrilleAssure)
+            return false;
+        Help::showContext(this, cadreAssures->DBGrilleAssure->helpContext());
         return true;
-    case Qt::Key_Insert:
-        if (open) {
-            cadreAssures->DBchpNom->setFocus(Qt::OtherFocusReason);
-            table.append();
-        }
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        // The grid moves the row itself; moving here too would skip one.
-        if (open && focused != cadreAssures->DBGrilleAssure) {
-            if (event->key() == Qt::Key_Up)
-                table.prior();
-            else
-                table.next();
-        }
-        return false;
-    case Qt::Key_F1:
-        if (focused == cadreAssures->DBGrilleAssure) {
-            Help::showContext(this, cadreAssures->DBGrilleAssure->helpContext());
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
+    };
+    return rules;
 }
 
 void TFrmInfos::cadreSSClick(CaptionBox *box)

@@ -2,7 +2,9 @@
 
 #include "InsurerDetails.h"
 
-#include "platform/DBNavigator.h"
+#include "platform/widgets/DBNavigator.h"
+
+#include "platform/widgets/DataWindowKeys.h"
 
 #include <QDialog>
 
@@ -12,7 +14,6 @@ class BatchMove;
 class CaptionBox;
 class DetailsBox;
 class InsuredPersonsBox;
-class KeyPreview;
 class QKeyEvent;
 class QLineEdit;
 class QToolButton;
@@ -52,7 +53,7 @@ protected:
 private:
     void FormCreate();
     void FormShow();
-    bool FormKeyDown(QWidget *focused, QKeyEvent *event);
+    DataWindowKeys::Rules keyRules();
     void cadreSSClick(CaptionBox *box);
     void navAssureClick(DBNavigator::Button button);
     void btnAideClick();
@@ -64,8 +65,8 @@ private:
     bool isInsurerEdit(const QWidget *widget) const;
 
     QString programDir_;
-    std::unique_ptr<Table> TableAssure;
-    std::unique_ptr<Table> TableCopieAssure;
+    Table *TableAssure;
+    Table *TableCopieAssure;
     std::unique_ptr<BatchMove> CopieAssure;
     InsurerDetails details_;
 
@@ -84,5 +85,5 @@ private:
     QLineEdit *chpTelMutuelle;
     QLineEdit *chpNumMutuelle;
     QLineEdit *chpModeMutuelle;
-    KeyPreview *keyPreview_;
+    DataWindowKeys *keys_;
 };

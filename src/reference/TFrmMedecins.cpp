@@ -3,17 +3,17 @@
 #include "DoctorTable.h"
 #include "SpeedBar.h"
 
-#include "platform/BatchMove.h"
-#include "platform/DBEdit.h"
-#include "platform/DBGrid.h"
-#include "platform/DBNavigator.h"
-#include "platform/DialogPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/HandlerGuard.h"
-#include "platform/Help.h"
-#include "platform/KeyPreview.h"
-#include "platform/PlatformError.h"
-#include "platform/Table.h"
+#include "platform/core/PlatformError.h"
+#include "platform/store/BatchMove.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/DBNavigator.h"
+#include "platform/widgets/DataWindowKeys.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/HandlerGuard.h"
+#include "platform/widgets/Help.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -31,17 +31,12 @@ namespace
 constexpr int helpContext = 1;
 constexpr int gridHelpContext = 24;
 
-bool isEnter(const QKeyEvent *event)
-{
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
 } // namespace
 
 TFrmMedecins::TFrmMedecins(const QString &programDir, QWidget *parent)
     : QDialog(parent, Dialogs::dialogBorder()),
-      TableMedecins(std::make_unique<Table>(DoctorTable::definition())),
-      TableCopieMedecins(std::make_unique<Table>(DoctorTable::definition())),
+      TableMedecins(new Table(DoctorTable::definition(), this)),
+      TableCopieMedecins(new Table(DoctorTable::definition(), this)),
       CopieMedecins(std::make_unique<BatchMove>(*TableMedecins, *TableCopieMedecins))
 {
     setObjectName(QStringLiteral("TFrmMedecins"));
@@ -84,17 +79,11 @@ TFrmMedecins::TFrmMedecins(const QString &programDir, QWidget *parent)
     layout->addWidget(BarreIcones);
     layout->addLayout(body, 1);
 
-    keyPreview_ = new KeyPreview(
-        this, [this](QWidget *focused, QKeyEvent *event) { return FormKeyDown(focused, event); });
+    keys_ = new DataWindowKeys(this, keyRules());
     FormCreate(programDir);
 }
 
-TFrmMedecins::~TFrmMedecins()
-{
-    // The bound controls let go of the table before it goes.
-    delete keyPreview_;
-    qDeleteAll(findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly));
-}
+TFrmMedecins::~TFrmMedecins() = default;
 
 void TFrmMedecins::buildToolBar()
 {
@@ -192,7 +181,7 @@ void TFrmMedecins::FormCreate(const QString &programDir)
         edit->setEnabled(open);
 }
 
-void TFrmMedecins::setPrintHandler(std::function<void(bool preview)> handler)
+void TFrmMedecins::setPrintHandler(std::function<void(ReportCommand::Output)> handler)
 {
     printHandler_ = std::move(handler);
 }
@@ -220,63 +209,35 @@ bool TFrmMedecins::isDataEdit(const QWidget *widget) const
                        [widget](const DBEdit *edit) { return edit == widget; });
 }
 
-bool TFrmMedecins::FormKeyDown(QWidget *focused, QKeyEvent *event)
+DataWindowKeys::Rules TFrmMedecins::keyRules()
 {
-    Table &table = *TableMedecins;
-    const bool open = table.isActive();
-    if (isEnter(event)) {
-        if (focused == DBchpTel && open) {
-            table.edit();
-            table.post();
-            focusNextChild();
-        } else if (isDataEdit(focused)) {
-            focusNextChild();
-        }
-        // The Enter character itself reaches no control.
+    DataWindowKeys::Rules rules;
+    rules.table = TableMedecins;
+    rules.grid = DBGrilleMedecins;
+    rules.postsOnEnter = [this](const QWidget *w) { return w == DBchpTel; };
+    rules.afterPost = [this] { focusNextChild(); };
+    rules.movesOnEnter = [this](const QWidget *w) { return isDataEdit(w); };
+    rules.focusNext = [this] { focusNextChild(); };
+    rules.caretForInsert = [this] { DBchpNom->setFocus(Qt::OtherFocusReason); };
+    rules.help = [this](QWidget *focused) {
+        if (focused != DBGrilleMedecins)
+            return false;
+        Help::showContext(this, DBGrilleMedecins->helpContext());
         return true;
-    }
-    switch (event->key()) {
-    case Qt::Key_Escape:
-        if (open)
-            table.cancel();
-        // Escape cancels the row; it never closes the window.
-        return true;
-    case Qt::Key_Insert:
-        DBchpNom->setFocus(Qt::OtherFocusReason);
-        if (open)
-            table.append();
-        return true;
-    case Qt::Key_Up:
-    case Qt::Key_Down:
-        // The grid moves the row itself; moving here too would skip one.
-        if (open && focused != DBGrilleMedecins) {
-            if (event->key() == Qt::Key_Up)
-                table.prior();
-            else
-                table.next();
-        }
-        return false;
-    case Qt::Key_F1:
-        if (focused == DBGrilleMedecins) {
-            Help::showContext(this, DBGrilleMedecins->helpContext());
-            return true;
-        }
-        return false;
-    default:
-        return false;
-    }
+    };
+    return rules;
 }
 
 void TFrmMedecins::btnImprimerClick()
 {
     if (printHandler_)
-        HandlerGuard::run(this, [this] { printHandler_(false); });
+        HandlerGuard::run(this, [this] { printHandler_(ReportCommand::Output::Printer); });
 }
 
 void TFrmMedecins::btnApercuClick()
 {
     if (printHandler_)
-        HandlerGuard::run(this, [this] { printHandler_(true); });
+        HandlerGuard::run(this, [this] { printHandler_(ReportCommand::Output::Preview); });
 }
 
 void TFrmMedecins::btnAideClick()

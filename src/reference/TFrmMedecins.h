@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/widgets/DataWindowKeys.h"
+#include "platform/widgets/ReportCommand.h"
+
 #include <QDialog>
 
 #include <functional>
@@ -10,7 +13,6 @@ class DBEdit;
 class DBGrid;
 class DBNavigator;
 class QGridLayout;
-class KeyPreview;
 class QKeyEvent;
 class QLabel;
 class QToolButton;
@@ -38,7 +40,7 @@ public:
 
     // The doctors list report lives above this layer: its print (false) or preview (true)
     // command is handed in by the main window. Without it the two buttons do nothing.
-    void setPrintHandler(std::function<void(bool preview)> handler);
+    void setPrintHandler(std::function<void(ReportCommand::Output)> handler);
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -46,7 +48,7 @@ protected:
 private:
     void FormCreate(const QString &programDir);
     void FormShow();
-    bool FormKeyDown(QWidget *focused, QKeyEvent *event);
+    DataWindowKeys::Rules keyRules();
     void btnImprimerClick();
     void btnApercuClick();
     void btnAideClick();
@@ -58,10 +60,10 @@ private:
     QLabel *addLabel(const QString &text, DBEdit *buddy);
     bool isDataEdit(const QWidget *widget) const;
 
-    std::unique_ptr<Table> TableMedecins;
-    std::unique_ptr<Table> TableCopieMedecins;
+    Table *TableMedecins;
+    Table *TableCopieMedecins;
     std::unique_ptr<BatchMove> CopieMedecins;
-    std::function<void(bool)> printHandler_;
+    std::function<void(ReportCommand::Output)> printHandler_;
 
     SpeedBar *BarreIcones;
     QToolButton *btnImprimer;
@@ -78,5 +80,5 @@ private:
     DBEdit *DBchpCodePostal;
     DBEdit *DBchpTel;
     QList<DBEdit *> edits_;
-    KeyPreview *keyPreview_;
+    DataWindowKeys *keys_;
 };

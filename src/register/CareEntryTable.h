@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/TableDefinition.h"
+#include "platform/store/TableDefinition.h"
 
 // The care-entry table TALO.DB: one row per medical act paid, with the reimbursements expected
 // or received. Field names are the file's own and are used everywhere by these constants.
@@ -32,10 +32,11 @@ inline const QString Vrai = QStringLiteral("Vrai");
 inline const QString Faux = QStringLiteral("Faux");
 } // namespace CareFields
 
-class CareEntryTable
+namespace CareEntryTable
 {
-public:
-    static const TableDefinition &definition();
-    // The order of the register: by care date, then beneficiary, then entry number.
-    static QString indexFieldNames();
-};
+
+const TableDefinition &definition();
+// The order of the register: by care date, then beneficiary, then entry number.
+QString indexFieldNames();
+
+} // namespace CareEntryTable

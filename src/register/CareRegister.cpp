@@ -4,13 +4,17 @@
 #include "CareFilterRule.h"
 #include "RegisterSelectors.h"
 
-#include "platform/DatabaseError.h"
-#include "platform/Table.h"
+#include "platform/store/BookmarkReturn.h"
+#include "platform/store/ControlsDisabled.h"
+#include "platform/store/DatabaseError.h"
+#include "platform/store/Table.h"
+
+#include <QScopedValueRollback>
 
 using namespace CareFields;
 
 CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObject *parent)
-    : QObject(parent), table_(tableTous), selectors_(selectors),
+    : QObject(parent), table_(tableTous), tableAlive_(&tableTous), selectors_(selectors),
       dateSoins_(tableTous.fieldByName(DateSoins)),
       beneficiaire_(tableTous.fieldByName(Beneficiaire)), cout_(tableTous.fieldByName(Cout)),
       base_(tableTous.fieldByName(Base)), montantCPAM_(tableTous.fieldByName(MontantCPAM)),
@@ -31,6 +35,8 @@ CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObje
 
 CareRegister::~CareRegister()
 {
+    if (!tableAlive_)
+        return;
     table_.onCalcFields = nullptr;
     table_.beforePost = nullptr;
     table_.beforeDelete = nullptr;
@@ -68,22 +74,18 @@ void CareRegister::TableTousBeforePost(Table &t)
 void CareRegister::TableTousBeforeDelete(Table &t)
 {
     const QString name = t.fieldByName(Beneficiaire).asString();
-    const Bookmark mark = t.bookmark();
-    t.disableControls();
     int count = 0;
-    try {
+    {
+        const ControlsDisabled still(t);
+        BookmarkReturn back(t);
         Field &beneficiary = t.fieldByName(Beneficiaire);
         for (t.first(); !t.eof(); t.next()) {
             if (beneficiary.asString() == name)
                 ++count;
         }
-    } catch (...) {
-        t.gotoBookmark(mark);
-        t.enableControls();
-        throw;
+        // The row to delete is the one the cursor comes back to: a failure here must stop it.
+        back.restore();
     }
-    t.gotoBookmark(mark);
-    t.enableControls();
     if (count != 1)
         return;
     const QStringList items = selectors_.beneficiaryItems();
@@ -142,38 +144,38 @@ RegisterTotals CareRegister::sumView()
 
 void CareRegister::TableTousAfterOpen()
 {
-    const Bookmark mark = table_.bookmark();
-    table_.disableControls();
     bool failed = false;
-    try {
-        totals_ = sumView();
-    } catch (const DatabaseError &) {
-        failed = true;
+    {
+        const ControlsDisabled still(table_);
+        const Bookmark mark = table_.bookmark();
+        try {
+            totals_ = sumView();
+        } catch (const DatabaseError &) {
+            failed = true;
+        }
+        // A view whose rows cannot be summed is left below for the widest one.
+        if (!failed || recovering_) {
+            try {
+                table_.gotoBookmark(mark);
+            } catch (const DatabaseError &) {
+                // Safe to ignore: the scan leaves the table open and in browse mode, so this
+                // fails only if the table was closed under it; the totals stand either way and
+                // there is no row to return to.
+            }
+        }
     }
     if (failed && !recovering_) {
-        table_.enableControls();
         recoverWithWiderView();
         return;
     }
-    try {
-        table_.gotoBookmark(mark);
-    } catch (const DatabaseError &) {
-    }
-    table_.enableControls();
     table_.cancel();
     Q_EMIT totalsChanged(totals_);
 }
 
 void CareRegister::recoverWithWiderView()
 {
-    recovering_ = true;
+    const QScopedValueRollback recovering(recovering_, true);
     selectors_.selectFirstYear();
     table_.cancel();
-    try {
-        lstListeBeneficiairesClick();
-    } catch (...) {
-        recovering_ = false;
-        throw;
-    }
-    recovering_ = false;
+    lstListeBeneficiairesClick();
 }

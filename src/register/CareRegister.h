@@ -3,6 +3,7 @@
 #include "RegisterTotals.h"
 
 #include <QObject>
+#include <QPointer>
 #include <vector>
 
 #include "CareFilterRule.h"
@@ -22,7 +23,8 @@ class CareRegister : public QObject
     Q_OBJECT
 
 public:
-    // Installs the handlers on `tableTous`; both objects must outlive the register.
+    // Installs the handlers on `tableTous` (and removes them when it goes, unless the table went
+    // first, as it may when both are children of one window); `selectors` must outlive it.
     CareRegister(Table &tableTous, RegisterSelectors &selectors, QObject *parent = nullptr);
     ~CareRegister() override;
 
@@ -53,6 +55,7 @@ private:
     void recoverWithWiderView();
 
     Table &table_;
+    QPointer<Table> tableAlive_;
     RegisterSelectors &selectors_;
     // The fields the rules read on every row, looked up once.
     Field &dateSoins_, &beneficiaire_, &cout_, &base_, &montantCPAM_, &pourcentage_,

@@ -2,7 +2,7 @@
 
 #include "YearItems.h"
 
-#include "platform/Today.h"
+#include "platform/core/Today.h"
 
 PlainSelectors::PlainSelectors()
     : beneficiaries({QStringLiteral("TOUS")}), years(YearItems::items(Today::date().year()))

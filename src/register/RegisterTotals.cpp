@@ -1,6 +1,6 @@
 #include "RegisterTotals.h"
 
-#include "platform/Formats.h"
+#include "platform/core/Formats.h"
 
 QStringList RegisterTotals::statusTexts() const
 {

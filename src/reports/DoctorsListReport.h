@@ -1,11 +1,12 @@
 #pragma once
 
-#include "platform/ReportDefinition.h"
+#include "platform/report/ReportDefinition.h"
 
 // The doctors list: every doctor of the address book, one line each in alphabetical order.
 // The postal code is not printed.
-class DoctorsListReport
+namespace DoctorsListReport
 {
-public:
-    static ReportDefinition definition();
-};
+
+ReportDefinition definition();
+
+} // namespace DoctorsListReport

@@ -1,11 +1,12 @@
 #pragma once
 
-#include "platform/ReportBand.h"
+#include "platform/report/ReportBand.h"
 
 // The page footer both reports share: the program's name on the left, the page number
 // against the right edge.
-class ProgramFooter
+namespace ProgramFooter
 {
-public:
-    static ReportBand band();
-};
+
+ReportBand band();
+
+} // namespace ProgramFooter

@@ -2,10 +2,10 @@
 
 #include "DoctorsListReport.h"
 
-#include "platform/DatabaseError.h"
-#include "platform/ReportLayout.h"
-#include "platform/ReportPreviewDialog.h"
-#include "platform/ReportPrinter.h"
+#include "platform/report/ReportLayout.h"
+#include "platform/store/DatabaseError.h"
+#include "platform/widgets/ReportPreviewDialog.h"
+#include "platform/widgets/ReportPrinter.h"
 #include "reference/DoctorTable.h"
 
 TFrmListeMedecins::TFrmListeMedecins(QObject *parent)

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/ReportDefinition.h"
-#include "platform/ReportPage.h"
-#include "platform/ReportPageGeometry.h"
-#include "platform/Table.h"
-#include "platform/TableReportSource.h"
+#include "platform/report/ReportDefinition.h"
+#include "platform/report/ReportPage.h"
+#include "platform/report/ReportPageGeometry.h"
+#include "platform/report/TableReportSource.h"
+#include "platform/store/Table.h"
 
 #include <QObject>
 

@@ -2,10 +2,10 @@
 
 #include "CareListReport.h"
 
-#include "platform/DatabaseError.h"
-#include "platform/ReportLayout.h"
-#include "platform/ReportPreviewDialog.h"
-#include "platform/ReportPrinter.h"
+#include "platform/report/ReportLayout.h"
+#include "platform/store/DatabaseError.h"
+#include "platform/widgets/ReportPreviewDialog.h"
+#include "platform/widgets/ReportPrinter.h"
 #include "register/CareEntryTable.h"
 #include "register/RegisterSelectors.h"
 

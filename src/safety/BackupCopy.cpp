@@ -3,12 +3,12 @@
 #include "BackupSources.h"
 #include "FileCopy.h"
 
-#include "platform/BatchMove.h"
-#include "platform/FileNames.h"
-#include "platform/PlatformError.h"
-#include "platform/PlatformMessages.h"
-#include "platform/PrivateProfile.h"
-#include "platform/Table.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/PlatformMessages.h"
+#include "platform/core/PrivateProfile.h"
+#include "platform/store/BatchMove.h"
+#include "platform/store/Table.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +82,8 @@ void BackupCopy::copyTables(const QString &target, BackupSources &sources)
     for (const BackupSources::TableCopy &copy : copies) {
         copy.destination->setDatabaseName(target);
         BatchMove(*copy.source, *copy.destination).execute();
-        copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields, true);
+        copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields,
+                                   Table::IndexKind::Primary);
     }
 }
 

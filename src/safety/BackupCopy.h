@@ -8,35 +8,34 @@ class BackupSources;
 // three tables copied with their keys and the files listed in talo.ini copied byte for byte
 // into the target folder. Every destination file is written aside and renamed into place, so
 // a backup that fails part-way never destroys the copy left by an earlier one.
-class BackupCopy
+namespace BackupCopy
 {
-public:
-    enum class Outcome { Copied, RefusedProgramDirectory };
 
-    // Files copied beside the tables: keys "1" to "4" of this section of talo.ini.
-    static constexpr int listedFileCount = 4;
+enum class Outcome { Copied, RefusedProgramDirectory };
 
-    // The folder shown, as the target: a path already ending in "/" (a volume root) unchanged,
-    // any other with "/" appended.
-    static QString targetFolder(const QString &folderShown);
+// Files copied beside the tables: keys "1" to "4" of this section of talo.ini.
+inline constexpr int listedFileCount = 4;
 
-    // Whether two paths name the same folder: the same place on disk (symbolic links, trailing
-    // separators and, on a medium that ignores it, letter case do not matter), or the same
-    // path once links are resolved. "P2" beside "p2" is another folder.
-    static bool sameFolder(const QString &a, const QString &b);
+// The folder shown, as the target: a path already ending in "/" (a volume root) unchanged,
+// any other with "/" appended.
+QString targetFolder(const QString &folderShown);
 
-    // Runs the whole backup into the folder shown. A target that is the program directory is
-    // refused before anything is written. Any failure throws PlatformError with the French
-    // message of the step that failed; the steps done before it stay done.
-    static Outcome run(const QString &programDir, const QString &folderShown,
-                       BackupSources &sources);
+// Whether two paths name the same folder: the same place on disk (symbolic links, trailing
+// separators and, on a medium that ignores it, letter case do not matter), or the same
+// path once links are resolved. "P2" beside "p2" is another folder.
+bool sameFolder(const QString &a, const QString &b);
 
-    static QString programDirectoryWarning();
-    static QString noFolderChosen();
-    static QString listedFileEmpty(const QString &iniPath, int key);
-    static QString listedFileNotBare(const QString &iniPath, int key, const QString &name);
+// Runs the whole backup into the folder shown. A target that is the program directory is
+// refused before anything is written. Any failure throws PlatformError with the French
+// message of the step that failed; the steps done before it stay done.
+Outcome run(const QString &programDir, const QString &folderShown, BackupSources &sources);
 
-private:
-    static void copyTables(const QString &target, BackupSources &sources);
-    static void copyListedFiles(const QString &programDir, const QString &target);
-};
+QString programDirectoryWarning();
+QString noFolderChosen();
+QString listedFileEmpty(const QString &iniPath, int key);
+QString listedFileNotBare(const QString &iniPath, int key, const QString &name);
+
+void copyTables(const QString &target, BackupSources &sources);
+void copyListedFiles(const QString &programDir, const QString &target);
+
+} // namespace BackupCopy

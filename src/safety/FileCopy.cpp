@@ -1,9 +1,9 @@
 #include "FileCopy.h"
 
-#include "platform/AtomicFileWriter.h"
-#include "platform/FileErrors.h"
-#include "platform/PlatformError.h"
-#include "platform/PlatformMessages.h"
+#include "platform/core/AtomicFileWriter.h"
+#include "platform/core/FileErrors.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/PlatformMessages.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -6,10 +6,11 @@
 // temporary file beside the destination and is renamed over it only once complete. A new
 // destination is readable by its owner only (the copies hold health data); an existing one
 // keeps its permissions.
-class FileCopy
+namespace FileCopy
 {
-public:
-    // Throws PlatformError with the French reason (source missing or unreadable, destination
-    // folder missing or protected, disk full); the destination is then as it was.
-    static void copy(const QString &source, const QString &destination);
-};
+
+// Throws PlatformError with the French reason (source missing or unreadable, destination
+// folder missing or protected, disk full); the destination is then as it was.
+void copy(const QString &source, const QString &destination);
+
+} // namespace FileCopy

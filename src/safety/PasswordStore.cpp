@@ -1,7 +1,7 @@
 #include "PasswordStore.h"
 
-#include "platform/FileNames.h"
-#include "platform/PrivateProfile.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PrivateProfile.h"
 
 namespace
 {

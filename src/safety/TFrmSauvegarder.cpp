@@ -3,11 +3,12 @@
 #include "BackupCopy.h"
 #include "DirectoryListBox.h"
 #include "PathLabel.h"
-#include "platform/DialogPlacement.h"
+#include "platform/widgets/CursorOverride.h"
+#include "platform/widgets/DialogPlacement.h"
 
-#include "platform/Dialogs.h"
-#include "platform/HandlerGuard.h"
-#include "platform/Help.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/HandlerGuard.h"
+#include "platform/widgets/Help.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -28,14 +29,6 @@ constexpr int pathWidth = 380;
 
 // The hourglass for a scope; restored however the scope ends, so that an error box is shown
 // with the normal cursor.
-class WaitCursor
-{
-public:
-    WaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~WaitCursor() { QApplication::restoreOverrideCursor(); }
-    WaitCursor(const WaitCursor &) = delete;
-    WaitCursor &operator=(const WaitCursor &) = delete;
-};
 
 QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 {
@@ -173,7 +166,7 @@ void TFrmSauvegarder::btnOKClick()
 {
     BackupCopy::Outcome outcome = BackupCopy::Outcome::Copied;
     const bool done = HandlerGuard::run(this, [&] {
-        const WaitCursor hourglass;
+        const CursorOverride hourglass(Qt::WaitCursor);
         outcome = BackupCopy::run(programDir_, etqChemin->text(), sources_);
     });
     if (!done)

@@ -1,8 +1,8 @@
 #include "TfrmApropos.h"
 
-#include "platform/DialogPlacement.h"
-#include "platform/Dialogs.h"
-#include "platform/Glyphs.h"
+#include "platform/widgets/DialogPlacement.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Glyphs.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

@@ -1,11 +1,11 @@
 #include "TfrmCreationPasse.h"
 
 #include "PasswordStore.h"
-#include "platform/DialogPlacement.h"
+#include "platform/widgets/DialogPlacement.h"
 
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

@@ -1,10 +1,10 @@
 #include "TfrmMotDePasse.h"
 
 #include "PasswordStore.h"
-#include "platform/DialogPlacement.h"
+#include "platform/widgets/DialogPlacement.h"
 
-#include "platform/Dialogs.h"
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
+#include "platform/widgets/Dialogs.h"
 
 #include <QHBoxLayout>
 #include <QLabel>

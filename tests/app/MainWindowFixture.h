@@ -1,16 +1,17 @@
 #pragma once
 
 #include "support/FileBytes.h"
+#include "support/StoredRows.h"
 
 #include "app/ProgramDirectory.h"
 #include "app/TFrmPrincipale.h"
 #include "app/TaloWindows.h"
-#include "platform/DBGrid.h"
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
-#include "platform/Table.h"
-#include "platform/TableModel.h"
-#include "platform/Today.h"
+#include "platform/core/Today.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
+#include "platform/widgets/TableModel.h"
 #include "register/CareEntryTable.h"
 
 #include <QApplication>
@@ -31,7 +32,7 @@
 class MainWindowFixture
 {
 public:
-    using Values = QList<std::pair<QString, QString>>;
+    using Values = StoredRows::Values;
 
     // French regional settings and a fixed today (15 June 2024) for every test of a program.
     static void pinConventions()
@@ -89,32 +90,15 @@ public:
     // One care entry written to TALO.DB before the window opens: field name and text.
     void seed(const Values &values) const
     {
-        Table table(CareEntryTable::definition());
-        table.setDatabaseName(path());
-        table.open();
-        table.append();
-        for (const auto &[field, text] : values)
-            table.fieldByName(field).setAsString(text);
-        table.post();
+        StoredRows::add(path(), CareEntryTable::definition(), values);
     }
 
     // The rows of TALO.DB in the register's order, the listed fields joined by "|".
     QStringList storedRows(const QStringList &fields) const
     {
-        Table table(CareEntryTable::definition());
-        table.setDatabaseName(path());
-        table.setIndexFieldNames(CareEntryTable::indexFieldNames());
-        table.open();
-        QStringList rows;
-        for (table.first(); !table.eof(); table.next()) {
-            QStringList values;
-            for (const QString &field : fields)
-                values.append(table.fieldByName(field).isNull()
-                                  ? QStringLiteral("<null>")
-                                  : table.fieldByName(field).asString());
-            rows.append(values.join(QLatin1Char('|')));
-        }
-        return rows;
+        return StoredRows::read(path(), CareEntryTable::definition(),
+                                CareEntryTable::indexFieldNames(), fields,
+                                QStringLiteral("<null>"));
     }
 
     // FormCreate, then FormShow: with the other windows, the password gate before showing.

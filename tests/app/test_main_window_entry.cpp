@@ -1,10 +1,10 @@
 #include "MainWindowFixture.h"
 
-#include "platform/DBCheckBox.h"
-#include "platform/DBComboBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBMemo.h"
-#include "platform/DBNavigator.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBComboBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBMemo.h"
+#include "platform/widgets/DBNavigator.h"
 
 #include <QTabWidget>
 

@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
 #include "app/TaloApplication.h"
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
 #include "safety/ModalDriver.h"
 
 #include <QLineEdit>

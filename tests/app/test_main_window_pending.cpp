@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "platform/DBEdit.h"
-#include "platform/DBNavigator.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBNavigator.h"
 #include "reference/DoctorTable.h"
 #include "reference/InsuredTable.h"
 #include "reference/TFrmInfos.h"

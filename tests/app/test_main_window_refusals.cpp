@@ -1,7 +1,7 @@
 #include "MainWindowFixture.h"
 
-#include "platform/DBEdit.h"
-#include "platform/DBMemo.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBMemo.h"
 
 using namespace CareFields;
 

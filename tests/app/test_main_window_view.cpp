@@ -1,8 +1,8 @@
 #include "MainWindowFixture.h"
 
-#include "platform/DBCheckBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBNavigator.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBNavigator.h"
 
 #include <QAbstractButton>
 #include <QTabBar>

@@ -1,5 +1,5 @@
 #include "app/ProgramDirectory.h"
-#include "platform/Table.h"
+#include "platform/store/Table.h"
 #include "register/CareEntryTable.h"
 
 #include <QTemporaryDir>

@@ -1,7 +1,7 @@
 #include "app/ProgramLock.h"
 #include "app/Startup.h"
 
-#include "platform/Dialogs.h"
+#include "platform/widgets/Dialogs.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

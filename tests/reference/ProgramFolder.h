@@ -1,7 +1,9 @@
 #pragma once
 
-#include "platform/Table.h"
-#include "platform/TableStorage.h"
+#include "support/StoredRows.h"
+
+#include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
 #include "reference/DoctorTable.h"
 #include "reference/InsuredTable.h"
 
@@ -54,30 +56,16 @@ public:
 private:
     void add(const TableDefinition &def, const QStringList &fields, const QStringList &values)
     {
-        Table table(def);
-        table.setDatabaseName(path());
-        table.open();
-        table.append();
+        StoredRows::Values pairs;
         for (qsizetype i = 0; i < fields.size(); ++i)
-            table.fieldByName(fields[i]).setAsString(values.value(i));
-        table.post();
+            pairs.append({fields[i], values.value(i)});
+        StoredRows::add(path(), def, pairs);
     }
 
     QStringList rows(const TableDefinition &def, const QString &index,
                      const QStringList &fields) const
     {
-        Table table(def);
-        table.setDatabaseName(path());
-        table.setIndexFieldNames(index);
-        table.open();
-        QStringList result;
-        for (table.first(); !table.eof(); table.next()) {
-            QStringList values;
-            for (const QString &field : fields)
-                values.append(table.fieldByName(field).asString());
-            result.append(values.join(QLatin1Char('|')));
-        }
-        return result;
+        return StoredRows::read(path(), def, index, fields);
     }
 
     QTemporaryDir dir_;

@@ -2,7 +2,7 @@
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"
 
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
 #include "reference/BeneficiaryListFile.h"
 
 #include <QDir>

@@ -1,5 +1,5 @@
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 #include "reference/BeneficiaryListOwner.h"
 #include "reference/TFrmGestionListe.h"
 #include "reference/WindowDriving.h"

@@ -4,11 +4,11 @@
 #include "support/FileBytes.h"
 #include "support/PermissionsEnforced.h"
 
-#include "platform/DBCheckBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBNavigator.h"
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBNavigator.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 #include "reference/TFrmInfos.h"
 
 #include <QGroupBox>

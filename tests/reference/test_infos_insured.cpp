@@ -2,13 +2,13 @@
 #include "reference/Typing.h"
 #include "reference/WindowDriving.h"
 
-#include "platform/BatchMove.h"
-#include "platform/DBCheckBox.h"
-#include "platform/DBEdit.h"
-#include "platform/DBGrid.h"
-#include "platform/DBNavigator.h"
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
+#include "platform/store/BatchMove.h"
+#include "platform/widgets/DBCheckBox.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/DBNavigator.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 #include "reference/TFrmInfos.h"
 
 #include <QAbstractButton>

@@ -1,6 +1,6 @@
-#include "platform/DatabaseError.h"
-#include "platform/Table.h"
-#include "platform/TableStorage.h"
+#include "platform/store/DatabaseError.h"
+#include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
 #include "reference/InsuredPersonRules.h"
 #include "reference/InsuredTable.h"
 

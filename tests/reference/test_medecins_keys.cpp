@@ -2,10 +2,10 @@
 #include "reference/Typing.h"
 #include "reference/WindowDriving.h"
 
-#include "platform/DBEdit.h"
-#include "platform/DBGrid.h"
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 #include "reference/TFrmMedecins.h"
 
 #include <QTest>

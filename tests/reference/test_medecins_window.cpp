@@ -2,12 +2,12 @@
 #include "reference/Typing.h"
 #include "reference/WindowDriving.h"
 
-#include "platform/BatchMove.h"
-#include "platform/DBEdit.h"
-#include "platform/DBGrid.h"
-#include "platform/DBNavigator.h"
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
+#include "platform/store/BatchMove.h"
+#include "platform/widgets/DBEdit.h"
+#include "platform/widgets/DBGrid.h"
+#include "platform/widgets/DBNavigator.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 #include "reference/TFrmMedecins.h"
 
 #include <QAbstractButton>
@@ -252,7 +252,9 @@ void TestMedecinsWindow::printButtonsCallHandler()
     // Nothing set: the buttons do nothing.
     QTest::mouseClick(child<QToolButton>(window, "btnImprimer"), Qt::LeftButton);
     QList<bool> calls;
-    window.setPrintHandler([&calls](bool preview) { calls.append(preview); });
+    window.setPrintHandler([&calls](ReportCommand::Output output) {
+        calls.append(output == ReportCommand::Output::Preview);
+    });
     QTest::mouseClick(child<QToolButton>(window, "btnImprimer"), Qt::LeftButton);
     QTest::mouseClick(child<QToolButton>(window, "btnApercu"), Qt::LeftButton);
     QCOMPARE(calls, (QList<bool>{false, true}));

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Table.h"
-#include "platform/TableStorage.h"
+#include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
 #include "reference/DoctorTable.h"
 #include "register/CareEntryTable.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ReportPage.h"
+#include "platform/report/ReportPage.h"
 
 #include <QHash>
 #include <QList>

@@ -1,10 +1,10 @@
 #include "reports/TFrmListeTalo.h"
 
-#include "platform/DatabaseError.h"
-#include "platform/DefaultPrinter.h"
-#include "platform/ReportPdfWriter.h"
-#include "platform/ReportPreviewDialog.h"
-#include "platform/Today.h"
+#include "platform/core/Today.h"
+#include "platform/report/ReportPdfWriter.h"
+#include "platform/store/DatabaseError.h"
+#include "platform/widgets/DefaultPrinter.h"
+#include "platform/widgets/ReportPreviewDialog.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
 

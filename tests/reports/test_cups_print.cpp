@@ -1,10 +1,10 @@
 #include "reports/TFrmListeMedecins.h"
 #include "reports/TFrmListeTalo.h"
 
-#include "platform/Dialogs.h"
-#include "platform/PlatformMessages.h"
-#include "platform/ReportCommand.h"
-#include "platform/Today.h"
+#include "platform/core/PlatformMessages.h"
+#include "platform/core/Today.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/ReportCommand.h"
 #include "register/PlainSelectors.h"
 
 #include "PrivateCupsServer.h"

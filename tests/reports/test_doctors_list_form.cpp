@@ -1,9 +1,9 @@
 #include "reports/TFrmListeMedecins.h"
 
-#include "platform/DatabaseError.h"
-#include "platform/DefaultPrinter.h"
-#include "platform/ReportPdfWriter.h"
-#include "platform/Today.h"
+#include "platform/core/Today.h"
+#include "platform/report/ReportPdfWriter.h"
+#include "platform/store/DatabaseError.h"
+#include "platform/widgets/DefaultPrinter.h"
 
 #include "ReportFiles.h"
 #include "ReportRows.h"

@@ -1,11 +1,11 @@
 #include "reports/TFrmListeMedecins.h"
 #include "reports/TFrmListeTalo.h"
 
-#include "platform/DefaultPrinter.h"
-#include "platform/Dialogs.h"
-#include "platform/PlatformError.h"
-#include "platform/ReportCommand.h"
-#include "platform/Today.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/Today.h"
+#include "platform/widgets/DefaultPrinter.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/ReportCommand.h"
 #include "register/PlainSelectors.h"
 
 #include "ReportFiles.h"

@@ -1,9 +1,9 @@
 #include "reports/CareListReport.h"
 #include "reports/DoctorsListReport.h"
 
-#include "platform/Formats.h"
-#include "platform/ReportLayout.h"
-#include "platform/Today.h"
+#include "platform/core/Formats.h"
+#include "platform/core/Today.h"
+#include "platform/report/ReportLayout.h"
 
 #include "support/FakeReportSource.h"
 

@@ -1,10 +1,10 @@
 #include "reports/CareListReport.h"
 #include "reports/DoctorsListReport.h"
 
-#include "platform/DefaultPrinter.h"
-#include "platform/ReportLayout.h"
-#include "platform/ReportPdfWriter.h"
-#include "platform/Today.h"
+#include "platform/core/Today.h"
+#include "platform/report/ReportLayout.h"
+#include "platform/report/ReportPdfWriter.h"
+#include "platform/widgets/DefaultPrinter.h"
 
 #include "support/FakeReportSource.h"
 #include "support/PdfTools.h"
@@ -151,8 +151,8 @@ private Q_SLOTS:
         QFETCH(QList<int>, details);
         FakeReportSource source;
         fillCare(source, rows);
-        const QList<ReportPage> pages = ReportLayout::run(CareListReport::definition(), source,
-                                                          ReportPageGeometry::forDefaultPaper());
+        const QList<ReportPage> pages =
+            ReportLayout::run(CareListReport::definition(), source, DefaultPrinter::pageGeometry());
         QCOMPARE(detailsPerPage(pages), details);
         int summaries = 0;
         for (const ReportPage &page : pages) {
@@ -166,9 +166,9 @@ private Q_SLOTS:
     {
         FakeReportSource source;
         fillCare(source, 1);
-        const ReportPage page = ReportLayout::run(CareListReport::definition(), source,
-                                                  ReportPageGeometry::forDefaultPaper())
-                                    .first();
+        const ReportPage page =
+            ReportLayout::run(CareListReport::definition(), source, DefaultPrinter::pageGeometry())
+                .first();
         const qreal margin = 37.795; // 10 mm
         const ReportPlacedText *cost = findText(page, QStringLiteral("30,00 €"));
         QVERIFY(cost);
@@ -186,7 +186,8 @@ private Q_SLOTS:
         FakeReportSource source;
         fillCare(source, 81);
         const QString file = dir_.filePath(QStringLiteral("soins.pdf"));
-        ReportPdfWriter::write(file, CareListReport::definition(), source);
+        ReportPdfWriter::write(file, CareListReport::definition(), source,
+                               DefaultPrinter::pageGeometry());
 
         QCOMPARE(PdfTools::pageCount(file), 3);
         QVERIFY(hasLine(PdfTools::info(file), QStringLiteral("^Title:\\s+Liste des soins$")));
@@ -230,7 +231,8 @@ private Q_SLOTS:
                        {"Tel", "04-78-12-34-56"}});
         source.addRow({{"Nom", "MARTIN"}, {"Code postale", "75001"}});
         const QString file = dir_.filePath(QStringLiteral("medecins.pdf"));
-        ReportPdfWriter::write(file, DoctorsListReport::definition(), source);
+        ReportPdfWriter::write(file, DoctorsListReport::definition(), source,
+                               DefaultPrinter::pageGeometry());
 
         QCOMPARE(PdfTools::pageCount(file), 1);
         QVERIFY(hasLine(PdfTools::info(file), QStringLiteral("^Title:\\s+Liste des médecins$")));
@@ -263,7 +265,7 @@ private Q_SLOTS:
         const ReportDefinition report =
             care ? CareListReport::definition() : DoctorsListReport::definition();
         const QList<ReportPage> pages =
-            ReportLayout::run(report, source, ReportPageGeometry::forDefaultPaper());
+            ReportLayout::run(report, source, DefaultPrinter::pageGeometry());
         QVERIFY(pages.size() >= 3);
         for (const ReportPage &page : pages) {
             QVERIFY(findText(page, QStringLiteral("Page %1").arg(page.number)));
@@ -289,7 +291,7 @@ private Q_SLOTS:
         const QString folder = QCoreApplication::applicationDirPath() + "/../report-pages";
         QVERIFY(QDir().mkpath(folder));
         const QString pdf = folder + "/" + name + ".pdf";
-        ReportPdfWriter::write(pdf, report, source);
+        ReportPdfWriter::write(pdf, report, source, DefaultPrinter::pageGeometry());
         for (const qsizetype page : {qsizetype(1), (pages.size() + 1) / 2, pages.size()}) {
             const QString prefix = QStringLiteral("%1/%2-page%3").arg(folder, name).arg(page);
             const QString n = QString::number(page);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/PlatformError.h"
-#include "platform/Table.h"
+#include "platform/core/PlatformError.h"
+#include "platform/store/Table.h"
 #include "support/FileSizeLimit.h"
 
 #include <QFile>

@@ -2,9 +2,9 @@
 
 #include "FolderContents.h"
 
-#include "platform/SideFile.h"
-#include "platform/Table.h"
-#include "platform/TableStorage.h"
+#include "platform/core/SideFile.h"
+#include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
 #include "reference/DoctorTable.h"
 #include "reference/InsuredTable.h"
 #include "register/CareEntryTable.h"

@@ -1,9 +1,9 @@
 #include "DialogLookup.h"
 #include "FakeBackupSources.h"
 
-#include "platform/Dialogs.h"
-#include "platform/Help.h"
-#include "platform/PlatformMessages.h"
+#include "platform/core/PlatformMessages.h"
+#include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 #include "safety/BackupCopy.h"
 #include "safety/DirectoryListBox.h"
 #include "safety/TFrmSauvegarder.h"

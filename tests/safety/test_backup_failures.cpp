@@ -1,8 +1,8 @@
 #include "BackupChecks.h"
 #include "FakeBackupSources.h"
 
-#include "platform/FileErrors.h"
-#include "platform/PlatformMessages.h"
+#include "platform/core/FileErrors.h"
+#include "platform/core/PlatformMessages.h"
 #include "safety/BackupCopy.h"
 #include "safety/FileCopy.h"
 #include "support/PermissionsEnforced.h"

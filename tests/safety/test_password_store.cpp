@@ -1,7 +1,7 @@
 #include "FolderContents.h"
 
-#include "platform/PlatformError.h"
-#include "platform/SideFile.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/SideFile.h"
 #include "safety/PasswordStore.h"
 #include "support/ReadOnlyFolder.h"
 

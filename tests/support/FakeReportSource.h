@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ReportDataSource.h"
+#include "platform/report/ReportDataSource.h"
 
 #include <QHash>
 #include <QList>

@@ -1,6 +1,6 @@
 #include "support/SampleTable.h"
 
-#include "platform/TableStorage.h"
+#include "platform/store/TableStorage.h"
 
 namespace SampleTable
 {

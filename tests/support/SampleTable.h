@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Table.h"
-#include "platform/TableDefinition.h"
+#include "platform/store/Table.h"
+#include "platform/store/TableDefinition.h"
 
 #include <QTemporaryDir>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/PlatformError.h"
+#include "platform/core/PlatformError.h"
 
 #include <QString>
 

@@ -1,0 +1,620 @@
+#include "Table.h"
+
+#include "DatabaseError.h"
+#include "TableStorage.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/PlatformMessages.h"
+
+#include <QScopeGuard>
+#include <QScopedValueRollback>
+
+#include <algorithm>
+
+// Makes `record` the active record of field reads for the scope's life (a filter test or a
+// grid look-up), then restores the previous one.
+class Table::ActiveRecordScope
+{
+public:
+    ActiveRecordScope(Table &table, const Record *record)
+        : table_(table), saved_(table.explicitActive_)
+    {
+        table_.explicitActive_ = record;
+    }
+    ~ActiveRecordScope() { table_.explicitActive_ = saved_; }
+    ActiveRecordScope(const ActiveRecordScope &) = delete;
+    ActiveRecordScope &operator=(const ActiveRecordScope &) = delete;
+
+private:
+    Table &table_;
+    const Record *saved_;
+};
+
+Table::Table(TableDefinition definition, QObject *parent)
+    : QObject(parent), def_(std::move(definition)), order_(def_, def_.primaryKey())
+{
+    for (int i = 0; i < def_.fieldCount(); ++i) {
+        fields_.push_back(std::make_unique<Field>(*this, i));
+        calculated_.push_back(def_.field(i).calculated);
+    }
+    calc_ = def_.newRecord();
+}
+
+Table::~Table() = default;
+
+void Table::setDatabaseName(const QString &folder)
+{
+    folder_ = folder;
+}
+
+QString Table::filePath() const
+{
+    return FileNames::resolve(folder_, def_.fileName());
+}
+
+void Table::setIndexFieldNames(const QString &names)
+{
+    QStringList list = names.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    order_ = RecordOrder(def_, list.isEmpty() ? def_.primaryKey() : list);
+    if (isActive()) {
+        checkBrowseMode();
+        Record *keep = currentRecord();
+        rows_.resort(acceptor());
+        const int row = keep ? rows_.positionOf(keep) : -1;
+        setCurrent(row >= 0 ? row : (viewSize() > 0 ? 0 : -1));
+        notifyDataSet();
+    }
+}
+
+QString Table::indexFieldNames() const
+{
+    return order_.fieldNames().join(QLatin1Char(';'));
+}
+
+void Table::requireActive() const
+{
+    if (!isActive())
+        throw DatabaseError(PlatformMessages::tableNotActive());
+}
+
+void Table::open()
+{
+    if (isActive())
+        return;
+    storage_ = std::make_unique<TableStorage>(def_, filePath());
+    auto closeAgain = qScopeGuard([this] { storage_.reset(); });
+    loadRows();
+    closeAgain.dismiss();
+    state_ = State::Browse;
+    setCurrent(viewSize() > 0 ? 0 : -1);
+    bof_ = true;
+    eof_ = viewSize() == 0;
+    notifyDataSet();
+    notifyState();
+    if (afterOpen)
+        afterOpen(*this);
+}
+
+void Table::close()
+{
+    if (!isActive())
+        return;
+    cancel();
+    storage_.reset();
+    rows_.clear();
+    state_ = State::Inactive;
+    current_ = -1;
+    eof_ = bof_ = true;
+    calcFor_ = nullptr;
+    notifyDataSet();
+    notifyState();
+}
+
+void Table::loadRows()
+{
+    if (rows_.isFiltered() != filterOn_)
+        rows_.setFiltered(filterOn_, acceptor());
+    rows_.load(storage_->loadAll(order_), acceptor());
+    calcFor_ = nullptr;
+}
+
+void Table::reloadIfChangedElsewhere()
+{
+    if (!storage_->changedElsewhere())
+        return;
+    loadRows();
+    setCurrent(viewSize() > 0 ? 0 : -1);
+    notifyDataSet();
+}
+
+bool Table::accepts(Record *record)
+{
+    if (!onFilterRecord)
+        return true;
+    ActiveRecordScope scope(*this, record);
+    return onFilterRecord(*this);
+}
+
+RowSet::Accept Table::acceptor()
+{
+    return [this](Record *record) { return accepts(record); };
+}
+
+void Table::setCurrent(int row)
+{
+    current_ = row;
+}
+
+void Table::first()
+{
+    requireActive();
+    checkBrowseMode();
+    reloadIfChangedElsewhere();
+    setCurrent(viewSize() > 0 ? 0 : -1);
+    bof_ = true;
+    eof_ = viewSize() == 0;
+    notifyRecord();
+}
+
+void Table::last()
+{
+    requireActive();
+    checkBrowseMode();
+    setCurrent(viewSize() - 1);
+    eof_ = true;
+    bof_ = viewSize() == 0;
+    notifyRecord();
+}
+
+void Table::next()
+{
+    requireActive();
+    checkBrowseMode();
+    if (current_ + 1 < viewSize()) {
+        setCurrent(current_ + 1);
+        bof_ = eof_ = false;
+        notifyRecord();
+    } else {
+        eof_ = true;
+    }
+}
+
+void Table::prior()
+{
+    requireActive();
+    checkBrowseMode();
+    if (current_ > 0) {
+        setCurrent(current_ - 1);
+        bof_ = eof_ = false;
+        notifyRecord();
+    } else {
+        bof_ = true;
+    }
+}
+
+void Table::moveBy(int distance)
+{
+    requireActive();
+    checkBrowseMode();
+    if (viewSize() == 0)
+        return;
+    const int target = std::clamp(current_ + distance, 0, viewSize() - 1);
+    bof_ = distance < 0 && target == 0 && current_ + distance < 0;
+    eof_ = distance > 0 && target == viewSize() - 1 && current_ + distance >= viewSize();
+    if (target != current_) {
+        setCurrent(target);
+        notifyRecord();
+    }
+}
+
+void Table::moveToRow(int row)
+{
+    requireActive();
+    if (state_ == State::Insert && row == insertRow_)
+        return;
+    // The row as shown now: posting may reorder the rows, so aim at the record itself.
+    Record *target = nullptr;
+    if (row >= 0 && row < shownRowCount()) {
+        const int viewRow = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
+        if (viewRow < viewSize())
+            target = viewRecord(viewRow);
+    }
+    checkBrowseMode();
+    if (!target)
+        return;
+    const int position = rows_.positionOf(target);
+    if (position < 0 || position == current_)
+        return;
+    setCurrent(position);
+    bof_ = eof_ = false;
+    notifyRecord();
+}
+
+void Table::updateRecord()
+{
+    if (!isEditing() || updating_)
+        return;
+    const QScopedValueRollback updating(updating_, true);
+    const auto hooks = updateHooks_; // a hook may remove itself
+    for (const auto &[id, hook] : hooks)
+        hook();
+}
+
+int Table::addUpdateHook(UpdateHook hook)
+{
+    updateHooks_.emplace_back(nextHookId_, std::move(hook));
+    return nextHookId_++;
+}
+
+void Table::removeUpdateHook(int id)
+{
+    std::erase_if(updateHooks_, [id](const auto &entry) { return entry.first == id; });
+}
+
+void Table::checkBrowseMode()
+{
+    if (!isEditing())
+        return;
+    updateRecord();
+    if (modified_)
+        post();
+    else
+        cancel();
+}
+
+void Table::edit()
+{
+    requireActive();
+    if (isEditing())
+        return;
+    if (viewSize() == 0) {
+        insert();
+        return;
+    }
+    buffer_ = *currentRecord();
+    state_ = State::Edit;
+    modified_ = false;
+    calcFor_ = nullptr;
+    notifyState();
+}
+
+void Table::append()
+{
+    requireActive();
+    checkBrowseMode();
+    buffer_ = def_.newRecord();
+    insertRow_ = viewSize();
+    state_ = State::Insert;
+    modified_ = false;
+    calcFor_ = nullptr;
+    notifyDataSet();
+    notifyState();
+}
+
+void Table::insert()
+{
+    requireActive();
+    checkBrowseMode();
+    buffer_ = def_.newRecord();
+    insertRow_ = std::max(current_, 0);
+    state_ = State::Insert;
+    modified_ = false;
+    calcFor_ = nullptr;
+    notifyDataSet();
+    notifyState();
+}
+
+void Table::post()
+{
+    requireActive();
+    if (!isEditing())
+        return;
+    updateRecord();
+    for (int i = 0; i < def_.fieldCount(); ++i) {
+        const FieldDef &f = def_.field(i);
+        if (f.required && !f.calculated && !buffer_.has(i))
+            throw DatabaseError(PlatformMessages::requiredField(f.label()));
+    }
+    if (beforePost)
+        beforePost(*this);
+
+    auto posted = std::make_unique<Record>(buffer_);
+    Record *existing = state_ == State::Edit ? currentRecord() : nullptr;
+    try {
+        if (existing) {
+            posted->rowId = existing->rowId;
+            storage_->update(*posted);
+        } else {
+            posted->rowId = storage_->insert(*posted);
+            if (def_.rowIdIndex() >= 0)
+                posted->setNumber(def_.rowIdIndex(), posted->rowId);
+        }
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
+    }
+    placePosted(std::move(posted), existing);
+    leaveEditState();
+    notifyDataSet();
+    notifyState();
+    if (afterPost)
+        afterPost(*this);
+}
+
+void Table::placePosted(std::unique_ptr<Record> posted, Record *existing)
+{
+    const int previous = current_;
+    Record *placed = rows_.place(std::move(posted), existing, acceptor());
+    calcFor_ = nullptr;
+    const int position = rows_.positionOf(placed);
+    if (position >= 0)
+        setCurrent(position);
+    else
+        setCurrent(viewSize() == 0 ? -1 : std::clamp(previous, 0, viewSize() - 1));
+    bof_ = eof_ = false;
+}
+
+void Table::leaveEditState()
+{
+    state_ = State::Browse;
+    modified_ = false;
+    insertRow_ = -1;
+    buffer_ = Record();
+    calcFor_ = nullptr;
+}
+
+void Table::cancel()
+{
+    if (!isEditing())
+        return;
+    const bool wasInsert = state_ == State::Insert;
+    leaveEditState();
+    if (wasInsert)
+        notifyDataSet();
+    else
+        notifyRecord();
+    notifyState();
+}
+
+void Table::deleteRecord()
+{
+    requireActive();
+    if (state_ == State::Insert) {
+        cancel();
+        return;
+    }
+    cancel();
+    if (!currentRecord())
+        throw DatabaseError(PlatformMessages::datasetEmpty());
+    if (beforeDelete)
+        beforeDelete(*this);
+    Record *record = currentRecord();
+    if (!record)
+        return;
+    try {
+        storage_->remove(record->rowId);
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
+    }
+    rows_.remove(record);
+    calcFor_ = nullptr;
+    if (current_ >= viewSize())
+        setCurrent(viewSize() - 1);
+    eof_ = viewSize() == 0;
+    bof_ = viewSize() == 0;
+    notifyDataSet();
+    if (afterDelete)
+        afterDelete(*this);
+}
+
+Field &Table::fieldByName(const QString &name)
+{
+    Field *f = findField(name);
+    if (!f)
+        throw DatabaseError(PlatformMessages::fieldNotFound(name));
+    return *f;
+}
+
+Field *Table::findField(const QString &name)
+{
+    const int index = def_.indexOf(name);
+    return index >= 0 ? fields_[size_t(index)].get() : nullptr;
+}
+
+void Table::forEachRowInView(const std::function<void()> &visit)
+{
+    requireActive();
+    for (int i = 0; i < viewSize(); ++i) {
+        ActiveRecordScope scope(*this, viewRecord(i));
+        visit();
+    }
+}
+
+void Table::setFiltered(bool on)
+{
+    if (!isActive()) {
+        filterOn_ = on;
+        return;
+    }
+    checkBrowseMode();
+    Record *keep = currentRecord();
+    filterOn_ = on;
+    rows_.setFiltered(on, acceptor());
+    const int position = keep ? rows_.positionOf(keep) : -1;
+    setCurrent(position >= 0 ? position : (viewSize() > 0 ? 0 : -1));
+    bof_ = position <= 0;
+    eof_ = viewSize() == 0;
+    calcFor_ = nullptr;
+    notifyDataSet();
+}
+
+void Table::refilter()
+{
+    if (filterOn_)
+        setFiltered(true);
+}
+
+Bookmark Table::bookmark() const
+{
+    const Record *record = currentRecord();
+    return record ? Bookmark{record->rowId} : Bookmark{};
+}
+
+bool Table::gotoBookmark(const Bookmark &bookmark)
+{
+    requireActive();
+    checkBrowseMode();
+    Record *record = bookmark.isValid() ? rows_.find(bookmark.rowId) : nullptr;
+    if (!record)
+        return false;
+    const int position = rows_.positionOf(record);
+    if (position < 0)
+        return false;
+    if (position != current_) {
+        setCurrent(position);
+        notifyRecord();
+    }
+    bof_ = eof_ = false;
+    return true;
+}
+
+void Table::copyTo(const QString &destinationPath)
+{
+    if (!isActive())
+        open();
+    storage_->copyTo(destinationPath);
+}
+
+void Table::addIndex(const QString &name, const QString &fields, IndexKind kind)
+{
+    const QStringList list = fields.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+    TableStorage::addIndex(filePath(), def_,
+                           kind == IndexKind::Primary ? def_.primaryIndexName() : name, list);
+}
+
+void Table::disableControls()
+{
+    ++disabled_;
+}
+
+void Table::enableControls()
+{
+    if (disabled_ == 0 || --disabled_ > 0)
+        return;
+    if (pendingDataSet_) {
+        pendingDataSet_ = false;
+        pendingRecord_ = false;
+        Q_EMIT dataSetChanged();
+    } else if (pendingRecord_) {
+        pendingRecord_ = false;
+        Q_EMIT recordChanged();
+    }
+}
+
+void Table::notifyDataSet()
+{
+    if (disabled_ > 0)
+        pendingDataSet_ = true;
+    else
+        Q_EMIT dataSetChanged();
+}
+
+void Table::notifyRecord()
+{
+    if (disabled_ > 0)
+        pendingRecord_ = true;
+    else
+        Q_EMIT recordChanged();
+}
+
+void Table::notifyState()
+{
+    Q_EMIT stateChanged();
+}
+
+int Table::shownRowCount() const
+{
+    return viewSize() + (state_ == State::Insert ? 1 : 0);
+}
+
+int Table::shownCurrentRow() const
+{
+    return state_ == State::Insert ? insertRow_ : current_;
+}
+
+const Record *Table::shownRecord(int row) const
+{
+    if (state_ == State::Insert) {
+        if (row == insertRow_)
+            return &buffer_;
+        if (row > insertRow_)
+            --row;
+    } else if (state_ == State::Edit && row == current_) {
+        return &buffer_;
+    }
+    return row >= 0 && row < viewSize() ? viewRecord(row) : nullptr;
+}
+
+QString Table::shownText(int row, int fieldIndex)
+{
+    const Record *record = shownRecord(row);
+    if (!record)
+        return QString();
+    ActiveRecordScope scope(*this, record);
+    return field(fieldIndex).displayText();
+}
+
+const Record *Table::calculatedRecord()
+{
+    ensureCalculated();
+    return &calc_;
+}
+
+QVariant Table::activeValue(int fieldIndex)
+{
+    const Record *record = recordFor(fieldIndex);
+    return record ? def_.valueOf(*record, fieldIndex) : QVariant();
+}
+
+void Table::ensureCalculated()
+{
+    const Record *record = activeRecord();
+    if (calculating_ || (record && calcFor_ == record))
+        return;
+    calc_ = def_.newRecord();
+    calcFor_ = record;
+    if (!record || !onCalcFields)
+        return;
+    const QScopedValueRollback calculating(calculating_, true);
+    // A handler that fails leaves no half-calculated record behind: the next read tries again.
+    auto forget = qScopeGuard([this] { calcFor_ = nullptr; });
+    onCalcFields(*this);
+    forget.dismiss();
+}
+
+void Table::setActiveValue(int fieldIndex, const QVariant &value)
+{
+    const FieldDef &f = def_.field(fieldIndex);
+    if (f.calculated) {
+        if (!calculating_)
+            throw DatabaseError(PlatformMessages::readOnlyField(f.label()));
+        def_.store(calc_, fieldIndex, value);
+        return;
+    }
+    if (!isEditing() || explicitActive_)
+        throw DatabaseError(PlatformMessages::notEditing());
+    if (f.kind == FieldKind::AutoIncrement)
+        throw DatabaseError(PlatformMessages::readOnlyField(f.label()));
+    const QVariant old = def_.valueOf(buffer_, fieldIndex);
+    if (old.isValid() == value.isValid() && old == value)
+        return;
+    def_.store(buffer_, fieldIndex, value);
+    modified_ = true;
+    calcFor_ = nullptr;
+    if (disabled_ != 0)
+        return;
+    Q_EMIT fieldChanged(fieldIndex);
+    // The calculated values follow the record being edited: their controls show them anew.
+    for (size_t i = 0; i < calculated_.size(); ++i) {
+        if (calculated_[i])
+            Q_EMIT fieldChanged(int(i));
+    }
+}

@@ -1,0 +1,210 @@
+#pragma once
+
+#include "Bookmark.h"
+#include "Field.h"
+#include "Record.h"
+#include "RecordOrder.h"
+#include "RowSet.h"
+#include "TableDefinition.h"
+
+#include <QObject>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TableStorage;
+
+// A table component: a cursor over the rows of one table file, in index order, with the
+// browse/edit/insert states, events, a per-row filter, calculated fields and bookmarks that
+// the windows rely on. Rows in view are held in memory; every post and delete is written to
+// the file and durable before the call returns. Several components may open the same file; one
+// sees what another posted once it moves to its first row.
+class Table : public QObject
+{
+    Q_OBJECT
+
+public:
+    enum class State { Inactive, Browse, Edit, Insert };
+    using Handler = std::function<void(Table &)>;
+    using FilterHandler = std::function<bool(Table &)>;
+
+    explicit Table(TableDefinition definition, QObject *parent = nullptr);
+    ~Table() override;
+
+    const TableDefinition &definition() const { return def_; }
+
+    // The folder of the file; set before opening.
+    void setDatabaseName(const QString &folder);
+    const QString &databaseName() const { return folder_; }
+    QString filePath() const;
+    // "Date soins;Beneficiaire;Numero"; the primary key when empty.
+    void setIndexFieldNames(const QString &names);
+    QString indexFieldNames() const;
+
+    // Events, one handler each.
+    Handler afterOpen, beforePost, afterPost, beforeDelete, afterDelete, onCalcFields;
+    FilterHandler onFilterRecord;
+
+    void open();
+    void close();
+    bool isActive() const { return state_ != State::Inactive; }
+    State state() const { return state_; }
+    bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
+    bool isModified() const { return modified_; }
+
+    // Moving posts a modified record and drops an untouched one first.
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveBy(int distance);
+    // Moves to the row at that position of the view (a grid click).
+    void moveToRow(int row);
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    bool isEmpty() const { return viewSize() == 0; }
+    // Rows in view (without a new record not yet posted).
+    int recordCount() const { return viewSize(); }
+
+    void edit();
+    void append();
+    void insert();
+    void post();
+    void cancel();
+    void deleteRecord();
+    // Posts a modified record, cancels an untouched one.
+    void checkBrowseMode();
+    // Asks every bound control to write the text it holds into the record (its own "update
+    // record" hook); a control whose text is not a value throws, and the post or move stops.
+    void updateRecord();
+    using UpdateHook = std::function<void()>;
+    int addUpdateHook(UpdateHook hook);
+    void removeUpdateHook(int id);
+
+    Field &fieldByName(const QString &name);
+    Field *findField(const QString &name);
+    Field &field(int index) { return *fields_[size_t(index)]; }
+    int fieldCount() const { return int(fields_.size()); }
+
+    // Runs `visit` once for every row in view, in order, with the fields reading that row; the
+    // cursor, the state and the bound controls are left alone (sums over the view).
+    void forEachRowInView(const std::function<void()> &visit);
+
+    void setFiltered(bool on);
+    bool isFiltered() const { return filterOn_; }
+    // Runs the filter handler again over every row (the selections it reads have changed).
+    void refilter();
+
+    Bookmark bookmark() const;
+    // False when the row is gone or out of view; the cursor then stays.
+    bool gotoBookmark(const Bookmark &bookmark);
+
+    // Batch copy: the whole table, every row whatever the filter, into `destinationPath`,
+    // replacing a table there only once the copy is complete.
+    void copyTo(const QString &destinationPath);
+    // Adds a unique index on the fields to this closed table's file; the primary index is
+    // the definition's own.
+    enum class IndexKind { Primary, Secondary };
+    void addIndex(const QString &name, const QString &fields, IndexKind kind);
+
+    // Nested: while disabled, bound controls are not told of changes; the last enable tells
+    // them everything changed.
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return disabled_ > 0; }
+
+    // For grids: rows shown including a new record not yet posted, the row of the cursor, and
+    // the display of any shown row.
+    int shownRowCount() const;
+    int shownCurrentRow() const;
+    QString shownText(int row, int fieldIndex);
+
+Q_SIGNALS:
+    // Rows, order, filter or openness changed: redraw everything.
+    void dataSetChanged();
+    // The current record moved or its values changed.
+    void recordChanged();
+    void stateChanged();
+    // One field of the record being edited changed.
+    void fieldChanged(int fieldIndex);
+
+private:
+    class ActiveRecordScope;
+    friend class ActiveRecordScope;
+    // Field reads and writes the active record through these; nothing else needs them.
+    friend class Field;
+
+    // The record holding a field's value for the active record (the current row, the record
+    // being edited, the row under a filter test or a grid look-up, or the calculated values of
+    // any of those); null when there is none.
+    const Record *recordFor(int fieldIndex)
+    {
+        if (calculated_[size_t(fieldIndex)])
+            return calculatedRecord();
+        return activeRecord();
+    }
+    QVariant activeValue(int fieldIndex);
+    void setActiveValue(int fieldIndex, const QVariant &value);
+
+    void requireActive() const;
+    int viewSize() const { return rows_.size(); }
+    Record *viewRecord(int i) const { return rows_.at(i); }
+    Record *currentRecord() const
+    {
+        return current_ >= 0 && current_ < viewSize() ? viewRecord(current_) : nullptr;
+    }
+    const Record *activeRecord() const
+    {
+        if (explicitActive_)
+            return explicitActive_;
+        if (isEditing())
+            return &buffer_;
+        return currentRecord();
+    }
+    const Record *calculatedRecord();
+    bool accepts(Record *record);
+    RowSet::Accept acceptor();
+    void loadRows();
+    void reloadIfChangedElsewhere();
+    void placePosted(std::unique_ptr<Record> posted, Record *existing);
+    const Record *shownRecord(int row) const;
+    void setCurrent(int row);
+    void leaveEditState();
+    void notifyDataSet();
+    void notifyRecord();
+    void notifyState();
+    void ensureCalculated();
+
+    TableDefinition def_;
+    QString folder_;
+    RecordOrder order_;
+    std::vector<std::unique_ptr<Field>> fields_;
+    std::vector<bool> calculated_; // per field
+    std::unique_ptr<TableStorage> storage_;
+
+    RowSet rows_{order_};
+    bool filterOn_ = false;
+
+    State state_ = State::Inactive;
+    int current_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    Record buffer_;      // the record being edited or inserted
+    int insertRow_ = -1; // where a new record shows while inserting
+    bool modified_ = false;
+
+    const Record *explicitActive_ = nullptr; // row under a filter or grid look-up
+    const Record *calcFor_ = nullptr;        // whose calculated values calc_ holds
+    Record calc_;
+    bool calculating_ = false;
+
+    std::vector<std::pair<int, UpdateHook>> updateHooks_;
+    int nextHookId_ = 1;
+    bool updating_ = false;
+
+    int disabled_ = 0;
+    bool pendingDataSet_ = false;
+    bool pendingRecord_ = false;
+};

@@ -1,0 +1,403 @@
+#include "TableStorage.h"
+
+#include "DatabaseError.h"
+#include "RecordOrder.h"
+#include "SqliteStatement.h"
+#include "platform/core/AtomicFileWriter.h"
+#include "platform/core/FileErrors.h"
+#include "platform/core/FileNames.h"
+#include "platform/core/Formats.h"
+#include "platform/core/PlatformMessages.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sqlite3.h>
+#include <unistd.h>
+
+namespace
+{
+
+QString columnList(const TableDefinition &def, const std::vector<int> &fields)
+{
+    QStringList names;
+    for (int i : fields)
+        names.append(TableDefinition::quoted(def.field(i).name));
+    return names.join(QStringLiteral(", "));
+}
+
+// "YYYY-MM-DD" without going through QDate's general parser: loading is a hot path.
+QDate isoDate(const char *s, int length)
+{
+    auto digits = [s](int from, int count) {
+        int v = 0;
+        for (int i = from; i < from + count; ++i) {
+            if (s[i] < '0' || s[i] > '9')
+                return -1;
+            v = v * 10 + (s[i] - '0');
+        }
+        return v;
+    };
+    if (length != 10 || s[4] != '-' || s[7] != '-')
+        return QDate();
+    return QDate(digits(0, 4), digits(5, 2), digits(8, 2));
+}
+
+// Short texts repeat from row to row (names, means of payment, yes/no words): the last few of
+// a column are kept, so a repeat shares one copy instead of costing an allocation.
+class RecentTexts
+{
+public:
+    const QString &text(const char *utf8, int length)
+    {
+        for (Entry &e : entries_) {
+            if (e.bytes.size() == length &&
+                std::memcmp(e.bytes.constData(), utf8, size_t(length)) == 0)
+                return e.text;
+        }
+        Entry &slot = entries_[next_];
+        next_ = (next_ + 1) % entries_.size();
+        slot.bytes = QByteArray(utf8, length);
+        slot.text = QString::fromUtf8(utf8, length);
+        return slot.text;
+    }
+
+private:
+    struct Entry {
+        QByteArray bytes;
+        QString text;
+    };
+    std::array<Entry, 16> entries_;
+    size_t next_ = 0;
+};
+
+} // namespace
+
+TableStorage::TableStorage(const TableDefinition &definition, const QString &path)
+    : def_(definition), db_(path, SqliteDatabase::Mode::OpenExisting)
+{
+    const QString wanted = def_.sqlName();
+    if (!db_.hasTable(wanted))
+        throw DatabaseError(PlatformMessages::cannotOpenTable(
+            path, QStringLiteral("La table %1 est absente du fichier.").arg(wanted)));
+    table_ = wanted;
+    const QStringList columns = db_.columns(table_);
+    for (int i = 0; i < def_.fieldCount(); ++i) {
+        const FieldDef &f = def_.field(i);
+        if (f.calculated)
+            continue;
+        if (!columns.contains(f.name, Qt::CaseInsensitive))
+            throw DatabaseError(
+                PlatformMessages::cannotOpenTable(path, PlatformMessages::fieldNotFound(f.name)));
+        stored_.push_back(i);
+    }
+    // Only a file proved to hold the table is ever written to. A log left by a crash is
+    // moved into the file at once.
+    db_.useWriteAheadLog();
+    db_.checkpoint();
+    version_ = db_.dataVersion();
+}
+
+std::vector<std::unique_ptr<Record>> TableStorage::loadAll(const RecordOrder &order)
+{
+    // A plain scan sorted in memory: reading through the index would cost a look-up per row.
+    const int rowIdField = def_.rowIdIndex();
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("SELECT %1 FROM %2")
+                           .arg(columnList(def_, stored_), TableDefinition::quoted(table_)));
+    std::vector<std::unique_ptr<Record>> rows;
+    std::vector<RecentTexts> recent(stored_.size());
+    while (st.step()) {
+        auto record = std::make_unique<Record>(def_.newRecord());
+        for (size_t c = 0; c < stored_.size(); ++c) {
+            const int column = int(c);
+            if (st.isNull(column))
+                continue;
+            const int field = stored_[c];
+            switch (def_.field(field).kind) {
+            case FieldKind::String: {
+                int length = 0;
+                const char *raw = st.rawText(column, &length);
+                record->setText(field, def_.textSlot(field), recent[c].text(raw, length));
+                break;
+            }
+            case FieldKind::Memo:
+                record->setText(field, def_.textSlot(field), st.text(column));
+                break;
+            case FieldKind::Date: {
+                int length = 0;
+                const char *raw = st.rawText(column, &length);
+                const QDate date = isoDate(raw, length);
+                if (date.isValid())
+                    record->setNumber(field, date.toJulianDay());
+                break;
+            }
+            case FieldKind::Money:
+                record->setNumber(field, Formats::toCents(st.real(column)));
+                break;
+            case FieldKind::Float:
+                record->setNumber(field, std::bit_cast<qint64>(st.real(column)));
+                break;
+            case FieldKind::AutoIncrement:
+                record->setNumber(field, st.int64(column));
+                break;
+            }
+        }
+        if (rowIdField >= 0)
+            record->rowId = record->number(rowIdField);
+        rows.push_back(std::move(record));
+    }
+    auto less = [&order](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
+        return order.less(*a, *b);
+    };
+    if (!std::is_sorted(rows.begin(), rows.end(), less))
+        std::sort(rows.begin(), rows.end(), less);
+    version_ = db_.dataVersion();
+    return rows;
+}
+
+void TableStorage::bindRecord(SqliteStatement &st, const Record &record)
+{
+    int parameter = 1;
+    for (int field : stored_) {
+        const FieldDef &f = def_.field(field);
+        if (f.kind == FieldKind::AutoIncrement)
+            continue;
+        if (!record.has(field)) {
+            st.bindNull(parameter++);
+            continue;
+        }
+        switch (f.kind) {
+        case FieldKind::String:
+        case FieldKind::Memo:
+            st.bindText(parameter++, record.text(def_.textSlot(field)));
+            break;
+        case FieldKind::Date:
+            st.bindText(parameter++,
+                        QDate::fromJulianDay(record.number(field)).toString(Qt::ISODate));
+            break;
+        case FieldKind::Money:
+            st.bindDouble(parameter++, Formats::fromCents(record.number(field)));
+            break;
+        case FieldKind::Float:
+            st.bindDouble(parameter++, std::bit_cast<double>(record.number(field)));
+            break;
+        case FieldKind::AutoIncrement:
+            break;
+        }
+    }
+}
+
+qint64 TableStorage::insert(const Record &record)
+{
+    std::vector<int> columns;
+    QStringList marks;
+    for (int field : stored_) {
+        if (def_.field(field).kind != FieldKind::AutoIncrement) {
+            columns.push_back(field);
+            marks.append(QStringLiteral("?"));
+        }
+    }
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(TableDefinition::quoted(table_), columnList(def_, columns),
+                                marks.join(QLatin1Char(','))));
+    bindRecord(st, record);
+    st.step();
+    const qint64 rowId = db_.lastInsertRowId();
+    db_.checkpoint();
+    return rowId;
+}
+
+void TableStorage::update(const Record &record)
+{
+    QStringList assignments;
+    for (int field : stored_) {
+        if (def_.field(field).kind != FieldKind::AutoIncrement)
+            assignments.append(TableDefinition::quoted(def_.field(field).name) +
+                               QStringLiteral("=?"));
+    }
+    const int rowIdField = def_.rowIdIndex();
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("UPDATE %1 SET %2 WHERE %3=?%4")
+                           .arg(TableDefinition::quoted(table_), assignments.join(QLatin1Char(',')),
+                                TableDefinition::quoted(def_.field(rowIdField).name))
+                           .arg(assignments.size() + 1));
+    bindRecord(st, record);
+    st.bindInt(int(assignments.size()) + 1, record.rowId);
+    st.step();
+    if (db_.changes() == 0)
+        throw DatabaseError(PlatformMessages::recordVanished());
+    db_.checkpoint();
+}
+
+void TableStorage::remove(qint64 rowId)
+{
+    const int rowIdField = def_.rowIdIndex();
+    SqliteStatement st(db_.handle(),
+                       QStringLiteral("DELETE FROM %1 WHERE %2=?1")
+                           .arg(TableDefinition::quoted(table_),
+                                TableDefinition::quoted(def_.field(rowIdField).name)));
+    st.bindInt(1, rowId);
+    st.step();
+    db_.checkpoint();
+}
+
+bool TableStorage::changedElsewhere()
+{
+    const qint64 now = db_.dataVersion();
+    const bool changed = now != version_;
+    version_ = now;
+    return changed;
+}
+
+bool TableStorage::createFile(const QString &path, const TableDefinition &definition)
+{
+    if (QFileInfo::exists(path))
+        return false;
+    // Built aside and renamed into place, so that a failure never leaves a half-made table.
+    const QString temporary = path + QStringLiteral(".creation");
+    QFile::remove(temporary);
+    try {
+        SqliteDatabase db(temporary, SqliteDatabase::Mode::Create);
+        db.useWriteAheadLog();
+        QFile::setPermissions(temporary, QFile::ReadOwner | QFile::WriteOwner);
+        db.exec(QStringLiteral("BEGIN"));
+        for (const QString &sql : definition.createStatements())
+            db.exec(sql);
+        db.exec(QStringLiteral("COMMIT"));
+    } catch (const DatabaseError &e) {
+        QFile::remove(temporary);
+        throw DatabaseError(PlatformMessages::diskWriteFailed(path, e.message()));
+    }
+    if (!QFile::rename(temporary, path)) {
+        QFile::remove(temporary);
+        throw DatabaseError(PlatformMessages::diskWriteFailed(
+            path, QStringLiteral("Le fichier ne peut pas être mis en place.")));
+    }
+    return true;
+}
+
+void TableStorage::addIndex(const QString &path, const TableDefinition &definition,
+                            const QString &indexName, const QStringList &fields)
+{
+    // Called on copies in a backup folder: the file stays self-contained.
+    SqliteDatabase db(path, SqliteDatabase::Mode::OpenExisting);
+    db.useRollbackJournal();
+    QStringList key;
+    for (const QString &name : fields) {
+        const int index = definition.indexOf(name.trimmed());
+        if (index < 0)
+            throw DatabaseError(PlatformMessages::fieldNotFound(name));
+        key.append(TableDefinition::quoted(definition.field(index).name));
+    }
+    // An index on the same fields already there (a copy keeps its source's) is enough.
+    SqliteStatement existing(
+        db.handle(), QStringLiteral("SELECT group_concat(ii.name, ';') FROM sqlite_master m, "
+                                    "pragma_index_info(m.name) ii WHERE m.type='index' AND "
+                                    "m.tbl_name=?1 COLLATE NOCASE GROUP BY m.name"));
+    existing.bindText(1, definition.sqlName());
+    QStringList bare;
+    for (const QString &k : fields)
+        bare.append(definition.field(definition.indexOf(k.trimmed())).name);
+    while (existing.step()) {
+        if (existing.text(0) == bare.join(QLatin1Char(';')))
+            return;
+    }
+    db.exec(QStringLiteral("CREATE UNIQUE INDEX IF NOT EXISTS %1 ON %2 (%3)")
+                .arg(TableDefinition::quoted(indexName),
+                     TableDefinition::quoted(definition.sqlName()),
+                     key.join(QStringLiteral(", "))));
+}
+
+namespace
+{
+
+// Checked: a copy whose bytes never reached the disk must not replace an older one.
+bool syncPath(const QString &path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    const bool synced = ::fsync(fd) == 0 || errno == EINVAL;
+    ::close(fd);
+    return synced;
+}
+
+// The whole file into an empty one, left in rollback-journal mode: it needs no companion
+// file and none will be read with it. An empty reason means success.
+QString copyDatabase(sqlite3 *source, const QString &temporary)
+{
+    sqlite3 *out = nullptr;
+    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out, SQLITE_OPEN_READWRITE,
+                             nullptr);
+    if (rc == SQLITE_OK) {
+        sqlite3_backup *backup = sqlite3_backup_init(out, "main", source, "main");
+        if (backup) {
+            rc = sqlite3_backup_step(backup, -1);
+            const int finished = sqlite3_backup_finish(backup);
+            rc = rc == SQLITE_DONE ? finished : rc;
+        } else {
+            rc = sqlite3_errcode(out);
+        }
+    }
+    // The copy took the source's write-ahead-log mode with its first page.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(out, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+    const QString failure = rc == SQLITE_OK ? QString() : SqliteDatabase::reason(out, rc);
+    if (sqlite3_close(out) != SQLITE_OK && failure.isEmpty())
+        return SqliteDatabase::reason(nullptr, SQLITE_IOERR);
+    return failure;
+}
+
+// Companions of an older table of that name would be read with the new one.
+QString removeStaleCompanions(const QString &destination)
+{
+    for (const char *suffix : {"-wal", "-shm", "-journal"}) {
+        const QString companion = destination + QLatin1String(suffix);
+        if (QFileInfo::exists(companion) && !QFile::remove(companion))
+            return FileErrors::staleCompanionNotRemoved(companion);
+    }
+    return QString();
+}
+
+} // namespace
+
+void TableStorage::copyTo(const QString &destination)
+{
+    const QFileInfo target(destination);
+    AtomicFileWriter::removeLeftovers(destination);
+    QTemporaryFile file(FileNames::temporaryTemplate(destination));
+    if (!file.open())
+        throw DatabaseError(PlatformMessages::copyFailed(
+            destination, FileErrors::openForWritingReason(destination)));
+    file.close();
+    const QString temporary = file.fileName();
+
+    QString failure = copyDatabase(db_.handle(), temporary);
+    if (failure.isEmpty() && !syncPath(temporary))
+        failure = PlatformMessages::writeFailed();
+    if (failure.isEmpty())
+        failure = removeStaleCompanions(destination);
+    if (failure.isEmpty()) {
+        if (std::rename(QFile::encodeName(temporary).constData(),
+                        QFile::encodeName(destination).constData()) != 0)
+            failure = PlatformMessages::replaceFailed();
+        else
+            syncPath(target.absolutePath());
+    }
+    if (!failure.isEmpty()) {
+        QFile::remove(temporary + QStringLiteral("-journal"));
+        throw DatabaseError(PlatformMessages::copyFailed(destination, failure));
+    }
+    file.setAutoRemove(false);
+}

@@ -1,0 +1,82 @@
+#include "ReportPrinter.h"
+
+#include "DefaultPrinter.h"
+#include "PrintQueue.h"
+#include "platform/core/PlatformError.h"
+#include "platform/core/PlatformMessages.h"
+#include "platform/report/ReportLayout.h"
+#include "platform/report/ReportPainter.h"
+#include "platform/report/ReportPdfWriter.h"
+
+#include <QDir>
+#include <QPainter>
+#include <QPrinter>
+#include <QTemporaryDir>
+
+namespace
+{
+
+// QPrinter hands its job to the print server without looking at the answer, so a refused job
+// would pass for printed, and it does not notice a document cut short by a full disk either:
+// the pages go to a private PDF file, written whole or not at all, that the program submits.
+void sendToPrinter(const QPrinterInfo &info, const QList<ReportPage> &pages,
+                   const ReportPageGeometry &geometry, const QString &title)
+{
+    const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/talo-XXXXXX"));
+    if (!folder.isValid())
+        throw PlatformError(PlatformMessages::printFailed(info.printerName()));
+    const QString pdf = folder.filePath(QStringLiteral("document.pdf"));
+    try {
+        ReportPdfWriter::write(pdf, pages, geometry, title);
+    } catch (const PlatformError &e) {
+        throw PlatformError(PlatformMessages::documentNotSent(
+                                info.printerName(), PlatformMessages::printDocumentNotPrepared()) +
+                            QLatin1Char('\n') + e.message());
+    }
+    PrintQueue::submit(info.printerName(), pdf, title);
+}
+
+} // namespace
+
+void ReportPrinter::print(const ReportDefinition &definition, ReportDataSource &source)
+{
+    const QPrinterInfo info = DefaultPrinter::forPrinting();
+    QPageSize paper = info.defaultPageSize();
+    if (!paper.isValid())
+        paper = QPageSize(QPageSize::A4);
+    const ReportPageGeometry geometry(paper);
+    const QList<ReportPage> pages = ReportLayout::run(definition, source, geometry);
+    sendToPrinter(info, pages, geometry, definition.title);
+}
+
+void ReportPrinter::print(const QList<ReportPage> &pages, const ReportPageGeometry &geometry,
+                          const QString &title)
+{
+    sendToPrinter(DefaultPrinter::forPrinting(), pages, geometry, title);
+}
+
+void ReportPrinter::printOn(QPrinter &printer, const QList<ReportPage> &pages,
+                            const ReportPageGeometry &geometry, const QString &title)
+{
+    const QString name = printer.printerName();
+    printer.setDocName(title);
+    printer.setCreator(QStringLiteral("Talo 3.0"));
+    // Our own margins are in the layout: the painter's origin must be the paper's corner.
+    printer.setFullPage(true);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    printer.setPageSize(geometry.pageSize());
+
+    QPainter painter;
+    if (!painter.begin(&printer))
+        throw PlatformError(PlatformMessages::printFailed(name));
+    const qreal scale = printer.resolution() / 96.0;
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0 && !printer.newPage()) {
+            printer.abort();
+            throw PlatformError(PlatformMessages::printFailed(name));
+        }
+        ReportPainter::paint(painter, pages.at(i), scale);
+    }
+    if (!painter.end() || printer.printerState() == QPrinter::Error)
+        throw PlatformError(PlatformMessages::printFailed(name));
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "platform/report/ReportDataSource.h"
+#include "platform/report/ReportDefinition.h"
+#include "platform/report/ReportPage.h"
+#include "platform/report/ReportPageGeometry.h"
+
+#include <QList>
+#include <QString>
+
+class QPrinter;
+
+// Prints reports straight to the system's default printer, without any dialog, under the
+// report's title as job name. Every failure throws PlatformError with a French message.
+namespace ReportPrinter
+{
+
+// Lays the report out on the default printer's paper and prints it.
+void print(const ReportDefinition &definition, ReportDataSource &source);
+// Prints pages already laid out (the preview's) on the default printer.
+void print(const QList<ReportPage> &pages, const ReportPageGeometry &geometry,
+           const QString &title);
+// Prints on a given printer; tests use a printer writing a PDF file.
+void printOn(QPrinter &printer, const QList<ReportPage> &pages, const ReportPageGeometry &geometry,
+             const QString &title);
+
+} // namespace ReportPrinter
