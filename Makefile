@@ -33,6 +33,7 @@ bench: build
 	$(BUILD_DIR)/bench/talo-bench
 	$(BUILD_DIR)/bench/talo-bench-window
 	$(BUILD_DIR)/bench/talo-bench-report
+	$(BUILD_DIR)/bench/talo-bench-followup
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -1,5 +1,7 @@
 #include "BenchRegister.h"
 
+#include "app/ProgramDirectory.h"
+#include "platform/core/SideFile.h"
 #include "platform/core/Today.h"
 #include "platform/store/BatchMove.h"
 #include "platform/store/Table.h"
@@ -9,7 +11,9 @@
 #include "register/PlainSelectors.h"
 
 #include <QDate>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 
@@ -77,14 +81,61 @@ double best(
     return fastest;
 }
 
-double peakMegabytes()
+} // namespace
+
+double BenchRegister::peakMegabytes()
 {
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     return double(usage.ru_maxrss) / 1024.0;
 }
 
-} // namespace
+QString BenchRegister::cachedProgramDirectory(int rows)
+{
+    // The version in the name changes whenever fill() writes other rows.
+    const QString folder = QDir::temp().filePath(QStringLiteral("talo-bench-v1-%1").arg(rows));
+    const QString table = QDir(folder).filePath(QStringLiteral("TALO.DB"));
+    if (QFileInfo::exists(table))
+        return folder;
+    QDir(folder).removeRecursively();
+    QDir().mkpath(folder);
+    fill(table, rows);
+    ProgramDirectory::provision(folder);
+    SideFile::writeLines(QDir(folder).filePath(QStringLiteral("LSTBENEF.LST")),
+                         QStringList{QStringLiteral("TOUS")} + Names);
+    return folder;
+}
+
+double BenchRegister::sqliteReadMillis(const QString &path)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open_v2(path.toUtf8().constData(), &db, SQLITE_OPEN_READONLY, nullptr);
+    double fastest = 1e9;
+    for (int run = 0; run < 3; ++run) {
+        fastest = std::min(fastest, timed([db] {
+                               sqlite3_stmt *st = nullptr;
+                               sqlite3_prepare_v2(db, "SELECT * FROM TALO", -1, &st, nullptr);
+                               volatile qint64 sink = 0;
+                               while (sqlite3_step(st) == SQLITE_ROW) {
+                                   for (int c = 0; c < sqlite3_column_count(st); ++c) {
+                                       switch (sqlite3_column_type(st, c)) {
+                                       case SQLITE_TEXT:
+                                           sink = sink + sqlite3_column_text(st, c)[0];
+                                           break;
+                                       case SQLITE_FLOAT:
+                                           sink = sink + qint64(sqlite3_column_double(st, c));
+                                           break;
+                                       default:
+                                           sink = sink + sqlite3_column_int64(st, c);
+                                       }
+                                   }
+                               }
+                               sqlite3_finalize(st);
+                           }));
+    }
+    sqlite3_close(db);
+    return fastest;
+}
 
 void BenchRegister::fill(const QString &path, int rows)
 {

@@ -5,18 +5,30 @@
 #include <utility>
 
 ComboSelectors::ComboSelectors(QComboBox &years, QComboBox &beneficiaries)
-    : years_(years), beneficiaries_(beneficiaries)
+    : years_(years), beneficiaries_(beneficiaries), yearText_(years.currentText()),
+      beneficiaryText_(beneficiaries.currentText())
 {
+    yearsFollowed_ = QObject::connect(&years, &QComboBox::currentTextChanged,
+                                      [this](const QString &text) { yearText_ = text; });
+    beneficiariesFollowed_ =
+        QObject::connect(&beneficiaries, &QComboBox::currentTextChanged,
+                         [this](const QString &text) { beneficiaryText_ = text; });
+}
+
+ComboSelectors::~ComboSelectors()
+{
+    QObject::disconnect(yearsFollowed_);
+    QObject::disconnect(beneficiariesFollowed_);
 }
 
 QString ComboSelectors::beneficiaryText() const
 {
-    return beneficiaries_.currentText();
+    return beneficiaryText_;
 }
 
 QString ComboSelectors::yearText() const
 {
-    return years_.currentText();
+    return yearText_;
 }
 
 QStringList ComboSelectors::beneficiaryItems() const

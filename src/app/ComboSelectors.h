@@ -3,6 +3,9 @@
 #include "reference/BeneficiaryListOwner.h"
 #include "register/RegisterSelectors.h"
 
+#include <QMetaObject>
+#include <QString>
+
 #include <functional>
 
 class QComboBox;
@@ -14,6 +17,9 @@ class ComboSelectors : public RegisterSelectors, public BeneficiaryListOwner
 {
 public:
     ComboSelectors(QComboBox &years, QComboBox &beneficiaries);
+    ~ComboSelectors() override;
+    ComboSelectors(const ComboSelectors &) = delete;
+    ComboSelectors &operator=(const ComboSelectors &) = delete;
 
     // Filter switching, run after the list is replaced.
     void setViewSwitch(std::function<void()> switchView) { switchView_ = std::move(switchView); }
@@ -41,4 +47,8 @@ private:
     QComboBox &years_;
     QComboBox &beneficiaries_;
     std::function<void()> switchView_;
+    // The shown texts, followed as the lists change: the view's rule asks for them at every
+    // row, and a list's own look-up costs far more than the rule.
+    QString yearText_, beneficiaryText_;
+    QMetaObject::Connection yearsFollowed_, beneficiariesFollowed_;
 };

@@ -127,7 +127,9 @@ RegisterTotals CareRegister::sumView()
     sums.known = table_.isActive();
     if (table_.recordCount() == 0)
         return sums;
-    for (table_.first(); !table_.eof(); table_.next()) {
+    // Moving to the first row posts a pending edit and takes in what another component wrote.
+    table_.first();
+    table_.forEachRowInView([&] {
         const qint64 c = cout_.asCents(), n = montantCPAM_.asCents(),
                      m = montantMutuelle_.asCents();
         const qint64 gap = c - (n + m); // the calculated Balance of the row
@@ -136,7 +138,7 @@ RegisterTotals CareRegister::sumView()
         sums.mutual += m;
         sums.gap += gap;
         sums.awaited += mutuellePartielle_.holds(Vrai) ? estimation_.asCents() - (n + m) : gap;
-    }
+    });
     return sums;
 }
 

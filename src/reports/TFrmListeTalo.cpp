@@ -31,11 +31,9 @@ void TFrmListeTalo::open(const QString &programDir)
 
 void TFrmListeTalo::openAtStart(const QString &programDir)
 {
-    try {
-        open(programDir);
-    } catch (const DatabaseError &) {
-        // Told once, by the window that owns the file; the report tries again when asked.
-    }
+    // Opened when a report first runs: a lifetime register is not read and held twice for a
+    // report that may never be asked for. The main window reports a file it cannot open.
+    TableTalo.setDatabaseName(programDir);
 }
 
 void TFrmListeTalo::print()
@@ -71,8 +69,10 @@ bool TFrmListeTalo::TableTaloFilterRecord(Table &table)
 
 void TFrmListeTalo::prepareRun()
 {
-    if (!TableTalo.isActive())
-        TableTalo.open();
+    if (!TableTalo.isActive()) {
+        TableTalo.open(); // filtered while it loads, by the selectors as they stand
+        return;
+    }
     // The view was built when the filter was last switched; the selectors may have moved
     // since without a switch (a beneficiary removed from the list).
     TableTalo.refilter();

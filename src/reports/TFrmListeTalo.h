@@ -29,8 +29,8 @@ public:
 
     // Opens TableTalo over the TALO.DB of `programDir`; errors propagate (DatabaseError).
     void open(const QString &programDir);
-    // At start: the main window has already reported a TALO.DB it cannot open, so a failure
-    // here says nothing more; print and preview try to open it again and report then.
+    // At start: only the folder is noted; print and preview open TableTalo on their first run
+    // and report a file they cannot open then.
     void openAtStart(const QString &programDir);
     Table &tableTalo() { return TableTalo; }
     const ReportDefinition &quickReport() const { return QuickReport1; }

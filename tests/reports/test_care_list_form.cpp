@@ -311,6 +311,18 @@ private Q_SLOTS:
         QCOMPARE(title, QStringLiteral(" Aperçu - Liste des soins"));
     }
 
+    void readsTheFileOnlyWhenAReportRuns()
+    {
+        addAll(sevenEntries);
+        TFrmListeTalo started(*selectors_);
+        started.openAtStart(dir_.path());
+        register_->addFollower(started.tableTalo());
+        QVERIFY(!started.tableTalo().isActive());
+        select("PIERRE", "1997"); // switched while the report's table is still closed
+        QCOMPARE(ReportRows::column(started.layOut(ReportPageGeometry()), Medecin),
+                 (QStringList{"DR UN", "DR QUATRE"}));
+    }
+
     void fileMissingAtStartIsReportedWhenAskedFor()
     {
         QTemporaryDir empty;

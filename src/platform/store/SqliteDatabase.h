@@ -17,13 +17,15 @@ public:
     SqliteDatabase(const SqliteDatabase &) = delete;
     SqliteDatabase &operator=(const SqliteDatabase &) = delete;
 
-    // For the program's own tables: every committed change is on disk when the call returns
-    // (write-ahead log, synchronised at each commit), and a crash leaves the file as of the
-    // last commit.
+    // For the program's own tables: write-ahead log, and a crash leaves the file as of the last
+    // commit. A commit is not synchronised by itself: every write is followed by checkpoint(),
+    // which makes it durable.
     void useWriteAheadLog();
     // Moves everything from the log into the file and empties the log, so that the file stands
-    // on its own between posts. The change is already durable: a checkpoint that cannot run
-    // now (a reader in the way, a full disk) leaves it in the log, to be moved later.
+    // on its own between posts; the log, then the file, are synchronised on the way. A
+    // checkpoint that cannot complete now (a reader in the way, a full disk) leaves the change
+    // in the log, synchronised there, to be moved later; throws DatabaseError when even that
+    // fails.
     void checkpoint();
     // For a file that leaves the program (a backup copy): no companion file is ever needed
     // to read it, and none can be mixed with it.

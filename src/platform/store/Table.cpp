@@ -419,6 +419,15 @@ Field *Table::findField(const QString &name)
     return index >= 0 ? fields_[size_t(index)].get() : nullptr;
 }
 
+void Table::forEachRowInView(const std::function<void()> &visit)
+{
+    requireActive();
+    for (int i = 0; i < viewSize(); ++i) {
+        ActiveRecordScope scope(*this, viewRecord(i));
+        visit();
+    }
+}
+
 void Table::setFiltered(bool on)
 {
     if (!isActive()) {

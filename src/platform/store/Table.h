@@ -88,6 +88,10 @@ public:
     Field &field(int index) { return *fields_[size_t(index)]; }
     int fieldCount() const { return int(fields_.size()); }
 
+    // Runs `visit` once for every row in view, in order, with the fields reading that row; the
+    // cursor, the state and the bound controls are left alone (sums over the view).
+    void forEachRowInView(const std::function<void()> &visit);
+
     void setFiltered(bool on);
     bool isFiltered() const { return filterOn_; }
     // Runs the filter handler again over every row (the selections it reads have changed).
