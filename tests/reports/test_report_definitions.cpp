@@ -104,7 +104,8 @@ private Q_SLOTS:
     {
         QFETCH(QString, field);
         QFETCH(qreal, right);
-        const ReportBand &summary = *CareListReport::definition().band(Type::Summary);
+        const ReportDefinition report = CareListReport::definition();
+        const ReportBand &summary = *report.band(Type::Summary);
         const ReportItem *sum = findItem(summary, Kind::Sum, field);
         QVERIFY(sum);
         QCOMPARE(sum->left + sum->width, right);
