@@ -2,7 +2,7 @@
 
 qint64 CareFacts::awaited() const
 {
-    return (partial ? estimate : cost) - (cpam + mutual);
+    return awaited(cost, cpam, mutual, partial, estimate);
 }
 
 AwaitedPayer CareFacts::payer() const

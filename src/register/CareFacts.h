@@ -19,7 +19,11 @@ struct CareFacts {
     bool mutuellePaid = false; // "Date mutuelle" filled in
 
     // The entry's share of "Remboursements attendus": the estimate less both reimbursements
-    // for a partial reimbursement, else the gap.
+    // for a partial reimbursement, else the gap. The totals add up the same rule.
+    static qint64 awaited(qint64 cost, qint64 cpam, qint64 mutual, bool partial, qint64 estimate)
+    {
+        return (partial ? estimate : cost) - (cpam + mutual);
+    }
     qint64 awaited() const;
     AwaitedPayer payer() const;
     // The awaited amount while a payer is still expected, else 0.

@@ -1,6 +1,7 @@
 #include "CareRegister.h"
 
 #include "CareEntryTable.h"
+#include "CareFacts.h"
 #include "CareFilterRule.h"
 #include "RegisterSelectors.h"
 
@@ -137,7 +138,8 @@ RegisterTotals CareRegister::sumView()
         sums.cpam += n;
         sums.mutual += m;
         sums.gap += gap;
-        sums.awaited += mutuellePartielle_.holds(Vrai) ? estimation_.asCents() - (n + m) : gap;
+        const bool partial = mutuellePartielle_.holds(Vrai);
+        sums.awaited += CareFacts::awaited(c, n, m, partial, partial ? estimation_.asCents() : 0);
     });
     return sums;
 }

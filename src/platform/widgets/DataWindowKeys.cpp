@@ -7,10 +7,11 @@
 #include <QWidget>
 
 DataWindowKeys::DataWindowKeys(QWidget *window, Rules rules)
-    : QObject(window), rules_(std::move(rules)),
-      preview_(new KeyPreview(
-          window, [this](QWidget *focused, QKeyEvent *event) { return keyDown(focused, event); }))
+    : QObject(window), rules_(std::move(rules))
 {
+    // A child of the window, like this object: both go with it.
+    new KeyPreview(window,
+                   [this](QWidget *focused, QKeyEvent *event) { return keyDown(focused, event); });
 }
 
 bool DataWindowKeys::keyDown(QWidget *focused, QKeyEvent *event)

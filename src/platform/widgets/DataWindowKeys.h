@@ -4,7 +4,6 @@
 
 #include <functional>
 
-class KeyPreview;
 class QKeyEvent;
 class QWidget;
 class Table;
@@ -48,5 +47,4 @@ private:
     bool enter(QWidget *focused);
 
     Rules rules_;
-    KeyPreview *preview_;
 };
