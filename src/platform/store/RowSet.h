@@ -30,6 +30,8 @@ public:
     // The rows in view.
     int size() const { return filtered_ ? int(view_.size()) : int(rows_.size()); }
     Record *at(int i) const { return filtered_ ? view_[size_t(i)] : rows_[size_t(i)].get(); }
+    // Every row held, whatever the filter.
+    int storedCount() const { return int(rows_.size()); }
     // Position in view, -1 when the row is not in view.
     int positionOf(const Record *record) const;
     Record *find(qint64 rowId) const;

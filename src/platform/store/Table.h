@@ -67,6 +67,8 @@ public:
     bool isEmpty() const { return viewSize() == 0; }
     // Rows in view (without a new record not yet posted).
     int recordCount() const { return viewSize(); }
+    // Rows of the file, whatever the filter (0 when closed).
+    int storedRowCount() const { return rows_.storedCount(); }
 
     void edit();
     void append();
