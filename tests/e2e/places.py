@@ -8,7 +8,8 @@ APP_TITLE = "Talo 3.0"  # message boxes and the password prompt
 # The main window.
 MAIN = {
     "btnInformations": (17, 34), "BtnMedecins": (43, 34), "btnListeBenef": (69, 34),
-    "btnMotDePasse": (121, 34), "btnImprimer": (147, 34), "btnSauvegarder": (173, 34),
+    "btnApercu": (95, 34), "btnMotDePasse": (121, 34), "btnImprimer": (147, 34),
+    "btnSauvegarder": (173, 34),
     "BtnQuitter": (225, 34),
     "lstListeAnnee": (87, 67), "lstListeBeneficiaires": (309, 67),
     "row1": (99, 109), "row2": (99, 125), "row3": (99, 141),
