@@ -6,6 +6,8 @@
 
 #include <QDir>
 #include <QFileDevice>
+#include <QFileInfo>
+#include <QScopeGuard>
 
 namespace
 {
@@ -13,6 +15,12 @@ namespace
 const QString dayFormat = QStringLiteral("yyyy-MM-dd");
 constexpr QFileDevice::Permissions ownerOnly =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+
+QString notPutInPlace(const QString &target)
+{
+    return QStringLiteral("La copie du jour n'a pas pu être mise en place dans le dossier %1.")
+        .arg(QDir::toNativeSeparators(target));
+}
 
 // The folder made if needed, readable by its owner only (the copies hold health data).
 void makeFolder(const QString &path)
@@ -22,6 +30,24 @@ void makeFolder(const QString &path)
     if (!QDir().mkdir(path, ownerOnly))
         throw PlatformError(QStringLiteral("Impossible de créer le dossier %1.")
                                 .arg(QDir::toNativeSeparators(path)));
+}
+
+// `built` takes the place of `target`; an older `target` goes only once the new one is in.
+void putInPlace(const QString &built, const QString &target)
+{
+    const QString parent = QFileInfo(target).absolutePath();
+    const QString old =
+        parent + QStringLiteral("/.") + QFileInfo(target).fileName() + QStringLiteral(".ancienne");
+    QDir(old).removeRecursively();
+    const bool hadOne = QFileInfo::exists(target);
+    if (hadOne && !QDir().rename(target, old))
+        throw PlatformError(notPutInPlace(target));
+    if (!QDir().rename(built, target)) {
+        if (hadOne)
+            QDir().rename(old, target);
+        throw PlatformError(notPutInPlace(target));
+    }
+    QDir(old).removeRecursively();
 }
 
 } // namespace
@@ -49,8 +75,16 @@ void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSou
 {
     makeFolder(QDir(programDir).filePath(folderName()));
     const QString target = dayFolder(programDir, day);
-    makeFolder(target);
-    BackupCopy::run(programDir, target, sources);
+    // Built whole beside the day's folder, then put in its place: a copy that fails halfway
+    // leaves that day's earlier copy as it was, never a mix of new tables and older files.
+    const QString built = QFileInfo(target).absolutePath() + QStringLiteral("/.") +
+                          QFileInfo(target).fileName() + QStringLiteral(".en-cours");
+    QDir(built).removeRecursively(); // left by an exit that was cut short
+    makeFolder(built);
+    auto dropBuilt = qScopeGuard([&built] { QDir(built).removeRecursively(); });
+    BackupCopy::run(programDir, built, sources);
+    putInPlace(built, target);
+    dropBuilt.dismiss();
     // The newest `kept` days stay; folders not named after a date are not copies.
     const QStringList all = copies(programDir);
     for (qsizetype i = kept; i < all.size(); ++i)

@@ -6,8 +6,8 @@
 class BackupSources;
 
 // The copy made at every confirmed exit: the backup sequence into "Sauvegardes/AAAA-MM-JJ" of
-// the program directory (a later exit the same day replaces that day's copy file by file),
-// then only the newest `kept` days are kept.
+// the program directory (a later exit the same day replaces that day's copy as a whole, once
+// the new one is complete), then only the newest `kept` days are kept.
 namespace AutomaticBackup
 {
 

@@ -1,6 +1,7 @@
 #include "FakeBackupSources.h"
 #include "FolderContents.h"
 
+#include "platform/core/PlatformError.h"
 #include "safety/AutomaticBackup.h"
 
 #include <QTest>
@@ -12,6 +13,7 @@ class TestAutomaticBackup : public QObject
 private Q_SLOTS:
     void newestTenKept();
     void laterExitSameDayReplacesTheCopy();
+    void failedCopyLeavesTheEarlierOneWhole();
 };
 
 void TestAutomaticBackup::newestTenKept()
@@ -49,6 +51,28 @@ void TestAutomaticBackup::laterExitSameDayReplacesTheCopy()
     copy.setDatabaseName(AutomaticBackup::dayFolder(src.programDir, QDate(2024, 2, 1)));
     copy.open();
     QCOMPARE(copy.recordCount(), 4);
+}
+
+void TestAutomaticBackup::failedCopyLeavesTheEarlierOneWhole()
+{
+    FakeBackupSources src;
+    const QDate day(2024, 2, 1);
+    AutomaticBackup::run(src.programDir, day, src);
+    const QStringList before = folderEntries(AutomaticBackup::dayFolder(src.programDir, day));
+    // The tables copy, then a listed file is missing: the copy stops halfway.
+    src.addCare(day, "MARTIN", 900, "Dr Blanc", QString());
+    src.writeIni({"[ListeFichiers]", "1=LSTBENEF.LST", "2=talosoc.inf", "3=mutuelle.inf",
+                  "4=absent.txt"});
+    QVERIFY_THROWS_EXCEPTION(PlatformError, AutomaticBackup::run(src.programDir, day, src));
+
+    QCOMPARE(folderEntries(AutomaticBackup::dayFolder(src.programDir, day)), before);
+    Table copy(CareEntryTable::definition());
+    copy.setDatabaseName(AutomaticBackup::dayFolder(src.programDir, day));
+    copy.open();
+    QCOMPARE(copy.recordCount(), 3);
+    QCOMPARE(QDir(src.programDir + "Sauvegardes")
+                 .entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList({"2024-02-01"}));
 }
 
 QTEST_MAIN(TestAutomaticBackup)
