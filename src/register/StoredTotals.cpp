@@ -7,7 +7,9 @@
 #include "platform/store/TableDefinition.h"
 
 #include <QHash>
+#include <QScopeGuard>
 #include <QStringList>
+#include <sqlite3.h>
 
 StoredTotals::StoredTotals(const QString &path, qint64 storedRows)
     : db_(path, SqliteDatabase::Mode::OpenExisting)
@@ -56,23 +58,18 @@ void StoredTotals::rebuild()
 {
     const auto stale = objectsNamedLikeOurs();
     db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
-    try {
-        for (const auto &[type, name] : stale)
-            db_.exec(QStringLiteral("DROP %1 IF EXISTS %2")
-                         .arg(type.toUpper(), TableDefinition::quoted(name)));
-        for (const TotalsSchema::SchemaObject &o : TotalsSchema::objects())
-            db_.exec(o.sql);
-        db_.exec(TotalsSchema::fillStatement());
-        db_.exec(QStringLiteral("COMMIT"));
-    } catch (const DatabaseError &) {
-        try {
-            db_.exec(QStringLiteral("ROLLBACK"));
-        } catch (const DatabaseError &) {
-            // Safe to ignore: a failed commit may already have rolled back; either way
-            // nothing of the rebuild is in the file.
-        }
-        throw;
-    }
+    // A failure anywhere leaves nothing of the rebuild in the file.
+    const auto rollBack = qScopeGuard([this] {
+        if (!sqlite3_get_autocommit(db_.handle()))
+            sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+    });
+    for (const auto &[type, name] : stale)
+        db_.exec(QStringLiteral("DROP %1 IF EXISTS %2")
+                     .arg(type.toUpper(), TableDefinition::quoted(name)));
+    for (const TotalsSchema::SchemaObject &o : TotalsSchema::objects())
+        db_.exec(o.sql);
+    db_.exec(TotalsSchema::fillStatement());
+    db_.exec(QStringLiteral("COMMIT"));
     db_.checkpoint();
 }
 
