@@ -56,14 +56,13 @@ bool StoredTotals::upToDate(qint64 storedRows)
 
 void StoredTotals::rebuild()
 {
-    const auto stale = objectsNamedLikeOurs();
     db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
     // A failure anywhere leaves nothing of the rebuild in the file.
     const auto rollBack = qScopeGuard([this] {
         if (!sqlite3_get_autocommit(db_.handle()))
             sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     });
-    for (const auto &[type, name] : stale)
+    for (const auto &[type, name] : objectsNamedLikeOurs())
         db_.exec(QStringLiteral("DROP %1 IF EXISTS %2")
                      .arg(type.toUpper(), TableDefinition::quoted(name)));
     for (const TotalsSchema::SchemaObject &o : TotalsSchema::objects())
