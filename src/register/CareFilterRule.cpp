@@ -18,11 +18,16 @@ bool CareFilterRule::showsEverything(const QString &beneficiaryText, const QStri
 
 bool CareFilterRule::accepts(const QString &beneficiary, const QDate &careDate) const
 {
+    // The last two digits of the year, as characters 7 and 8 of the date written "dd/mm/yy".
+    return acceptsTwoDigitYear(beneficiary,
+                               careDate.isValid() ? ((careDate.year() % 100) + 100) % 100 : -1);
+}
+
+bool CareFilterRule::acceptsTwoDigitYear(const QString &beneficiary, int twoDigitYear) const
+{
     if (allYears_)
         return beneficiary == beneficiary_;
-    // The last two digits of the year, as characters 7 and 8 of the date written "dd/mm/yy".
-    const bool yearMatches =
-        careDate.isValid() && ((careDate.year() % 100) + 100) % 100 == twoDigitYear_;
+    const bool yearMatches = twoDigitYear >= 0 && twoDigitYear == twoDigitYear_;
     if (allBeneficiaries_)
         return yearMatches;
     return yearMatches && beneficiary == beneficiary_;

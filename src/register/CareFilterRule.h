@@ -15,6 +15,8 @@ public:
     // Both selectors on their "all" items: no filtering at all.
     static bool showsEverything(const QString &beneficiaryText, const QString &yearText);
     bool accepts(const QString &beneficiary, const QDate &careDate) const;
+    // The same rule for every entry of a beneficiary in a two-digit year (-1: no real date).
+    bool acceptsTwoDigitYear(const QString &beneficiary, int twoDigitYear) const;
 
     static inline const QString AllBeneficiaries = QStringLiteral("TOUS");
 

@@ -4,6 +4,7 @@
 #include "CareFacts.h"
 #include "CareFilterRule.h"
 #include "RegisterSelectors.h"
+#include "StoredTotals.h"
 
 #include "platform/store/BookmarkReturn.h"
 #include "platform/store/ControlsDisabled.h"
@@ -29,9 +30,17 @@ CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObje
     table_.beforeDelete = [this](Table &t) { TableTousBeforeDelete(t); };
     table_.onFilterRecord = [this](Table &t) { return TableTousFilterRecord(t); };
     const auto totals = [this](Table &) { TableTousAfterOpen(); };
-    table_.afterOpen = totals;
+    table_.afterOpen = [this](Table &) {
+        openStoredTotals();
+        TableTousAfterOpen();
+    };
     table_.afterPost = totals;
     table_.afterDelete = totals;
+    // The file's own connection goes with the table's: no log is left beside a closed file.
+    connect(&table_, &Table::dataSetChanged, this, [this] {
+        if (!table_.isActive())
+            stored_.reset();
+    });
 }
 
 CareRegister::~CareRegister()
@@ -144,6 +153,37 @@ RegisterTotals CareRegister::sumView()
     return sums;
 }
 
+void CareRegister::openStoredTotals()
+{
+    stored_.reset();
+    try {
+        stored_ = std::make_unique<StoredTotals>(table_.filePath(), table_.storedRowCount());
+    } catch (const DatabaseError &) {
+        // Safe to ignore: a file that cannot keep its sums (read-only, full disk) is summed
+        // row by row, with the same figures.
+    }
+}
+
+RegisterTotals CareRegister::viewTotals()
+{
+    if (!stored_ || !table_.isActive())
+        return sumView();
+    // Moving to the first row posts a pending edit and takes in what another component wrote.
+    if (table_.recordCount() > 0)
+        table_.first();
+    const bool filtered = table_.isFiltered();
+    const CareFilterRule rule(selectors_.beneficiaryText(), selectors_.yearText());
+    try {
+        return stored_->sumsOf([&](const QString &beneficiary, int twoDigitYear) {
+            return !filtered || rule.acceptsTwoDigitYear(beneficiary, twoDigitYear);
+        });
+    } catch (const DatabaseError &) {
+        // The sums were taken away under the program: the rows are still right.
+        stored_.reset();
+        return sumView();
+    }
+}
+
 void CareRegister::TableTousAfterOpen()
 {
     bool failed = false;
@@ -151,7 +191,7 @@ void CareRegister::TableTousAfterOpen()
         const ControlsDisabled still(table_);
         const Bookmark mark = table_.bookmark();
         try {
-            totals_ = sumView();
+            totals_ = viewTotals();
         } catch (const DatabaseError &) {
             failed = true;
         }

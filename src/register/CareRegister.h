@@ -11,6 +11,7 @@
 #include <memory>
 
 class Field;
+class StoredTotals;
 class RegisterSelectors;
 class Table;
 
@@ -38,6 +39,10 @@ public:
     void TableTousAfterOpen();
 
     const RegisterTotals &totals() const { return totals_; }
+    // The totals of the view walked row by row: the way when the file cannot keep its sums.
+    RegisterTotals sumView();
+    // True while the totals are read from the sums kept in the file.
+    bool usesStoredTotals() const { return stored_ != nullptr; }
 
     // The handlers, public so that their rules are tested one by one.
     void TableTousCalcFields(Table &table);
@@ -51,7 +56,9 @@ Q_SIGNALS:
     void viewSwitched();
 
 private:
-    RegisterTotals sumView();
+    // Opens the sums kept in the table's file, installing them the first time.
+    void openStoredTotals();
+    RegisterTotals viewTotals();
     void recoverWithWiderView();
 
     Table &table_;
@@ -65,5 +72,6 @@ private:
     QString ruleBeneficiary_, ruleYear_;
     std::vector<Table *> followers_;
     RegisterTotals totals_;
+    std::unique_ptr<StoredTotals> stored_;
     bool recovering_ = false;
 };

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "RegisterTotals.h"
+
+#include "platform/store/SqliteDatabase.h"
+
+#include <QString>
+#include <functional>
+
+// The sums kept inside TALO.DB per beneficiary and two-digit year (TotalsSchema), through a
+// connection of its own: the totals of any view are read from a few cells instead of walking
+// the rows. The connection is closed with the object, and leaves no log behind.
+class StoredTotals
+{
+public:
+    // Opens the file and makes sure the sums and their triggers are there, exactly as this
+    // program writes them and counting `storedRows` entries; otherwise drops and rebuilds them
+    // from every row in one transaction. Throws DatabaseError when that cannot be done (a
+    // read-only file, a full disk): the file is then left as it was.
+    StoredTotals(const QString &path, qint64 storedRows);
+
+    // Sums of the cells `inView` accepts, from the beneficiary and the two-digit year (-1 for
+    // entries without a real date).
+    using CellFilter = std::function<bool(const QString &beneficiary, int twoDigitYear)>;
+    RegisterTotals sumsOf(const CellFilter &inView);
+
+private:
+    bool upToDate(qint64 storedRows);
+    void rebuild();
+    // Every object named like ours, whatever its kind (a user may have made one).
+    QList<std::pair<QString, QString>> objectsNamedLikeOurs();
+
+    SqliteDatabase db_;
+};

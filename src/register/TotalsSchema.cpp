@@ -1,0 +1,127 @@
+#include "TotalsSchema.h"
+
+#include "CareEntryTable.h"
+
+#include <QStringList>
+
+using namespace CareFields;
+
+namespace
+{
+
+QString q(const QString &identifier)
+{
+    return TableDefinition::quoted(identifier);
+}
+
+QString careTable()
+{
+    return q(CareEntryTable::definition().sqlName());
+}
+
+// llround(x): truncation, then one more unit away from zero from a fractional part of a half
+// or more (SQLite's round() differs at exact halves of small values).
+QString roundedToCents(const QString &x)
+{
+    const QString whole = QStringLiteral("CAST(%1 AS INTEGER)").arg(x);
+    return QStringLiteral("(%1 + (%2 - %1 >= 0.5) - (%2 - %1 <= -0.5))").arg(whole, x);
+}
+
+QString hundredfold(const QString &column)
+{
+    return QStringLiteral("CAST(coalesce(%1, 0) AS REAL) * 100.0").arg(column);
+}
+
+// One row per care entry of `source` ("NEW.", "OLD." or the whole table): beneficiary b,
+// two-digit year y, amounts in cents c (cost), n (CPAM), m (mutuelle), e (estimate) and the
+// partial flag p.
+QString contributions(const QString &prefix, const QString &from)
+{
+    const QString raw =
+        QStringLiteral("SELECT CAST(%1 AS TEXT) AS d, coalesce(CAST(%2 AS TEXT), '') AS b, "
+                       "%3 AS c, %4 AS n, %5 AS m, %6 AS e, "
+                       "coalesce(CAST(%7 AS TEXT) = 'Vrai', 0) AS p%8")
+            .arg(prefix + q(DateSoins), prefix + q(Beneficiaire), hundredfold(prefix + q(Cout)),
+                 hundredfold(prefix + q(MontantCPAM)), hundredfold(prefix + q(MontantMutuelle)),
+                 hundredfold(prefix + q(Estimation)), prefix + q(MutuelleOuiNon), from);
+    // Moved by zero days, 2023-02-30 comes back as 2023-03-02: only a real date is unchanged.
+    return QStringLiteral(
+               "SELECT b, CASE WHEN date(d, '+0 days') = d AND substr(d, 1, 4) <> '0000' "
+               "THEN CAST(substr(d, 3, 2) AS INTEGER) ELSE -1 END AS y, "
+               "%1 AS c, %2 AS n, %3 AS m, %4 AS e, p FROM (%5)")
+        .arg(roundedToCents(QStringLiteral("c")), roundedToCents(QStringLiteral("n")),
+             roundedToCents(QStringLiteral("m")), roundedToCents(QStringLiteral("e")), raw);
+}
+
+const QString AwaitedOfRow = QStringLiteral("(CASE WHEN p THEN e ELSE c END - (n + m))");
+
+QString sumsColumns()
+{
+    return QStringLiteral("%1 (Beneficiaire, Annee, Nombre, Cout, CPAM, Mutuelle, Attendu)")
+        .arg(q(TotalsSchema::SumsTable));
+}
+
+// Adds (sign "") or takes away (sign "-") one entry's share in its cell.
+QString upsert(const QString &prefix, const QString &sign)
+{
+    return QStringLiteral(
+               "INSERT INTO %1 SELECT b, y, %2 1, %2 c, %2 n, %2 m, %2 %3 FROM (%4) WHERE 1 "
+               "ON CONFLICT (Beneficiaire, Annee) DO UPDATE SET Nombre = Nombre + "
+               "excluded.Nombre, Cout = Cout + excluded.Cout, CPAM = CPAM + excluded.CPAM, "
+               "Mutuelle = Mutuelle + excluded.Mutuelle, Attendu = Attendu + excluded.Attendu;")
+        .arg(sumsColumns(), sign, AwaitedOfRow, contributions(prefix, QString()));
+}
+
+QString trigger(const QString &name, const QString &event, const QString &body)
+{
+    return QStringLiteral("CREATE TRIGGER %1 AFTER %2 ON %3 BEGIN %4 END")
+        .arg(q(name), event, careTable(), body);
+}
+
+} // namespace
+
+const std::vector<TotalsSchema::SchemaObject> &TotalsSchema::objects()
+{
+    static const std::vector<SchemaObject> all = [] {
+        const QString table = QStringLiteral("table"), kind = QStringLiteral("trigger");
+        const QString added = SumsTable + QStringLiteral("_AJOUT");
+        const QString removed = SumsTable + QStringLiteral("_SUPPRESSION");
+        const QString changed = SumsTable + QStringLiteral("_MODIFICATION");
+        QStringList read;
+        for (const QString &f : {DateSoins, Beneficiaire, Cout, MontantCPAM, MontantMutuelle,
+                                 MutuelleOuiNon, Estimation})
+            read.append(q(f));
+        const QString old = QStringLiteral("OLD."), now = QStringLiteral("NEW.");
+        return std::vector<SchemaObject>{
+            {table, SumsTable,
+             QStringLiteral("CREATE TABLE %1 (Beneficiaire TEXT NOT NULL, Annee INTEGER NOT NULL, "
+                            "Nombre INTEGER NOT NULL, Cout INTEGER NOT NULL, CPAM INTEGER NOT "
+                            "NULL, Mutuelle INTEGER NOT NULL, Attendu INTEGER NOT NULL, PRIMARY "
+                            "KEY (Beneficiaire, Annee)) WITHOUT ROWID")
+                 .arg(q(SumsTable))},
+            {kind, added, trigger(added, QStringLiteral("INSERT"), upsert(now, QString()))},
+            {kind, removed,
+             trigger(removed, QStringLiteral("DELETE"), upsert(old, QStringLiteral("-")))},
+            // Only the columns the sums read: a changed note costs nothing.
+            {kind, changed,
+             trigger(changed, QStringLiteral("UPDATE OF ") + read.join(QStringLiteral(", ")),
+                     upsert(old, QStringLiteral("-")) + QLatin1Char(' ') + upsert(now, QString()))},
+        };
+    }();
+    return all;
+}
+
+QString TotalsSchema::fillStatement()
+{
+    return QStringLiteral("INSERT INTO %1 SELECT b, y, count(*), sum(c), sum(n), sum(m), sum(%2) "
+                          "FROM (%3) GROUP BY b COLLATE BINARY, y")
+        .arg(sumsColumns(), AwaitedOfRow,
+             contributions(QString(), QStringLiteral(" FROM ") + careTable()));
+}
+
+QString TotalsSchema::cellsQuery()
+{
+    return QStringLiteral(
+               "SELECT Beneficiaire, Annee, Nombre, Cout, CPAM, Mutuelle, Attendu FROM %1")
+        .arg(q(SumsTable));
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QString>
+#include <vector>
+
+// The sums of the care-entry table kept inside TALO.DB: one row per beneficiary and two-digit
+// year of the care date (-1 when the date is not a real "YYYY-MM-DD" date) with the number of
+// entries and the sums in cents of the cost, both reimbursements and the awaited amount. SQL
+// triggers on the care table keep it right in the same transaction as each write, whoever
+// writes. Each entry counts exactly as the program reads it: an amount is the value SQLite
+// gives as a double rounded half away from zero to the cent, an empty amount 0, partial when
+// "Mutuelle oui/non" is exactly "Vrai".
+namespace TotalsSchema
+{
+
+inline const QString SumsTable = QStringLiteral("TALO_TOTAUX");
+
+struct SchemaObject {
+    QString type; // "table" or "trigger", as sqlite_master names them
+    QString name;
+    QString sql; // the statement creating it, as sqlite_master keeps it
+};
+
+// The sums table and its triggers, in creation order.
+const std::vector<SchemaObject> &objects();
+// Fills the empty sums table from every row of the care table.
+QString fillStatement();
+// Every cell: Beneficiaire, Annee, Nombre, Cout, CPAM, Mutuelle, Attendu.
+QString cellsQuery();
+
+} // namespace TotalsSchema

@@ -1,0 +1,210 @@
+#include "platform/store/SqliteDatabase.h"
+#include "platform/store/SqliteStatement.h"
+#include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
+#include "register/CareEntryTable.h"
+#include "register/CareRegister.h"
+#include "register/PlainSelectors.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace
+{
+
+// Odd content a user can put in the file with sqlite3: the columns are date, beneficiary, cost,
+// CPAM, mutuelle, partial flag and estimate.
+const QString Columns = QStringLiteral(
+    R"(INSERT INTO TALO ("Date soins", Beneficiaire, Cout, "Montant CPAM", "Montant mutuelle",)"
+    R"( "Mutuelle oui/non", Estimation) VALUES )");
+const QString OddRows = QStringLiteral(
+    "('2023-05-01', 'MARIE', 100, 60, NULL, 'Faux', NULL),"
+    "('2023-02-30', 'MARIE', '12,50', 0.125, 2.675, 'Vrai', 70),"
+    "('0000-01-01', 'Marie', -0.005, -10, NULL, 'vrai', 5),"
+    "('31/12/2023', 'PAUL', 1.005, NULL, 0.015, 'Vrai', NULL),"
+    "('', 'PAUL', 0.125, 'abc', -2.675, 'Vrai', 0.005),"
+    "(NULL, NULL, NULL, NULL, NULL, NULL, NULL),"
+    "('2000-06-01', 'PAUL', 1e3, 333.335, 0.5, 'Vrai ', 7),"
+    "('1997-03-04', 'Marie', 45.5, 30.25, 10.125, 'Vrai', 50),"
+    "('2097-12-31', 'MARIE', 20, 20, 5, 'Faux', 99),"
+    "('2023-07-14', 'PAUL', 0.004999999999999999, -0.004999999999999999, 0, 'Faux', 1),"
+    "('2023-08-01', 'PAUL ', ' 12.5', '1e2', X'31', 'Vrai', '7,5'),"
+    "('2023-08-02', 12, 3, 2, 1, 'Vrai', 9)");
+
+// Keeps a file from being written, even by root (immutable), for the object's life.
+class ReadOnlyFile
+{
+public:
+    explicit ReadOnlyFile(const QString &path) : path_(path)
+    {
+        QFile::setPermissions(path_, QFile::ReadOwner);
+        setImmutable(true);
+        readOnly_ = !QFile(path_).open(QIODevice::ReadWrite);
+    }
+    ~ReadOnlyFile()
+    {
+        setImmutable(false);
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
+    }
+    bool isReadOnly() const { return readOnly_; }
+
+private:
+    void setImmutable(bool on)
+    {
+        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY);
+        int flags = 0;
+        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
+        }
+        if (fd >= 0)
+            ::close(fd);
+    }
+    QString path_;
+    bool readOnly_ = false;
+};
+
+} // namespace
+
+// The totals read from the sums kept in TALO.DB against the same totals walked row by row.
+class TestStoredTotals : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    std::unique_ptr<Table> table_;
+    PlainSelectors selectors_;
+    std::unique_ptr<CareRegister> register_;
+
+    QString file() const { return dir_.filePath("TALO.DB"); }
+    // Another program writing to the file while the register is open.
+    void writeElsewhere(const QStringList &statements)
+    {
+        SqliteDatabase db(file(), SqliteDatabase::Mode::OpenExisting);
+        db.useWriteAheadLog();
+        for (const QString &sql : statements)
+            db.exec(sql);
+        db.checkpoint();
+    }
+    void openRegister()
+    {
+        table_ = std::make_unique<Table>(CareEntryTable::definition());
+        table_->setDatabaseName(dir_.path());
+        table_->setIndexFieldNames(CareEntryTable::indexFieldNames());
+        register_ = std::make_unique<CareRegister>(*table_, selectors_);
+        table_->open();
+    }
+    void closeRegister()
+    {
+        register_.reset();
+        table_.reset();
+    }
+    bool hasCell(const QString &beneficiary)
+    {
+        SqliteDatabase db(file(), SqliteDatabase::Mode::OpenExisting);
+        SqliteStatement st(db.handle(), "SELECT 1 FROM TALO_TOTAUX WHERE Beneficiaire = ?1");
+        st.bindText(1, beneficiary);
+        return st.step();
+    }
+    // Every view, compared with the walk; the figures must come from the sums when `stored`.
+    void compareEveryView(bool stored)
+    {
+        QCOMPARE(register_->usesStoredTotals(), stored);
+        for (int b = 0; b < selectors_.beneficiaries.size(); ++b) {
+            for (int y = 0; y < selectors_.years.size(); ++y) {
+                selectors_.beneficiaryIndex = b;
+                selectors_.yearIndex = y;
+                register_->lstListeBeneficiairesClick();
+                const QByteArray view =
+                    (selectors_.beneficiaryText() + "/" + selectors_.yearText()).toUtf8();
+                QVERIFY2(register_->totals().known, view.constData());
+                QVERIFY2(register_->totals() == register_->sumView(), view.constData());
+            }
+        }
+        selectors_.beneficiaryIndex = selectors_.yearIndex = 0;
+        register_->lstListeBeneficiairesClick();
+    }
+
+private Q_SLOTS:
+    void init()
+    {
+        selectors_.beneficiaries = {"TOUS", "MARIE", "Marie", "PAUL", "", "12"};
+        selectors_.years = {"TOUTES", "1997", "2000", "2023", "20ab"};
+        QFile::remove(file());
+        TableStorage::createFile(file(), CareEntryTable::definition());
+        writeElsewhere({Columns + OddRows});
+        openRegister();
+    }
+    void cleanup()
+    {
+        closeRegister();
+        // Every connection closed: no log is left beside the file.
+        QCOMPARE(QDir(dir_.path()).entryList(QDir::Files), QStringList{"TALO.DB"});
+    }
+
+    void sumsMatchTheWalk_data()
+    {
+        QTest::addColumn<QStringList>("tampering");
+        QTest::addColumn<bool>("rebuilt");
+        QTest::newRow("untouched") << QStringList() << false;
+        QTest::newRow("written with a trigger dropped")
+            << QStringList{"DROP TRIGGER TALO_TOTAUX_AJOUT", Columns + OddRows} << true;
+        QTest::newRow("count tampered")
+            << QStringList{"UPDATE TALO_TOTAUX SET Nombre = Nombre + 1"} << true;
+        QTest::newRow("trigger replaced")
+            << QStringList{"DROP TRIGGER TALO_TOTAUX_MODIFICATION",
+                           "CREATE TRIGGER TALO_TOTAUX_MODIFICATION AFTER UPDATE ON TALO "
+                           "BEGIN SELECT 1; END"}
+            << true;
+        QTest::newRow("sums dropped, a table in the way")
+            << QStringList{"DROP TABLE TALO_TOTAUX", "CREATE TABLE talo_totaux (x)"} << true;
+    }
+    // Sums as installed at the first open, as found at the next one, and after posts, edits
+    // and deletes made by another program.
+    void sumsMatchTheWalk()
+    {
+        QFETCH(QStringList, tampering);
+        QFETCH(bool, rebuilt);
+        compareEveryView(true);
+        // A cell that counts nothing: only a rebuild takes it away.
+        writeElsewhere({"INSERT INTO TALO_TOTAUX VALUES ('~', 50, 0, 0, 0, 0, 0)"});
+        closeRegister();
+        writeElsewhere(tampering);
+        openRegister();
+        QCOMPARE(hasCell("~"), !rebuilt);
+        compareEveryView(true);
+        writeElsewhere(
+            {Columns + OddRows, "DELETE FROM TALO WHERE Beneficiaire = 'Marie'",
+             "UPDATE TALO SET Cout = '7,5', Beneficiaire = 'MARIE' WHERE Beneficiaire = 'PAUL'",
+             R"(UPDATE TALO SET "Date soins" = '2023-02-28' WHERE "Date soins" = '2023-02-30')",
+             R"(UPDATE TALO SET "Mutuelle oui/non" = 'Vrai', "Note soins" = 'x')"});
+        compareEveryView(true);
+    }
+
+    void readOnlyFileIsWalked()
+    {
+        closeRegister();
+        writeElsewhere({"DROP TABLE TALO_TOTAUX"});
+        const ReadOnlyFile readOnly(file());
+        if (!readOnly.isReadOnly())
+            QSKIP("this file system lets the file be written");
+        openRegister();
+        QVERIFY(table_->isActive());
+        compareEveryView(false);
+        QCOMPARE(register_->totals().cost, qint64(119412));
+        // The store's own read-only connection cannot take its log away.
+        closeRegister();
+        for (const char *log : {"-wal", "-shm"})
+            QFile::remove(file() + log);
+    }
+};
+
+QTEST_MAIN(TestStoredTotals)
+#include "test_stored_totals.moc"
