@@ -17,19 +17,27 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
 #include <functional>
 
 namespace
 {
 
-double bestOf3(const std::function<void()> &work)
+// Wall and processor time, best of 3: on a shared machine the processor time tells the cost.
+struct Times {
+    double wall = 1e9, cpu = 1e9;
+};
+
+Times bestOf3(const std::function<void()> &work)
 {
-    double best = 1e9;
+    Times best;
     for (int i = 0; i < 3; ++i) {
         QElapsedTimer timer;
         timer.start();
+        const std::clock_t cpu = std::clock();
         work();
-        best = std::min(best, double(timer.nsecsElapsed()) / 1e6);
+        best.cpu = std::min(best.cpu, double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
+        best.wall = std::min(best.wall, double(timer.nsecsElapsed()) / 1e6);
     }
     return best;
 }
@@ -53,18 +61,18 @@ int main(int argc, char *argv[])
     const ReportPageGeometry a4{QPageSize(QPageSize::A4)};
 
     int pages = 0;
-    const double firstPage = bestOf3([&] {
+    const Times firstPage = bestOf3([&] {
         LazyReportPages lazy(report, source, a4);
         lazy.page(0);
         pages = lazy.count();
     });
-    const double layout = bestOf3([&] { ReportLayout::run(report, source, a4); });
-    const double pdf =
+    const Times layout = bestOf3([&] { ReportLayout::run(report, source, a4); });
+    const Times pdf =
         bestOf3([&] { ReportPdfWriter::write(dir.filePath("liste.pdf"), report, source, a4); });
-    std::printf("| care list | entries | pages | first page alone (ms) | every page laid out (ms) "
-                "| PDF file (ms) |\n");
+    std::printf("| care list, ms wall / processor | entries | pages | first page alone "
+                "| every page laid out | PDF file |\n");
     std::printf("|---|---:|---:|---:|---:|---:|\n");
-    std::printf("| best of 3 | %d | %d | %.0f | %.0f | %.0f |\n", rows, pages, firstPage, layout,
-                pdf);
+    std::printf("| best of 3 | %d | %d | %.0f / %.0f | %.0f / %.0f | %.0f / %.0f |\n", rows, pages,
+                firstPage.wall, firstPage.cpu, layout.wall, layout.cpu, pdf.wall, pdf.cpu);
     return 0;
 }

@@ -2,7 +2,11 @@
 
 #include "ReportPaintCache.h"
 
+#include <QGlyphRun>
 #include <QPainter>
+#include <QRawFont>
+
+#include <vector>
 
 namespace
 {
@@ -23,6 +27,45 @@ QPointF lineOrigin(const QRectF &box, Qt::Alignment alignment, qreal advance, qr
         x = (box.width() - advance) / 2;
     return QPointF(box.x() + x, box.y() + (box.height() - height) / 2);
 }
+
+// The glyphs of texts that follow one another in the same font, drawn in one go: a PDF writer
+// then sets up the font once for them rather than once for every text. Texts keep their order,
+// in which tools that read the file without looking at positions find them.
+class GlyphBatches
+{
+public:
+    void add(const QGlyphRun &run, const QPointF &origin)
+    {
+        const QRawFont font = run.rawFont();
+        if (batches_.empty() || !(batches_.back().font == font))
+            batches_.push_back(Batch{font, {}, {}});
+        Batch *batch = &batches_.back();
+        batch->glyphs.append(run.glyphIndexes());
+        for (const QPointF &position : run.positions())
+            batch->positions.append(position + origin);
+    }
+
+    // Draws what was added and forgets it.
+    void flush(QPainter &painter)
+    {
+        for (const Batch &batch : batches_) {
+            QGlyphRun run;
+            run.setRawFont(batch.font);
+            run.setGlyphIndexes(batch.glyphs);
+            run.setPositions(batch.positions);
+            painter.drawGlyphRun(QPointF(0, 0), run);
+        }
+        batches_.clear();
+    }
+
+private:
+    struct Batch {
+        QRawFont font;
+        QList<quint32> glyphs;
+        QList<QPointF> positions;
+    };
+    std::vector<Batch> batches_;
+};
 
 } // namespace
 
@@ -55,6 +98,7 @@ void ReportPainter::paint(QPainter &painter, const ReportPage &page, qreal scale
     // box would put them. A text wider than its box is left to the toolkit, which places it
     // otherwise. Texts are cut by the 96-dpi font, so that preview, print and PDF cut them
     // alike although device pixel sizes are rounded.
+    GlyphBatches batches;
     for (const ReportPlacedText &text : page.texts) {
         QString shown = text.text;
         if (text.elide) {
@@ -67,6 +111,7 @@ void ReportPainter::paint(QPainter &painter, const ReportPage &page, qreal scale
         const ReportPaintCache::ShapedText &shaped = cache.shaped(text.font, shown);
         const QRectF box = scaled(text.rect, scale);
         if (shaped.advance > box.width()) {
+            batches.flush(painter);
             painter.setFont(cache.font(text.font).device);
             painter.drawText(
                 box, int(text.alignment | Qt::AlignVCenter) | Qt::TextSingleLine | Qt::TextDontClip,
@@ -75,8 +120,9 @@ void ReportPainter::paint(QPainter &painter, const ReportPage &page, qreal scale
         }
         const QPointF origin = lineOrigin(box, text.alignment, shaped.advance, shaped.height);
         for (const QGlyphRun &run : shaped.runs)
-            painter.drawGlyphRun(origin, run);
+            batches.add(run, origin);
     }
+    batches.flush(painter);
     painter.restore();
 }
 
