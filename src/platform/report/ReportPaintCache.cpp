@@ -7,8 +7,8 @@
 namespace
 {
 
-// Amounts hardly repeat: past this many texts the cache starts again.
-constexpr qsizetype maxShapedTexts = 50'000;
+// Amounts hardly repeat: past this many texts (a few megabytes) the cache starts again.
+constexpr qsizetype maxShapedTexts = 10'000;
 // Wide enough that no line is ever broken.
 constexpr qreal noWrapWidth = 0x01000000;
 
