@@ -41,6 +41,7 @@ public:
     }
     bool eof() const override { return position_ >= rows_.size(); }
     void next() override { ++position_; }
+    void moveTo(int position) override { position_ = position; }
     QString displayText(const QString &fieldName) const override
     {
         return rows_.at(position_).texts.value(fieldName);

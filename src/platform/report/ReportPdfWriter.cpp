@@ -1,6 +1,8 @@
 #include "ReportPdfWriter.h"
 
-#include "ReportLayout.h"
+#include "ReportPageList.h"
+#include "ReportPaginator.h"
+#include "ReportPaintCache.h"
 #include "ReportPainter.h"
 #include "platform/core/AtomicFileWriter.h"
 #include "platform/core/PlatformMessages.h"
@@ -8,14 +10,17 @@
 #include <QPainter>
 #include <QPdfWriter>
 
-void ReportPdfWriter::write(const QString &fileName, const ReportDefinition &definition,
-                            ReportDataSource &source, const ReportPageGeometry &geometry)
-{
-    write(fileName, ReportLayout::run(definition, source, geometry), geometry, definition.title);
-}
+#include <functional>
 
-void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pages,
-                            const ReportPageGeometry &geometry, const QString &title)
+namespace
+{
+
+using PagePainter = std::function<void(const ReportPage &)>;
+
+// Opens the file and a painter on it, and has `producePages` hand every page in order to the
+// painter function it is given.
+void writePages(const QString &fileName, const ReportPageGeometry &geometry, const QString &title,
+                const std::function<void(const PagePainter &)> &producePages)
 {
     AtomicFileWriter file(fileName);
     {
@@ -29,12 +34,43 @@ void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pa
         if (!painter.begin(&pdf))
             file.fail(PlatformMessages::writeFailed());
         const qreal scale = pdf.resolution() / 96.0;
-        for (qsizetype i = 0; i < pages.size(); ++i) {
-            if (i > 0)
+        ReportPaintCache cache;
+        bool firstPage = true;
+        producePages([&](const ReportPage &page) {
+            if (!firstPage)
                 pdf.newPage();
-            ReportPainter::paint(painter, pages.at(i), scale);
-        }
+            firstPage = false;
+            ReportPainter::paint(painter, page, scale, cache);
+        });
         painter.end();
     }
     file.commit();
+}
+
+} // namespace
+
+void ReportPdfWriter::write(const QString &fileName, const ReportDefinition &definition,
+                            ReportDataSource &source, const ReportPageGeometry &geometry)
+{
+    writePages(fileName, geometry, definition.title, [&](const PagePainter &paint) {
+        ReportPaginator(definition, source, geometry).layOutAll([&](ReportPage &&page) {
+            paint(page);
+        });
+    });
+}
+
+void ReportPdfWriter::write(const QString &fileName, ReportPages &pages,
+                            const ReportPageGeometry &geometry, const QString &title)
+{
+    writePages(fileName, geometry, title, [&](const PagePainter &paint) {
+        for (int i = 0; i < pages.count(); ++i)
+            paint(pages.page(i));
+    });
+}
+
+void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pages,
+                            const ReportPageGeometry &geometry, const QString &title)
+{
+    ReportPageList list(pages);
+    write(fileName, list, geometry, title);
 }

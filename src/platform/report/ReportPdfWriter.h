@@ -4,6 +4,7 @@
 #include "ReportDefinition.h"
 #include "ReportPage.h"
 #include "ReportPageGeometry.h"
+#include "ReportPages.h"
 
 #include <QList>
 #include <QString>
@@ -14,9 +15,11 @@
 namespace ReportPdfWriter
 {
 
-// Lays the report out on pages of `geometry` and writes it.
+// Lays the report out on pages of `geometry` and writes each page as it is laid out.
 void write(const QString &fileName, const ReportDefinition &definition, ReportDataSource &source,
            const ReportPageGeometry &geometry);
+void write(const QString &fileName, ReportPages &pages, const ReportPageGeometry &geometry,
+           const QString &title);
 void write(const QString &fileName, const QList<ReportPage> &pages,
            const ReportPageGeometry &geometry, const QString &title);
 

@@ -5,7 +5,8 @@
 #include "Dialogs.h"
 #include "ReportPrinter.h"
 #include "platform/core/PlatformError.h"
-#include "platform/report/ReportLayout.h"
+#include "platform/report/LazyReportPages.h"
+#include "platform/report/ReportPageList.h"
 #include "platform/report/ReportPainter.h"
 #include "platform/report/ReportPdfWriter.h"
 
@@ -48,6 +49,14 @@ QString askFileName(QWidget *parent, const QString &suggested)
 } // namespace
 
 ReportPreviewDialog::ReportPreviewDialog(QList<ReportPage> pages,
+                                         const ReportPageGeometry &geometry, const QString &title,
+                                         QWidget *parent)
+    : ReportPreviewDialog(std::make_unique<ReportPageList>(std::move(pages)), geometry, title,
+                          parent)
+{
+}
+
+ReportPreviewDialog::ReportPreviewDialog(std::unique_ptr<ReportPages> pages,
                                          const ReportPageGeometry &geometry, const QString &title,
                                          QWidget *parent)
     : QDialog(parent), pages_(std::move(pages)), geometry_(geometry), title_(title)
@@ -143,8 +152,8 @@ void ReportPreviewDialog::preview(const ReportDefinition &definition, ReportData
                                   QWidget *parent)
 {
     const ReportPageGeometry geometry = DefaultPrinter::pageGeometry();
-    ReportPreviewDialog dialog(ReportLayout::run(definition, source, geometry), geometry,
-                               definition.title, parent);
+    ReportPreviewDialog dialog(std::make_unique<LazyReportPages>(definition, source, geometry),
+                               geometry, definition.title, parent);
     // The normal cursor while the preview is open, whatever the caller has set around the
     // call; the caller's comes back when it closes.
     const CursorOverride arrow(Qt::ArrowCursor, CursorOverride::When::OverAnother);
@@ -241,12 +250,13 @@ qreal ReportPreviewDialog::fittedZoom() const
 
 void ReportPreviewDialog::render()
 {
-    if (pages_.isEmpty())
+    if (pageCount() == 0)
         return;
     if (fit_ != Fit::None)
         zoom_ = qBound(minZoom, fittedZoom(), maxZoom);
     const qreal ratio = devicePixelRatioF();
-    QImage image = ReportPainter::image(pages_.at(current_), geometry_.pagePixels(), zoom_ * ratio);
+    QImage image = ReportPainter::image(pages_->page(current_), geometry_.pagePixels(),
+                                        zoom_ * ratio, paintCache_);
     image.setDevicePixelRatio(ratio);
     image_->setPixmap(QPixmap::fromImage(image));
 }
@@ -255,7 +265,7 @@ void ReportPreviewDialog::printReport()
 {
     try {
         const CursorOverride hourglass(Qt::WaitCursor);
-        ReportPrinter::print(pages_, geometry_, title_);
+        ReportPrinter::print(*pages_, geometry_, title_);
     } catch (const PlatformError &error) {
         Dialogs::error(this, error.message());
     }
@@ -278,7 +288,7 @@ void ReportPreviewDialog::saveAsPdf()
     }
     try {
         const CursorOverride hourglass(Qt::WaitCursor);
-        ReportPdfWriter::write(fileName, pages_, geometry_, title_);
+        ReportPdfWriter::write(fileName, *pages_, geometry_, title_);
     } catch (const PlatformError &error) {
         Dialogs::error(this, error.message());
     }

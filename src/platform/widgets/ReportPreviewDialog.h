@@ -4,11 +4,14 @@
 #include "platform/report/ReportDefinition.h"
 #include "platform/report/ReportPage.h"
 #include "platform/report/ReportPageGeometry.h"
+#include "platform/report/ReportPages.h"
+#include "platform/report/ReportPaintCache.h"
 
 #include <QDialog>
 #include <QList>
 
 #include <functional>
+#include <memory>
 
 class QLabel;
 class QPushButton;
@@ -25,11 +28,14 @@ class ReportPreviewDialog : public QDialog
 public:
     enum class Fit { Page, Width, None };
 
+    ReportPreviewDialog(std::unique_ptr<ReportPages> pages, const ReportPageGeometry &geometry,
+                        const QString &title, QWidget *parent = nullptr);
     ReportPreviewDialog(QList<ReportPage> pages, const ReportPageGeometry &geometry,
                         const QString &title, QWidget *parent = nullptr);
 
-    // Lays the report out on the default paper and shows it; returns when the user closes it.
-    // Layout failures throw PlatformError; print and PDF failures are shown in the window.
+    // Shows the report on the default paper, each page laid out when it is shown; returns when
+    // the user closes it. Layout failures throw PlatformError; print and PDF failures are
+    // shown in the window.
     static void preview(const ReportDefinition &definition, ReportDataSource &source,
                         QWidget *parent);
 
@@ -38,7 +44,7 @@ public:
     using FileNameQuery = std::function<QString(QWidget *parent, const QString &suggested)>;
     static void setFileNameQueryForTesting(FileNameQuery query);
 
-    int pageCount() const { return int(pages_.size()); }
+    int pageCount() const { return pages_->count(); }
     int currentPage() const { return current_; } // from 0
     qreal zoom() const { return zoom_; }
     Fit fit() const { return fit_; }
@@ -66,7 +72,8 @@ private:
     qreal fittedZoom() const;
     void render();
 
-    QList<ReportPage> pages_;
+    std::unique_ptr<ReportPages> pages_;
+    ReportPaintCache paintCache_;
     ReportPageGeometry geometry_;
     QString title_;
     int current_ = 0;

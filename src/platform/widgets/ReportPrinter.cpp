@@ -4,7 +4,9 @@
 #include "PrintQueue.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PlatformMessages.h"
-#include "platform/report/ReportLayout.h"
+#include "platform/report/LazyReportPages.h"
+#include "platform/report/ReportPageList.h"
+#include "platform/report/ReportPaintCache.h"
 #include "platform/report/ReportPainter.h"
 #include "platform/report/ReportPdfWriter.h"
 
@@ -19,8 +21,8 @@ namespace
 // QPrinter hands its job to the print server without looking at the answer, so a refused job
 // would pass for printed, and it does not notice a document cut short by a full disk either:
 // the pages go to a private PDF file, written whole or not at all, that the program submits.
-void sendToPrinter(const QPrinterInfo &info, const QList<ReportPage> &pages,
-                   const ReportPageGeometry &geometry, const QString &title)
+void sendToPrinter(const QPrinterInfo &info, ReportPages &pages, const ReportPageGeometry &geometry,
+                   const QString &title)
 {
     const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/talo-XXXXXX"));
     if (!folder.isValid())
@@ -45,14 +47,21 @@ void ReportPrinter::print(const ReportDefinition &definition, ReportDataSource &
     if (!paper.isValid())
         paper = QPageSize(QPageSize::A4);
     const ReportPageGeometry geometry(paper);
-    const QList<ReportPage> pages = ReportLayout::run(definition, source, geometry);
+    LazyReportPages pages(definition, source, geometry);
     sendToPrinter(info, pages, geometry, definition.title);
+}
+
+void ReportPrinter::print(ReportPages &pages, const ReportPageGeometry &geometry,
+                          const QString &title)
+{
+    sendToPrinter(DefaultPrinter::forPrinting(), pages, geometry, title);
 }
 
 void ReportPrinter::print(const QList<ReportPage> &pages, const ReportPageGeometry &geometry,
                           const QString &title)
 {
-    sendToPrinter(DefaultPrinter::forPrinting(), pages, geometry, title);
+    ReportPageList list(pages);
+    print(list, geometry, title);
 }
 
 void ReportPrinter::printOn(QPrinter &printer, const QList<ReportPage> &pages,
@@ -70,12 +79,13 @@ void ReportPrinter::printOn(QPrinter &printer, const QList<ReportPage> &pages,
     if (!painter.begin(&printer))
         throw PlatformError(PlatformMessages::printFailed(name));
     const qreal scale = printer.resolution() / 96.0;
+    ReportPaintCache cache;
     for (qsizetype i = 0; i < pages.size(); ++i) {
         if (i > 0 && !printer.newPage()) {
             printer.abort();
             throw PlatformError(PlatformMessages::printFailed(name));
         }
-        ReportPainter::paint(painter, pages.at(i), scale);
+        ReportPainter::paint(painter, pages.at(i), scale, cache);
     }
     if (!painter.end() || printer.printerState() == QPrinter::Error)
         throw PlatformError(PlatformMessages::printFailed(name));

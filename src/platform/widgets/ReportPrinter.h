@@ -4,6 +4,7 @@
 #include "platform/report/ReportDefinition.h"
 #include "platform/report/ReportPage.h"
 #include "platform/report/ReportPageGeometry.h"
+#include "platform/report/ReportPages.h"
 
 #include <QList>
 #include <QString>
@@ -17,7 +18,9 @@ namespace ReportPrinter
 
 // Lays the report out on the default printer's paper and prints it.
 void print(const ReportDefinition &definition, ReportDataSource &source);
-// Prints pages already laid out (the preview's) on the default printer.
+// Prints pages already laid out, or laid out as they are read (the preview's), on the default
+// printer.
+void print(ReportPages &pages, const ReportPageGeometry &geometry, const QString &title);
 void print(const QList<ReportPage> &pages, const ReportPageGeometry &geometry,
            const QString &title);
 // Prints on a given printer; tests use a printer writing a PDF file.

@@ -131,6 +131,37 @@ private Q_SLOTS:
         QCOMPARE(walk(source).names, QStringList({"DENIS"}));
     }
 
+    void movesToAnyRow_data()
+    {
+        QTest::addColumn<QList<int>>("moves");
+        QTest::addColumn<QStringList>("names"); // "" past the last row
+
+        // Each walk first runs to the end, as a run laying out every page leaves the table.
+        QTest::newRow("first row") << QList<int>{0} << QStringList{"A"};
+        QTest::newRow("last row") << QList<int>{2} << QStringList{"C"};
+        QTest::newRow("past the end") << QList<int>{3} << QStringList{""};
+        QTest::newRow("back and forth")
+            << QList<int>{2, 0, 1, 1, 3, 2} << QStringList{"C", "A", "B", "B", "", "C"};
+    }
+
+    void movesToAnyRow()
+    {
+        QFETCH(QList<int>, moves);
+        QFETCH(QStringList, names);
+        Table &t = openTable();
+        for (const char *name : {"A", "B", "C"})
+            SampleTable::addRow(t, name, QDate(2020, 1, 1), 100);
+        TableReportSource source(t);
+        walk(source);
+        const int handle = source.fieldHandle("Nom");
+        QStringList seen;
+        for (int position : moves) {
+            source.moveTo(position);
+            seen << (source.eof() ? QString() : source.displayTextAt(handle));
+        }
+        QCOMPARE(seen, names);
+    }
+
     void unknownFieldIsAnError()
     {
         Table &t = openTable();
@@ -144,6 +175,9 @@ private Q_SLOTS:
             QCOMPARE(e.message(), QStringLiteral("Champ 'Inconnu' non trouvé"));
         }
         QVERIFY_THROWS_EXCEPTION(DatabaseError, source.cents("Inconnu"));
+        // Named once for a whole run, it is refused when read.
+        const int handle = source.fieldHandle("Inconnu");
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, source.displayTextAt(handle));
     }
 };
 

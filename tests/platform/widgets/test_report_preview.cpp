@@ -1,5 +1,6 @@
 #include "platform/core/Today.h"
 #include "platform/report/ReportLayout.h"
+#include "platform/report/ReportPainter.h"
 #include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ReportPreviewDialog.h"
@@ -220,6 +221,43 @@ private Q_SLOTS:
         QCOMPARE(title, QStringLiteral(" Aperçu - Rapport d'essai"));
         QCOMPARE(pages, 1);    // A4 without a printer: three rows fit
         QCOMPARE(rowsSeen, 2); // restarted once more for the preview
+    }
+
+    void longReportPagedFromItsSource()
+    {
+        FakeReportSource source;
+        ReportTest::fill(source, 300);
+        const ReportPageGeometry a4 = DefaultPrinter::pageGeometry();
+        const QList<ReportPage> expected = ReportLayout::run(ReportTest::definition(), source, a4);
+        QCOMPARE(expected.size(), 4);
+        QStringList labels;
+        QList<bool> sameImage;
+        QTimer::singleShot(0, this, [&] {
+            auto *shown = qobject_cast<ReportPreviewDialog *>(QApplication::activeModalWidget());
+            if (!shown || !QTest::qWaitForWindowActive(shown))
+                return;
+            const auto shows = [&](int page) {
+                labels << shown->findChild<QLabel *>(QStringLiteral("etqPage"))->text();
+                const QPixmap pixmap =
+                    shown->findChild<QLabel *>(QStringLiteral("etqImage"))->pixmap();
+                sameImage << (pixmap.toImage() ==
+                              ReportPainter::image(expected.at(page), a4.pagePixels(),
+                                                   shown->zoom() * pixmap.devicePixelRatio()));
+            };
+            shows(0);
+            QTest::mouseClick(shown->findChild<QPushButton *>("btnDerniere"), Qt::LeftButton);
+            shows(3);
+            QTest::keyClick(shown, Qt::Key_PageUp);
+            shows(2);
+            QTest::mouseClick(shown->findChild<QPushButton *>("btnPremiere"), Qt::LeftButton);
+            QTest::keyClick(shown, Qt::Key_PageDown);
+            shows(1);
+            shown->reject();
+        });
+        ReportPreviewDialog::preview(ReportTest::definition(), source, nullptr);
+        QCOMPARE(labels,
+                 (QStringList{"Page 1 sur 4", "Page 4 sur 4", "Page 3 sur 4", "Page 2 sur 4"}));
+        QCOMPARE(sameImage, (QList<bool>{true, true, true, true}));
     }
 
 private:
