@@ -44,24 +44,48 @@ RankedOrder::RankedOrder(const RecordOrder &order, const RowStore &store) : stor
     }
 }
 
+int RankedOrder::compareKey(const Key &key, quint32 a, quint32 b) const
+{
+    const int f = key.field;
+    if (!key.ranks.empty()) {
+        // An empty text (number 0) sorts as "", whether stored empty or absent.
+        return threeWay(key.ranks[store_.textId(a, f)], key.ranks[store_.textId(b, f)]);
+    }
+    if (!store_.has(a, f) || !store_.has(b, f))
+        return threeWay(store_.has(a, f), store_.has(b, f));
+    if (key.kind == FieldKind::Float)
+        return threeWay(std::bit_cast<double>(store_.number(a, f)),
+                        std::bit_cast<double>(store_.number(b, f)));
+    return threeWay(store_.number(a, f), store_.number(b, f));
+}
+
 int RankedOrder::compare(quint32 a, quint32 b) const
 {
     for (const Key &key : keys_) {
-        const int f = key.field;
-        int c = 0;
-        if (!key.ranks.empty()) {
-            // An empty text (number 0) sorts as "", whether stored empty or absent.
-            c = threeWay(key.ranks[store_.textId(a, f)], key.ranks[store_.textId(b, f)]);
-        } else if (!store_.has(a, f) || !store_.has(b, f)) {
-            c = threeWay(store_.has(a, f), store_.has(b, f));
-        } else if (key.kind == FieldKind::Float) {
-            c = threeWay(std::bit_cast<double>(store_.number(a, f)),
-                         std::bit_cast<double>(store_.number(b, f)));
-        } else {
-            c = threeWay(store_.number(a, f), store_.number(b, f));
-        }
+        const int c = compareKey(key, a, b);
         if (c != 0)
             return c;
     }
     return 0;
+}
+
+void RankedOrder::sort(std::vector<quint32> &rows) const
+{
+    const auto less = [this](quint32 a, quint32 b) { return compare(a, b) < 0; };
+    if (keys_.empty() || std::is_sorted(rows.begin(), rows.end(), less))
+        return;
+    const Key &leading = keys_.front();
+    const auto leadingLess = [&](quint32 a, quint32 b) { return compareKey(leading, a, b) < 0; };
+    if (!std::is_sorted(rows.begin(), rows.end(), leadingLess)) {
+        std::sort(rows.begin(), rows.end(), less);
+        return;
+    }
+    for (auto run = rows.begin(); run != rows.end();) {
+        auto end = run + 1;
+        while (end != rows.end() && compareKey(leading, *run, *end) == 0)
+            ++end;
+        if (end - run > 1)
+            std::sort(run, end, less);
+        run = end;
+    }
 }

@@ -15,8 +15,14 @@ public:
 
     int compare(quint32 a, quint32 b) const;
     bool less(quint32 a, quint32 b) const { return compare(a, b) < 0; }
+    // Puts the rows in order; rows already in order of the leading field (a register kept
+    // in date order, shuffled within a day) are sorted run by run.
+    void sort(std::vector<quint32> &rows) const;
 
 private:
+    struct Key;
+    int compareKey(const Key &key, quint32 a, quint32 b) const;
+
     struct Key {
         int field;
         FieldKind kind;

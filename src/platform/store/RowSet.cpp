@@ -16,10 +16,7 @@ void RowSet::finishLoad(const Accept &accept)
 {
     rows_.resize(store_.slotCount());
     std::iota(rows_.begin(), rows_.end(), 0u);
-    const RankedOrder ranked(order_, store_);
-    const auto less = [&ranked](quint32 a, quint32 b) { return ranked.less(a, b); };
-    if (!std::is_sorted(rows_.begin(), rows_.end(), less))
-        std::sort(rows_.begin(), rows_.end(), less);
+    RankedOrder(order_, store_).sort(rows_);
     byRowId_.resize(rows_.size());
     std::iota(byRowId_.begin(), byRowId_.end(), 0u);
     const auto byId = [this](quint32 a, quint32 b) { return store_.rowId(a) < store_.rowId(b); };

@@ -116,6 +116,11 @@ void RowStore::setNumber(quint32 slot, int field, qint64 value)
     wide_.insert(wideKey(slot, field), value);
 }
 
+qint64 RowStore::wide(quint32 slot, int field) const
+{
+    return wide_.value(wideKey(slot, field));
+}
+
 void RowStore::setTextId(quint32 slot, int field, quint32 id)
 {
     quint32 *w = words(slot);

@@ -82,7 +82,7 @@ private:
     {
         return (quint64(slot) << 8) | quint64(field);
     }
-    qint64 wide(quint32 slot, int field) const { return wide_.value(wideKey(slot, field)); }
+    qint64 wide(quint32 slot, int field) const; // rare: kept out of the inlined reads
     void empty(quint32 slot);
 
     const TableDefinition &def_;

@@ -156,7 +156,7 @@ void Table::setFilterFields(const QStringList &names, FilterDates dates)
     for (const QString &name : names)
         fields.push_back(fieldByName(name).index());
     if (fields.size() > FilterMemo::MaxFields)
-        fields.clear();
+        fields.clear(); // the filter then runs on every row, as undeclared
     filterFields_ = std::move(fields);
     filterDatesByYear_ = dates == FilterDates::ByYear;
 }

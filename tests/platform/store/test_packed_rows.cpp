@@ -158,6 +158,12 @@ private Q_SLOTS:
         QCOMPARE(names(*reader), typed);
         reader->setIndexFieldNames("Nom;Jour;Numero");
         QCOMPARE(names(*reader), expected);
+        // In order of the leading field (one day), shuffled within it, as a register is.
+        auto byDay = std::make_unique<Table>(SampleTable::definition());
+        byDay->setDatabaseName(dir_.path());
+        byDay->setIndexFieldNames("Jour;Nom;Numero");
+        byDay->open();
+        QCOMPARE(names(*byDay), expected);
     }
 
     void declaredFilterGivesThePlainFiltersView()
