@@ -6,7 +6,7 @@
 
 FilterMemo::FilterMemo(const RowStore &store, const std::vector<int> &fields, bool datesByYear)
     : store_(store), bitsPerField_(fields.empty() ? 64 : 64 / int(fields.size())),
-      datesByYear_(datesByYear), entries_(64)
+      datesByYear_(datesByYear)
 {
     Q_ASSERT(fields.size() <= MaxFields);
     for (int f : fields) {
@@ -63,27 +63,22 @@ quint64 FilterMemo::keyOf(quint32 slot)
     return key == Unkeyed ? key - 1 : key; // never the marker; unreachable with few values
 }
 
-size_t FilterMemo::find(quint64 key) const
+quint16 FilterMemo::classify(quint32 slot)
 {
-    const size_t mask = entries_.size() - 1;
-    size_t at = size_t((key * 0x9E3779B97F4A7C15ull) >> 20) & mask;
-    while (entries_[at].state != Empty && entries_[at].key != key)
-        at = (at + 1) & mask;
-    return at;
-}
-
-size_t FilterMemo::insert(quint64 key, bool verdict)
-{
-    if ((used_ + 1) * 2 > entries_.size()) {
-        std::vector<Entry> old(entries_.size() * 2);
-        old.swap(entries_);
-        for (const Entry &e : old) {
-            if (e.state != Empty)
-                entries_[find(e.key)] = e;
-        }
+    const quint64 key = keyOf(slot);
+    if (key == Unkeyed)
+        return Unclassed;
+    // Neighbouring rows often share a class (same day, same person).
+    if (key == lastKey_)
+        return lastClass_;
+    auto found = classByKey_.find(key);
+    if (found == classByKey_.end()) {
+        if (verdicts_.size() >= Unclassed)
+            return Unclassed;
+        found = classByKey_.emplace(key, quint16(verdicts_.size())).first;
+        verdicts_.push_back(Unknown);
     }
-    const size_t at = find(key);
-    entries_[at] = {key, verdict ? Accepted : Refused};
-    ++used_;
-    return at;
+    lastKey_ = key;
+    lastClass_ = found->second;
+    return lastClass_;
 }

@@ -6,12 +6,11 @@
 #include <vector>
 
 // The verdicts of a filter that reads only a few fields of a row, by the values of those
-// fields: the filter runs once per distinct combination, and every other row with the same
-// values takes the same verdict. Texts are told apart by their pool numbers; dates, when the
-// filter reads only their year, by year. Each field's value gets a small number, the numbers
-// of a row make one 64-bit key, and the verdicts sit in a small open-addressed table: a row
-// costs a few loads, not a filter call. Lives for one pass over the rows: the selections a
-// filter reads may change between passes.
+// fields. Each row gets a class: the combination of those values (texts told apart by their
+// pool numbers; dates, when the filter reads only their year, by year). The classes are kept
+// while the rows' values stay, so a pass over the rows runs the filter once per class and
+// costs a table look-up per row. A pass forgets the verdicts: the selections a filter reads
+// may change between passes.
 class FilterMemo
 {
 public:
@@ -19,32 +18,32 @@ public:
 
     FilterMemo(const RowStore &store, const std::vector<int> &fields, bool datesByYear);
 
+    void newPass() { std::fill(verdicts_.begin(), verdicts_.end(), Unknown); }
+    // The row's values changed (a post), or its slot now holds another row.
+    void refresh(quint32 slot)
+    {
+        if (slot < classes_.size())
+            classes_[slot] = Unclassified;
+    }
+
     template <typename Run> bool accepts(quint32 slot, Run run)
     {
-        const quint64 key = keyOf(slot);
-        if (key == Unkeyed)
+        const quint16 c = classOf(slot);
+        if (c == Unclassed)
             return run();
-        if (key == lastKey_)
-            return lastVerdict_;
-        size_t at = find(key);
-        if (entries_[at].state == Empty) {
-            const bool verdict = run();
-            at = insert(key, verdict);
-        }
-        lastKey_ = key;
-        lastVerdict_ = entries_[at].state == Accepted;
-        return lastVerdict_;
+        quint8 &verdict = verdicts_[c];
+        if (verdict == Unknown)
+            verdict = run() ? Accepted : Refused;
+        return verdict == Accepted;
     }
-    // How many times the filter itself ran.
-    size_t distinctKeys() const { return used_; }
+    // How many distinct combinations the rows seen so far hold.
+    size_t classCount() const { return verdicts_.size(); }
 
 private:
+    static constexpr quint16 Unclassified = 0xFFFF; // not looked at yet
+    static constexpr quint16 Unclassed = 0xFFFE;    // too many classes: the filter runs
     static constexpr quint64 Unkeyed = ~quint64(0); // too many distinct values to key
-    enum State : quint8 { Empty, Accepted, Refused };
-    struct Entry {
-        quint64 key = 0;
-        State state = Empty;
-    };
+    enum : quint8 { Unknown, Accepted, Refused };
     // Small numbers for one field's values, in order of appearance; 0 is "empty".
     struct Coder {
         int field = 0;
@@ -54,19 +53,28 @@ private:
         std::unordered_map<qint64, quint32> codes;
     };
 
+    quint16 classOf(quint32 slot)
+    {
+        if (slot >= classes_.size())
+            classes_.resize(size_t(store_.slotCount()), Unclassified);
+        quint16 &c = classes_[slot];
+        if (c == Unclassified)
+            c = classify(slot);
+        return c;
+    }
+    quint16 classify(quint32 slot);
     quint64 keyOf(quint32 slot);
     quint32 codeOf(Coder &coder, quint32 slot);
     qint64 yearOf(qint64 julianDay);
-    size_t find(quint64 key) const;
-    size_t insert(quint64 key, bool verdict);
 
     const RowStore &store_;
     std::vector<Coder> coders_;
     int bitsPerField_;
     bool datesByYear_;
     qint64 yearFirstDay_ = 1, yearEndDay_ = 0, year_ = 0; // the last year looked up
-    std::vector<Entry> entries_;
-    size_t used_ = 0;
+    std::unordered_map<quint64, quint16> classByKey_;
+    std::vector<quint16> classes_; // by slot
+    std::vector<quint8> verdicts_; // by class, for this pass
     quint64 lastKey_ = Unkeyed;
-    bool lastVerdict_ = false;
+    quint16 lastClass_ = Unclassed;
 };

@@ -1,10 +1,32 @@
 #include "RowSet.h"
 
+#include "FilterMemo.h"
 #include "RankedOrder.h"
 #include "RecordOrder.h"
 
 #include <algorithm>
 #include <numeric>
+
+RowSet::RowSet(const TableDefinition &definition, const RecordOrder &order)
+    : store_(definition), order_(order)
+{
+}
+
+RowSet::~RowSet() = default;
+
+void RowSet::declareFilterFields(const std::vector<int> &fields, bool datesByYear)
+{
+    filterFields_ = fields;
+    filterDatesByYear_ = datesByYear;
+    forgetClasses();
+}
+
+void RowSet::forgetClasses()
+{
+    memo_.reset();
+    if (!filterFields_.empty() && filterFields_.size() <= FilterMemo::MaxFields)
+        memo_ = std::make_unique<FilterMemo>(store_, filterFields_, filterDatesByYear_);
+}
 
 RowStore &RowSet::beginLoad()
 {
@@ -28,6 +50,7 @@ void RowSet::finishLoad(const Accept &accept)
 void RowSet::clear()
 {
     store_.clear();
+    forgetClasses(); // text numbers start again
     rows_ = {};
     view_ = {};
     byRowId_ = {};
@@ -55,6 +78,14 @@ void RowSet::rebuildView(const Accept &accept)
         return;
     }
     view_.reserve(rows_.size());
+    if (memo_) {
+        memo_->newPass();
+        for (quint32 slot : rows_) {
+            if (memo_->accepts(slot, [&] { return accept(slot); }))
+                view_.push_back(slot);
+        }
+        return;
+    }
     for (quint32 slot : rows_) {
         if (accept(slot))
             view_.push_back(slot);
@@ -128,7 +159,10 @@ quint32 RowSet::place(const Record &posted, quint32 existing, const Accept &acce
                              [this](qint64 key, quint32 b) { return key < store_.rowId(b); }),
             slot);
     }
+    if (memo_)
+        memo_->refresh(slot);
     insertInOrder(rows_, slot);
+    // The filter itself: the selections it reads may have moved since the last pass.
     if (filtered_ && accept(slot))
         insertInOrder(view_, slot);
     return slot;
@@ -149,4 +183,6 @@ void RowSet::remove(quint32 slot)
     if (byId != byRowId_.end())
         byRowId_.erase(byId);
     store_.release(slot);
+    if (memo_)
+        memo_->refresh(slot);
 }

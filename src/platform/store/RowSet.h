@@ -3,8 +3,10 @@
 #include "RowStore.h"
 
 #include <functional>
+#include <memory>
 #include <vector>
 
+class FilterMemo;
 class RecordOrder;
 class TableDefinition;
 
@@ -17,10 +19,12 @@ class RowSet
 public:
     using Accept = std::function<bool(quint32 slot)>;
 
-    RowSet(const TableDefinition &definition, const RecordOrder &order)
-        : store_(definition), order_(order)
-    {
-    }
+    RowSet(const TableDefinition &definition, const RecordOrder &order);
+    ~RowSet();
+
+    // The filter reads only these fields (of a date only its year, with `datesByYear`): the
+    // view is then rebuilt with one filter run per distinct combination of their values.
+    void declareFilterFields(const std::vector<int> &fields, bool datesByYear);
 
     // Loading: the store is emptied, filled by the caller, then the rows are put in order.
     RowStore &beginLoad();
@@ -56,10 +60,15 @@ private:
     void rebuildView(const Accept &accept);
     size_t firstWithRowId(qint64 rowId) const;
 
+    void forgetClasses();
+
     RowStore store_;
     const RecordOrder &order_;
-    std::vector<quint32> rows_;    // every row, in index order
-    std::vector<quint32> view_;    // rows accepted by the filter, when filtered
-    std::vector<quint32> byRowId_; // every row, by row identity
+    std::vector<int> filterFields_;
+    bool filterDatesByYear_ = false;
+    std::unique_ptr<FilterMemo> memo_; // when filter fields are declared
+    std::vector<quint32> rows_;        // every row, in index order
+    std::vector<quint32> view_;        // rows accepted by the filter, when filtered
+    std::vector<quint32> byRowId_;     // every row, by row identity
     bool filtered_ = false;
 };

@@ -1,7 +1,6 @@
 #include "Table.h"
 
 #include "DatabaseError.h"
-#include "FilterMemo.h"
 #include "RowSet.h"
 #include "TableStorage.h"
 #include "platform/core/FileNames.h"
@@ -139,15 +138,10 @@ std::function<bool(quint32)> Table::acceptor()
 {
     if (!onFilterRecord)
         return [](quint32) { return true; };
-    auto run = [this](quint32 slot) {
+    return [this](quint32 slot) {
         ActiveRecordScope scope(*this, RowRef(rows_->store(), slot));
         return onFilterRecord(*this);
     };
-    if (filterFields_.empty())
-        return run;
-    // A new memo for every pass: the selections the filter reads may have changed since.
-    auto memo = std::make_shared<FilterMemo>(rows_->store(), filterFields_, filterDatesByYear_);
-    return [memo, run](quint32 slot) { return memo->accepts(slot, [&] { return run(slot); }); };
 }
 
 void Table::setFilterFields(const QStringList &names, FilterDates dates)
@@ -155,10 +149,8 @@ void Table::setFilterFields(const QStringList &names, FilterDates dates)
     std::vector<int> fields;
     for (const QString &name : names)
         fields.push_back(fieldByName(name).index());
-    if (fields.size() > FilterMemo::MaxFields)
-        fields.clear(); // the filter then runs on every row, as undeclared
-    filterFields_ = std::move(fields);
-    filterDatesByYear_ = dates == FilterDates::ByYear;
+    // More than a few: the filter then runs on every row, as undeclared.
+    rows_->declareFilterFields(fields, dates == FilterDates::ByYear);
 }
 
 int Table::viewSize() const

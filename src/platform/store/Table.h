@@ -185,8 +185,6 @@ private:
 
     std::unique_ptr<RowSet> rows_;
     bool filterOn_ = false;
-    std::vector<int> filterFields_; // what the filter reads, when declared
-    bool filterDatesByYear_ = false;
 
     State state_ = State::Inactive;
     int current_ = -1;
