@@ -203,9 +203,14 @@ private Q_SLOTS:
             QVERIFY(calls <= pool.size() * 8); // once per name and year, not per row
             QCOMPARE(numbers(*declared), numbers(*plain));
             if (round % 5 == 0 && declared->recordCount() > 0) {
-                declared->first(); // a delete and a post seen by both views
+                declared->first(); // a delete, an insert and an edit seen by both views
                 declared->deleteRecord();
                 SampleTable::addRow(*declared, pool[round % pool.size()], QDate(2001, 6, 1), 1);
+                declared->last();
+                declared->edit();
+                declared->fieldByName("Nom").setAsString(pool[(round + 1) % pool.size()]);
+                declared->fieldByName("Jour").setAsDate(QDate(1999 + round % 7, 2, 3));
+                declared->post();
                 plain->first();
                 plain->refilter();
                 declared->refilter();
