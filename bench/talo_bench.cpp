@@ -1,14 +1,109 @@
 // Measures the register over large tables: open with the first totals, totals, a filter switch,
 // one post, one batch copy and peak memory, each also as a ratio to a plain summing loop over
-// the same number of rows in memory. Every size runs in a child process so that its peak
-// memory is its own.
+// the same number of rows in memory. Then the table store alone, without the totals: open, the
+// memory its rows take (bytes a row), a rebuild of the view with the filter declared to read
+// two fields and with the plain filter, and a post. Every size runs in a child process so that
+// its peak memory is its own.
 #include "BenchRegister.h"
 
+#include "platform/core/Today.h"
+#include "platform/store/Table.h"
+#include "register/CareEntryTable.h"
+#include "register/CareRegister.h"
+#include "register/PlainSelectors.h"
+
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
 #include <QTextStream>
 
 #include <sys/wait.h>
 #include <unistd.h>
+
+namespace
+{
+
+const QStringList Names{"PAUL", "MARIE", "JEAN", "LUCIE", "ÉLODIE"};
+
+double residentMegabytes()
+{
+    QFile statm(QStringLiteral("/proc/self/statm"));
+    if (!statm.open(QIODevice::ReadOnly))
+        return 0;
+    const QList<QByteArray> fields = statm.readAll().split(' ');
+    return fields.size() > 1 ? fields[1].toDouble() * double(sysconf(_SC_PAGESIZE)) / 1048576.0 : 0;
+}
+
+template <typename Work> double bestOf(int runs, Work work)
+{
+    double fastest = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        work();
+        fastest = std::min(fastest, double(timer.nsecsElapsed()) / 1e6);
+    }
+    return fastest;
+}
+
+void storeAlone(int rows)
+{
+    Today::pinForTesting(QDate(2026, 12, 8));
+    const QString folder = BenchRegister::cachedProgramDirectory(rows);
+    Table table(CareEntryTable::definition());
+    table.setDatabaseName(folder);
+    table.setIndexFieldNames(CareEntryTable::indexFieldNames());
+    PlainSelectors selectors;
+    selectors.beneficiaries = QStringList{"TOUS"} + Names;
+    CareRegister reg(table, selectors);
+    table.afterOpen = table.afterPost = nullptr; // the totals are not the store's
+    const double before = residentMegabytes();
+    table.open();
+    const double bytesPerRow = (residentMegabytes() - before) * 1048576.0 / std::max(rows, 1);
+    table.close();
+    const double open = bestOf(3, [&] {
+        table.close();
+        table.open();
+    });
+    table.setFiltered(true);
+    int round = 0;
+    const auto switchView = [&] {
+        selectors.beneficiaryIndex = 1 + round % Names.size();
+        selectors.yearIndex = 1 + round++ % 20;
+        table.refilter();
+    };
+    const double declared = bestOf(5, switchView);
+    table.setFilterFields({});
+    const double plain = bestOf(3, switchView);
+    table.setFiltered(false);
+    Field &cost = table.fieldByName(CareFields::Cout);
+    const double post = bestOf(5, [&] {
+        table.last();
+        table.edit();
+        cost.setAsCents(cost.asCents() + 1);
+        table.post();
+    });
+    std::printf("| %d | %.1f | %.0f | %.1f | %.1f | %.1f | %.0f |\n", rows, open, bytesPerRow,
+                declared, plain, post, BenchRegister::peakMegabytes());
+}
+
+template <typename Run> void inChild(int size, Run run)
+{
+    fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        run(size);
+        fflush(stdout);
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
+        QTextStream(stderr) << "size " << size << " failed\n";
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -21,18 +116,12 @@ int main(int argc, char *argv[])
             sizes.append(a.toInt());
     }
     BenchRegister::printHeader();
-    for (int size : sizes) {
-        fflush(stdout);
-        const pid_t child = fork();
-        if (child == 0) {
-            BenchRegister::run(size);
-            fflush(stdout);
-            _exit(0);
-        }
-        int status = 0;
-        waitpid(child, &status, 0);
-        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-            QTextStream(stderr) << "size " << size << " failed\n";
-    }
+    for (int size : sizes)
+        inChild(size, BenchRegister::run);
+    std::printf("\n| rows | store open (ms) | bytes a row | view rebuild, filter reads two "
+                "fields (ms) | view rebuild, plain filter (ms) | post, no totals (ms) | peak "
+                "memory (MB) |\n|---:|---:|---:|---:|---:|---:|---:|\n");
+    for (int size : sizes)
+        inChild(size, storeAlone);
     return 0;
 }

@@ -29,6 +29,7 @@ CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObje
     table_.beforePost = [this](Table &t) { TableTousBeforePost(t); };
     table_.beforeDelete = [this](Table &t) { TableTousBeforeDelete(t); };
     table_.onFilterRecord = [this](Table &t) { return TableTousFilterRecord(t); };
+    table_.setFilterFields({DateSoins, Beneficiaire}, Table::FilterDates::ByYear);
     const auto totals = [this](Table &) { TableTousAfterOpen(); };
     table_.afterOpen = [this](Table &) {
         openStoredTotals();

@@ -3,7 +3,7 @@
 #include "conversion/ParadoxConversion.h"
 #include "platform/core/FileNames.h"
 #include "platform/store/DatabaseError.h"
-#include "platform/store/RecordOrder.h"
+#include "platform/store/RowRef.h"
 #include "platform/store/TableStorage.h"
 #include "reference/DoctorTable.h"
 #include "reference/InsuredTable.h"
@@ -41,12 +41,14 @@ std::vector<std::vector<QVariant>> asRows(const Rows &rows)
 QList<QVariantMap> readBack(const TableDefinition &def, const QString &path)
 {
     TableStorage storage(def, path);
+    RowStore store(def);
+    storage.loadAll(store); // in the file's order: by row identity
     QList<QVariantMap> rows;
-    for (const auto &record : storage.loadAll(RecordOrder(def, {QStringLiteral("Numero")}))) {
+    for (quint32 slot = 0; slot < store.slotCount(); ++slot) {
         QVariantMap row;
         for (int i = 0; i < def.fieldCount(); ++i) {
             if (!def.field(i).calculated && def.field(i).kind != FieldKind::AutoIncrement)
-                row.insert(def.field(i).name, def.valueOf(*record, i));
+                row.insert(def.field(i).name, def.valueOf(RowRef(store, slot), i));
         }
         rows.append(row);
     }

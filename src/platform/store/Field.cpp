@@ -22,43 +22,43 @@ QVariant Field::value() const
 
 bool Field::isNull() const
 {
-    const Record *r = table_.recordFor(index_);
-    return !r || !r->has(index_);
+    const RowRef r = table_.recordFor(index_);
+    return !r.has(index_);
 }
 
 QString Field::asString() const
 {
-    const Record *r = table_.recordFor(index_);
-    if (!r || !r->has(index_))
+    const RowRef r = table_.recordFor(index_);
+    if (!r.has(index_))
         return QString();
     switch (kind()) {
     case FieldKind::String:
     case FieldKind::Memo:
-        return r->text(table_.definition().textSlot(index_));
+        return r.text(index_, table_.definition().textSlot(index_));
     case FieldKind::Date:
-        return Formats::date(QDate::fromJulianDay(r->number(index_)));
+        return Formats::date(QDate::fromJulianDay(r.number(index_)));
     case FieldKind::Money:
-        return Formats::moneyEdit(r->number(index_));
+        return Formats::moneyEdit(r.number(index_));
     case FieldKind::Float:
-        return Formats::number(std::bit_cast<double>(r->number(index_)));
+        return Formats::number(std::bit_cast<double>(r.number(index_)));
     case FieldKind::AutoIncrement:
-        return QString::number(r->number(index_));
+        return QString::number(r.number(index_));
     }
     return QString();
 }
 
 double Field::asFloat() const
 {
-    const Record *r = table_.recordFor(index_);
-    if (!r || !r->has(index_))
+    const RowRef r = table_.recordFor(index_);
+    if (!r.has(index_))
         return 0.0;
     switch (kind()) {
     case FieldKind::Money:
-        return Formats::fromCents(r->number(index_));
+        return Formats::fromCents(r.number(index_));
     case FieldKind::Float:
-        return std::bit_cast<double>(r->number(index_));
+        return std::bit_cast<double>(r.number(index_));
     case FieldKind::AutoIncrement:
-        return double(r->number(index_));
+        return double(r.number(index_));
     case FieldKind::String:
     case FieldKind::Memo:
         try {
@@ -74,43 +74,43 @@ double Field::asFloat() const
 
 qint64 Field::asCents() const
 {
-    const Record *r = table_.recordFor(index_);
-    if (!r || !r->has(index_))
+    const RowRef r = table_.recordFor(index_);
+    if (!r.has(index_))
         return 0;
     if (kind() == FieldKind::Money)
-        return r->number(index_);
+        return r.number(index_);
     return Formats::toCents(asFloat());
 }
 
 QDate Field::asDate() const
 {
-    const Record *r = table_.recordFor(index_);
-    if (!r || !r->has(index_) || kind() != FieldKind::Date)
+    const RowRef r = table_.recordFor(index_);
+    if (!r.has(index_) || kind() != FieldKind::Date)
         return QDate();
-    return QDate::fromJulianDay(r->number(index_));
+    return QDate::fromJulianDay(r.number(index_));
 }
 
 bool Field::holds(const QString &text) const
 {
-    const Record *r = table_.recordFor(index_);
-    if (!r || !r->has(index_))
+    const RowRef r = table_.recordFor(index_);
+    if (!r.has(index_))
         return text.isEmpty();
     const int slot = table_.definition().textSlot(index_);
-    return slot >= 0 ? r->text(slot) == text : asString() == text;
+    return slot >= 0 ? r.text(index_, slot) == text : asString() == text;
 }
 
 QString Field::displayText() const
 {
-    const Record *r = table_.recordFor(index_);
-    if (!r || !r->has(index_))
+    const RowRef r = table_.recordFor(index_);
+    if (!r.has(index_))
         return QString();
     switch (kind()) {
     case FieldKind::Money:
-        return Formats::money(r->number(index_));
+        return Formats::money(r.number(index_));
     case FieldKind::Float:
         if (def().displayFormat == QLatin1String("00%"))
-            return Formats::rate(std::bit_cast<double>(r->number(index_)));
-        return Formats::number(std::bit_cast<double>(r->number(index_)));
+            return Formats::rate(std::bit_cast<double>(r.number(index_)));
+        return Formats::number(std::bit_cast<double>(r.number(index_)));
     default:
         return asString();
     }

@@ -30,14 +30,14 @@ template <typename T> int threeWay(const T &a, const T &b)
 
 } // namespace
 
-int RecordOrder::compare(const Record &a, const Record &b) const
+int RecordOrder::compare(const RowRef &a, const RowRef &b) const
 {
     for (size_t i = 0; i < indexes_.size(); ++i) {
         const int f = indexes_[i];
         int c = 0;
         if (slots_[i] >= 0) {
             // An empty text sorts as "", before any other.
-            c = TextCollation::compare(a.text(slots_[i]), b.text(slots_[i]));
+            c = TextCollation::compare(a.text(f, slots_[i]), b.text(f, slots_[i]));
         } else if (!a.has(f) || !b.has(f)) {
             c = threeWay(a.has(f), b.has(f));
         } else if (kinds_[i] == FieldKind::Float) {

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FieldKind.h"
-#include "Record.h"
+#include "RowRef.h"
 
 #include <QStringList>
 
@@ -15,9 +15,12 @@ public:
     RecordOrder() = default;
     RecordOrder(const TableDefinition &definition, const QStringList &fieldNames);
 
-    int compare(const Record &a, const Record &b) const;
-    bool less(const Record &a, const Record &b) const { return compare(a, b) < 0; }
+    int compare(const RowRef &a, const RowRef &b) const;
+    bool less(const RowRef &a, const RowRef &b) const { return compare(a, b) < 0; }
     const QStringList &fieldNames() const { return names_; }
+    // The key's fields, in order, and their kinds.
+    const std::vector<int> &fields() const { return indexes_; }
+    const std::vector<FieldKind> &kinds() const { return kinds_; }
 
 private:
     QStringList names_;

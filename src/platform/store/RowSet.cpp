@@ -1,32 +1,66 @@
 #include "RowSet.h"
 
+#include "FilterMemo.h"
+#include "RankedOrder.h"
 #include "RecordOrder.h"
 
 #include <algorithm>
+#include <numeric>
 
-void RowSet::load(std::vector<std::unique_ptr<Record>> rows, const Accept &accept)
+RowSet::RowSet(const TableDefinition &definition, const RecordOrder &order)
+    : store_(definition), order_(order)
 {
-    rows_ = std::move(rows);
-    byRowId_.clear();
-    byRowId_.reserve(rows_.size());
-    for (const auto &row : rows_)
-        byRowId_[row->rowId] = row.get();
+}
+
+RowSet::~RowSet() = default;
+
+void RowSet::declareFilterFields(const std::vector<int> &fields, bool datesByYear)
+{
+    filterFields_ = fields;
+    filterDatesByYear_ = datesByYear;
+    forgetClasses();
+}
+
+void RowSet::forgetClasses()
+{
+    memo_.reset();
+    if (!filterFields_.empty() && filterFields_.size() <= FilterMemo::MaxFields)
+        memo_ = std::make_unique<FilterMemo>(store_, filterFields_, filterDatesByYear_);
+}
+
+RowStore &RowSet::beginLoad()
+{
+    clear();
+    return store_;
+}
+
+void RowSet::finishLoad(const Accept &accept)
+{
+    rows_.resize(store_.slotCount());
+    std::iota(rows_.begin(), rows_.end(), 0u);
+    RankedOrder(order_, store_).sort(rows_);
+    byRowId_.resize(rows_.size());
+    std::iota(byRowId_.begin(), byRowId_.end(), 0u);
+    const auto byId = [this](quint32 a, quint32 b) { return store_.rowId(a) < store_.rowId(b); };
+    if (!std::is_sorted(byRowId_.begin(), byRowId_.end(), byId))
+        std::sort(byRowId_.begin(), byRowId_.end(), byId);
     rebuildView(accept);
 }
 
 void RowSet::clear()
 {
-    rows_.clear();
-    view_.clear();
-    byRowId_.clear();
+    store_.clear();
+    forgetClasses(); // text numbers start again
+    rows_ = {};
+    view_ = {};
+    byRowId_ = {};
 }
 
 void RowSet::resort(const Accept &accept)
 {
+    const RankedOrder ranked(order_, store_);
     std::stable_sort(rows_.begin(), rows_.end(),
-                     [this](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
-                         return order_.less(*a, *b);
-                     });
+                     [&ranked](quint32 a, quint32 b) { return ranked.less(a, b); });
     rebuildView(accept);
 }
 
@@ -39,90 +73,116 @@ void RowSet::setFiltered(bool on, const Accept &accept)
 void RowSet::rebuildView(const Accept &accept)
 {
     view_.clear();
-    if (!filtered_)
+    if (!filtered_) {
+        view_.shrink_to_fit();
         return;
+    }
     view_.reserve(rows_.size());
-    for (const auto &row : rows_) {
-        if (accept(row.get()))
-            view_.push_back(row.get());
+    if (memo_) {
+        memo_->newPass();
+        for (quint32 slot : rows_) {
+            if (memo_->accepts(slot, [&] { return accept(slot); }))
+                view_.push_back(slot);
+        }
+        return;
+    }
+    for (quint32 slot : rows_) {
+        if (accept(slot))
+            view_.push_back(slot);
     }
 }
 
-int RowSet::rowsPositionOf(const Record *record) const
+int RowSet::positionIn(const std::vector<quint32> &rows, quint32 slot, const RowStore &store,
+                       const RecordOrder &order)
 {
-    auto first = std::lower_bound(rows_.begin(), rows_.end(), record,
-                                  [this](const std::unique_ptr<Record> &a, const Record *key) {
-                                      return order_.less(*a, *key);
-                                  });
-    for (auto it = first; it != rows_.end() && !order_.less(*record, **it); ++it) {
-        if (it->get() == record)
-            return int(it - rows_.begin());
-    }
-    return -1;
-}
-
-int RowSet::positionOf(const Record *record) const
-{
-    if (!filtered_)
-        return rowsPositionOf(record);
-    auto first = std::lower_bound(
-        view_.begin(), view_.end(), record,
-        [this](const Record *a, const Record *key) { return order_.less(*a, *key); });
-    for (auto it = first; it != view_.end() && !order_.less(*record, **it); ++it) {
-        if (*it == record)
-            return int(it - view_.begin());
+    const RowRef key(store, slot);
+    auto first = std::lower_bound(rows.begin(), rows.end(), slot, [&](quint32 a, quint32) {
+        return order.less(RowRef(store, a), key);
+    });
+    for (auto it = first; it != rows.end(); ++it) {
+        if (*it == slot)
+            return int(it - rows.begin());
+        if (order.less(key, RowRef(store, *it)))
+            break;
     }
     return -1;
 }
 
-Record *RowSet::find(qint64 rowId) const
+int RowSet::positionOf(quint32 slot) const
 {
-    const auto it = byRowId_.find(rowId);
-    return it == byRowId_.end() ? nullptr : it->second;
+    return positionIn(filtered_ ? view_ : rows_, slot, store_, order_);
 }
 
-Record *RowSet::place(std::unique_ptr<Record> posted, Record *existing, const Accept &accept)
+size_t RowSet::firstWithRowId(qint64 rowId) const
 {
-    Record *placed = existing;
-    std::unique_ptr<Record> owner;
-    if (existing) {
+    return size_t(std::lower_bound(byRowId_.begin(), byRowId_.end(), rowId,
+                                   [this](quint32 a, qint64 id) { return store_.rowId(a) < id; }) -
+                  byRowId_.begin());
+}
+
+quint32 RowSet::find(qint64 rowId) const
+{
+    const size_t at = firstWithRowId(rowId);
+    return at < byRowId_.size() && store_.rowId(byRowId_[at]) == rowId ? byRowId_[at]
+                                                                       : RowStore::NoSlot;
+}
+
+void RowSet::insertInOrder(std::vector<quint32> &rows, quint32 slot)
+{
+    const RowRef key(store_, slot);
+    rows.insert(
+        std::upper_bound(rows.begin(), rows.end(), slot,
+                         [&](quint32, quint32 b) { return order_.less(key, RowRef(store_, b)); }),
+        slot);
+}
+
+quint32 RowSet::place(const Record &posted, quint32 existing, const Accept &accept)
+{
+    quint32 slot = existing;
+    if (existing != RowStore::NoSlot) {
         // Taken out under its old key, given its new values, put back in order.
         if (filtered_) {
-            const int shown = positionOf(existing);
+            const int shown = positionIn(view_, existing, store_, order_);
             if (shown >= 0)
                 view_.erase(view_.begin() + shown);
         }
-        const int at = rowsPositionOf(existing);
-        owner = std::move(rows_[size_t(at)]);
-        rows_.erase(rows_.begin() + at);
-        *existing = std::move(*posted);
+        const int at = positionIn(rows_, existing, store_, order_);
+        if (at >= 0)
+            rows_.erase(rows_.begin() + at);
+        store_.assign(existing, posted);
     } else {
-        owner = std::move(posted);
-        placed = owner.get();
-        byRowId_[placed->rowId] = placed;
+        slot = store_.add(posted);
+        // New identities are the highest so far: this is an append in practice.
+        const qint64 id = store_.rowId(slot);
+        byRowId_.insert(
+            std::upper_bound(byRowId_.begin(), byRowId_.end(), id,
+                             [this](qint64 key, quint32 b) { return key < store_.rowId(b); }),
+            slot);
     }
-    rows_.insert(
-        std::upper_bound(rows_.begin(), rows_.end(), owner,
-                         [this](const std::unique_ptr<Record> &a,
-                                const std::unique_ptr<Record> &b) { return order_.less(*a, *b); }),
-        std::move(owner));
-    if (filtered_ && accept(placed))
-        view_.insert(std::upper_bound(
-                         view_.begin(), view_.end(), placed,
-                         [this](const Record *a, const Record *b) { return order_.less(*a, *b); }),
-                     placed);
-    return placed;
+    if (memo_)
+        memo_->refresh(slot);
+    insertInOrder(rows_, slot);
+    // The filter itself: the selections it reads may have moved since the last pass.
+    if (filtered_ && accept(slot))
+        insertInOrder(view_, slot);
+    return slot;
 }
 
-void RowSet::remove(Record *record)
+void RowSet::remove(quint32 slot)
 {
     if (filtered_) {
-        const int shown = positionOf(record);
+        const int shown = positionIn(view_, slot, store_, order_);
         if (shown >= 0)
             view_.erase(view_.begin() + shown);
     }
-    const int at = rowsPositionOf(record);
-    byRowId_.erase(record->rowId);
+    const int at = positionIn(rows_, slot, store_, order_);
     if (at >= 0)
         rows_.erase(rows_.begin() + at);
+    const auto byId = std::find(byRowId_.begin() + qsizetype(firstWithRowId(store_.rowId(slot))),
+                                byRowId_.end(), slot);
+    if (byId != byRowId_.end())
+        byRowId_.erase(byId);
+    store_.release(slot);
+    if (memo_)
+        memo_->refresh(slot);
 }

@@ -1,6 +1,7 @@
 #include "Table.h"
 
 #include "DatabaseError.h"
+#include "RowSet.h"
 #include "TableStorage.h"
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformMessages.h"
@@ -15,7 +16,7 @@
 class Table::ActiveRecordScope
 {
 public:
-    ActiveRecordScope(Table &table, const Record *record)
+    ActiveRecordScope(Table &table, const RowRef &record)
         : table_(table), saved_(table.explicitActive_)
     {
         table_.explicitActive_ = record;
@@ -26,11 +27,12 @@ public:
 
 private:
     Table &table_;
-    const Record *saved_;
+    RowRef saved_;
 };
 
 Table::Table(TableDefinition definition, QObject *parent)
-    : QObject(parent), def_(std::move(definition)), order_(def_, def_.primaryKey())
+    : QObject(parent), def_(std::move(definition)), order_(def_, def_.primaryKey()),
+      rows_(std::make_unique<RowSet>(def_, order_))
 {
     for (int i = 0; i < def_.fieldCount(); ++i) {
         fields_.push_back(std::make_unique<Field>(*this, i));
@@ -57,9 +59,9 @@ void Table::setIndexFieldNames(const QString &names)
     order_ = RecordOrder(def_, list.isEmpty() ? def_.primaryKey() : list);
     if (isActive()) {
         checkBrowseMode();
-        Record *keep = currentRecord();
-        rows_.resort(acceptor());
-        const int row = keep ? rows_.positionOf(keep) : -1;
+        const quint32 keep = currentSlot();
+        rows_->resort(acceptor());
+        const int row = keep != RowStore::NoSlot ? rows_->positionOf(keep) : -1;
         setCurrent(row >= 0 ? row : (viewSize() > 0 ? 0 : -1));
         notifyDataSet();
     }
@@ -100,21 +102,27 @@ void Table::close()
         return;
     cancel();
     storage_.reset();
-    rows_.clear();
+    rows_->clear();
     state_ = State::Inactive;
     current_ = -1;
     eof_ = bof_ = true;
-    calcFor_ = nullptr;
+    calcFor_ = RowRef();
     notifyDataSet();
     notifyState();
 }
 
 void Table::loadRows()
 {
-    if (rows_.isFiltered() != filterOn_)
-        rows_.setFiltered(filterOn_, acceptor());
-    rows_.load(storage_->loadAll(order_), acceptor());
-    calcFor_ = nullptr;
+    if (rows_->isFiltered() != filterOn_)
+        rows_->setFiltered(filterOn_, acceptor());
+    calcFor_ = RowRef();
+    try {
+        storage_->loadAll(rows_->beginLoad());
+    } catch (...) {
+        rows_->clear();
+        throw;
+    }
+    rows_->finishLoad(acceptor());
 }
 
 void Table::reloadIfChangedElsewhere()
@@ -126,17 +134,58 @@ void Table::reloadIfChangedElsewhere()
     notifyDataSet();
 }
 
-bool Table::accepts(Record *record)
+std::function<bool(quint32)> Table::acceptor()
 {
     if (!onFilterRecord)
-        return true;
-    ActiveRecordScope scope(*this, record);
-    return onFilterRecord(*this);
+        return [](quint32) { return true; };
+    return [this](quint32 slot) {
+        ActiveRecordScope scope(*this, RowRef(rows_->store(), slot));
+        return onFilterRecord(*this);
+    };
 }
 
-RowSet::Accept Table::acceptor()
+void Table::setFilterFields(const QStringList &names, FilterDates dates)
 {
-    return [this](Record *record) { return accepts(record); };
+    std::vector<int> fields;
+    for (const QString &name : names)
+        fields.push_back(fieldByName(name).index());
+    // More than a few: the filter then runs on every row, as undeclared.
+    rows_->declareFilterFields(fields, dates == FilterDates::ByYear);
+}
+
+int Table::viewSize() const
+{
+    return rows_->size();
+}
+
+RowRef Table::viewRow(int i) const
+{
+    return RowRef(rows_->store(), rows_->at(i));
+}
+
+quint32 Table::currentSlot() const
+{
+    return current_ >= 0 && current_ < viewSize() ? rows_->at(current_) : RowStore::NoSlot;
+}
+
+RowRef Table::currentRow() const
+{
+    const quint32 slot = currentSlot();
+    return slot == RowStore::NoSlot ? RowRef() : RowRef(rows_->store(), slot);
+}
+
+RowRef Table::activeRecord() const
+{
+    if (!explicitActive_.isNull())
+        return explicitActive_;
+    if (isEditing())
+        return buffer_;
+    return currentRow();
+}
+
+int Table::storedRowCount() const
+{
+    return rows_->storedCount();
 }
 
 void Table::setCurrent(int row)
@@ -211,17 +260,17 @@ void Table::moveToRow(int row)
     requireActive();
     if (state_ == State::Insert && row == insertRow_)
         return;
-    // The row as shown now: posting may reorder the rows, so aim at the record itself.
-    Record *target = nullptr;
+    // The row as shown now: posting may reorder the rows, so aim at the row itself.
+    quint32 target = RowStore::NoSlot;
     if (row >= 0 && row < shownRowCount()) {
-        const int viewRow = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
-        if (viewRow < viewSize())
-            target = viewRecord(viewRow);
+        const int inView = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
+        if (inView < viewSize())
+            target = rows_->at(inView);
     }
     checkBrowseMode();
-    if (!target)
+    if (target == RowStore::NoSlot)
         return;
-    const int position = rows_.positionOf(target);
+    const int position = rows_->positionOf(target);
     if (position < 0 || position == current_)
         return;
     setCurrent(position);
@@ -270,10 +319,10 @@ void Table::edit()
         insert();
         return;
     }
-    buffer_ = *currentRecord();
+    buffer_ = rows_->store().record(currentSlot());
     state_ = State::Edit;
     modified_ = false;
-    calcFor_ = nullptr;
+    calcFor_ = RowRef();
     notifyState();
 }
 
@@ -285,7 +334,7 @@ void Table::append()
     insertRow_ = viewSize();
     state_ = State::Insert;
     modified_ = false;
-    calcFor_ = nullptr;
+    calcFor_ = RowRef();
     notifyDataSet();
     notifyState();
 }
@@ -298,7 +347,7 @@ void Table::insert()
     insertRow_ = std::max(current_, 0);
     state_ = State::Insert;
     modified_ = false;
-    calcFor_ = nullptr;
+    calcFor_ = RowRef();
     notifyDataSet();
     notifyState();
 }
@@ -317,21 +366,21 @@ void Table::post()
     if (beforePost)
         beforePost(*this);
 
-    auto posted = std::make_unique<Record>(buffer_);
-    Record *existing = state_ == State::Edit ? currentRecord() : nullptr;
+    Record posted = buffer_;
+    const quint32 existing = state_ == State::Edit ? currentSlot() : RowStore::NoSlot;
     try {
-        if (existing) {
-            posted->rowId = existing->rowId;
-            storage_->update(*posted);
+        if (existing != RowStore::NoSlot) {
+            posted.rowId = rows_->store().rowId(existing);
+            storage_->update(posted);
         } else {
-            posted->rowId = storage_->insert(*posted);
+            posted.rowId = storage_->insert(posted);
             if (def_.rowIdIndex() >= 0)
-                posted->setNumber(def_.rowIdIndex(), posted->rowId);
+                posted.setNumber(def_.rowIdIndex(), posted.rowId);
         }
     } catch (const DatabaseError &e) {
         throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
     }
-    placePosted(std::move(posted), existing);
+    placePosted(posted, existing);
     leaveEditState();
     notifyDataSet();
     notifyState();
@@ -339,12 +388,12 @@ void Table::post()
         afterPost(*this);
 }
 
-void Table::placePosted(std::unique_ptr<Record> posted, Record *existing)
+void Table::placePosted(const Record &posted, quint32 existing)
 {
     const int previous = current_;
-    Record *placed = rows_.place(std::move(posted), existing, acceptor());
-    calcFor_ = nullptr;
-    const int position = rows_.positionOf(placed);
+    const quint32 placed = rows_->place(posted, existing, acceptor());
+    calcFor_ = RowRef();
+    const int position = rows_->positionOf(placed);
     if (position >= 0)
         setCurrent(position);
     else
@@ -358,7 +407,7 @@ void Table::leaveEditState()
     modified_ = false;
     insertRow_ = -1;
     buffer_ = Record();
-    calcFor_ = nullptr;
+    calcFor_ = RowRef();
 }
 
 void Table::cancel()
@@ -382,20 +431,20 @@ void Table::deleteRecord()
         return;
     }
     cancel();
-    if (!currentRecord())
+    if (currentSlot() == RowStore::NoSlot)
         throw DatabaseError(PlatformMessages::datasetEmpty());
     if (beforeDelete)
         beforeDelete(*this);
-    Record *record = currentRecord();
-    if (!record)
+    const quint32 slot = currentSlot();
+    if (slot == RowStore::NoSlot)
         return;
     try {
-        storage_->remove(record->rowId);
+        storage_->remove(rows_->store().rowId(slot));
     } catch (const DatabaseError &e) {
         throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
     }
-    rows_.remove(record);
-    calcFor_ = nullptr;
+    rows_->remove(slot);
+    calcFor_ = RowRef();
     if (current_ >= viewSize())
         setCurrent(viewSize() - 1);
     eof_ = viewSize() == 0;
@@ -423,7 +472,7 @@ void Table::forEachRowInView(const std::function<void()> &visit)
 {
     requireActive();
     for (int i = 0; i < viewSize(); ++i) {
-        ActiveRecordScope scope(*this, viewRecord(i));
+        ActiveRecordScope scope(*this, viewRow(i));
         visit();
     }
 }
@@ -435,14 +484,14 @@ void Table::setFiltered(bool on)
         return;
     }
     checkBrowseMode();
-    Record *keep = currentRecord();
+    const quint32 keep = currentSlot();
     filterOn_ = on;
-    rows_.setFiltered(on, acceptor());
-    const int position = keep ? rows_.positionOf(keep) : -1;
+    rows_->setFiltered(on, acceptor());
+    const int position = keep != RowStore::NoSlot ? rows_->positionOf(keep) : -1;
     setCurrent(position >= 0 ? position : (viewSize() > 0 ? 0 : -1));
     bof_ = position <= 0;
     eof_ = viewSize() == 0;
-    calcFor_ = nullptr;
+    calcFor_ = RowRef();
     notifyDataSet();
 }
 
@@ -454,18 +503,18 @@ void Table::refilter()
 
 Bookmark Table::bookmark() const
 {
-    const Record *record = currentRecord();
-    return record ? Bookmark{record->rowId} : Bookmark{};
+    const quint32 slot = currentSlot();
+    return slot != RowStore::NoSlot ? Bookmark{rows_->store().rowId(slot)} : Bookmark{};
 }
 
 bool Table::gotoBookmark(const Bookmark &bookmark)
 {
     requireActive();
     checkBrowseMode();
-    Record *record = bookmark.isValid() ? rows_.find(bookmark.rowId) : nullptr;
-    if (!record)
+    const quint32 slot = bookmark.isValid() ? rows_->find(bookmark.rowId) : RowStore::NoSlot;
+    if (slot == RowStore::NoSlot)
         return false;
-    const int position = rows_.positionOf(record);
+    const int position = rows_->positionOf(slot);
     if (position < 0)
         return false;
     if (position != current_) {
@@ -540,52 +589,52 @@ int Table::shownCurrentRow() const
     return state_ == State::Insert ? insertRow_ : current_;
 }
 
-const Record *Table::shownRecord(int row) const
+RowRef Table::shownRecord(int row) const
 {
     if (state_ == State::Insert) {
         if (row == insertRow_)
-            return &buffer_;
+            return buffer_;
         if (row > insertRow_)
             --row;
     } else if (state_ == State::Edit && row == current_) {
-        return &buffer_;
+        return buffer_;
     }
-    return row >= 0 && row < viewSize() ? viewRecord(row) : nullptr;
+    return row >= 0 && row < viewSize() ? viewRow(row) : RowRef();
 }
 
 QString Table::shownText(int row, int fieldIndex)
 {
-    const Record *record = shownRecord(row);
-    if (!record)
+    const RowRef record = shownRecord(row);
+    if (record.isNull())
         return QString();
     ActiveRecordScope scope(*this, record);
     return field(fieldIndex).displayText();
 }
 
-const Record *Table::calculatedRecord()
+const Record &Table::calculatedRecord()
 {
     ensureCalculated();
-    return &calc_;
+    return calc_;
 }
 
 QVariant Table::activeValue(int fieldIndex)
 {
-    const Record *record = recordFor(fieldIndex);
-    return record ? def_.valueOf(*record, fieldIndex) : QVariant();
+    const RowRef record = recordFor(fieldIndex);
+    return record.isNull() ? QVariant() : def_.valueOf(record, fieldIndex);
 }
 
 void Table::ensureCalculated()
 {
-    const Record *record = activeRecord();
-    if (calculating_ || (record && calcFor_ == record))
+    const RowRef record = activeRecord();
+    if (calculating_ || (!record.isNull() && calcFor_ == record))
         return;
     calc_ = def_.newRecord();
     calcFor_ = record;
-    if (!record || !onCalcFields)
+    if (record.isNull() || !onCalcFields)
         return;
     const QScopedValueRollback calculating(calculating_, true);
     // A handler that fails leaves no half-calculated record behind: the next read tries again.
-    auto forget = qScopeGuard([this] { calcFor_ = nullptr; });
+    auto forget = qScopeGuard([this] { calcFor_ = RowRef(); });
     onCalcFields(*this);
     forget.dismiss();
 }
@@ -599,7 +648,7 @@ void Table::setActiveValue(int fieldIndex, const QVariant &value)
         def_.store(calc_, fieldIndex, value);
         return;
     }
-    if (!isEditing() || explicitActive_)
+    if (!isEditing() || !explicitActive_.isNull())
         throw DatabaseError(PlatformMessages::notEditing());
     if (f.kind == FieldKind::AutoIncrement)
         throw DatabaseError(PlatformMessages::readOnlyField(f.label()));
@@ -608,7 +657,7 @@ void Table::setActiveValue(int fieldIndex, const QVariant &value)
         return;
     def_.store(buffer_, fieldIndex, value);
     modified_ = true;
-    calcFor_ = nullptr;
+    calcFor_ = RowRef();
     if (disabled_ != 0)
         return;
     Q_EMIT fieldChanged(fieldIndex);

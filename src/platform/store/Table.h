@@ -4,7 +4,7 @@
 #include "Field.h"
 #include "Record.h"
 #include "RecordOrder.h"
-#include "RowSet.h"
+#include "RowRef.h"
 #include "TableDefinition.h"
 
 #include <QObject>
@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+class RowSet;
 class TableStorage;
 
 // A table component: a cursor over the rows of one table file, in index order, with the
@@ -68,7 +69,7 @@ public:
     // Rows in view (without a new record not yet posted).
     int recordCount() const { return viewSize(); }
     // Rows of the file, whatever the filter (0 when closed).
-    int storedRowCount() const { return rows_.storedCount(); }
+    int storedRowCount() const;
 
     void edit();
     void append();
@@ -96,6 +97,11 @@ public:
 
     void setFiltered(bool on);
     bool isFiltered() const { return filterOn_; }
+    // Declares that the filter handler reads only these fields of a row (and of a date only
+    // its year, with ByYear): it then runs once per distinct combination of their values at
+    // each filtering pass, and the other rows take the same verdict. At most three fields.
+    enum class FilterDates { Exact, ByYear };
+    void setFilterFields(const QStringList &names, FilterDates dates = FilterDates::Exact);
     // Runs the filter handler again over every row (the selections it reads have changed).
     void refilter();
 
@@ -141,7 +147,7 @@ private:
     // The record holding a field's value for the active record (the current row, the record
     // being edited, the row under a filter test or a grid look-up, or the calculated values of
     // any of those); null when there is none.
-    const Record *recordFor(int fieldIndex)
+    RowRef recordFor(int fieldIndex)
     {
         if (calculated_[size_t(fieldIndex)])
             return calculatedRecord();
@@ -151,27 +157,18 @@ private:
     void setActiveValue(int fieldIndex, const QVariant &value);
 
     void requireActive() const;
-    int viewSize() const { return rows_.size(); }
-    Record *viewRecord(int i) const { return rows_.at(i); }
-    Record *currentRecord() const
-    {
-        return current_ >= 0 && current_ < viewSize() ? viewRecord(current_) : nullptr;
-    }
-    const Record *activeRecord() const
-    {
-        if (explicitActive_)
-            return explicitActive_;
-        if (isEditing())
-            return &buffer_;
-        return currentRecord();
-    }
-    const Record *calculatedRecord();
-    bool accepts(Record *record);
-    RowSet::Accept acceptor();
+    int viewSize() const;
+    RowRef viewRow(int i) const;
+    // The slot of the current row; RowStore::NoSlot when there is none.
+    quint32 currentSlot() const;
+    RowRef currentRow() const;
+    RowRef activeRecord() const;
+    const Record &calculatedRecord();
+    std::function<bool(quint32)> acceptor();
     void loadRows();
     void reloadIfChangedElsewhere();
-    void placePosted(std::unique_ptr<Record> posted, Record *existing);
-    const Record *shownRecord(int row) const;
+    void placePosted(const Record &posted, quint32 existing);
+    RowRef shownRecord(int row) const;
     void setCurrent(int row);
     void leaveEditState();
     void notifyDataSet();
@@ -186,7 +183,7 @@ private:
     std::vector<bool> calculated_; // per field
     std::unique_ptr<TableStorage> storage_;
 
-    RowSet rows_{order_};
+    std::unique_ptr<RowSet> rows_;
     bool filterOn_ = false;
 
     State state_ = State::Inactive;
@@ -197,8 +194,8 @@ private:
     int insertRow_ = -1; // where a new record shows while inserting
     bool modified_ = false;
 
-    const Record *explicitActive_ = nullptr; // row under a filter or grid look-up
-    const Record *calcFor_ = nullptr;        // whose calculated values calc_ holds
+    RowRef explicitActive_; // row under a filter or grid look-up
+    RowRef calcFor_;        // whose calculated values calc_ holds
     Record calc_;
     bool calculating_ = false;
 

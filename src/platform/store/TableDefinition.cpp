@@ -1,5 +1,7 @@
 #include "TableDefinition.h"
 
+#include "RowRef.h"
+
 #include <QDate>
 #include <QVariant>
 #include <bit>
@@ -76,14 +78,14 @@ QStringList TableDefinition::createStatements() const
                 .arg(quoted(primaryIndexName()), quoted(sqlName_), key.join(QStringLiteral(", ")))};
 }
 
-QVariant TableDefinition::valueOf(const Record &record, int field) const
+QVariant TableDefinition::valueOf(const RowRef &record, int field) const
 {
     if (!record.has(field))
         return QVariant();
     switch (fields_[size_t(field)].kind) {
     case FieldKind::String:
     case FieldKind::Memo:
-        return record.text(textSlot(field));
+        return record.text(field, textSlot(field));
     case FieldKind::Date:
         return QDate::fromJulianDay(record.number(field));
     case FieldKind::Money:

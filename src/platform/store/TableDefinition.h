@@ -7,6 +7,8 @@
 #include <QStringList>
 #include <vector>
 
+class RowRef;
+
 // The physical and logical definition of one table file: its file name, the SQL table inside
 // it, its fields in order and its primary key. The one definition serves to create an empty
 // file, to check a file at open and to build the fields of every component over it.
@@ -34,7 +36,7 @@ public:
     Record newRecord() const { return Record(fieldCount(), textCount_); }
     // A field's value as a variant of its kind's type (QString, QDate, qlonglong cents,
     // double); an invalid variant when empty. And its storing, the value being of that type.
-    QVariant valueOf(const Record &record, int field) const;
+    QVariant valueOf(const RowRef &record, int field) const;
     void store(Record &record, int field, const QVariant &value) const;
 
     // The SQL that creates the table and its primary index in an empty database.

@@ -1,7 +1,7 @@
 #include "TableStorage.h"
 
 #include "DatabaseError.h"
-#include "RecordOrder.h"
+#include "RowStore.h"
 #include "SqliteStatement.h"
 #include "platform/core/AtomicFileWriter.h"
 #include "platform/core/FileErrors.h"
@@ -53,28 +53,29 @@ QDate isoDate(const char *s, int length)
 }
 
 // Short texts repeat from row to row (names, means of payment, yes/no words): the last few of
-// a column are kept, so a repeat shares one copy instead of costing an allocation.
+// a column are remembered with their pool numbers, so a repeat is found without decoding or
+// hashing it.
 class RecentTexts
 {
 public:
-    const QString &text(const char *utf8, int length)
+    quint32 id(const char *utf8, int length, TextPool &pool)
     {
-        for (Entry &e : entries_) {
+        for (const Entry &e : entries_) {
             if (e.bytes.size() == length &&
                 std::memcmp(e.bytes.constData(), utf8, size_t(length)) == 0)
-                return e.text;
+                return e.id;
         }
         Entry &slot = entries_[next_];
         next_ = (next_ + 1) % entries_.size();
         slot.bytes = QByteArray(utf8, length);
-        slot.text = QString::fromUtf8(utf8, length);
-        return slot.text;
+        slot.id = pool.intern(QString::fromUtf8(utf8, length));
+        return slot.id;
     }
 
 private:
     struct Entry {
         QByteArray bytes;
-        QString text;
+        quint32 id = 0;
     };
     std::array<Entry, 16> entries_;
     size_t next_ = 0;
@@ -107,17 +108,15 @@ TableStorage::TableStorage(const TableDefinition &definition, const QString &pat
     version_ = db_.dataVersion();
 }
 
-std::vector<std::unique_ptr<Record>> TableStorage::loadAll(const RecordOrder &order)
+void TableStorage::loadAll(RowStore &into)
 {
     // A plain scan sorted in memory: reading through the index would cost a look-up per row.
-    const int rowIdField = def_.rowIdIndex();
     SqliteStatement st(db_.handle(),
                        QStringLiteral("SELECT %1 FROM %2")
                            .arg(columnList(def_, stored_), TableDefinition::quoted(table_)));
-    std::vector<std::unique_ptr<Record>> rows;
     std::vector<RecentTexts> recent(stored_.size());
     while (st.step()) {
-        auto record = std::make_unique<Record>(def_.newRecord());
+        const quint32 slot = into.addEmpty();
         for (size_t c = 0; c < stored_.size(); ++c) {
             const int column = int(c);
             if (st.isNull(column))
@@ -127,42 +126,33 @@ std::vector<std::unique_ptr<Record>> TableStorage::loadAll(const RecordOrder &or
             case FieldKind::String: {
                 int length = 0;
                 const char *raw = st.rawText(column, &length);
-                record->setText(field, def_.textSlot(field), recent[c].text(raw, length));
+                into.setTextId(slot, field, recent[c].id(raw, length, into.pool(field)));
                 break;
             }
             case FieldKind::Memo:
-                record->setText(field, def_.textSlot(field), st.text(column));
+                into.setTextId(slot, field, into.pool(field).intern(st.text(column)));
                 break;
             case FieldKind::Date: {
                 int length = 0;
                 const char *raw = st.rawText(column, &length);
                 const QDate date = isoDate(raw, length);
                 if (date.isValid())
-                    record->setNumber(field, date.toJulianDay());
+                    into.setNumber(slot, field, date.toJulianDay());
                 break;
             }
             case FieldKind::Money:
-                record->setNumber(field, Formats::toCents(st.real(column)));
+                into.setNumber(slot, field, Formats::toCents(st.real(column)));
                 break;
             case FieldKind::Float:
-                record->setNumber(field, std::bit_cast<qint64>(st.real(column)));
+                into.setNumber(slot, field, std::bit_cast<qint64>(st.real(column)));
                 break;
             case FieldKind::AutoIncrement:
-                record->setNumber(field, st.int64(column));
+                into.setNumber(slot, field, st.int64(column));
                 break;
             }
         }
-        if (rowIdField >= 0)
-            record->rowId = record->number(rowIdField);
-        rows.push_back(std::move(record));
     }
-    auto less = [&order](const std::unique_ptr<Record> &a, const std::unique_ptr<Record> &b) {
-        return order.less(*a, *b);
-    };
-    if (!std::is_sorted(rows.begin(), rows.end(), less))
-        std::sort(rows.begin(), rows.end(), less);
     version_ = db_.dataVersion();
-    return rows;
 }
 
 void TableStorage::bindRecord(SqliteStatement &st, const Record &record)

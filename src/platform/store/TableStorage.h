@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-class RecordOrder;
+class RowStore;
 
 // The rows of one table file on disk: loading them all in index order, and writing one row at
 // a time, each write committed and durable before it returns, the log emptied after it.
@@ -17,7 +17,8 @@ public:
     // Opens an existing file and checks that it holds the table with every stored field.
     TableStorage(const TableDefinition &definition, const QString &path);
 
-    std::vector<std::unique_ptr<Record>> loadAll(const RecordOrder &order);
+    // Every row of the file into the empty store, in the file's order.
+    void loadAll(RowStore &into);
     // Writes a new row; returns its identity.
     qint64 insert(const Record &record);
     // Writes many new rows in one transaction, durable on return: all of them or none.
