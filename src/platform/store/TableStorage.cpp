@@ -49,7 +49,11 @@ QDate isoDate(const char *s, int length)
     };
     if (length != 10 || s[4] != '-' || s[7] != '-')
         return QDate();
-    return QDate(digits(0, 4), digits(5, 2), digits(8, 2));
+    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
+    // A year of letters must not read as -1, which QDate takes for 1 BC.
+    if (year < 0 || month < 0 || day < 0)
+        return QDate();
+    return QDate(year, month, day);
 }
 
 // Short texts repeat from row to row (names, means of payment, yes/no words): the last few of
