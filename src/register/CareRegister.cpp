@@ -31,8 +31,11 @@ CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObje
     table_.onFilterRecord = [this](Table &t) { return TableTousFilterRecord(t); };
     table_.setFilterFields({DateSoins, Beneficiaire}, Table::FilterDates::ByYear);
     const auto totals = [this](Table &) { TableTousAfterOpen(); };
+    // The sums are installed before the rows are read: a rebuild made once they are would be
+    // taken for another program's write and have every row read again.
+    table_.beforeOpen = [this](Table &) { openStoredTotals(); };
     table_.afterOpen = [this](Table &) {
-        openStoredTotals();
+        recountStoredTotals();
         TableTousAfterOpen();
     };
     table_.afterPost = totals;
@@ -52,7 +55,7 @@ CareRegister::~CareRegister()
     table_.beforePost = nullptr;
     table_.beforeDelete = nullptr;
     table_.onFilterRecord = nullptr;
-    table_.afterOpen = table_.afterPost = table_.afterDelete = nullptr;
+    table_.beforeOpen = table_.afterOpen = table_.afterPost = table_.afterDelete = nullptr;
 }
 
 void CareRegister::addFollower(Table &table)
@@ -158,10 +161,22 @@ void CareRegister::openStoredTotals()
 {
     stored_.reset();
     try {
-        stored_ = std::make_unique<StoredTotals>(table_.filePath(), table_.storedRowCount());
+        stored_ = std::make_unique<StoredTotals>(table_.filePath());
     } catch (const DatabaseError &) {
         // Safe to ignore: a file that cannot keep its sums (read-only, full disk) is summed
         // row by row, with the same figures.
+    }
+}
+
+void CareRegister::recountStoredTotals()
+{
+    if (!stored_)
+        return;
+    try {
+        stored_->recount(table_.storedRowCount());
+    } catch (const DatabaseError &) {
+        // As above: the walk gives the same figures.
+        stored_.reset();
     }
 }
 

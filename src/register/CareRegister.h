@@ -56,8 +56,10 @@ Q_SIGNALS:
     void viewSwitched();
 
 private:
-    // Opens the sums kept in the table's file, installing them the first time.
+    // Opens the sums kept in the table's file, installing them the first time (before the
+    // table reads its rows), then checks that they count every row (once it has).
     void openStoredTotals();
+    void recountStoredTotals();
     RegisterTotals viewTotals();
     void recoverWithWiderView();
 

@@ -11,11 +11,23 @@
 #include <QStringList>
 #include <sqlite3.h>
 
-StoredTotals::StoredTotals(const QString &path, qint64 storedRows)
-    : db_(path, SqliteDatabase::Mode::OpenExisting)
+StoredTotals::StoredTotals(const QString &path) : db_(path, SqliteDatabase::Mode::OpenExisting)
 {
     db_.useWriteAheadLog();
-    if (!upToDate(storedRows))
+    if (!upToDate())
+        rebuild();
+}
+
+void StoredTotals::recount(qint64 storedRows)
+{
+    bool counted = false;
+    {
+        SqliteStatement count(db_.handle(),
+                              QStringLiteral("SELECT coalesce(sum(Nombre), 0) FROM %1")
+                                  .arg(TableDefinition::quoted(TotalsSchema::SumsTable)));
+        counted = count.step() && count.int64(0) == storedRows;
+    }
+    if (!counted)
         rebuild();
 }
 
@@ -35,7 +47,7 @@ QList<std::pair<QString, QString>> StoredTotals::objectsNamedLikeOurs()
     return found;
 }
 
-bool StoredTotals::upToDate(qint64 storedRows)
+bool StoredTotals::upToDate()
 {
     QHash<QString, std::pair<QString, QString>> present; // name -> type, sql
     {
@@ -48,10 +60,7 @@ bool StoredTotals::upToDate(qint64 storedRows)
         if (present.value(o.name) != std::pair(o.type, o.sql))
             return false;
     }
-    // Written to with the triggers dropped: the sums no longer count every entry.
-    SqliteStatement count(db_.handle(), QStringLiteral("SELECT coalesce(sum(Nombre), 0) FROM %1")
-                                            .arg(TableDefinition::quoted(TotalsSchema::SumsTable)));
-    return count.step() && count.int64(0) == storedRows;
+    return true;
 }
 
 void StoredTotals::rebuild()

@@ -14,10 +14,14 @@ class StoredTotals
 {
 public:
     // Opens the file and makes sure the sums and their triggers are there, exactly as this
-    // program writes them and counting `storedRows` entries; otherwise drops and rebuilds them
-    // from every row in one transaction. Throws DatabaseError when that cannot be done (a
-    // read-only file, a full disk): the file is then left as it was.
-    StoredTotals(const QString &path, qint64 storedRows);
+    // program writes them; otherwise drops and rebuilds them from every row in one transaction.
+    // Run before the table reads its rows, so that the rebuild is not taken for another
+    // program's write. Throws DatabaseError when that cannot be done (a read-only file, a full
+    // disk): the file is then left as it was.
+    explicit StoredTotals(const QString &path);
+    // Rebuilds the sums when they do not count `storedRows` entries (written with the triggers
+    // dropped). Throws as the constructor does.
+    void recount(qint64 storedRows);
 
     // Sums of the cells `inView` accepts, from the beneficiary and the two-digit year (-1 for
     // entries without a real date).
@@ -25,7 +29,7 @@ public:
     RegisterTotals sumsOf(const CellFilter &inView);
 
 private:
-    bool upToDate(qint64 storedRows);
+    bool upToDate();
     void rebuild();
     // Every object named like ours, whatever its kind (a user may have made one).
     QList<std::pair<QString, QString>> objectsNamedLikeOurs();

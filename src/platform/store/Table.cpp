@@ -82,6 +82,8 @@ void Table::open()
 {
     if (isActive())
         return;
+    if (beforeOpen)
+        beforeOpen(*this);
     storage_ = std::make_unique<TableStorage>(def_, filePath());
     auto closeAgain = qScopeGuard([this] { storage_.reset(); });
     loadRows();

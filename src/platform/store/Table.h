@@ -45,7 +45,7 @@ public:
     QString indexFieldNames() const;
 
     // Events, one handler each.
-    Handler afterOpen, beforePost, afterPost, beforeDelete, afterDelete, onCalcFields;
+    Handler beforeOpen, afterOpen, beforePost, afterPost, beforeDelete, afterDelete, onCalcFields;
     FilterHandler onFilterRecord;
 
     void open();
