@@ -16,6 +16,8 @@ TFrmListeTalo::TFrmListeTalo(RegisterSelectors &selectors, QObject *parent)
     setObjectName(QStringLiteral("TFrmListeTalo"));
     TableTalo.setObjectName(QStringLiteral("TableTalo"));
     TableTalo.onFilterRecord = [this](Table &table) { return TableTaloFilterRecord(table); };
+    TableTalo.setFilterFields({CareFields::DateSoins, CareFields::Beneficiaire},
+                              Table::FilterDates::ByYear);
 }
 
 TFrmListeTalo::~TFrmListeTalo()
