@@ -1,6 +1,7 @@
 # Insert (and the navigator's "+") append a new record from wherever the focus is, in the main
 # window and in the address book: the record clicked before stays as it was.
 import os
+import time
 
 from places import BOOK_TITLE, INFOS_TITLE, MAIN_TITLE, BOOK, INFOS, MAIN
 from talo_e2e import run
@@ -27,6 +28,17 @@ DOCTORS = "select Nom, Prenom from MEDECINS order by Numero"
 INSURED = "select Nom, Prenom from ASSURE order by Numero"
 
 
+def settled(s, database, query, expected, timeout=5):
+    """The rows once they equal `expected`, or as they stand after `timeout` seconds: a loaded
+    machine may still be posting when the last key has been sent."""
+    deadline = time.monotonic() + timeout
+    while True:
+        rows = s.sql(database, query)
+        if rows == expected or time.monotonic() > deadline:
+            return rows
+        time.sleep(0.1)
+
+
 def appended(s, label, window, places, gestures, database, query, fields):
     """Each gesture, then a new record typed (Enter from field to field, the last Enter posts):
     the failures, each with what the table then holds."""
@@ -38,7 +50,7 @@ def appended(s, label, window, places, gestures, database, query, fields):
                 s.type(text)
             s.key("Return")
         expected.append({"Nom": "NOUVEAU%d" % n, "Prenom": "Paul"})
-        rows = s.sql(database, query)
+        rows = settled(s, database, query, expected)
         if rows != expected:
             failed.append("%s, %s: %s holds %s" % (label, name, os.path.basename(database), rows))
             s.screenshot("%s, %s" % (label, name))
@@ -63,7 +75,7 @@ def scenario(s):
         s.type_entry("0%d0624" % n, "paul", "nouveau%d" % n, "1%d" % n, "note")
         expected.append(dict(date="2024-06-0%d" % n, Beneficiaire="PAUL",
                              Medecin="NOUVEAU%d" % n, Cout=10.0 + n))
-        rows = s.sql(talo_db, ENTRIES)
+        rows = settled(s, talo_db, ENTRIES, expected)
         if rows != expected:
             failed.append("main window, %s: TALO.DB holds %s" % (name, rows))
             s.screenshot("main, " + name)
