@@ -3,6 +3,7 @@
 #include "CareEntryTable.h"
 #include "CareFacts.h"
 #include "CareFilterRule.h"
+#include "CareViewFilter.h"
 #include "RegisterSelectors.h"
 #include "StoredTotals.h"
 
@@ -17,19 +18,19 @@ using namespace CareFields;
 
 CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObject *parent)
     : QObject(parent), table_(tableTous), tableAlive_(&tableTous), selectors_(selectors),
-      dateSoins_(tableTous.fieldByName(DateSoins)),
       beneficiaire_(tableTous.fieldByName(Beneficiaire)), cout_(tableTous.fieldByName(Cout)),
       base_(tableTous.fieldByName(Base)), montantCPAM_(tableTous.fieldByName(MontantCPAM)),
       pourcentage_(tableTous.fieldByName(PourcentageCPAM)),
       montantMutuelle_(tableTous.fieldByName(MontantMutuelle)),
       mutuellePartielle_(tableTous.fieldByName(MutuelleOuiNon)),
-      balance_(tableTous.fieldByName(Balance)), estimation_(tableTous.fieldByName(Estimation))
+      balance_(tableTous.fieldByName(Balance)), estimation_(tableTous.fieldByName(Estimation)),
+      filter_(selectors)
 {
     table_.onCalcFields = [this](Table &t) { TableTousCalcFields(t); };
     table_.beforePost = [this](Table &t) { TableTousBeforePost(t); };
     table_.beforeDelete = [this](Table &t) { TableTousBeforeDelete(t); };
     table_.onFilterRecord = [this](Table &t) { return TableTousFilterRecord(t); };
-    table_.setFilterFields({DateSoins, Beneficiaire}, Table::FilterDates::ByYear);
+    CareViewFilter::declareFields(table_);
     const auto totals = [this](Table &) { TableTousAfterOpen(); };
     // The sums are installed before the rows are read: a rebuild made once they are would be
     // taken for another program's write and have every row read again.
@@ -112,16 +113,9 @@ void CareRegister::TableTousBeforeDelete(Table &t)
     }
 }
 
-bool CareRegister::TableTousFilterRecord(Table &)
+bool CareRegister::TableTousFilterRecord(Table &t)
 {
-    const QString beneficiary = selectors_.beneficiaryText();
-    const QString year = selectors_.yearText();
-    if (!rule_ || beneficiary != ruleBeneficiary_ || year != ruleYear_) {
-        rule_ = std::make_unique<CareFilterRule>(beneficiary, year);
-        ruleBeneficiary_ = beneficiary;
-        ruleYear_ = year;
-    }
-    return rule_->accepts(beneficiaire_.asString(), dateSoins_.asDate());
+    return filter_.accepts(t);
 }
 
 void CareRegister::lstListeBeneficiairesClick()

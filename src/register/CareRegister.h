@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <vector>
 
-#include "CareFilterRule.h"
+#include "CareViewFilter.h"
 
 #include <memory>
 
@@ -67,11 +67,9 @@ private:
     QPointer<Table> tableAlive_;
     RegisterSelectors &selectors_;
     // The fields the rules read on every row, looked up once.
-    Field &dateSoins_, &beneficiaire_, &cout_, &base_, &montantCPAM_, &pourcentage_,
-        &montantMutuelle_, &mutuellePartielle_, &balance_, &estimation_;
-    // The per-row rule for the selectors' texts it was made from.
-    std::unique_ptr<CareFilterRule> rule_;
-    QString ruleBeneficiary_, ruleYear_;
+    Field &beneficiaire_, &cout_, &base_, &montantCPAM_, &pourcentage_, &montantMutuelle_,
+        &mutuellePartielle_, &balance_, &estimation_;
+    CareViewFilter filter_;
     std::vector<Table *> followers_;
     RegisterTotals totals_;
     std::unique_ptr<StoredTotals> stored_;

@@ -11,13 +11,12 @@
 
 TFrmListeTalo::TFrmListeTalo(RegisterSelectors &selectors, QObject *parent)
     : QObject(parent), TableTalo(CareEntryTable::definition()), source_(TableTalo),
-      QuickReport1(CareListReport::definition()), selectors_(selectors)
+      QuickReport1(CareListReport::definition()), filter_(selectors)
 {
     setObjectName(QStringLiteral("TFrmListeTalo"));
     TableTalo.setObjectName(QStringLiteral("TableTalo"));
     TableTalo.onFilterRecord = [this](Table &table) { return TableTaloFilterRecord(table); };
-    TableTalo.setFilterFields({CareFields::DateSoins, CareFields::Beneficiaire},
-                              Table::FilterDates::ByYear);
+    CareViewFilter::declareFields(TableTalo);
 }
 
 TFrmListeTalo::~TFrmListeTalo()
@@ -58,15 +57,7 @@ QList<ReportPage> TFrmListeTalo::layOut(const ReportPageGeometry &geometry)
 
 bool TFrmListeTalo::TableTaloFilterRecord(Table &table)
 {
-    const QString beneficiary = selectors_.beneficiaryText();
-    const QString year = selectors_.yearText();
-    if (!rule_ || beneficiary != ruleBeneficiary_ || year != ruleYear_) {
-        rule_ = std::make_unique<CareFilterRule>(beneficiary, year);
-        ruleBeneficiary_ = beneficiary;
-        ruleYear_ = year;
-    }
-    return rule_->accepts(table.fieldByName(CareFields::Beneficiaire).asString(),
-                          table.fieldByName(CareFields::DateSoins).asDate());
+    return filter_.accepts(table);
 }
 
 void TFrmListeTalo::prepareRun()

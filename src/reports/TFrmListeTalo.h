@@ -5,7 +5,7 @@
 #include "platform/report/ReportPageGeometry.h"
 #include "platform/report/TableReportSource.h"
 #include "platform/store/Table.h"
-#include "register/CareFilterRule.h"
+#include "register/CareViewFilter.h"
 
 #include <QObject>
 
@@ -52,8 +52,5 @@ private:
     Table TableTalo;
     TableReportSource source_;
     ReportDefinition QuickReport1;
-    RegisterSelectors &selectors_;
-    // The rule for the selector texts it was made from, rebuilt when they change.
-    std::unique_ptr<CareFilterRule> rule_;
-    QString ruleBeneficiary_, ruleYear_;
+    CareViewFilter filter_;
 };
