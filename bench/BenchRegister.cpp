@@ -6,7 +6,7 @@
 #include "platform/store/BatchMove.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
 

@@ -8,7 +8,7 @@
 
 #include "platform/core/Today.h"
 #include "platform/store/Table.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
 

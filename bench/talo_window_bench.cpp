@@ -14,7 +14,7 @@
 #include "platform/store/Table.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ReportCommand.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QComboBox>
 #include <QDir>

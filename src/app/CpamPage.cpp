@@ -5,7 +5,7 @@
 #include "platform/widgets/DBCheckBox.h"
 #include "platform/widgets/DBEdit.h"
 #include "platform/widgets/DBMemo.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QGridLayout>
 

@@ -11,10 +11,10 @@
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
 #include "reports/TFrmExporter.h"
-#include "safety/AutomaticBackup.h"
-#include "safety/PendingRestore.h"
-#include "safety/RestoreCandidate.h"
-#include "safety/RestoreSwap.h"
+#include "recovery/AutomaticBackup.h"
+#include "recovery/PendingRestore.h"
+#include "recovery/RestoreCandidate.h"
+#include "recovery/RestoreSwap.h"
 #include "safety/TFrmRestaurer.h"
 
 #include <QDateTime>

@@ -8,7 +8,7 @@
 #include "platform/widgets/DBCheckBox.h"
 #include "platform/widgets/DBEdit.h"
 #include "platform/widgets/HandlerGuard.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QApplication>
 #include <QTabBar>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "safety/BackupSources.h"
+#include "recovery/BackupSources.h"
 
 class TFrmPrincipale;
 struct TaloWindows;

@@ -6,7 +6,7 @@
 #include "platform/widgets/DBComboBox.h"
 #include "platform/widgets/DBEdit.h"
 #include "platform/widgets/DBMemo.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QGridLayout>
 #include <QGroupBox>

@@ -27,7 +27,7 @@
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/CareViewReader.h"
 #include "register/YearItems.h"

@@ -9,9 +9,9 @@
 
 #include "platform/core/FileNames.h"
 #include "platform/core/ParadoxSignature.h"
-#include "reference/DoctorTable.h"
-#include "reference/InsuredTable.h"
-#include "register/CareEntryTable.h"
+#include "tables/DoctorTable.h"
+#include "tables/InsuredTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QDir>
 #include <QFileInfo>

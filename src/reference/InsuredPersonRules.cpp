@@ -1,6 +1,6 @@
 #include "InsuredPersonRules.h"
 
-#include "InsuredTable.h"
+#include "tables/InsuredTable.h"
 
 #include "platform/store/Table.h"
 

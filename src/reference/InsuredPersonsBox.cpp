@@ -1,6 +1,6 @@
 #include "InsuredPersonsBox.h"
 
-#include "InsuredTable.h"
+#include "tables/InsuredTable.h"
 
 #include "platform/widgets/DBCheckBox.h"
 #include "platform/widgets/DBEdit.h"

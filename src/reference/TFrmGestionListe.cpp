@@ -7,7 +7,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Glyphs.h"
 #include "platform/widgets/Help.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QKeyEvent>
 #include <QLabel>

@@ -3,7 +3,7 @@
 #include "DetailsBox.h"
 #include "InsuredPersonRules.h"
 #include "InsuredPersonsBox.h"
-#include "InsuredTable.h"
+#include "tables/InsuredTable.h"
 #include "SpeedBar.h"
 
 #include "platform/core/PlatformError.h"

@@ -1,6 +1,6 @@
 #include "TFrmMedecins.h"
 
-#include "DoctorTable.h"
+#include "tables/DoctorTable.h"
 #include "SpeedBar.h"
 
 #include "platform/core/PlatformError.h"

@@ -1,6 +1,6 @@
 #include "CareRegister.h"
 
-#include "CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "CareFacts.h"
 #include "CareFilterRule.h"
 #include "CareViewFilter.h"

@@ -1,6 +1,6 @@
 #include "CareViewFilter.h"
 
-#include "CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "RegisterSelectors.h"
 
 #include "platform/store/Table.h"

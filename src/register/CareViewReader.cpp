@@ -1,6 +1,6 @@
 #include "CareViewReader.h"
 
-#include "CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include "platform/store/Table.h"
 

@@ -1,6 +1,6 @@
 #include "TotalsSchema.h"
 
-#include "CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QStringList>
 

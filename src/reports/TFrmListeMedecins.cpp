@@ -6,7 +6,7 @@
 #include "platform/store/DatabaseError.h"
 #include "platform/widgets/ReportPreviewDialog.h"
 #include "platform/widgets/ReportPrinter.h"
-#include "reference/DoctorTable.h"
+#include "tables/DoctorTable.h"
 
 TFrmListeMedecins::TFrmListeMedecins(QObject *parent)
     : QObject(parent), TableMedecin(DoctorTable::definition()), source_(TableMedecin),

@@ -6,7 +6,7 @@
 #include "platform/store/DatabaseError.h"
 #include "platform/widgets/ReportPreviewDialog.h"
 #include "platform/widgets/ReportPrinter.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "register/RegisterSelectors.h"
 
 TFrmListeTalo::TFrmListeTalo(RegisterSelectors &selectors, QObject *parent)

@@ -1,9 +1,9 @@
 #include "TFrmRestaurer.h"
 
-#include "AutomaticBackup.h"
-#include "PendingRestore.h"
-#include "RestoreCandidate.h"
-#include "RestoreSwap.h"
+#include "recovery/AutomaticBackup.h"
+#include "recovery/PendingRestore.h"
+#include "recovery/RestoreCandidate.h"
+#include "recovery/RestoreSwap.h"
 
 #include "platform/core/PlatformError.h"
 #include "platform/widgets/CursorOverride.h"

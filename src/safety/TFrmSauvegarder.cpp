@@ -1,6 +1,6 @@
 #include "TFrmSauvegarder.h"
 
-#include "BackupCopy.h"
+#include "recovery/BackupCopy.h"
 #include "DirectoryListBox.h"
 #include "PathLabel.h"
 #include "platform/widgets/CursorOverride.h"

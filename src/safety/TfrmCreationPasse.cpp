@@ -1,6 +1,6 @@
 #include "TfrmCreationPasse.h"
 
-#include "PasswordStore.h"
+#include "recovery/PasswordStore.h"
 #include "platform/widgets/DialogPlacement.h"
 
 #include "platform/core/PlatformError.h"

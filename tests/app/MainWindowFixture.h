@@ -12,7 +12,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
 #include "platform/widgets/TableModel.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -3,7 +3,7 @@
 #include "safety/ModalDriver.h"
 
 #include "app/DataCommands.h"
-#include "safety/PendingRestore.h"
+#include "recovery/PendingRestore.h"
 
 #include <QListWidget>
 #include <QPushButton>

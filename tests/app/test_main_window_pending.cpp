@@ -2,8 +2,8 @@
 
 #include "platform/widgets/DBEdit.h"
 #include "platform/widgets/DBNavigator.h"
-#include "reference/DoctorTable.h"
-#include "reference/InsuredTable.h"
+#include "tables/DoctorTable.h"
+#include "tables/InsuredTable.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
 #include "safety/ModalDriver.h"

@@ -1,6 +1,6 @@
 #include "app/ProgramDirectory.h"
 #include "platform/store/Table.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QTemporaryDir>
 #include <QtTest>

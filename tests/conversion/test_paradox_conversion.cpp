@@ -5,9 +5,9 @@
 #include "platform/store/DatabaseError.h"
 #include "platform/store/RowRef.h"
 #include "platform/store/TableStorage.h"
-#include "reference/DoctorTable.h"
-#include "reference/InsuredTable.h"
-#include "register/CareEntryTable.h"
+#include "tables/DoctorTable.h"
+#include "tables/InsuredTable.h"
+#include "tables/CareEntryTable.h"
 #include "support/FileBytes.h"
 
 #include <QDate>

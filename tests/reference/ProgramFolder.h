@@ -4,8 +4,8 @@
 
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "reference/DoctorTable.h"
-#include "reference/InsuredTable.h"
+#include "tables/DoctorTable.h"
+#include "tables/InsuredTable.h"
 
 #include <QDir>
 #include <QStringList>

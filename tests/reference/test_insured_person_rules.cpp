@@ -2,7 +2,7 @@
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
 #include "reference/InsuredPersonRules.h"
-#include "reference/InsuredTable.h"
+#include "tables/InsuredTable.h"
 
 #include <QTemporaryDir>
 #include <QTest>

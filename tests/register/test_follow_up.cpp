@@ -1,7 +1,7 @@
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
 #include "platform/core/Today.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/CareViewReader.h"
 #include "register/PlainSelectors.h"

@@ -2,7 +2,7 @@
 #include "platform/store/SqliteStatement.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
 

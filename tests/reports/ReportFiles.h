@@ -2,8 +2,8 @@
 
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "reference/DoctorTable.h"
-#include "register/CareEntryTable.h"
+#include "tables/DoctorTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "platform/core/Today.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "register/CareEntryTable.h"
+#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
 #include "reports/TableCsvExport.h"

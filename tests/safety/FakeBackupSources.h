@@ -5,10 +5,10 @@
 #include "platform/core/SideFile.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "reference/DoctorTable.h"
-#include "reference/InsuredTable.h"
-#include "register/CareEntryTable.h"
-#include "safety/BackupSources.h"
+#include "tables/DoctorTable.h"
+#include "tables/InsuredTable.h"
+#include "tables/CareEntryTable.h"
+#include "recovery/BackupSources.h"
 
 #include <QApplication>
 #include <QDate>

@@ -2,7 +2,7 @@
 #include "FolderContents.h"
 
 #include "platform/core/PlatformError.h"
-#include "safety/AutomaticBackup.h"
+#include "recovery/AutomaticBackup.h"
 
 #include <QTest>
 

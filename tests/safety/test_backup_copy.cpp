@@ -1,7 +1,7 @@
 #include "BackupChecks.h"
 #include "FakeBackupSources.h"
 
-#include "safety/BackupCopy.h"
+#include "recovery/BackupCopy.h"
 
 #include <QTest>
 

@@ -3,8 +3,8 @@
 
 #include "platform/core/FileErrors.h"
 #include "platform/core/PlatformMessages.h"
-#include "safety/BackupCopy.h"
-#include "safety/FileCopy.h"
+#include "recovery/BackupCopy.h"
+#include "recovery/FileCopy.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"
 #include "support/SmallFileSystem.h"

@@ -4,7 +4,7 @@
 #include "platform/core/PlatformMessages.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
-#include "safety/BackupCopy.h"
+#include "recovery/BackupCopy.h"
 #include "safety/DirectoryListBox.h"
 #include "safety/TFrmSauvegarder.h"
 #include "support/ReadOnlyFolder.h"

@@ -5,7 +5,7 @@
 #include "platform/core/SideFile.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
-#include "safety/PasswordStore.h"
+#include "recovery/PasswordStore.h"
 #include "safety/TfrmCreationPasse.h"
 #include "safety/TfrmMotDePasse.h"
 #include "support/FileSizeLimit.h"

@@ -2,7 +2,7 @@
 
 #include "platform/core/PlatformError.h"
 #include "platform/core/SideFile.h"
-#include "safety/PasswordStore.h"
+#include "recovery/PasswordStore.h"
 #include "support/ReadOnlyFolder.h"
 
 #include <QTemporaryDir>

@@ -3,9 +3,9 @@
 
 #include "support/ThrownMessage.h"
 
-#include "safety/BackupCopy.h"
-#include "safety/RestoreCandidate.h"
-#include "safety/RestoreSwap.h"
+#include "recovery/BackupCopy.h"
+#include "recovery/RestoreCandidate.h"
+#include "recovery/RestoreSwap.h"
 
 #include <QDirIterator>
 #include <QTest>

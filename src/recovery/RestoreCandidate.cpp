@@ -7,9 +7,9 @@
 #include "platform/core/PlatformError.h"
 #include "platform/core/PrivateProfile.h"
 #include "platform/store/Table.h"
-#include "reference/DoctorTable.h"
-#include "reference/InsuredTable.h"
-#include "register/CareEntryTable.h"
+#include "tables/DoctorTable.h"
+#include "tables/InsuredTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QDir>
 #include <QFile>
