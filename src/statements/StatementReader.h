@@ -1,0 +1,23 @@
+#pragma once
+
+#include "StatementFile.h"
+
+class CsvColumnMemory;
+
+// Reads the statement a bank lets its customers download: OFX (1.x, 2.x, .qfx) or CSV, told
+// apart by the content, not the name. Nothing is written anywhere: the reading either gives
+// every operation of the file or throws StatementError (a PlatformError) whose French message
+// names the file and the line where it stopped.
+class StatementReader
+{
+public:
+    // Files larger than this are no statement.
+    static constexpr qint64 maxBytes = 64LL * 1024 * 1024;
+
+    // A CSV table whose titles are not recognised is read with the columns `memory` holds for
+    // its bank (memory may be null); with none, the result needs a column choice.
+    static StatementFile read(const QString &path, const CsvColumnMemory *memory = nullptr);
+
+    // The CSV file read again through the columns the person chose.
+    static StatementFile withColumns(StatementFile file, const CsvColumnChoice &choice);
+};
