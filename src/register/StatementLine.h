@@ -11,7 +11,7 @@ struct StatementLine {
     qint64 cents = 0;
     QString label;
     QString bankId;
-    int sourceLine = 0; // line (CSV) or transaction number (OFX) in the file, for messages
+    int sourceLine = 0; // line of the file (a CSV row, an OFX transaction's opening tag)
 
     bool isCredit() const { return cents > 0; }
 };
