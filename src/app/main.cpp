@@ -3,6 +3,8 @@
 #include "Startup.h"
 #include "TaloApplication.h"
 
+#include "conversion/ParadoxReadService.h"
+
 #include "platform/core/FileNames.h"
 
 #include <QFile>
@@ -13,6 +15,9 @@
 
 int main(int argc, char *argv[])
 {
+    // A Paradox table read for the conversion, in a process of its own.
+    if (const std::optional<int> status = ParadoxReadService::serveIfAsked(argc, argv))
+        return *status;
     // Before anything that needs a display.
     {
         QStringList arguments;

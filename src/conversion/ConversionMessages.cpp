@@ -48,17 +48,22 @@ QString badRecord(int index)
     return QStringLiteral("l'enregistrement n° %1 est endommagé.").arg(index + 1);
 }
 
-QString cannotMove(const QString &file, const QString &folder)
+QString cannotCopy(const QString &file, const QString &folder, const QString &reason)
 {
-    return QStringLiteral("Le fichier %1 ne peut pas être rangé dans le dossier %2. Aucune table "
-                          "n'a été convertie ; les fichiers sont restés à leur place.")
-        .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(folder));
+    return QStringLiteral("Le fichier %1 ne peut pas être copié dans le dossier %2 : %3")
+        .arg(QDir::toNativeSeparators(file), QDir::toNativeSeparators(folder), reason);
+}
+
+QString originalUnreadable()
+{
+    return QStringLiteral("il ne peut pas être lu.");
 }
 
 QString archiveNotCreated(const QString &folder)
 {
     return QStringLiteral("Le dossier %1 ne peut pas être créé. Aucune table n'a été convertie ; "
-                          "les fichiers sont restés à leur place.")
+                          "les fichiers sont restés à leur place et la conversion sera proposée "
+                          "de nouveau au prochain démarrage.")
         .arg(QDir::toNativeSeparators(folder));
 }
 
@@ -70,7 +75,7 @@ QString tableInTheWay(const QString &path)
 
 QString cannotWrite(const QString &path, const QString &reason)
 {
-    return QStringLiteral("la table %1 ne peut pas être écrite : %2")
+    return QStringLiteral("La table %1 ne peut pas être écrite : %2")
         .arg(QDir::toNativeSeparators(path), reason);
 }
 
@@ -142,14 +147,71 @@ QString fieldsNotCarried(const QStringList &fields)
 
 QString tableNotConverted(const QString &tableFile, const QString &reason)
 {
-    return QStringLiteral("%1 n'a pas été convertie. %2 Aucune table n'a été écrite à sa place.")
-        .arg(tableFile, reason);
+    // The reason is a sentence of its own.
+    QString sentence = reason;
+    if (!sentence.isEmpty())
+        sentence[0] = sentence[0].toUpper();
+    return QStringLiteral("%1 n'a pas été convertie. %2 Ses fichiers sont restés tels quels ; la "
+                          "conversion sera proposée de nouveau au prochain démarrage.")
+        .arg(tableFile, sentence);
 }
 
 QString originalsKept(const QString &folder)
 {
     return QStringLiteral("Les fichiers Paradox d'origine sont conservés dans le dossier %1.")
         .arg(QDir::toNativeSeparators(folder));
+}
+
+QString readerSilent(int seconds)
+{
+    return QStringLiteral("sa lecture ne progresse plus depuis %1 secondes ; le fichier est "
+                          "endommagé ou fait pour bloquer la lecture.")
+        .arg(seconds);
+}
+
+QString readerStopped()
+{
+    return QStringLiteral("sa lecture s'est interrompue net ; le fichier est endommagé.");
+}
+
+QString readerGarbled()
+{
+    return QStringLiteral("sa lecture a donné un résultat incohérent ; le fichier est endommagé.");
+}
+
+QString readerNotStarted()
+{
+    return QStringLiteral("le programme de lecture ne peut pas être lancé.");
+}
+
+QString progressTitle()
+{
+    return QStringLiteral("Conversion des tables Paradox");
+}
+
+QString progressReading(const QString &tableFile)
+{
+    return QStringLiteral("Lecture de la table %1...").arg(tableFile);
+}
+
+QString progressRows(const QString &tableFile, int read, int total)
+{
+    return QStringLiteral("Lecture de la table %1 : %2 enregistrement(s) sur %3...")
+        .arg(tableFile)
+        .arg(read)
+        .arg(total);
+}
+
+QString progressWriting(const QString &tableFile)
+{
+    return QStringLiteral("Écriture de la table %1...").arg(tableFile);
+}
+
+QString unexpectedFailure()
+{
+    return QStringLiteral("La conversion s'est arrêtée sur une erreur imprévue. Chaque table est "
+                          "restée telle qu'elle était ou a été convertie entière ; la conversion "
+                          "des autres sera proposée de nouveau au prochain démarrage.");
 }
 
 } // namespace ConversionMessages

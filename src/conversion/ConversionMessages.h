@@ -16,7 +16,8 @@ QString badHeader();
 QString truncated();
 QString badRecord(int index);
 
-QString cannotMove(const QString &file, const QString &folder);
+QString cannotCopy(const QString &file, const QString &folder, const QString &reason);
+QString originalUnreadable();
 QString archiveNotCreated(const QString &folder);
 QString tableInTheWay(const QString &path);
 QString cannotWrite(const QString &path, const QString &reason);
@@ -39,5 +40,18 @@ QString moreRowsLeftOut(int count);
 QString fieldsNotCarried(const QStringList &fields);
 QString tableNotConverted(const QString &tableFile, const QString &reason);
 QString originalsKept(const QString &folder);
+QString unexpectedFailure();
+
+// Reasons a Paradox table read in its own process is refused.
+QString readerSilent(int seconds);
+QString readerStopped();
+QString readerGarbled();
+QString readerNotStarted();
+
+// The progress window.
+QString progressTitle();
+QString progressReading(const QString &tableFile);
+QString progressRows(const QString &tableFile, int read, int total);
+QString progressWriting(const QString &tableFile);
 
 } // namespace ConversionMessages

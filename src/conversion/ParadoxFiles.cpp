@@ -1,10 +1,6 @@
 #include "ParadoxFiles.h"
 
-#include "ConversionError.h"
-#include "ConversionMessages.h"
-
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
 
@@ -31,36 +27,4 @@ QString ParadoxFiles::withSuffix(const QStringList &names, const QString &suffix
             return name;
     }
     return QString();
-}
-
-QString ParadoxFiles::moveAside(const QString &folder, const QStringList &names)
-{
-    const QDir dir(folder);
-    // Files kept by an earlier conversion are never overwritten.
-    auto isFree = [&names](const QString &candidate) {
-        const QDir archive(candidate);
-        for (const QString &name : names) {
-            if (!archive.entryList({name}, QDir::AllEntries | QDir::Hidden).isEmpty())
-                return false;
-        }
-        return true;
-    };
-    QString archive = dir.filePath(ConversionMessages::archiveFolderName());
-    for (int n = 2; !isFree(archive); ++n)
-        archive =
-            dir.filePath(ConversionMessages::archiveFolderName() + QStringLiteral(" (%1)").arg(n));
-    if (!dir.mkpath(archive))
-        throw ConversionError(ConversionMessages::archiveNotCreated(archive));
-
-    QStringList moved;
-    for (const QString &name : names) {
-        if (QFile::rename(dir.filePath(name), QDir(archive).filePath(name))) {
-            moved.append(name);
-            continue;
-        }
-        for (const QString &back : moved)
-            QFile::rename(QDir(archive).filePath(back), dir.filePath(back));
-        throw ConversionError(ConversionMessages::cannotMove(dir.filePath(name), archive));
-    }
-    return archive;
 }

@@ -1,15 +1,17 @@
 #include "ParadoxTableMaker.h"
+#include "ReadingTestMain.h"
 
 #include "conversion/ParadoxConversion.h"
 #include "platform/core/FileNames.h"
 #include "platform/store/DatabaseError.h"
 #include "platform/store/RowRef.h"
 #include "platform/store/TableStorage.h"
+#include "support/FileBytes.h"
+#include "tables/CareEntryTable.h"
 #include "tables/DoctorTable.h"
 #include "tables/InsuredTable.h"
-#include "tables/CareEntryTable.h"
-#include "support/FileBytes.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDir>
 #include <QTemporaryDir>
@@ -262,7 +264,11 @@ void TestParadoxConversion::movesTheFilesAsideBeforeConverting()
              (QStringList{"MEDECINS.DB", "talo.db", "TALO.MB", "TALO.PX"}));
     QCOMPARE(FileBytes::of(program.filePath("Tables Paradox/talo.db")), original);
     QVERIFY(QFile::exists(program.filePath("TALO.TXT")));
-    QCOMPARE(readBack(CareEntryTable::definition(), program.filePath("TALO.DB")).size(), 1);
+    // The companions went with the originals; the new table took the original's name.
+    QCOMPARE(program.entryList({"TALO.*", "MEDECINS.*"}, QDir::Files | QDir::Hidden,
+                               QDir::Name | QDir::IgnoreCase),
+             (QStringList{"MEDECINS.DB", "talo.db", "TALO.TXT"}));
+    QCOMPARE(readBack(CareEntryTable::definition(), program.filePath("talo.db")).size(), 1);
     QCOMPARE(readBack(DoctorTable::definition(), program.filePath("MEDECINS.DB")).size(), 1);
     QCOMPARE(result.summary(),
              "TALO.DB : 1 enregistrement(s) converti(s).\nMEDECINS.DB : 1 enregistrement(s) "
@@ -296,5 +302,5 @@ void TestParadoxConversion::paradoxTableIsNotCalledDamaged()
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"TALO.DB"});
 }
 
-QTEST_GUILESS_MAIN(TestParadoxConversion)
+TALO_READING_TEST_MAIN(TestParadoxConversion, QCoreApplication)
 #include "test_paradox_conversion.moc"

@@ -1,0 +1,187 @@
+#include "ParadoxReadProcess.h"
+
+#include "ConversionError.h"
+#include "ConversionMessages.h"
+#include "ParadoxReadService.h"
+
+#include <QCoreApplication>
+#include <QDataStream>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QScopeGuard>
+#include <QVariantList>
+
+namespace
+{
+int silenceLimit = 30000;
+// How often the caller hears from a reading, data or not.
+constexpr int TickMs = 100;
+constexpr int MaxFields = 255;
+
+[[noreturn]] void refuse(const QString &reason)
+{
+    throw ConversionError(ConversionMessages::cannotRead(reason));
+}
+
+// Reads what the reading process has written so far, one whole message at a time.
+class Receiver
+{
+public:
+    explicit Receiver(QIODevice *device) : in_(device) { in_.setVersion(QDataStream::Qt_6_4); }
+
+    // Takes every whole message available; false when a message is still incomplete.
+    void take(QIODevice &device, ParadoxContents &contents)
+    {
+        while (!ended_ && device.bytesAvailable() > 0) {
+            in_.startTransaction();
+            quint8 tag = 0;
+            in_ >> tag;
+            switch (tag) {
+            case ParadoxReadService::Fields:
+                readFields(contents);
+                break;
+            case ParadoxReadService::Row:
+                readRow(contents);
+                break;
+            case ParadoxReadService::Failure: {
+                QString message;
+                in_ >> message;
+                if (in_.commitTransaction())
+                    throw ConversionError(message);
+                break;
+            }
+            case ParadoxReadService::End:
+                if (in_.commitTransaction()) {
+                    if (expected_ < 0 || int(contents.rows.size()) != expected_)
+                        refuse(ConversionMessages::readerGarbled());
+                    ended_ = true;
+                }
+                break;
+            default:
+                in_.abortTransaction();
+                break;
+            }
+            if (in_.status() == QDataStream::ReadPastEnd) {
+                in_.resetStatus(); // the rest of the message has not come yet
+                return;
+            }
+            if (in_.status() != QDataStream::Ok)
+                refuse(ConversionMessages::readerGarbled());
+            progressed_ = true;
+        }
+    }
+
+    bool ended() const { return ended_; }
+    int expected() const { return expected_; }
+    // Whether anything came since the last call.
+    bool progressed() { return std::exchange(progressed_, false); }
+
+private:
+    void readFields(ParadoxContents &contents)
+    {
+        qint32 count = 0;
+        in_ >> count;
+        if (count <= 0 || count > MaxFields || expected_ >= 0) {
+            in_.abortTransaction();
+            return;
+        }
+        std::vector<ParadoxField> fields(static_cast<size_t>(count));
+        for (ParadoxField &field : fields) {
+            qint32 type = 0, length = 0;
+            in_ >> field.name >> type >> length;
+            field.type = type;
+            field.length = length;
+        }
+        qint32 rows = 0;
+        in_ >> rows;
+        if (!in_.commitTransaction())
+            return;
+        if (rows < 0)
+            refuse(ConversionMessages::readerGarbled());
+        contents.fields = std::move(fields);
+        expected_ = rows;
+    }
+
+    void readRow(ParadoxContents &contents)
+    {
+        QVariantList values;
+        QList<qint32> unreadable;
+        in_ >> values >> unreadable;
+        if (!in_.commitTransaction())
+            return;
+        const int fieldCount = int(contents.fields.size());
+        if (expected_ < 0 || int(contents.rows.size()) >= expected_ || values.size() != fieldCount)
+            refuse(ConversionMessages::readerGarbled());
+        ParadoxRow row;
+        row.values.assign(values.begin(), values.end());
+        for (qint32 field : unreadable) {
+            if (field < 0 || field >= fieldCount)
+                refuse(ConversionMessages::readerGarbled());
+            row.unreadable.push_back(field);
+        }
+        contents.rows.push_back(std::move(row));
+    }
+
+    QDataStream in_;
+    int expected_ = -1;
+    bool ended_ = false;
+    bool progressed_ = false;
+};
+} // namespace
+
+int ParadoxReadProcess::silenceLimitMs()
+{
+    return silenceLimit;
+}
+
+void ParadoxReadProcess::setSilenceLimitMs(int milliseconds)
+{
+    silenceLimit = milliseconds;
+}
+
+ParadoxContents ParadoxReadProcess::read(const QString &tablePath, const QString &memoPath,
+                                         const Tick &tick)
+{
+    QProcess process;
+    process.setProgram(QCoreApplication::applicationFilePath());
+    QStringList arguments{ParadoxReadService::argument(), tablePath};
+    if (!memoPath.isEmpty())
+        arguments.append(memoPath);
+    process.setArguments(arguments);
+    process.setStandardErrorFile(QProcess::nullDevice());
+    process.start(QIODevice::ReadOnly);
+    // However the reading ends, its process does not outlive it.
+    const auto reap = qScopeGuard([&process] {
+        if (process.state() != QProcess::NotRunning) {
+            process.kill();
+            process.waitForFinished(-1);
+        }
+    });
+    if (!process.waitForStarted(silenceLimit))
+        refuse(ConversionMessages::readerNotStarted());
+
+    ParadoxContents contents;
+    Receiver receiver(&process);
+    QElapsedTimer silence;
+    silence.start();
+    for (;;) {
+        receiver.take(process, contents);
+        if (receiver.ended())
+            break;
+        const bool progressed = receiver.progressed();
+        if (progressed)
+            silence.restart();
+        // Once it has ended, the process has nothing more to say than what it has said.
+        if (process.state() == QProcess::NotRunning && !progressed)
+            refuse(process.exitStatus() == QProcess::CrashExit
+                       ? ConversionMessages::readerStopped()
+                       : ConversionMessages::readerGarbled());
+        if (silence.elapsed() >= silenceLimit)
+            refuse(ConversionMessages::readerSilent((silenceLimit + 999) / 1000));
+        if (tick)
+            tick(int(contents.rows.size()), receiver.expected());
+        process.waitForReadyRead(TickMs);
+    }
+    process.waitForFinished(silenceLimit);
+    return contents;
+}
