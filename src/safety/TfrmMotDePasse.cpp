@@ -4,6 +4,7 @@
 #include "recovery/PasswordStore.h"
 
 #include "platform/core/PlatformError.h"
+#include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
 
 #include <QHBoxLayout>
@@ -86,6 +87,7 @@ TfrmMotDePasse::Outcome TfrmMotDePasse::gate(const QString &programDir)
     const Outcome outcome = ask(stored);
     if (outcome == Outcome::LetIn && stored.isPlain()) {
         try {
+            const CursorOverride hourglass(Qt::WaitCursor);
             PasswordStore::write(programDir, letInWith_);
         } catch (const PlatformError &) {
             // Still in clear, as before; the next start tries again.
@@ -97,7 +99,13 @@ TfrmMotDePasse::Outcome TfrmMotDePasse::gate(const QString &programDir)
 
 void TfrmMotDePasse::btnOKClick()
 {
-    if (stored_.matches(chpMotDePasse->text())) {
+    bool right = false;
+    {
+        // The hash is deliberately slow to check.
+        const CursorOverride hourglass(Qt::WaitCursor);
+        right = stored_.matches(chpMotDePasse->text());
+    }
+    if (right) {
         outcome_ = Outcome::LetIn;
         letInWith_ = chpMotDePasse->text();
         accept();
