@@ -10,6 +10,7 @@
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
+#include "recovery/AutomaticBackup.h"
 
 #include <QApplication>
 
@@ -32,6 +33,8 @@ bool Startup::run()
         Dialogs::information(nullptr, ProgramLock::alreadyOpenMessage());
         return false;
     }
+    // An exit cut short may have left the day's copy aside, out of the restore window's sight.
+    AutomaticBackup::repair(programDir_);
     ParadoxOffer::run(programDir_);
     {
         const CursorOverride hourglass(Qt::WaitCursor);
