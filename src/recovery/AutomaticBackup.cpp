@@ -192,9 +192,9 @@ void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSou
 {
     makeFolder(rootOf(programDir));
     repair(programDir);
-    std::optional<qint64> lastRank;
+    qint64 lastRank = 0;
     for (const Copy &copy : byMaking(programDir))
-        lastRank = std::max(lastRank.value_or(0), copy.rank.value_or(0));
+        lastRank = std::max(lastRank, copy.rank.value_or(0));
     const QString target = dayFolder(programDir, day);
     // Built whole beside the day's folder, then put in its place: a copy that fails halfway
     // leaves that day's earlier copy as it was, never a mix of new tables and older files.
@@ -206,7 +206,7 @@ void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSou
         BackupCopy::run(programDir, built, sources);
         reached(Step::ContentsCopied);
         // Written last: a copy is ranked once it is whole.
-        AutomaticCopyRecord::write(built, lastRank.value_or(0) + 1, QDateTime::currentDateTime());
+        AutomaticCopyRecord::write(built, lastRank + 1, QDateTime::currentDateTime());
         reached(Step::RecordWritten);
         putInPlace(built, target);
     } catch (const std::exception &) {

@@ -101,6 +101,8 @@ private Q_SLOTS:
     void dayCopyLeftAsideIsPutBack();
     void cutAtEveryStep_data();
     void cutAtEveryStep();
+    void recordReadBack_data();
+    void recordReadBack();
 };
 
 void TestAutomaticBackup::newestTenKept()
@@ -322,6 +324,28 @@ void TestAutomaticBackup::cutAtEveryStep()
              AutomaticBackup::dayFolder(src.programDir, day));
     QCOMPARE(careRows(AutomaticBackup::dayFolder(src.programDir, day)), 4);
     checkOffered();
+}
+
+void TestAutomaticBackup::recordReadBack_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<qint64>("rank"); // 0: none
+    QTest::newRow("as written") << QByteArray("rang=12\r\nfaite=2026-10-15T18:00:00\r\n")
+                                << qint64(12);
+    QTest::newRow("line ends of another system") << QByteArray("faite=x\nrang=3") << qint64(3);
+    QTest::newRow("not a number") << QByteArray("rang=douze\r\n") << qint64(0);
+    QTest::newRow("not above zero") << QByteArray("rang=-4\r\n") << qint64(0);
+    QTest::newRow("empty") << QByteArray() << qint64(0);
+}
+
+// A record edited or damaged by hand ranks its copy with those made before ranks existed.
+void TestAutomaticBackup::recordReadBack()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(qint64, rank);
+    QTemporaryDir dir;
+    FileBytes::put(dir.filePath(AutomaticCopyRecord::fileName()), bytes);
+    QCOMPARE(AutomaticCopyRecord::rank(dir.path()).value_or(0), rank);
 }
 
 QTEST_MAIN(TestAutomaticBackup)
