@@ -65,8 +65,12 @@ def scenario(s):
     question = _wait_other(s, EXPORT_FILE_TITLE, files)
     s.activate(question)
     s.hold_clipboard("(nothing copied)")
-    s.tool("xdotool", "mousemove", "--window", str(question), "60", "20", "click", "1",
-           "key", "ctrl+a", "ctrl+c")
+    _, _, width, _ = s.geometry(question)
+    s.tool("xdotool", "mousemove", "--window", str(question), str(width - 20), "20", "click",
+           "1", "key", "ctrl+a", "ctrl+c")
+    deadline = time.monotonic() + 5
+    while s.clipboard().strip() == "(nothing copied)" and time.monotonic() < deadline:
+        time.sleep(0.1)
     asked = s.clipboard()
     s.check("Soins Elise.csv" in asked, "the question names the file written: %r" % asked)
     s.answer(question, "Escape")
