@@ -11,6 +11,7 @@
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
+#include "recovery/AutomaticBackup.h"
 #include "recovery/RestoreSwap.h"
 
 #include <QApplication>
@@ -43,6 +44,8 @@ bool Startup::run()
         Dialogs::error(nullptr, e.message());
         return false;
     }
+    // An exit cut short may have left the day's copy aside, out of the restore window's sight.
+    AutomaticBackup::repair(programDir_);
     ParadoxOffer::run(programDir_);
     {
         const CursorOverride hourglass(Qt::WaitCursor);

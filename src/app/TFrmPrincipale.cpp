@@ -399,9 +399,11 @@ bool TFrmPrincipale::FormCloseQuery()
     // lost; if one cannot be (a required value missing), the program stays open.
     if (!postPendingRecords(true))
         return false;
+    bool sideFilesWritten = true;
     try {
         writeSideFiles();
     } catch (const PlatformError &e) {
+        sideFilesWritten = false;
         if (!Dialogs::question(this,
                                QStringLiteral("Ces fichiers n'ont pas pu être enregistrés :"
                                               "\n\n%1\n\nQuitter quand même ?")
@@ -410,7 +412,7 @@ bool TFrmPrincipale::FormCloseQuery()
             return false;
     }
     if (windows_)
-        DataCommands::backUpAtExit(*this, *windows_);
+        DataCommands::backUpAtExit(*this, *windows_, sideFilesWritten);
     return true;
 }
 
