@@ -27,7 +27,6 @@
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
-#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/CareViewReader.h"
 #include "register/YearItems.h"
@@ -36,6 +35,7 @@
 #include "safety/TfrmApropos.h"
 #include "safety/TfrmCreationPasse.h"
 #include "safety/TfrmMotDePasse.h"
+#include "tables/CareEntryTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -116,6 +116,13 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     // Start-up: open the register (the totals run), then the names, then the last entry.
     TableTous->setDatabaseName(programDir_);
     HandlerGuard::run(this, [this] { TableTous->open(); });
+    // Said once: every change refused afterwards says so again in its own box.
+    if (TableTous->isReadOnly())
+        Dialogs::warning(this,
+                         QStringLiteral("Le registre est ouvert en lecture seule : les soins "
+                                        "peuvent être consultés, mais aucune saisie, correction "
+                                        "ou suppression ne sera enregistrée.\nFichier : %1\n%2")
+                             .arg(TableTous->filePath(), TableTous->readOnlyReason()));
     loadBeneficiaryList();
     selectors_->selectFirstItems();
     viewInForce_ = selectors_->view();

@@ -98,6 +98,22 @@ void Table::open()
         afterOpen(*this);
 }
 
+bool Table::isReadOnly() const
+{
+    return storage_ && storage_->isReadOnly();
+}
+
+QString Table::readOnlyReason() const
+{
+    return storage_ ? storage_->readOnlyReason() : QString();
+}
+
+void Table::requireWritable() const
+{
+    if (isReadOnly())
+        throw DatabaseError(PlatformMessages::tableReadOnly(filePath(), readOnlyReason()));
+}
+
 void Table::close()
 {
     if (!isActive())
@@ -125,6 +141,7 @@ void Table::loadRows()
         throw;
     }
     rows_->finishLoad(acceptor());
+    ++loads_;
 }
 
 void Table::reloadIfChangedElsewhere()
@@ -317,6 +334,7 @@ void Table::edit()
     requireActive();
     if (isEditing())
         return;
+    requireWritable();
     if (viewSize() == 0) {
         insert();
         return;
@@ -331,6 +349,7 @@ void Table::edit()
 void Table::append()
 {
     requireActive();
+    requireWritable();
     checkBrowseMode();
     buffer_ = def_.newRecord();
     insertRow_ = viewSize();
@@ -344,6 +363,7 @@ void Table::append()
 void Table::insert()
 {
     requireActive();
+    requireWritable();
     checkBrowseMode();
     buffer_ = def_.newRecord();
     insertRow_ = std::max(current_, 0);
@@ -428,6 +448,7 @@ void Table::cancel()
 void Table::deleteRecord()
 {
     requireActive();
+    requireWritable();
     if (state_ == State::Insert) {
         cancel();
         return;
@@ -475,6 +496,16 @@ void Table::forEachRowInView(const std::function<void()> &visit)
     requireActive();
     for (int i = 0; i < viewSize(); ++i) {
         ActiveRecordScope scope(*this, viewRow(i));
+        visit();
+    }
+}
+
+void Table::forEachStoredRow(const std::function<void()> &visit)
+{
+    requireActive();
+    const RowStore &store = rows_->store();
+    for (int i = 0; i < rows_->storedCount(); ++i) {
+        ActiveRecordScope scope(*this, RowRef(store, rows_->storedAt(i)));
         visit();
     }
 }
