@@ -20,9 +20,10 @@ Startup::Startup(QString programDir) : programDir_(std::move(programDir)) {}
 
 Startup::~Startup()
 {
-    // The other windows are the main window's children: they go first.
-    windows_.reset();
+    // The main window takes the other windows, its children, with it; what they point at (the
+    // list of windows, the backup's sources) is still there while they go.
     main_.reset();
+    windows_.reset();
 }
 
 bool Startup::run()

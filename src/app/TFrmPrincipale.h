@@ -85,10 +85,7 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenu();
-    void buildToolBar();
     QWidget *buildSelectorBand();
-    void buildStatusBar();
     void loadBeneficiaryList();
     void showTotals(const RegisterTotals &totals);
     DataWindowKeys::Rules keyRules();

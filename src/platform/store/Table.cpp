@@ -134,12 +134,10 @@ void Table::loadRows()
     if (rows_->isFiltered() != filterOn_)
         rows_->setFiltered(filterOn_, acceptor());
     calcFor_ = RowRef();
-    try {
-        storage_->loadAll(rows_->beginLoad());
-    } catch (...) {
-        rows_->clear();
-        throw;
-    }
+    // A load that fails leaves no rows rather than half of them.
+    auto clear = qScopeGuard([this] { rows_->clear(); });
+    storage_->loadAll(rows_->beginLoad());
+    clear.dismiss();
     rows_->finishLoad(acceptor());
     ++loads_;
 }
