@@ -479,6 +479,14 @@ void Table::forEachRowInView(const std::function<void()> &visit)
     }
 }
 
+void Table::forEachStoredRow(const std::function<void(const RowStore &, quint32 slot)> &visit) const
+{
+    requireActive();
+    const RowStore &store = rows_->store();
+    for (int i = 0; i < rows_->storedCount(); ++i)
+        visit(store, rows_->storedAt(i));
+}
+
 void Table::setFiltered(bool on)
 {
     if (!isActive()) {

@@ -94,6 +94,10 @@ public:
     // Runs `visit` once for every row in view, in order, with the fields reading that row; the
     // cursor, the state and the bound controls are left alone (sums over the view).
     void forEachRowInView(const std::function<void()> &visit);
+    // Every row held, whatever the filter, in index order, read straight from the packed store
+    // (a search over the whole table): nothing else moves, nothing is posted, and a record
+    // being edited shows as it was last stored.
+    void forEachStoredRow(const std::function<void(const RowStore &, quint32 slot)> &visit) const;
 
     void setFiltered(bool on);
     bool isFiltered() const { return filterOn_; }
