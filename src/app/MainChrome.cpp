@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -64,6 +65,11 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
         action(window, "mnuQuitter", QStringLiteral("Quitter"), &TFrmPrincipale::BtnQuitterClick));
     QMenu *view = bar->addMenu(QStringLiteral("Voir"));
     view->setObjectName(QStringLiteral("mnuVoir"));
+    QAction *search = action(window, "mnuRechercher", QStringLiteral("&Rechercher..."),
+                             &TFrmPrincipale::mnuRechercherClick);
+    search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    view->addAction(search);
+    view->addSeparator();
     view->addAction(action(window, "mnuInformations", QStringLiteral("Informations"),
                            &TFrmPrincipale::btnInformationsClick));
     view->addAction(action(window, "mnuMedecins", QStringLiteral("Carnet d'adresses"),
