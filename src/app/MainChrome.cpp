@@ -65,11 +65,6 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
         action(window, "mnuQuitter", QStringLiteral("Quitter"), &TFrmPrincipale::BtnQuitterClick));
     QMenu *view = bar->addMenu(QStringLiteral("Voir"));
     view->setObjectName(QStringLiteral("mnuVoir"));
-    QAction *search = action(window, "mnuRechercher", QStringLiteral("&Rechercher..."),
-                             &TFrmPrincipale::mnuRechercherClick);
-    search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
-    view->addAction(search);
-    view->addSeparator();
     view->addAction(action(window, "mnuInformations", QStringLiteral("Informations"),
                            &TFrmPrincipale::btnInformationsClick));
     view->addAction(action(window, "mnuMedecins", QStringLiteral("Carnet d'adresses"),
@@ -81,6 +76,11 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
                            &TFrmPrincipale::mnuSuiviClick));
     view->addAction(action(window, "mnuBilan", QStringLiteral("Bilan annuel..."),
                            &TFrmPrincipale::mnuBilanClick));
+    view->addSeparator();
+    QAction *search = action(window, "mnuRechercher", QStringLiteral("&Rechercher..."),
+                             &TFrmPrincipale::mnuRechercherClick);
+    search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    view->addAction(search);
     QMenu *help = bar->addMenu(QStringLiteral("Aide"));
     help->setObjectName(QStringLiteral("mnuAideMenu"));
     help->addAction(
