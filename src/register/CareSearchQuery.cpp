@@ -55,25 +55,78 @@ void readDates(const QString &word, CareSearchQuery::Term &term)
     }
 }
 
-bool isAscii(const QString &text)
+// The folded form of each character up to the end of Latin Extended-B, worked out once: the
+// texts of a register are almost all made of these, and a look-up per character is far
+// cheaper than decomposing every text.
+constexpr char16_t TableEnd = 0x250;
+
+struct FoldTable {
+    char16_t single[TableEnd]; // the one character a character folds to, 0 when more or none
+    QString other[TableEnd];   // what it folds to otherwise ("œ" → "oe")
+};
+
+const FoldTable &foldTable()
 {
-    for (const QChar c : text) {
-        if (c.unicode() >= 0x80)
-            return false;
+    static const FoldTable table = [] {
+        FoldTable t{};
+        for (char16_t c = 0; c < TableEnd; ++c) {
+            const QString folded = TextCollation::searchKey(QString(QChar(c)));
+            t.single[c] = folded.size() == 1 ? folded[0].unicode() : u'\0';
+            t.other[c] = folded;
+        }
+        return t;
+    }();
+    return table;
+}
+
+QString foldRare(const QString &text)
+{
+    QString folded = TextCollation::searchKey(text);
+    folded.replace(QChar(0x2019), QLatin1Char('\''));
+    folded.replace(QChar(0x2018), QLatin1Char('\''));
+    return folded;
+}
+
+QString foldSlowly(const QString &text, qsizetype plain, const FoldTable &table)
+{
+    QString folded;
+    folded.reserve(text.size() + 4);
+    folded.append(QStringView(text).left(plain));
+    for (qsizetype i = plain; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < TableEnd)
+            folded.append(table.other[c]);
+        else if (c == 0x2018 || c == 0x2019)
+            folded.append(QLatin1Char('\''));
+        else
+            return foldRare(text);
     }
-    return true;
+    return folded;
 }
 
 } // namespace
 
 QString CareSearchQuery::fold(const QString &text)
 {
-    // Most texts of a register are plain letters: they need no decomposition.
-    if (isAscii(text))
-        return text.toLower();
-    QString folded = TextCollation::searchKey(text);
-    folded.replace(QChar(0x2019), QLatin1Char('\''));
-    folded.replace(QChar(0x2018), QLatin1Char('\''));
+    // Plain small letters and digits, as most notes are: the text itself, nothing copied.
+    qsizetype plain = 0;
+    while (plain < text.size() && text[plain].unicode() < 0x80 &&
+           !(text[plain] >= QLatin1Char('A') && text[plain] <= QLatin1Char('Z')))
+        ++plain;
+    if (plain == text.size())
+        return text;
+    const FoldTable &table = foldTable();
+    QString folded = text;
+    char16_t *out = reinterpret_cast<char16_t *>(folded.data()) + plain;
+    for (qsizetype i = plain; i < text.size(); ++i) {
+        const char16_t c = text[i].unicode();
+        if (c < TableEnd && table.single[c])
+            *out++ = table.single[c];
+        else if (c == 0x2018 || c == 0x2019)
+            *out++ = u'\'';
+        else
+            return foldSlowly(text, plain, table); // "œ", combining accents, other scripts
+    }
     return folded;
 }
 

@@ -91,6 +91,9 @@ void TestCareSearch::parse_data()
     QTest::newRow("nothing") << "  \t " << QStringList();
     QTest::newRow("words, case and accents")
         << "Élodie  CŒUR l’œil" << QStringList{"elodie|-|-", "coeur|-|-", "l'oeil|-|-"};
+    QTest::newRow("accents written apart")
+        << QString("E\u0301le\u0300ve Stra\u00DFe") << QStringList{"eleve|-|-", "strasse|-|-"};
+    QTest::newRow("already plain") << "carie" << QStringList{"carie|-|-"};
     QTest::newRow("amount with comma") << "12,5" << QStringList{"12,5|1250|-"};
     QTest::newRow("amount with point and cents") << "12.05" << QStringList{"12.05|1205|-"};
     QTest::newRow("whole amount") << "45" << QStringList{"45|4500|-"};
