@@ -8,13 +8,13 @@
 #include "platform/core/PlatformError.h"
 #include "platform/core/Today.h"
 #include "platform/widgets/Dialogs.h"
+#include "reference/TFrmInfos.h"
+#include "reference/TFrmMedecins.h"
+#include "reports/TFrmExporter.h"
 #include "recovery/AutomaticBackup.h"
 #include "recovery/PendingRestore.h"
 #include "recovery/RestoreCandidate.h"
 #include "recovery/RestoreSwap.h"
-#include "reference/TFrmInfos.h"
-#include "reference/TFrmMedecins.h"
-#include "reports/TFrmExporter.h"
 #include "safety/TFrmRestaurer.h"
 
 #include <QDateTime>

@@ -3,11 +3,11 @@
 #include "TFrmPrincipale.h"
 #include "TaloWindows.h"
 
+#include "tables/DoctorTable.h"
+#include "tables/InsuredTable.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
 #include "tables/CareEntryTable.h"
-#include "tables/DoctorTable.h"
-#include "tables/InsuredTable.h"
 
 MainBackupSources::MainBackupSources(TFrmPrincipale &main, TaloWindows &windows)
     : main_(main), windows_(windows)

@@ -5,9 +5,9 @@
 #include "platform/core/PlatformMessages.h"
 #include "platform/core/SideFile.h"
 #include "platform/store/TableStorage.h"
-#include "tables/CareEntryTable.h"
 #include "tables/DoctorTable.h"
 #include "tables/InsuredTable.h"
+#include "tables/CareEntryTable.h"
 
 #include <QDir>
 #include <QFileInfo>
