@@ -5,6 +5,7 @@
 #include "EntryPages.h"
 #include "MainChrome.h"
 #include "PendingRecords.h"
+#include "TFrmRechercher.h"
 #include "TaloWindows.h"
 
 #include "followup/TFrmBilanAnnuel.h"
@@ -28,6 +29,7 @@
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
 #include "register/CareRegister.h"
+#include "register/CareViewChoice.h"
 #include "register/CareViewReader.h"
 #include "register/YearItems.h"
 #include "reports/TFrmListeTalo.h"
@@ -439,7 +441,11 @@ void TFrmPrincipale::mnuSuiviClick()
     });
     if (!choice || !TableTous->gotoBookmark(choice->row))
         return;
-    const int page = choice->payer == AwaitedPayer::Cpam ? 1 : 2;
+    enterPageWhenActive(choice->payer == AwaitedPayer::Cpam ? 1 : 2);
+}
+
+void TFrmPrincipale::enterPageWhenActive(int page)
+{
     OngletsSaisie->OngletsSaisieClick(page);
     if (isActiveWindow())
         return;
@@ -463,4 +469,38 @@ void TFrmPrincipale::mnuBilanClick()
         TFrmBilanAnnuel window(CareViewReader::readAll(*TableTous), this);
         window.exec();
     });
+}
+
+void TFrmPrincipale::mnuRechercherClick()
+{
+    // Found entries are read from the rows held: what is being typed goes there first.
+    if (!TableTous->isActive() || !postPendingRecords(false))
+        return;
+    std::optional<CareSearchHit> choice;
+    HandlerGuard::run(this, [this, &choice] {
+        TFrmRechercher window(*TableTous, lastSearch_, this);
+        window.exec();
+        lastSearch_ = window.typed();
+        choice = window.choice();
+    });
+    if (choice)
+        HandlerGuard::run(this, [this, &choice] { showFoundEntry(*choice); });
+}
+
+void TFrmPrincipale::showFoundEntry(const CareSearchHit &entry)
+{
+    const ComboSelectors::View current = selectors_->view();
+    const CareViewChoice::View wanted =
+        CareViewChoice::holding({current.year, current.beneficiary}, entry.date, entry.beneficiary,
+                                selectors_->yearItems(), selectors_->beneficiaryItems());
+    if (wanted.year != current.year || wanted.beneficiary != current.beneficiary) {
+        selectors_->showView({wanted.year, wanted.beneficiary});
+        lstListeBeneficiairesClick();
+    }
+    if (!TableTous->gotoBookmark(entry.row)) {
+        // Gone since (another copy of the program on the same folder), or out of view.
+        Dialogs::information(this, QStringLiteral("Ce soin n'est plus dans le registre."));
+        return;
+    }
+    enterPageWhenActive(0);
 }

@@ -506,6 +506,12 @@ void Table::forEachStoredRow(const std::function<void()> &visit)
         ActiveRecordScope scope(*this, RowRef(store, rows_->storedAt(i)));
         visit();
     }
+void Table::forEachStoredSlot(const std::function<void(const RowStore &, quint32 slot)> &visit) const
+{
+    requireActive();
+    const RowStore &store = rows_->store();
+    for (int i = 0; i < rows_->storedCount(); ++i)
+        visit(store, rows_->storedAt(i));
 }
 
 void Table::setFiltered(bool on)

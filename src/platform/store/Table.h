@@ -103,6 +103,10 @@ public:
     // How many times the rows were read from the file (at open, and again after another
     // program wrote to it): a change tells that every row may differ.
     quint64 loadCount() const { return loads_; }
+    // Every row held, whatever the filter, in index order, read straight from the packed store
+    // (a search over the whole table): nothing else moves, nothing is posted, and a record
+    // being edited shows as it was last stored.
+    void forEachStoredSlot(const std::function<void(const RowStore &, quint32 slot)> &visit) const;
 
     void setFiltered(bool on);
     bool isFiltered() const { return filterOn_; }
