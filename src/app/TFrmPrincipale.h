@@ -87,7 +87,6 @@ protected:
 private:
     void buildMenu();
     void buildToolBar();
-    QWidget *buildSelectorBand();
     void buildStatusBar();
     void loadBeneficiaryList();
     void showTotals(const RegisterTotals &totals);

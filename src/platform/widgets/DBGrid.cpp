@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "HandlerGuard.h"
+#include "TextContrast.h"
 #include "platform/core/EditMask.h"
 #include "platform/core/Formats.h"
 #include "platform/core/PlatformMessages.h"
@@ -66,6 +67,7 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), model_(new TableModel(this
                p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
     applyMetrics();
+    applyColours();
 }
 
 DBGrid::~DBGrid() = default;
@@ -408,4 +410,22 @@ void DBGrid::changeEvent(QEvent *event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         applyMetrics();
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        applyColours();
+}
+
+void DBGrid::setTitleColor(const QColor &color)
+{
+    titleColour_ = color;
+    applyColours();
+}
+
+void DBGrid::applyColours()
+{
+    // Titles are drawn on the headers' button face, the marker in their text colour. The
+    // headers take the grid's palette, which is the first told of a new one.
+    const QPalette p = palette();
+    model_->setTitleColor(
+        TextContrast::readable(titleColour_, {p.color(QPalette::Button), p.color(QPalette::Window)}));
+    model_->setMarkerColor(p.color(QPalette::ButtonText));
 }
