@@ -35,9 +35,10 @@ EntryPages::EntryPages(Table &tableTous, QWidget *parent) : QTabWidget(parent), 
     setObjectName(QStringLiteral("OngletsSaisie"));
     setProperty("helpContext", 25);
     tabBar()->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
-    // Green labels where the palette lets them be read, a lighter or darker green elsewhere.
+    // Green labels where the palette lets them be read, a lighter or darker green elsewhere;
+    // the style draws the tabs behind the page a shade darker than the window.
     ReadableText::keep(tabBar(), QColor(0, 128, 0), QPalette::WindowText,
-                       {QPalette::Window, QPalette::Button});
+                       {QPalette::Window, QPalette::Button}, 125);
     pageSoins = new SoinsPage(tableTous, this);
     pageCPAM = new CpamPage(tableTous, this);
     pageMutuelle = new MutuellePage(tableTous, this);

@@ -166,7 +166,8 @@ QWidget *MainChrome::buildToolBar(TFrmPrincipale &window, QLabel *&awaited)
     awaited->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     awaited->setMinimumWidth(110);
     awaited->setAccessibleDescription(QStringLiteral("Remboursements attendus"));
-    ReadableText::keep(awaited, QColor(0, 0, 255), QPalette::WindowText, {QPalette::Window});
+    // Blue where the palette lets it be read; themes draw the sunken panel in a shade of it.
+    ReadableText::keep(awaited, QColor(0, 0, 255), QPalette::WindowText, {QPalette::Window}, 110);
     inner->addWidget(awaited);
     row->addWidget(panel);
     return bar;

@@ -58,6 +58,7 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), model_(new TableModel(this
     columns->setHighlightSections(false);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setStretchLastSection(false);
+    columns->installEventFilter(this);
 
     // The current row stays marked when the focus is elsewhere (on the entry fields).
     QPalette p = palette();
@@ -392,6 +393,8 @@ void DBGrid::mouseReleaseEvent(QMouseEvent *event)
 
 bool DBGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == horizontalHeader() && event->type() == QEvent::PaletteChange)
+        applyColours();
     // A click on the row indicator moves to that row, as a click on the row itself.
     if (watched == verticalHeader()->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto *mouse = static_cast<QMouseEvent *>(event);
@@ -422,10 +425,12 @@ void DBGrid::setTitleColor(const QColor &color)
 
 void DBGrid::applyColours()
 {
-    // Titles are drawn on the headers' button face, the marker in their text colour. The
-    // headers take the grid's palette, which is the first told of a new one.
-    const QPalette p = palette();
-    model_->setTitleColor(
-        TextContrast::readable(titleColour_, {p.color(QPalette::Button), p.color(QPalette::Window)}));
+    // Titles are drawn on the header's button face, the marker in its text colour; a desktop
+    // theme may give headers a palette of their own, and styles shade the face (much lighter
+    // on a dark palette).
+    const QPalette p = horizontalHeader()->palette();
+    const QColor face = p.color(QPalette::Button);
+    model_->setTitleColor(TextContrast::readable(
+        titleColour_, {face, face.lighter(140), face.darker(110), p.color(QPalette::Window)}));
     model_->setMarkerColor(p.color(QPalette::ButtonText));
 }

@@ -8,14 +8,15 @@
 #include <QWidget>
 
 ReadableText *ReadableText::keep(QWidget *widget, const QColor &wanted, QPalette::ColorRole text,
-                                 const QList<QPalette::ColorRole> &backgrounds)
+                                 const QList<QPalette::ColorRole> &backgrounds, int shade)
 {
-    return new ReadableText(widget, wanted, text, backgrounds);
+    return new ReadableText(widget, wanted, text, backgrounds, shade);
 }
 
 ReadableText::ReadableText(QWidget *widget, const QColor &wanted, QPalette::ColorRole text,
-                           const QList<QPalette::ColorRole> &backgrounds)
-    : QObject(widget), widget_(widget), wanted_(wanted), text_(text), backgrounds_(backgrounds)
+                           const QList<QPalette::ColorRole> &backgrounds, int shade)
+    : QObject(widget), widget_(widget), wanted_(wanted), text_(text), backgrounds_(backgrounds),
+      shade_(shade)
 {
     widget->installEventFilter(this);
     apply();
@@ -57,8 +58,13 @@ void ReadableText::apply()
         const QColor wanted =
             wanted_.isValid() && group != QPalette::Disabled ? wanted_ : own.color(group, text_);
         QList<QColor> backgrounds;
-        for (QPalette::ColorRole role : std::as_const(backgrounds_))
+        for (QPalette::ColorRole role : std::as_const(backgrounds_)) {
             backgrounds.append(palette.color(group, role));
+            if (shade_ != 100) {
+                backgrounds.append(palette.color(group, role).darker(shade_));
+                backgrounds.append(palette.color(group, role).lighter(shade_));
+            }
+        }
         palette.setColor(group, text_, TextContrast::readable(wanted, backgrounds));
     }
     if (palette != widget_->palette() || palette.resolveMask() != widget_->palette().resolveMask())

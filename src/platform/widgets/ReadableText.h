@@ -18,9 +18,11 @@ class ReadableText : public QObject
 
 public:
     // `wanted` for the `text` role of `widget` (an invalid colour: the palette's own), read
-    // against the `backgrounds` roles of the widget's palette.
+    // against the `backgrounds` roles of the widget's palette, and against those colours made
+    // darker and lighter by `shade` percent where styles draw shades of them (tabs behind the
+    // page, sunken panels).
     static ReadableText *keep(QWidget *widget, const QColor &wanted, QPalette::ColorRole text,
-                              const QList<QPalette::ColorRole> &backgrounds);
+                              const QList<QPalette::ColorRole> &backgrounds, int shade = 100);
 
     void setWanted(const QColor &wanted);
     QColor wanted() const { return wanted_; }
@@ -30,12 +32,13 @@ protected:
 
 private:
     ReadableText(QWidget *widget, const QColor &wanted, QPalette::ColorRole text,
-                 const QList<QPalette::ColorRole> &backgrounds);
+                 const QList<QPalette::ColorRole> &backgrounds, int shade);
     void apply();
 
     QPointer<QWidget> widget_;
     QColor wanted_;
     QPalette::ColorRole text_;
     QList<QPalette::ColorRole> backgrounds_;
+    int shade_;
     bool applying_ = false;
 };
