@@ -3,9 +3,9 @@
 #include "StatusPanel.h"
 #include "TFrmPrincipale.h"
 
+#include "platform/core/Today.h"
 #include "platform/widgets/Glyphs.h"
 #include "platform/widgets/ReadableText.h"
-#include "platform/core/Today.h"
 #include "register/RegisterTotals.h"
 #include "register/YearItems.h"
 
@@ -50,8 +50,8 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
     bar->setObjectName(QStringLiteral("MenuPrincipal"));
     QMenu *file = bar->addMenu(QStringLiteral("&Fichier"));
     file->setObjectName(QStringLiteral("mnuFichier"));
-    file->addAction(
-        printAction(window, "mnuApercu", QStringLiteral("&Aperçu"), ReportCommand::Output::Preview));
+    file->addAction(printAction(window, "mnuApercu", QStringLiteral("&Aperçu"),
+                                ReportCommand::Output::Preview));
     file->addAction(printAction(window, "mnuImprimer", QStringLiteral("&Imprimer..."),
                                 ReportCommand::Output::Printer));
     file->addAction(action(window, "mnuPasse", QStringLiteral("&Mot de passe..."),
@@ -117,24 +117,28 @@ QWidget *MainChrome::buildToolBar(TFrmPrincipale &window, QLabel *&awaited)
         {"btnInformations", Glyphs::Id::Informations, "Informations générales",
          "Ouvre les coordonnées de la caisse, de la mutuelle et des assurés",
          action(window, "actInformations", {}, &TFrmPrincipale::btnInformationsClick)},
-        {"BtnMedecins", Glyphs::Id::Doctors, "Carnet d'adresses médicales", "Ouvre le carnet d'adresses des médecins",
+        {"BtnMedecins", Glyphs::Id::Doctors, "Carnet d'adresses médicales",
+         "Ouvre le carnet d'adresses des médecins",
          action(window, "actMedecins", {}, &TFrmPrincipale::BtnMedecinsClick)},
         {"btnListeBenef", Glyphs::Id::BeneficiaryList, "Liste des bénéficiaires",
          "Ouvre la liste des noms proposés dans le choix du bénéficiaire",
          action(window, "actListeBenef", {}, &TFrmPrincipale::btnListeBenefClick)},
-        {"btnApercu", Glyphs::Id::Preview, "Aperçu document", "Affiche l'aperçu de la liste des soins affichés",
+        {"btnApercu", Glyphs::Id::Preview, "Aperçu document",
+         "Affiche l'aperçu de la liste des soins affichés",
          printAction(window, "actApercu", {}, ReportCommand::Output::Preview)},
         {"btnMotDePasse", Glyphs::Id::Password, "Définir un mot de passe",
          "Définit le mot de passe demandé au démarrage du programme",
          action(window, "actMotDePasse", {}, &TFrmPrincipale::mnuPasseClick)},
-        {"btnImprimer", Glyphs::Id::Print, "Imprimer document", "Imprime la liste des soins affichés",
+        {"btnImprimer", Glyphs::Id::Print, "Imprimer document",
+         "Imprime la liste des soins affichés",
          printAction(window, "actImprimer", {}, ReportCommand::Output::Printer)},
         {"btnSauvegarder", Glyphs::Id::Backup, "Créer une copie de sauvegarde",
          "Copie toutes les données du programme dans un dossier choisi",
          action(window, "actSauvegarder", {}, &TFrmPrincipale::btnSauvegarderClick)},
         {"btnAide", Glyphs::Id::Help, "Aide sur Talo 3.0", "Ouvre le sommaire de l'aide",
          action(window, "actAide", {}, &TFrmPrincipale::btnAideClick)},
-        {"BtnQuitter", Glyphs::Id::Quit, "Quitter Talo 3.0", "Enregistre les listes et ferme le programme",
+        {"BtnQuitter", Glyphs::Id::Quit, "Quitter Talo 3.0",
+         "Enregistre les listes et ferme le programme",
          action(window, "actQuitter", {}, &TFrmPrincipale::BtnQuitterClick)},
     };
     for (const Button &b : buttons) {

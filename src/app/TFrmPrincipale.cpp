@@ -26,7 +26,6 @@
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
-#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/CareViewReader.h"
 #include "reports/TFrmListeTalo.h"
@@ -34,6 +33,7 @@
 #include "safety/TfrmApropos.h"
 #include "safety/TfrmCreationPasse.h"
 #include "safety/TfrmMotDePasse.h"
+#include "tables/CareEntryTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>

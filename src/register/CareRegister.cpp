@@ -1,11 +1,11 @@
 #include "CareRegister.h"
 
-#include "tables/CareEntryTable.h"
 #include "CareFacts.h"
 #include "CareFilterRule.h"
 #include "CareViewFilter.h"
 #include "RegisterSelectors.h"
 #include "StoredTotals.h"
+#include "tables/CareEntryTable.h"
 
 #include "platform/store/BookmarkReturn.h"
 #include "platform/store/ControlsDisabled.h"

@@ -39,8 +39,8 @@ QPalette paletteOf(const QColor &window, const QColor &base, const QColor &text,
     p.setColor(QPalette::Base, base);
     for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
         p.setColor(role, text);
-    p.setColor(QPalette::Disabled, QPalette::Text, text.lightness() > 128 ? QColor(0x91, 0x91, 0x91)
-                                                                          : QColor(0x80, 0x80, 0x80));
+    p.setColor(QPalette::Disabled, QPalette::Text,
+               text.lightness() > 128 ? QColor(0x91, 0x91, 0x91) : QColor(0x80, 0x80, 0x80));
     return p;
 }
 
@@ -154,7 +154,7 @@ void TestMainWindowAccess::f10OpensTheFirstMenu()
 void TestMainWindowAccess::toolBarButtonsAreReachedByTabAndPressedByEnter()
 {
     QVERIFY(f.start());
-    const QStringList toolBar = {"btnInformations", "BtnMedecins", "btnListeBenef",
+    const QStringList toolBar = {"btnInformations", "BtnMedecins",   "btnListeBenef",
                                  "btnApercu",       "btnMotDePasse", "btnImprimer",
                                  "btnSauvegarder",  "btnAide",       "BtnQuitter"};
     for (const QString &name : toolBar)
@@ -216,9 +216,10 @@ void TestMainWindowAccess::controlsAreNamed()
     QFETCH(int, navigatorButton);
     QFETCH(QString, name);
     QVERIFY(f.start());
-    QWidget *widget = navigatorButton < 0
-                          ? f.child<QWidget>(object)
-                          : f.child<DBNavigator>(object)->button(DBNavigator::Button(navigatorButton));
+    QWidget *widget =
+        navigatorButton < 0
+            ? f.child<QWidget>(object)
+            : f.child<DBNavigator>(object)->button(DBNavigator::Button(navigatorButton));
     QCOMPARE(widget->accessibleName(), name);
     QVERIFY(!widget->accessibleDescription().isEmpty());
     // What the accessibility interface hands over, never the value shown ("TOUTES").
@@ -282,8 +283,8 @@ void TestMainWindowAccess::textsReadOnEveryPalette()
                                 .arg(r)));
     };
     auto *awaited = f.child<QLabel>("EtqAttendus");
-    reads(awaited->palette().color(QPalette::WindowText), awaited->palette().color(QPalette::Window),
-          "awaited amount");
+    reads(awaited->palette().color(QPalette::WindowText),
+          awaited->palette().color(QPalette::Window), "awaited amount");
     QTabBar *tabs = f.child<QTabWidget>("OngletsSaisie")->tabBar();
     // Behind the page, a tab is drawn a shade darker than the window.
     for (QPalette::ColorRole background : {QPalette::Window, QPalette::Button}) {
@@ -293,9 +294,8 @@ void TestMainWindowAccess::textsReadOnEveryPalette()
               tabs->palette().color(background).darker(108), "tab behind the page");
     }
     auto *grid = f.child<DBGrid>("DBGrille");
-    const QColor title = grid->model()->headerData(0, Qt::Horizontal, Qt::ForegroundRole)
-                             .value<QBrush>()
-                             .color();
+    const QColor title =
+        grid->model()->headerData(0, Qt::Horizontal, Qt::ForegroundRole).value<QBrush>().color();
     reads(title, grid->horizontalHeader()->palette().color(QPalette::Button), "column title");
     // The estimate of an entry not marked partial: disabled, silver.
     auto *estimate = f.child<DBEdit>("DBchpEstimation");
@@ -308,19 +308,24 @@ void TestMainWindowAccess::textsReadOnEveryPalette()
         QCOMPARE(title, QColor(0, 0, 255));
         // Green, a shade darker only where the tabs behind the page would not let it be read.
         const QColor green = tabs->palette().color(QPalette::WindowText);
-        QVERIFY2(green.red() == 0 && green.blue() == 0 && green.green() >= 100, qPrintable(green.name()));
+        QVERIFY2(green.red() == 0 && green.blue() == 0 && green.green() >= 100,
+                 qPrintable(green.name()));
     }
 }
 
 void TestMainWindowAccess::rateFollowsEachKey_data()
 {
-    QTest::addColumn<QString>("base");     // typed, then Enter
-    QTest::addColumn<QString>("amount");   // typed key by key, no Enter
+    QTest::addColumn<QString>("base");      // typed, then Enter
+    QTest::addColumn<QString>("amount");    // typed key by key, no Enter
     QTest::addColumn<QStringList>("rates"); // shown after each key of the amount
-    QTest::newRow("52 of 80") << "80" << "52" << QStringList{"06%", "65%"};
-    QTest::newRow("decimals") << "25" << "17,5" << QStringList{"04%", "68%", "", "70%"};
-    QTest::newRow("not an amount") << "80" << "5x" << QStringList{"06%", ""};
-    QTest::newRow("no base") << "" << "52" << QStringList{"", ""};
+    QTest::newRow("52 of 80") << "80"
+                              << "52" << QStringList{"06%", "65%"};
+    QTest::newRow("decimals") << "25"
+                              << "17,5" << QStringList{"04%", "68%", "", "70%"};
+    QTest::newRow("not an amount") << "80"
+                                   << "5x" << QStringList{"06%", ""};
+    QTest::newRow("no base") << ""
+                             << "52" << QStringList{"", ""};
 }
 
 void TestMainWindowAccess::rateFollowsEachKey()

@@ -210,7 +210,7 @@ void TestPasswordDialogs::newPasswordShowsCurrentInClear()
     QCOMPARE(dialog.findChild<QLabel *>("Label1")->text(),
              QStringLiteral("Saisir nouveau mot de passe :"));
     QCOMPARE(button(dialog, "btnAnnuler")->text(), QStringLiteral("Annuler"));
-    QCOMPARE(button(dialog, "btnAide")->text(), QStringLiteral("Aide"));
+    QCOMPARE(button(dialog, "btnAide")->text(), QStringLiteral("&Aide"));
     QString shown;
     ModalDriver driver([&](QDialog &d) {
         QCOMPARE(QApplication::focusWidget(), edit(d));

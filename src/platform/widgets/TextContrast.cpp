@@ -72,8 +72,7 @@ QColor TextContrast::readable(const QColor &wanted, const QList<QColor> &backgro
     const QColor hsl = shown.toHsl();
     const double lightness = hsl.lightnessF();
     // Away from the backgrounds first: lighter when white reads better on them than black.
-    const bool lighter =
-        worstRatio(Qt::white, backgrounds) >= worstRatio(Qt::black, backgrounds);
+    const bool lighter = worstRatio(Qt::white, backgrounds) >= worstRatio(Qt::black, backgrounds);
     const double first = lighter ? 1.0 : 0.0;
     if (const auto found = search(hsl, lightness, first, backgrounds, minimum))
         return *found;

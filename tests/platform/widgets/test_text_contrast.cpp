@@ -99,21 +99,21 @@ void TestTextContrast::readable_data()
     QTest::newRow("blue on a light window") << blue << Colours{light, button} << blue << 0;
     QTest::newRow("green on white") << green << Colours{white} << green << 0;
     // 4.46:1 on the light grey of a usual window: a shade darker.
-    QTest::newRow("green on a light grey window") << green << Colours{light, white} << QColor()
-                                                  << -1;
+    QTest::newRow("green on a light grey window")
+        << green << Colours{light, white} << QColor() << -1;
     QTest::newRow("blue on a dark window") << blue << Colours{dark} << QColor() << 1;
     QTest::newRow("green tabs on dark greys") << green << Colours{dark, darker} << QColor() << 1;
     QTest::newRow("navy on a dark base") << navy << Colours{darker} << QColor() << 1;
     QTest::newRow("yellow on white") << yellow << Colours{white} << QColor() << -1;
     // A dark theme's dimmed text on the silver of a disabled field.
-    QTest::newRow("grey on silver") << QColor(0x80, 0x80, 0x80) << Colours{silver} << QColor()
-                                    << -1;
+    QTest::newRow("grey on silver")
+        << QColor(0x80, 0x80, 0x80) << Colours{silver} << QColor() << -1;
     // A mid grey is too light for white text: only darker colours read.
-    QTest::newRow("blue on mid grey") << QColor(0x60, 0x60, 0xff) << Colours{QColor(0x77, 0x77, 0x77)}
-                                      << QColor() << -1;
+    QTest::newRow("blue on mid grey")
+        << QColor(0x60, 0x60, 0xff) << Colours{QColor(0x77, 0x77, 0x77)} << QColor() << -1;
     // Text drawn on both black and white: only a middle lightness reads on both.
-    QTest::newRow("blue on black and white") << blue << Colours{QColor(Qt::black), white}
-                                             << QColor() << 1;
+    QTest::newRow("blue on black and white")
+        << blue << Colours{QColor(Qt::black), white} << QColor() << 1;
     QTest::newRow("no background") << blue << Colours{} << blue << 0;
 }
 
