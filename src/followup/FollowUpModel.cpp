@@ -1,6 +1,10 @@
 #include "FollowUpModel.h"
 
 #include "platform/core/Formats.h"
+#include "platform/widgets/TextContrast.h"
+
+#include <QApplication>
+#include <QPalette>
 
 #include <QBrush>
 #include <QColor>
@@ -67,7 +71,12 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-        return l->late() ? QBrush(QColor(0xb0, 0x00, 0x00)) : QVariant();
+        // Dark red where the list's background lets it be read, a lighter red elsewhere.
+        return l->late() ? QBrush(TextContrast::readable(
+                               QColor(0xb0, 0x00, 0x00),
+                               {QApplication::palette().color(QPalette::Base),
+                                QApplication::palette().color(QPalette::AlternateBase)}))
+                         : QVariant();
     case Qt::FontRole:
         if (l->late() || column == Awaited) {
             QFont font;

@@ -86,7 +86,7 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::vector<CareFacts> entries, QWidget *parent
     lstAnnee = new QComboBox(this);
     lstAnnee->setObjectName(QStringLiteral("lstAnnee"));
     lstAnnee->addItems(yearItems());
-    auto *yearCaption = new QLabel(QStringLiteral("Année :"), this);
+    auto *yearCaption = new QLabel(QStringLiteral("A&nnée :"), this);
     yearCaption->setBuddy(lstAnnee);
     auto *top = new QHBoxLayout;
     top->addWidget(yearCaption);

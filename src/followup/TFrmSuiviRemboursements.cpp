@@ -40,7 +40,7 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
     lstPayeur->setObjectName(QStringLiteral("lstPayeur"));
     lstPayeur->addItems({QStringLiteral("Tous les payeurs"), QStringLiteral("C.P.A.M."),
                          QStringLiteral("Mutuelle"), QStringLiteral("À vérifier")});
-    auto *payerCaption = new QLabel(QStringLiteral("Attendus de :"), this);
+    auto *payerCaption = new QLabel(QStringLiteral("Attendus &de :"), this);
     payerCaption->setBuddy(lstPayeur);
     etqVue = new QLabel(viewText_, this);
     etqVue->setObjectName(QStringLiteral("etqVue"));
