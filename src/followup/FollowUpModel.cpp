@@ -5,6 +5,20 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QGuiApplication>
+#include <QPalette>
+
+namespace
+{
+
+// A red that reads on the palette's background, light or dark.
+QColor lateColour()
+{
+    const bool dark = QGuiApplication::palette().color(QPalette::Base).lightness() < 128;
+    return dark ? QColor(0xff, 0x80, 0x75) : QColor(0xb0, 0x00, 0x00);
+}
+
+} // namespace
 
 FollowUpModel::FollowUpModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -58,7 +72,7 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
         case Payer:
             return AwaitedPayers::text(l->payer);
         case Age:
-            return l->ageInDays;
+            return AgeBands::text(l->ageInDays);
         default:
             return {};
         }
@@ -67,7 +81,7 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-        return l->late() ? QBrush(QColor(0xb0, 0x00, 0x00)) : QVariant();
+        return l->late() ? QBrush(lateColour()) : QVariant();
     case Qt::FontRole:
         if (l->late() || column == Awaited) {
             QFont font;
@@ -85,6 +99,6 @@ QVariant FollowUpModel::headerData(int section, Qt::Orientation orientation, int
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const char *const titles[] = {"Date",     "Bénéficiaire", "Médecin", "Coût", "C.P.A.M.",
-                                         "Mutuelle", "Attendu",      "Payeur",  "Jours"};
+                                         "Mutuelle", "Attendu",      "Payeur",  "Âge"};
     return section >= 0 && section < Count ? QString::fromUtf8(titles[section]) : QVariant();
 }
