@@ -6,6 +6,7 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QGraphicsScene>
 #include <QGuiApplication>
@@ -16,6 +17,11 @@
 
 namespace
 {
+
+// Above this many periods, not every bar gets its label.
+constexpr qsizetype maxLabels = 12;
+// How many year labels hold under a chart of a third of the window.
+constexpr qsizetype maxYearLabels = 6;
 
 double euros(qint64 cents)
 {
@@ -111,10 +117,22 @@ QChart *YearSummaryCharts::costPerPeriod(const YearSummary &summary, QChart::Cha
     series->append(set);
     chart->addSeries(series);
     set->setColor(QColor(0x2e, 0x6d, 0xb4));
-    QBarCategoryAxis *periods = addAxes(chart, series, summary.periodLabels(), Qt::AlignBottom);
-    // Many years side by side leave each label too narrow for four digits: stand them up.
-    if (summary.periodLabels().size() > 12)
-        periods->setLabelsAngle(-90);
+    const QStringList &labels = summary.periodLabels();
+    QBarCategoryAxis *periods = addAxes(chart, series, labels, Qt::AlignBottom);
+    if (labels.size() > maxLabels) {
+        // Too many years for a label under every bar (they would all shrink to "..."): one
+        // label every few years, under its bar.
+        periods->setVisible(false);
+        auto *years = new QCategoryAxis;
+        years->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        years->setRange(-0.5, double(labels.size()) - 0.5);
+        // Each label needs the room of `step` bars, the first one as well.
+        const qsizetype step = (labels.size() + maxYearLabels - 1) / maxYearLabels;
+        years->setStartValue(-double(step));
+        for (qsizetype i = 0; i < labels.size(); i += step)
+            years->append(labels[i], double(i));
+        chart->addAxis(years, Qt::AlignBottom);
+    }
     chart->legend()->hide();
     return chart;
 }
