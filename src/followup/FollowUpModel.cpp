@@ -4,11 +4,24 @@
 #include "platform/widgets/TextContrast.h"
 
 #include <QApplication>
-#include <QPalette>
-
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+
+namespace
+{
+
+// Dark red where the list's background lets it be read, a lighter red elsewhere.
+QColor lateColour()
+{
+    const QPalette palette = QApplication::palette();
+    return TextContrast::readable(
+        QColor(0xb0, 0x00, 0x00),
+        {palette.color(QPalette::Base), palette.color(QPalette::AlternateBase)});
+}
+
+} // namespace
 
 FollowUpModel::FollowUpModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -62,7 +75,7 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
         case Payer:
             return AwaitedPayers::text(l->payer);
         case Age:
-            return l->ageInDays;
+            return AgeBands::text(l->ageInDays);
         default:
             return {};
         }
@@ -71,12 +84,16 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
+<<<<<<< HEAD
         // Dark red where the list's background lets it be read, a lighter red elsewhere.
         return l->late() ? QBrush(TextContrast::readable(
                                QColor(0xb0, 0x00, 0x00),
                                {QApplication::palette().color(QPalette::Base),
                                 QApplication::palette().color(QPalette::AlternateBase)}))
                          : QVariant();
+=======
+        return l->late() ? QBrush(lateColour()) : QVariant();
+>>>>>>> followup
     case Qt::FontRole:
         if (l->late() || column == Awaited) {
             QFont font;
@@ -94,6 +111,6 @@ QVariant FollowUpModel::headerData(int section, Qt::Orientation orientation, int
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const char *const titles[] = {"Date",     "Bénéficiaire", "Médecin", "Coût", "C.P.A.M.",
-                                         "Mutuelle", "Attendu",      "Payeur",  "Jours"};
+                                         "Mutuelle", "Attendu",      "Payeur",  "Âge"};
     return section >= 0 && section < Count ? QString::fromUtf8(titles[section]) : QVariant();
 }

@@ -26,10 +26,8 @@ struct CareFacts {
     }
     qint64 awaited() const;
     AwaitedPayer payer() const;
-    // The awaited amount while a payer is still expected, else 0.
-    qint64 awaitedFromPayer() const;
-    // What the family bears: the awaited amount once both payers have paid, plus the part of a
-    // partial entry's cost above its estimate. cost = cpam + mutual + awaitedFromPayer + this.
+    // What the family bears: the part of a partial entry's cost above its estimate, else 0.
+    // cost = cpam + mutual + awaited + this, whoever the awaited amount is expected from.
     qint64 familyShare() const;
     // Whole days from the care date to `today` (negative for a date to come).
     int ageInDays(const QDate &today) const;
