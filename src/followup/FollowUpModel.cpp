@@ -84,16 +84,7 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-<<<<<<< HEAD
-        // Dark red where the list's background lets it be read, a lighter red elsewhere.
-        return l->late() ? QBrush(TextContrast::readable(
-                               QColor(0xb0, 0x00, 0x00),
-                               {QApplication::palette().color(QPalette::Base),
-                                QApplication::palette().color(QPalette::AlternateBase)}))
-                         : QVariant();
-=======
         return l->late() ? QBrush(lateColour()) : QVariant();
->>>>>>> followup
     case Qt::FontRole:
         if (l->late() || column == Awaited) {
             QFont font;
