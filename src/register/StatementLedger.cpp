@@ -11,7 +11,7 @@ const QString StatementLedger::LabelsTable = QStringLiteral("TALO_LIBELLES");
 QString StatementLedger::createSql()
 {
     return QStringLiteral(
-        "CREATE TABLE IF NOT EXISTS \"TALO_RELEVES\" (\"Cle\" TEXT PRIMARY KEY NOT NULL, "
+        "CREATE TABLE \"TALO_RELEVES\" (\"Cle\" TEXT PRIMARY KEY NOT NULL, "
         "\"Ligne\" TEXT NOT NULL, \"Identifiant banque\" TEXT NOT NULL, \"Date\" TEXT NOT NULL, "
         "\"Centimes\" INTEGER NOT NULL, \"Libelle\" TEXT NOT NULL, \"Payeur\" TEXT NOT NULL, "
         "\"Soins\" TEXT NOT NULL, \"Applique le\" TEXT NOT NULL)");
@@ -19,7 +19,7 @@ QString StatementLedger::createSql()
 
 QString StatementLedger::labelsCreateSql()
 {
-    return QStringLiteral("CREATE TABLE IF NOT EXISTS \"TALO_LIBELLES\" (\"Mots\" TEXT PRIMARY "
+    return QStringLiteral("CREATE TABLE \"TALO_LIBELLES\" (\"Mots\" TEXT PRIMARY "
                           "KEY NOT NULL, \"Payeur\" TEXT NOT NULL, \"Appris le\" TEXT NOT NULL)");
 }
 
@@ -80,8 +80,11 @@ std::optional<QDateTime> StatementLedger::appliedAt(const LedgerKey &key) const
 
 void StatementLedger::ensureTables(SqliteDatabase &db)
 {
-    db.exec(createSql());
-    db.exec(labelsCreateSql());
+    // The statements as the file's schema keeps them, run only for tables not there yet.
+    const QString create = QStringLiteral("CREATE TABLE ");
+    for (const QString &sql : {createSql(), labelsCreateSql()})
+        db.exec(QString(sql).replace(0, create.size(),
+                                     create + QStringLiteral("IF NOT EXISTS ")));
 }
 
 bool StatementLedger::isApplied(SqliteDatabase &db, const LedgerKey &key)

@@ -23,6 +23,7 @@ class StatementLedger
 public:
     static const QString LinesTable;  // "TALO_RELEVES"
     static const QString LabelsTable; // "TALO_LIBELLES"
+    // Each table's statement exactly as the file's schema (sqlite_master) keeps it.
     static QString createSql();
     static QString labelsCreateSql();
 
