@@ -34,6 +34,7 @@ bench: build
 	$(BUILD_DIR)/bench/talo-bench-window
 	$(BUILD_DIR)/bench/talo-bench-report
 	$(BUILD_DIR)/bench/talo-bench-followup
+	$(BUILD_DIR)/bench/talo-bench-matching
 
 clean:
 	rm -rf $(BUILD_DIR)

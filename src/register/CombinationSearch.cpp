@@ -16,8 +16,10 @@ bool CombinationSearch::better(const Fit &a, const Fit &b)
 {
     if (a.kind != b.kind)
         return a.kind < b.kind;
-    if (a.members.size() != b.members.size())
-        return a.members.size() < b.members.size();
+    if (a.size != b.size)
+        return a.size < b.size;
+    if (a.unusual != b.unusual)
+        return a.unusual < b.unusual;
     if (a.distance != b.distance)
         return a.distance < b.distance;
     if (a.newest != b.newest)
@@ -27,7 +29,9 @@ bool CombinationSearch::better(const Fit &a, const Fit &b)
 
 void CombinationSearch::prepareBounds(int size)
 {
-    const size_t n = candidates_.size();
+    searched_ = size == 1 ? candidates_.size()
+                          : std::min(candidates_.size(), size_t(options_.combinationPool));
+    const size_t n = searched_;
     constexpr qint64 none = std::numeric_limits<qint64>::max() / 4;
     mostHigh_.assign(n + 1, {});
     leastLow_.assign(n + 1, {});
@@ -57,8 +61,10 @@ void CombinationSearch::prepareBounds(int size)
 
 std::vector<CombinationSearch::Fit> CombinationSearch::run()
 {
-    for (int size = 1; size <= options_.maxEntries && size <= int(candidates_.size()); ++size) {
+    for (int size = 1; size <= options_.maxEntries; ++size) {
         prepareBounds(size);
+        if (int(searched_) < size)
+            break;
         chosen_.clear();
         if (!search(0, 0, size, 0, 0, 0))
             break; // out of tries
@@ -78,7 +84,7 @@ bool CombinationSearch::search(int start, int depth, int size, qint64 low, qint6
     }
     const int left = size - depth - 1;
     const qint64 tolerance = options_.toleranceCents;
-    for (int i = start; i + left < int(candidates_.size()); ++i) {
+    for (int i = start; i + left < int(searched_); ++i) {
         if (++tries_ > options_.searchBudget)
             return false;
         const SharePrediction &p = *candidates_[size_t(i)].prediction;
@@ -102,10 +108,18 @@ bool CombinationSearch::exactValues(std::vector<qint64> &shares) const
     // the expected amounts first.
     const size_t n = chosen_.size();
     const qint64 slack = qint64(n) - 1;
+    // What the entries from each one on can still add, to cut hopeless choices short.
+    std::vector<qint64> least(n + 1, 0), most(n + 1, 0);
+    for (size_t k = n; k-- > 0;) {
+        const SharePrediction &p = *candidates_[size_t(chosen_[k])].prediction;
+        least[k] = least[k + 1] + p.low;
+        most[k] = most[k + 1] + p.high;
+    }
     int bestChanges = std::numeric_limits<int>::max();
     std::vector<size_t> pick(n, 0), bestPick;
     const auto walk = [&](auto &self, size_t at, qint64 sum, int changes) -> void {
-        if (changes >= bestChanges)
+        if (changes >= bestChanges || sum + least[at] > payment_ + slack ||
+            sum + most[at] < payment_ - slack)
             return;
         if (at == n) {
             if (std::abs(sum - payment_) <= slack) {
@@ -132,18 +146,37 @@ bool CombinationSearch::exactValues(std::vector<qint64> &shares) const
 void CombinationSearch::evaluate(int size, qint64 expected)
 {
     Fit fit;
-    fit.members = chosen_;
+    fit.size = size;
     fit.distance = std::abs(payment_ - expected);
-    fit.oldest = candidates_[size_t(chosen_.front())].date;
-    fit.newest = candidates_[size_t(chosen_.back())].date;
+    fit.oldest = fit.newest = candidates_[size_t(chosen_.front())].date;
+    for (int i : chosen_) {
+        const Candidate &c = candidates_[size_t(i)];
+        fit.oldest = std::min(fit.oldest, c.date);
+        fit.newest = std::max(fit.newest, c.date);
+        fit.unusual += c.usual ? 0 : 1;
+    }
     // A cent per entry beyond the first is the payer's rounding.
     if (fit.distance <= size - 1) {
         fit.kind = FitKind::Expected;
-    } else if (exactValues(fit.shares)) {
-        fit.kind = FitKind::Alternative;
     } else {
-        fit.kind = FitKind::Range;
+        // Most leaves are approximate and beaten by what is kept: they cost no more than this.
+        fit.kind = FitKind::Alternative;
+        if (!wouldKeep(fit))
+            return;
+        if (!exactValues(fit.shares))
+            fit.kind = FitKind::Range;
     }
+    if (fit.kind != FitKind::Range) {
+        if (bestExactSize_ == 0 || size < bestExactSize_) {
+            bestExactSize_ = size;
+            exactOfBestSize_ = 0;
+        }
+        if (size == bestExactSize_)
+            ++exactOfBestSize_;
+    }
+    if (!wouldKeep(fit))
+        return;
+    fit.members = chosen_;
     if (fit.shares.empty()) {
         std::vector<SharePrediction> predictions;
         for (int i : chosen_)
@@ -154,15 +187,12 @@ void CombinationSearch::evaluate(int size, qint64 expected)
         std::vector<qint64> weights(fit.shares.size(), 1);
         fit.shares = ShareSplit::spread(payment_, fit.shares, weights);
     }
-    if (fit.kind != FitKind::Range) {
-        if (bestExactSize_ == 0 || size < bestExactSize_) {
-            bestExactSize_ = size;
-            exactOfBestSize_ = 0;
-        }
-        if (size == bestExactSize_)
-            ++exactOfBestSize_;
-    }
     keep(std::move(fit));
+}
+
+bool CombinationSearch::wouldKeep(const Fit &fit) const
+{
+    return int(best_.size()) < options_.maxCombinations || better(fit, best_.back());
 }
 
 void CombinationSearch::keep(Fit fit)

@@ -9,5 +9,6 @@ struct MatchOptions {
     int windowDays = 180;          // cares older than this before the payment are not looked at
     qint64 toleranceCents = 100;   // a payment this far outside the predicted range still fits
     int maxCombinations = 5;       // combinations proposed for one payment
-    int searchBudget = 40000;      // combinations tried for one payment
+    int searchBudget = 20000;      // combinations tried for one payment
+    int combinationPool = 80;      // likeliest candidates combined with others
 };

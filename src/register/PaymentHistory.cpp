@@ -1,20 +1,10 @@
 #include "PaymentHistory.h"
 
 #include <algorithm>
+#include <array>
 
 namespace
 {
-
-QString name(const QString &text)
-{
-    return text.simplified().toUpper();
-}
-
-QString amountKey(AwaitedPayer payer, const QString &who, const QString &kind, const QString &what,
-                  qint64 cost)
-{
-    return QStringLiteral("%1|%2|%3|%4|%5").arg(int(payer)).arg(who, kind, what).arg(cost);
-}
 
 // Rates the national insurance applies, the commonest first.
 constexpr int usualRates[] = {70, 60, 100};
@@ -63,23 +53,44 @@ std::optional<PaymentHistory::Rate> PaymentHistory::rateOf(qint64 base, qint64 p
     return std::nullopt;
 }
 
+int PaymentHistory::id(const QString &text) const
+{
+    return text.isEmpty() ? 0 : names_.value(text.simplified().toUpper(), -1);
+}
+
+int PaymentHistory::intern(const QString &text)
+{
+    if (text.isEmpty())
+        return 0;
+    const QString name = text.simplified().toUpper();
+    if (name.isEmpty())
+        return 0;
+    const auto found = names_.constFind(name);
+    if (found != names_.constEnd())
+        return *found;
+    const int next = int(names_.size()) + 1;
+    names_.insert(name, next);
+    return next;
+}
+
 PaymentHistory::PaymentHistory(const std::vector<CareFacts> &entries)
 {
+    std::array<std::vector<int>, 2> delays;
     for (const CareFacts &e : entries) {
-        const QString doctor = name(e.doctor), speciality = name(e.speciality);
-        const QString beneficiary = name(e.beneficiary);
+        const int doctor = intern(e.doctor), speciality = intern(e.speciality);
+        const int beneficiary = intern(e.beneficiary);
         const auto record = [&](AwaitedPayer payer, qint64 paid, const QDate &date) {
             if (paid <= 0 || !date.isValid())
                 return;
-            if (!doctor.isEmpty()) {
-                add(amounts_[amountKey(payer, beneficiary, QStringLiteral("M"), doctor, e.cost)],
-                    paid, date);
-                add(amounts_[amountKey(payer, QString(), QStringLiteral("M"), doctor, e.cost)],
-                    paid, date);
+            const int p = int(payer);
+            if (doctor) {
+                add(amounts_[Key{p, beneficiary, Doctor, doctor, e.cost}], paid, date);
+                add(amounts_[Key{p, 0, Doctor, doctor, e.cost}], paid, date);
             }
-            if (!speciality.isEmpty())
-                add(amounts_[amountKey(payer, QString(), QStringLiteral("S"), speciality, e.cost)],
-                    paid, date);
+            if (speciality)
+                add(amounts_[Key{p, 0, Speciality, speciality, e.cost}], paid, date);
+            if (e.date.isValid())
+                delays[payer == AwaitedPayer::Cpam ? 0 : 1].push_back(int(e.date.daysTo(date)));
         };
         record(AwaitedPayer::Cpam, e.cpam, e.cpamDate);
         record(AwaitedPayer::Mutuelle, e.mutual, e.mutuelleDate);
@@ -87,22 +98,39 @@ PaymentHistory::PaymentHistory(const std::vector<CareFacts> &entries)
             continue;
         if (const auto rate = rateOf(e.base, e.cpam)) {
             const qint64 packed = rate->percent * 10000 + rate->withheld;
-            if (!doctor.isEmpty())
-                add(rates_[QStringLiteral("M|") + doctor], packed, e.cpamDate);
-            if (!speciality.isEmpty())
-                add(rates_[QStringLiteral("S|") + speciality], packed, e.cpamDate);
+            if (doctor)
+                add(rates_[Key{0, 0, Doctor, doctor, 0}], packed, e.cpamDate);
+            if (speciality)
+                add(rates_[Key{0, 0, Speciality, speciality, 0}], packed, e.cpamDate);
         }
     }
+    for (size_t p = 0; p < 2; ++p) {
+        std::vector<int> &d = delays[p];
+        if (d.size() < 5)
+            continue;
+        const auto at = [&d](size_t k) {
+            std::nth_element(d.begin(), d.begin() + qsizetype(k), d.end());
+            return d[k];
+        };
+        delays_[p] = {std::max(0, at(d.size() / 20)), at(d.size() - 1 - d.size() / 20)};
+    }
+}
+
+PaymentHistory::Delay PaymentHistory::delay(AwaitedPayer payer) const
+{
+    return delays_[payer == AwaitedPayer::Cpam ? 0 : 1];
 }
 
 std::vector<qint64> PaymentHistory::sameDoctor(AwaitedPayer payer, const CareFacts &entry) const
 {
-    const QString doctor = name(entry.doctor);
-    if (doctor.isEmpty())
+    const int doctor = id(entry.doctor);
+    if (doctor <= 0)
         return {};
-    for (const QString &who : {name(entry.beneficiary), QString()}) {
-        const auto found = amounts_.constFind(
-            amountKey(payer, who, QStringLiteral("M"), doctor, entry.cost));
+    const int who = id(entry.beneficiary);
+    for (int w : {who, 0}) {
+        if (w < 0)
+            continue;
+        const auto found = amounts_.constFind(Key{int(payer), w, Doctor, doctor, entry.cost});
         if (found != amounts_.constEnd())
             return ordered(*found);
     }
@@ -112,20 +140,21 @@ std::vector<qint64> PaymentHistory::sameDoctor(AwaitedPayer payer, const CareFac
 std::vector<qint64> PaymentHistory::sameSpeciality(AwaitedPayer payer,
                                                    const CareFacts &entry) const
 {
-    const QString speciality = name(entry.speciality);
-    if (speciality.isEmpty())
+    const int speciality = id(entry.speciality);
+    if (speciality <= 0)
         return {};
-    const auto found = amounts_.constFind(
-        amountKey(payer, QString(), QStringLiteral("S"), speciality, entry.cost));
+    const auto found = amounts_.constFind(Key{int(payer), 0, Speciality, speciality, entry.cost});
     return found != amounts_.constEnd() ? ordered(*found) : std::vector<qint64>{};
 }
 
 std::optional<PaymentHistory::Rate> PaymentHistory::cpamRate(const CareFacts &entry) const
 {
-    for (const QString &key : {QStringLiteral("M|") + name(entry.doctor),
-                               QStringLiteral("S|") + name(entry.speciality)}) {
+    for (const Key &key : {Key{0, 0, Doctor, id(entry.doctor), 0},
+                           Key{0, 0, Speciality, id(entry.speciality), 0}}) {
+        if (key.what <= 0)
+            continue;
         const auto found = rates_.constFind(key);
-        if (found == rates_.constEnd() || key.size() == 2)
+        if (found == rates_.constEnd())
             continue;
         const qint64 packed = ordered(*found).front();
         return Rate{int(packed / 10000), packed % 10000};

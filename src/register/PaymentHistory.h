@@ -30,6 +30,13 @@ public:
         bool operator==(const Rate &) const = default;
     };
     std::optional<Rate> cpamRate(const CareFacts &entry) const;
+
+    // Days from the care to the payer's payment in most past cases (the shortest and longest
+    // twentieth left out); a care paid within them is the likeliest to be paid.
+    struct Delay {
+        int from = 0, to = 60;
+    };
+    Delay delay(AwaitedPayer payer) const;
     // The rate and withholding that turn `base` into `paid`, if one of the usual ones does.
     static std::optional<Rate> rateOf(qint64 base, qint64 paid);
 
@@ -43,6 +50,22 @@ private:
     static void add(Tally &tally, qint64 value, const QDate &date);
     static std::vector<qint64> ordered(const Tally &tally);
 
-    QHash<QString, Tally> amounts_; // payer, [beneficiary,] doctor or speciality, cost
-    QHash<QString, Tally> rates_;   // doctor or speciality -> percent * 10000 + withheld
+    struct Key {
+        int payer = 0, who = 0, kind = 0, what = 0;
+        qint64 cost = 0;
+        bool operator==(const Key &) const = default;
+        friend size_t qHash(const Key &k, size_t seed = 0)
+        {
+            return qHashMulti(seed, k.payer, k.who, k.kind, k.what, k.cost);
+        }
+    };
+    enum Kind { Doctor = 1, Speciality = 2 };
+    // Names as numbers (0 for none), compared in capitals with blanks simplified.
+    int id(const QString &text) const;
+    int intern(const QString &text);
+
+    QHash<QString, int> names_;
+    QHash<Key, Tally> amounts_; // payer, [beneficiary,] doctor or speciality, cost
+    QHash<Key, Tally> rates_;   // doctor or speciality -> percent * 10000 + withheld
+    Delay delays_[2];
 };

@@ -71,14 +71,34 @@ void PaymentMatcher::search(PaymentProposal &proposal, const QSet<qint64> &taken
     const auto first = std::lower_bound(
         owed.begin(), owed.end(), from,
         [this](const Owed &o, const QDate &d) { return entries_[o.entry].date < d; });
+    const PaymentHistory::Delay delay = history_.delay(proposal.payer);
     std::vector<const Owed *> kept;
     std::vector<CombinationSearch::Candidate> candidates;
     for (auto o = first; o != owed.end() && entries_[o->entry].date <= until; ++o) {
         if (o->prediction.low > payment + options_.toleranceCents ||
             taken.contains(entries_[o->entry].row.rowId))
             continue;
+        const QDate cared = entries_[o->entry].date;
+        const qint64 days = cared.daysTo(until);
         kept.push_back(&*o);
-        candidates.push_back({&o->prediction, entries_[o->entry].date});
+        candidates.push_back({&o->prediction, cared, days >= delay.from && days <= delay.to});
+    }
+    // Cares paid after the usual delay first (a care left unpaid for months is seldom paid
+    // now), the oldest first within each group.
+    std::vector<size_t> order(candidates.size());
+    for (size_t i = 0; i < order.size(); ++i)
+        order[i] = i;
+    std::stable_partition(order.begin(), order.end(),
+                          [&](size_t i) { return candidates[i].usual; });
+    {
+        std::vector<const Owed *> k;
+        std::vector<CombinationSearch::Candidate> c;
+        for (size_t i : order) {
+            k.push_back(kept[i]);
+            c.push_back(candidates[i]);
+        }
+        kept.swap(k);
+        candidates.swap(c);
     }
     CombinationSearch search(payment, std::move(candidates), options_);
     const std::vector<CombinationSearch::Fit> fits = search.run();

@@ -12,6 +12,7 @@ TableTransaction::TableTransaction(Table &table) : table_(table)
 {
     table_.requireActive();
     table_.checkBrowseMode();
+    start_ = table_.bookmark();
     // The write lock is taken now: another writer is seen before any row changes here.
     table_.storage_->database().exec(QStringLiteral("BEGIN IMMEDIATE"));
     open_ = true;
@@ -45,14 +46,13 @@ void TableTransaction::commit()
 void TableTransaction::rollBack() noexcept
 {
     open_ = false;
-    const Bookmark mark = table_.bookmark();
     table_.leaveEditState();
     sqlite3_exec(database().handle(), "ROLLBACK", nullptr, nullptr, nullptr);
     // The rows posted in memory go: they are read again as the file holds them.
     try {
         table_.loadRows();
         table_.setCurrent(-1);
-        if (!table_.gotoBookmark(mark))
+        if (!table_.gotoBookmark(start_))
             table_.first();
         table_.notifyDataSet();
         table_.notifyState();
