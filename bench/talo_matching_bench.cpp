@@ -73,13 +73,14 @@ void addTransfers(std::vector<Payment> &out, const QDate &date, std::vector<qint
     }
 }
 
-Generated generate(int count, const QDate &statementEnd, int paymentCount)
+Generated generate(int count, int years, int unpaidDays, const QDate &statementEnd,
+                   int paymentCount)
 {
     QRandomGenerator rng(20250630);
     Generated g;
-    const QDate first = statementEnd.addYears(-20);
+    const QDate first = statementEnd.addYears(-years);
     const qint64 days = first.daysTo(statementEnd);
-    const QDate unpaidFrom = statementEnd.addDays(-75);
+    const QDate unpaidFrom = statementEnd.addDays(-unpaidDays);
     // Payments by pay date: the rows and amounts of each payer.
     QMap<QDate, std::pair<std::vector<qint64>, std::vector<qint64>>> cpamOn, mutuelleOn;
     for (int i = 0; i < count; ++i) {
@@ -125,9 +126,8 @@ Generated generate(int count, const QDate &statementEnd, int paymentCount)
         addTransfers(all, it.key(), it->first, it->second, "VIR CPAM DE PARIS", rng);
     for (auto it = mutuelleOn.cbegin(); it != mutuelleOn.cend(); ++it)
         addTransfers(all, it.key(), it->first, it->second, "VIR HARMONIE MUTUELLE", rng);
-    std::stable_sort(all.begin(), all.end(), [](const Payment &a, const Payment &b) {
-        return a.line.date < b.line.date;
-    });
+    std::stable_sort(all.begin(), all.end(),
+                     [](const Payment &a, const Payment &b) { return a.line.date < b.line.date; });
     // The statement: the last `paymentCount` payments.
     if (int(all.size()) > paymentCount)
         all.erase(all.begin(), all.end() - paymentCount);
@@ -135,14 +135,9 @@ Generated generate(int count, const QDate &statementEnd, int paymentCount)
     return g;
 }
 
-} // namespace
-
-int main(int argc, char **argv)
+void run(const char *title, int entries, int years, int unpaidDays, int payments)
 {
-    QCoreApplication app(argc, argv);
-    const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
-    const int payments = argc > 2 ? std::atoi(argv[2]) : 500;
-    const Generated g = generate(entries, QDate(2025, 6, 30), payments);
+    const Generated g = generate(entries, years, unpaidDays, QDate(2025, 6, 30), payments);
     std::vector<StatementLine> lines;
     for (const Payment &p : g.payments)
         lines.push_back(p.line);
@@ -189,19 +184,32 @@ int main(int argc, char **argv)
     }
     const int n = int(result.payments.size());
     const auto percent = [n](int k) { return n ? 100.0 * k / n : 0.0; };
-    std::printf("entries %d, payments %d (%d owed entries in the last 75 days)\n", entries, n,
+    std::printf("%s: %d entries over %d years, %d payments, %d entries owed to the C.P.A.M.\n",
+                title, entries, years, n,
                 int(std::count_if(g.entries.begin(), g.entries.end(),
                                   [](const CareFacts &e) { return !e.cpamPaid; })));
-    std::printf("predictions and history: %.1f ms; matching: %.1f ms; total %.1f ms\n",
-                predictMs, matchMs, predictMs + matchMs);
-    std::printf("first proposal right (entries): %d (%.1f %%), with the right shares: %d "
+    std::printf("  predictions and history: %.1f ms; matching: %.1f ms; total %.1f ms\n", predictMs,
+                matchMs, predictMs + matchMs);
+    std::printf("  first proposal right (entries): %d (%.1f %%), with the right shares: %d "
                 "(%.1f %%)\n",
                 rightSet, percent(rightSet), rightShares, percent(rightShares));
-    std::printf("right one among the later proposals: %d (%.1f %%); unmatched: %d (%.1f %%)\n",
+    std::printf("  right one among the later proposals: %d (%.1f %%); unmatched: %d (%.1f %%)\n",
                 inLaterProposal, percent(inLaterProposal), unmatched, percent(unmatched));
     for (const auto &[confidence, tally] : byConfidence)
-        std::printf("  \"%s\": %d payments, first proposal right for %d (%.1f %%)\n",
+        std::printf("    \"%s\": %d payments, first proposal right for %d (%.1f %%)\n",
                     qPrintable(ProposedCombination::confidenceText(confidence)), tally.second,
                     tally.first, tally.second ? 100.0 * tally.first / tally.second : 0.0);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    // The load: a register of 100,000 entries (fourteen cares a day), the last 75 days owed.
+    const int entries = argc > 1 ? std::atoi(argv[1]) : 100000;
+    run("Charge", entries, 20, 75, 500);
+    // A family: 150 cares a year for 20 years, the last year's statements imported at once.
+    run("Famille", 3000, 20, 365, 500);
     return 0;
 }

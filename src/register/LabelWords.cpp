@@ -12,16 +12,35 @@ namespace
 const QSet<QString> &transferWords()
 {
     static const QSet<QString> words = {
-        QStringLiteral("VIR"),     QStringLiteral("VIREMENT"),  QStringLiteral("SEPA"),
-        QStringLiteral("RECU"),    QStringLiteral("EMIS"),      QStringLiteral("INST"),
-        QStringLiteral("DE"),      QStringLiteral("DU"),        QStringLiteral("DES"),
-        QStringLiteral("LA"),      QStringLiteral("LE"),        QStringLiteral("LES"),
-        QStringLiteral("ET"),      QStringLiteral("REF"),       QStringLiteral("REFERENCE"),
-        QStringLiteral("MOTIF"),   QStringLiteral("REMB"),      QStringLiteral("REMBT"),
-        QStringLiteral("REMBOURSEMENT"), QStringLiteral("REMBOURSEMENTS"),
-        QStringLiteral("PAIEMENT"), QStringLiteral("FAVEUR"),   QStringLiteral("POUR"),
-        QStringLiteral("PAR"),     QStringLiteral("ORDRE"),     QStringLiteral("DONNEUR"),
-        QStringLiteral("CREDIT"),  QStringLiteral("PRESTATIONS"), QStringLiteral("PRESTATION"),
+        QStringLiteral("VIR"),
+        QStringLiteral("VIREMENT"),
+        QStringLiteral("SEPA"),
+        QStringLiteral("RECU"),
+        QStringLiteral("EMIS"),
+        QStringLiteral("INST"),
+        QStringLiteral("DE"),
+        QStringLiteral("DU"),
+        QStringLiteral("DES"),
+        QStringLiteral("LA"),
+        QStringLiteral("LE"),
+        QStringLiteral("LES"),
+        QStringLiteral("ET"),
+        QStringLiteral("REF"),
+        QStringLiteral("REFERENCE"),
+        QStringLiteral("MOTIF"),
+        QStringLiteral("REMB"),
+        QStringLiteral("REMBT"),
+        QStringLiteral("REMBOURSEMENT"),
+        QStringLiteral("REMBOURSEMENTS"),
+        QStringLiteral("PAIEMENT"),
+        QStringLiteral("FAVEUR"),
+        QStringLiteral("POUR"),
+        QStringLiteral("PAR"),
+        QStringLiteral("ORDRE"),
+        QStringLiteral("DONNEUR"),
+        QStringLiteral("CREDIT"),
+        QStringLiteral("PRESTATIONS"),
+        QStringLiteral("PRESTATION"),
     };
     return words;
 }
@@ -57,8 +76,8 @@ QStringList LabelWords::distinctive(const QString &label)
     // Digits are blanks to of(): a reference such as "XK3F9" would leave "XK" and "F", so
     // words are taken from the label split on blanks first and those holding a digit dropped.
     QStringList kept;
-    for (const QString &raw : label.split(QRegularExpression(QStringLiteral("\\s+")),
-                                          Qt::SkipEmptyParts)) {
+    for (const QString &raw :
+         label.split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts)) {
         if (std::any_of(raw.begin(), raw.end(), [](QChar c) { return c.isDigit(); }))
             continue;
         for (const QString &word : of(raw)) {

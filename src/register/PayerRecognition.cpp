@@ -13,12 +13,12 @@ namespace
 const QSet<QString> &genericNameWords()
 {
     static const QSet<QString> words = {
-        QStringLiteral("MUTUELLE"),   QStringLiteral("MUTUELLES"), QStringLiteral("MUT"),
-        QStringLiteral("SANTE"),      QStringLiteral("ASSURANCE"), QStringLiteral("ASSURANCES"),
-        QStringLiteral("GROUPE"),     QStringLiteral("SA"),        QStringLiteral("SAS"),
-        QStringLiteral("DE"),         QStringLiteral("DU"),        QStringLiteral("DES"),
-        QStringLiteral("LA"),         QStringLiteral("LE"),        QStringLiteral("LES"),
-        QStringLiteral("L"),          QStringLiteral("D"),         QStringLiteral("ET"),
+        QStringLiteral("MUTUELLE"), QStringLiteral("MUTUELLES"), QStringLiteral("MUT"),
+        QStringLiteral("SANTE"),    QStringLiteral("ASSURANCE"), QStringLiteral("ASSURANCES"),
+        QStringLiteral("GROUPE"),   QStringLiteral("SA"),        QStringLiteral("SAS"),
+        QStringLiteral("DE"),       QStringLiteral("DU"),        QStringLiteral("DES"),
+        QStringLiteral("LA"),       QStringLiteral("LE"),        QStringLiteral("LES"),
+        QStringLiteral("L"),        QStringLiteral("D"),         QStringLiteral("ET"),
     };
     return words;
 }
@@ -34,9 +34,8 @@ bool containsPhrase(const QStringList &words, const QStringList &phrase)
 
 bool containsAll(const QStringList &words, const QStringList &wanted)
 {
-    return !wanted.isEmpty() && std::all_of(wanted.begin(), wanted.end(), [&](const QString &w) {
-        return words.contains(w);
-    });
+    return !wanted.isEmpty() && std::all_of(wanted.begin(), wanted.end(),
+                                            [&](const QString &w) { return words.contains(w); });
 }
 
 } // namespace

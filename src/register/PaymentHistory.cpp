@@ -137,8 +137,7 @@ std::vector<qint64> PaymentHistory::sameDoctor(AwaitedPayer payer, const CareFac
     return {};
 }
 
-std::vector<qint64> PaymentHistory::sameSpeciality(AwaitedPayer payer,
-                                                   const CareFacts &entry) const
+std::vector<qint64> PaymentHistory::sameSpeciality(AwaitedPayer payer, const CareFacts &entry) const
 {
     const int speciality = id(entry.speciality);
     if (speciality <= 0)
@@ -149,8 +148,8 @@ std::vector<qint64> PaymentHistory::sameSpeciality(AwaitedPayer payer,
 
 std::optional<PaymentHistory::Rate> PaymentHistory::cpamRate(const CareFacts &entry) const
 {
-    for (const Key &key : {Key{0, 0, Doctor, id(entry.doctor), 0},
-                           Key{0, 0, Speciality, id(entry.speciality), 0}}) {
+    for (const Key &key :
+         {Key{0, 0, Doctor, id(entry.doctor), 0}, Key{0, 0, Speciality, id(entry.speciality), 0}}) {
         if (key.what <= 0)
             continue;
         const auto found = rates_.constFind(key);

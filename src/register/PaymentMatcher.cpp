@@ -68,9 +68,10 @@ void PaymentMatcher::search(PaymentProposal &proposal, const QSet<qint64> &taken
     const qint64 payment = proposal.line.cents;
     const QDate until = proposal.line.date, from = until.addDays(-options_.windowDays);
     const std::vector<Owed> &owed = owedTo(proposal.payer);
-    const auto first = std::lower_bound(
-        owed.begin(), owed.end(), from,
-        [this](const Owed &o, const QDate &d) { return entries_[o.entry].date < d; });
+    const auto first =
+        std::lower_bound(owed.begin(), owed.end(), from, [this](const Owed &o, const QDate &d) {
+            return entries_[o.entry].date < d;
+        });
     const PaymentHistory::Delay delay = history_.delay(proposal.payer);
     std::vector<const Owed *> kept;
     std::vector<CombinationSearch::Candidate> candidates;

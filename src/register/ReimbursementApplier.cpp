@@ -34,13 +34,11 @@ void ReimbursementApplier::check(const std::vector<ConfirmedPayment> &payments) 
             total += s.cents;
         }
         if (total != p.line.cents)
-            throw PlatformError(
-                MatchingTexts::sharesDoNotAddUp(p.line.date, p.line.cents, total));
+            throw PlatformError(MatchingTexts::sharesDoNotAddUp(p.line.date, p.line.cents, total));
     }
 }
 
-void ReimbursementApplier::write(const std::vector<ConfirmedPayment> &payments,
-                                 const QDateTime &at)
+void ReimbursementApplier::write(const std::vector<ConfirmedPayment> &payments, const QDateTime &at)
 {
     TableTransaction transaction(table_);
     StatementLedger::ensureTables(transaction.database());
@@ -109,8 +107,7 @@ void ReimbursementApplier::writeInView(const std::vector<ConfirmedPayment> &paym
     write(payments, at);
 }
 
-void ReimbursementApplier::apply(const std::vector<ConfirmedPayment> &payments,
-                                 const QDateTime &at)
+void ReimbursementApplier::apply(const std::vector<ConfirmedPayment> &payments, const QDateTime &at)
 {
     try {
         check(payments);

@@ -107,8 +107,8 @@ std::optional<SharePrediction> SharePredictor::predictMutuelle(const CareFacts &
             return std::nullopt;
         return over({e.estimate - cpam}, ShareSource::Estimate, cpamKnown);
     }
-    if (auto p = over(history_.sameDoctor(AwaitedPayer::Mutuelle, e), ShareSource::SameDoctor,
-                      true))
+    if (auto p =
+            over(history_.sameDoctor(AwaitedPayer::Mutuelle, e), ShareSource::SameDoctor, true))
         return p;
     const qint64 rest = e.cost - cpam;
     // The participation the C.P.A.M. withheld is usually not covered either.

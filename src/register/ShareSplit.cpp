@@ -63,8 +63,7 @@ std::vector<qint64> ShareSplit::spread(qint64 payment,
     return spread(payment, edge, edge);
 }
 
-std::vector<qint64> ShareSplit::rebalance(qint64 payment, std::vector<qint64> shares,
-                                          size_t fixed)
+std::vector<qint64> ShareSplit::rebalance(qint64 payment, std::vector<qint64> shares, size_t fixed)
 {
     if (fixed >= shares.size() || shares.size() == 1)
         return shares;

@@ -83,8 +83,7 @@ void StatementLedger::ensureTables(SqliteDatabase &db)
     // The statements as the file's schema keeps them, run only for tables not there yet.
     const QString create = QStringLiteral("CREATE TABLE ");
     for (const QString &sql : {createSql(), labelsCreateSql()})
-        db.exec(QString(sql).replace(0, create.size(),
-                                     create + QStringLiteral("IF NOT EXISTS ")));
+        db.exec(QString(sql).replace(0, create.size(), create + QStringLiteral("IF NOT EXISTS ")));
 }
 
 bool StatementLedger::isApplied(SqliteDatabase &db, const LedgerKey &key)

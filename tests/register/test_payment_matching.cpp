@@ -3,8 +3,8 @@
 #include "register/PayerRecognition.h"
 #include "register/PaymentHistory.h"
 #include "register/PaymentMatcher.h"
-#include "register/ShareSplit.h"
 #include "register/SharePredictor.h"
+#include "register/ShareSplit.h"
 #include "register/StatementLedger.h"
 
 #include <QtTest>
@@ -114,21 +114,34 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("payer"); // "" for none
-        QTest::newRow("CPAM") << "VIR SEPA CPAM DE PARIS 751234" << "C.P.A.M.";
-        QTest::newRow("initials") << "REMBT C.P.A.M. HAUTS DE SEINE" << "C.P.A.M.";
-        QTest::newRow("glued digits") << "CPAM92 REMB SOINS" << "C.P.A.M.";
-        QTest::newRow("caisse primaire")
-            << "VIR CAISSE PRIMAIRE D'ASSURANCE MALADIE" << "C.P.A.M.";
-        QTest::newRow("assurance maladie") << "Assurance Maladie 0625" << "C.P.A.M.";
-        QTest::newRow("ameli") << "AMELI.FR PAIEMENT" << "C.P.A.M.";
-        QTest::newRow("mutuelle by name") << "VIR HARMONIE MUTUELLE 2025/06" << "Mutuelle";
-        QTest::newRow("mutuelle glued") << "PRLV HARMONIEMUTUELLE REF 55" << "Mutuelle";
-        QTest::newRow("accents") << "VIR Harmonie Mutuélle" << "Mutuelle";
-        QTest::newRow("learned label") << "VIR SEPA MGEN FILIA 8812 DU 03/06" << "Mutuelle";
-        QTest::newRow("salary") << "VIR SALAIRE JUIN" << "";
-        QTest::newRow("word inside another") << "VIR CPAMX DISTRIBUTION" << "";
-        QTest::newRow("caisse alone") << "CAISSE D'EPARGNE INTERETS" << "";
-        QTest::newRow("empty") << "" << "";
+        QTest::newRow("CPAM") << "VIR SEPA CPAM DE PARIS 751234"
+                              << "C.P.A.M.";
+        QTest::newRow("initials") << "REMBT C.P.A.M. HAUTS DE SEINE"
+                                  << "C.P.A.M.";
+        QTest::newRow("glued digits") << "CPAM92 REMB SOINS"
+                                      << "C.P.A.M.";
+        QTest::newRow("caisse primaire") << "VIR CAISSE PRIMAIRE D'ASSURANCE MALADIE"
+                                         << "C.P.A.M.";
+        QTest::newRow("assurance maladie") << "Assurance Maladie 0625"
+                                           << "C.P.A.M.";
+        QTest::newRow("ameli") << "AMELI.FR PAIEMENT"
+                               << "C.P.A.M.";
+        QTest::newRow("mutuelle by name") << "VIR HARMONIE MUTUELLE 2025/06"
+                                          << "Mutuelle";
+        QTest::newRow("mutuelle glued") << "PRLV HARMONIEMUTUELLE REF 55"
+                                        << "Mutuelle";
+        QTest::newRow("accents") << "VIR Harmonie Mutuélle"
+                                 << "Mutuelle";
+        QTest::newRow("learned label") << "VIR SEPA MGEN FILIA 8812 DU 03/06"
+                                       << "Mutuelle";
+        QTest::newRow("salary") << "VIR SALAIRE JUIN"
+                                << "";
+        QTest::newRow("word inside another") << "VIR CPAMX DISTRIBUTION"
+                                             << "";
+        QTest::newRow("caisse alone") << "CAISSE D'EPARGNE INTERETS"
+                                      << "";
+        QTest::newRow("empty") << ""
+                               << "";
     }
     void payerOfLabel()
     {
@@ -151,10 +164,12 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("label");
         QTest::addColumn<QString>("words");
-        QTest::newRow("references dropped")
-            << "VIR SEPA MGEN FILIA REF XK3F9 DU 03/06/25" << "MGEN FILIA";
-        QTest::newRow("accents, initials") << "Virement reçu de la S.M.É.R.E.P." << "SMEREP";
-        QTest::newRow("nothing distinctive") << "VIR SEPA 123456" << "";
+        QTest::newRow("references dropped") << "VIR SEPA MGEN FILIA REF XK3F9 DU 03/06/25"
+                                            << "MGEN FILIA";
+        QTest::newRow("accents, initials") << "Virement reçu de la S.M.É.R.E.P."
+                                           << "SMEREP";
+        QTest::newRow("nothing distinctive") << "VIR SEPA 123456"
+                                             << "";
     }
     void distinctiveWords()
     {
@@ -173,23 +188,20 @@ private Q_SLOTS:
         QTest::addColumn<QString>("source");
         const QString cpam = QStringLiteral("C.P.A.M."), mutuelle = QStringLiteral("Mutuelle");
         // Dr Martin: 70 % of 30 € less 2 €, as paid twice before.
-        QTest::newRow("base, rate seen") << 10 << cpam << "1900,2100" << qint64(1900)
-                                         << qint64(2100) << true << "base et taux";
+        QTest::newRow("base, rate seen")
+            << 10 << cpam << "1900,2100" << qint64(1900) << qint64(2100) << true << "base et taux";
         QTest::newRow("base, rate of speciality seen")
             << 12 << cpam << "768,968" << qint64(768) << qint64(968) << true << "base et taux";
         // Nobody paid for a dermatologist yet: the usual rates, 70 % then 60 %.
-        QTest::newRow("base, rate unknown") << 13 << cpam << "1900,2100,1600,1800"
-                                            << qint64(1600) << qint64(2100) << false
-                                            << "base et taux";
+        QTest::newRow("base, rate unknown") << 13 << cpam << "1900,2100,1600,1800" << qint64(1600)
+                                            << qint64(2100) << false << "base et taux";
         QTest::newRow("paid already") << 1 << cpam << "" << qint64(0) << qint64(0) << false << "";
         // The mutuelle: what it paid before for the same doctor and cost.
-        QTest::newRow("mutuelle, same doctor")
-            << 15 << mutuelle << "900" << qint64(900) << qint64(900) << true
-            << "même médecin, même coût";
+        QTest::newRow("mutuelle, same doctor") << 15 << mutuelle << "900" << qint64(900)
+                                               << qint64(900) << true << "même médecin, même coût";
         // The rest of the cost less the 2 € the C.P.A.M. withholds (predicted for it here).
         QTest::newRow("mutuelle, rest of cost")
-            << 12 << mutuelle << "645,845" << qint64(645) << qint64(845) << true
-            << "reste du coût";
+            << 12 << mutuelle << "645,845" << qint64(645) << qint64(845) << true << "reste du coût";
     }
     void prediction()
     {
@@ -199,11 +211,11 @@ private Q_SLOTS:
         const std::vector<CareFacts> entries = family();
         const PaymentHistory history(entries);
         const SharePredictor predictor(history);
-        const CareFacts &entry = *std::find_if(entries.begin(), entries.end(),
-                                               [&](const CareFacts &e) { return e.row.rowId == row; });
-        const auto p = predictor.predict(entry, payer == QLatin1String("C.P.A.M.")
-                                                    ? AwaitedPayer::Cpam
-                                                    : AwaitedPayer::Mutuelle);
+        const CareFacts &entry = *std::find_if(
+            entries.begin(), entries.end(), [&](const CareFacts &e) { return e.row.rowId == row; });
+        const auto p =
+            predictor.predict(entry, payer == QLatin1String("C.P.A.M.") ? AwaitedPayer::Cpam
+                                                                        : AwaitedPayer::Mutuelle);
         if (values.isEmpty()) {
             QVERIFY(!p);
             return;
@@ -227,18 +239,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("values");
         QTest::addColumn<QString>("source");
         // cost, base, cpam, cpam paid, mutual, partial, estimate, refused
-        QTest::newRow("amount typed without date") << 0 << "3000,3000,1500,0,0,0,0,0" << "1500"
+        QTest::newRow("amount typed without date") << 0 << "3000,3000,1500,0,0,0,0,0"
+                                                   << "1500"
                                                    << "montant saisi";
-        QTest::newRow("not reimbursed by the C.P.A.M.") << 0 << "3000,3000,0,0,0,0,0,1" << ""
+        QTest::newRow("not reimbursed by the C.P.A.M.") << 0 << "3000,3000,0,0,0,0,0,1"
+                                                        << ""
                                                         << "";
-        QTest::newRow("partial with estimate") << 1 << "10000,0,5000,1,0,1,7000,0" << "2000"
+        QTest::newRow("partial with estimate") << 1 << "10000,0,5000,1,0,1,7000,0"
+                                               << "2000"
                                                << "estimation";
-        QTest::newRow("partial without estimate") << 1 << "10000,0,5000,1,0,1,0,0" << "" << "";
-        QTest::newRow("mutuelle alone") << 1 << "4000,0,0,0,0,0,0,1" << "4000"
+        QTest::newRow("partial without estimate") << 1 << "10000,0,5000,1,0,1,0,0"
+                                                  << ""
+                                                  << "";
+        QTest::newRow("mutuelle alone") << 1 << "4000,0,0,0,0,0,0,1"
+                                        << "4000"
                                         << "reste du coût";
-        QTest::newRow("cost only") << 0 << "5000,0,0,0,0,0,0,0" << "3300,3500,2800,3000"
+        QTest::newRow("cost only") << 0 << "5000,0,0,0,0,0,0,0"
+                                   << "3300,3500,2800,3000"
                                    << "estimé sur le coût";
-        QTest::newRow("nothing left to pay") << 1 << "3000,0,3000,1,0,0,0,0" << "" << "";
+        QTest::newRow("nothing left to pay") << 1 << "3000,0,3000,1,0,0,0,0"
+                                             << ""
+                                             << "";
     }
     void predictionFromEntry()
     {
@@ -260,8 +281,8 @@ private Q_SLOTS:
         e.estimate = f[6].toLongLong();
         e.cpamRefused = f[7] == QLatin1String("1");
         const PaymentHistory history({});
-        const auto p = SharePredictor(history).predict(
-            e, payer == 0 ? AwaitedPayer::Cpam : AwaitedPayer::Mutuelle);
+        const auto p = SharePredictor(history).predict(e, payer == 0 ? AwaitedPayer::Cpam
+                                                                     : AwaitedPayer::Mutuelle);
         QStringList got;
         if (p) {
             for (qint64 v : p->values)
@@ -308,31 +329,55 @@ private Q_SLOTS:
         QTest::addColumn<QString>("confidence");
         // Two consultations of two children at 70 % less 2 €, paid together.
         QTest::newRow("two children in one transfer")
-            << "2025-06-10" << qint64(3800) << "CPAM PARIS" << "10,11" << "1900,1900" << "sûr";
+            << "2025-06-10" << qint64(3800) << "CPAM PARIS"
+            << "10,11"
+            << "1900,1900"
+            << "sûr";
         QTest::newRow("three entries") << "2025-06-10" << qint64(4568) << "CPAM PARIS"
-                                       << "10,11,12" << "1900,1900,768" << "sûr";
-        QTest::newRow("only one could be paid yet")
-            << "2025-06-02" << qint64(1900) << "CPAM PARIS" << "10" << "1900" << "sûr";
+                                       << "10,11,12"
+                                       << "1900,1900,768"
+                                       << "sûr";
+        QTest::newRow("only one could be paid yet") << "2025-06-02" << qint64(1900) << "CPAM PARIS"
+                                                    << "10"
+                                                    << "1900"
+                                                    << "sûr";
         // Either consultation: the older first, and the person told it is not sure.
-        QTest::newRow("two alike, the older")
-            << "2025-06-10" << qint64(1900) << "CPAM PARIS" << "10" << "1900" << "probable";
-        QTest::newRow("mixed, the older")
-            << "2025-06-10" << qint64(2668) << "CPAM PARIS" << "10,12" << "1900,768" << "probable";
+        QTest::newRow("two alike, the older") << "2025-06-10" << qint64(1900) << "CPAM PARIS"
+                                              << "10"
+                                              << "1900"
+                                              << "probable";
+        QTest::newRow("mixed, the older") << "2025-06-10" << qint64(2668) << "CPAM PARIS"
+                                          << "10,12"
+                                          << "1900,768"
+                                          << "probable";
         // Nothing withheld: another likely amount of the same entry.
-        QTest::newRow("participation not withheld")
-            << "2025-06-10" << qint64(2100) << "CPAM PARIS" << "10" << "2100" << "probable";
+        QTest::newRow("participation not withheld") << "2025-06-10" << qint64(2100) << "CPAM PARIS"
+                                                    << "10"
+                                                    << "2100"
+                                                    << "probable";
         // Within the range but on no likely amount.
-        QTest::newRow("approximate") << "2025-06-10" << qint64(2000) << "CPAM PARIS" << "10"
-                                     << "2000" << "à vérifier";
-        QTest::newRow("nothing fits") << "2025-06-10" << qint64(50000) << "CPAM PARIS" << ""
-                                      << "" << "";
+        QTest::newRow("approximate") << "2025-06-10" << qint64(2000) << "CPAM PARIS"
+                                     << "10"
+                                     << "2000"
+                                     << "à vérifier";
+        QTest::newRow("nothing fits") << "2025-06-10" << qint64(50000) << "CPAM PARIS"
+                                      << ""
+                                      << ""
+                                      << "";
         // Row 14 (October) is the oldest owed, but beyond 180 days.
-        QTest::newRow("old care out of the window")
-            << "2025-06-25" << qint64(1900) << "CPAM PARIS" << "10" << "1900" << "probable";
-        QTest::newRow("mutuelle, oldest owed")
-            << "2025-06-10" << qint64(900) << "HARMONIE MUTUELLE" << "15" << "900" << "probable";
+        QTest::newRow("old care out of the window") << "2025-06-25" << qint64(1900) << "CPAM PARIS"
+                                                    << "10"
+                                                    << "1900"
+                                                    << "probable";
+        QTest::newRow("mutuelle, oldest owed") << "2025-06-10" << qint64(900) << "HARMONIE MUTUELLE"
+                                               << "15"
+                                               << "900"
+                                               << "probable";
         QTest::newRow("care after the payment is not looked at")
-            << "2025-06-05" << qint64(6000) << "CPAM PARIS" << "" << "" << "";
+            << "2025-06-05" << qint64(6000) << "CPAM PARIS"
+            << ""
+            << ""
+            << "";
     }
     void onePayment()
     {
@@ -407,8 +452,8 @@ private Q_SLOTS:
     void byHand()
     {
         const PaymentMatcher matcher(family());
-        const PaymentProposal p = matcher.propose(credit("2025-06-10", 2500, "CPAM"), LedgerKey(),
-                                                  AwaitedPayer::Cpam);
+        const PaymentProposal p =
+            matcher.propose(credit("2025-06-10", 2500, "CPAM"), LedgerKey(), AwaitedPayer::Cpam);
         // Newest first, nothing cared for after the payment.
         const std::vector<ProposedShare> pickable = matcher.pickable(p);
         QCOMPARE(pickable.front().entry.row.rowId, 12);
@@ -424,7 +469,8 @@ private Q_SLOTS:
         QTest::addColumn<qint64>("payment");
         QTest::addColumn<QString>("predictions"); // expected/low/high;...
         QTest::addColumn<QString>("shares");
-        QTest::newRow("exact") << qint64(3800) << "1900/1900/2100;1900/1900/2100" << "1900,1900";
+        QTest::newRow("exact") << qint64(3800) << "1900/1900/2100;1900/1900/2100"
+                               << "1900,1900";
         QTest::newRow("room shared") << qint64(4000) << "1900/1900/2100;1900/1900/2100"
                                      << "2000,2000";
         QTest::newRow("odd cent") << qint64(3801) << "1900/1900/2100;1900/1900/2100"
@@ -477,8 +523,8 @@ private Q_SLOTS:
         MatchOptions options;
         options.searchBudget = 5000;
         const PaymentMatcher matcher(entries, options);
-        const PaymentProposal p = matcher.propose(credit("2025-11-30", 9999999, "CPAM"),
-                                                  LedgerKey(), AwaitedPayer::Cpam);
+        const PaymentProposal p =
+            matcher.propose(credit("2025-11-30", 9999999, "CPAM"), LedgerKey(), AwaitedPayer::Cpam);
         QVERIFY(!p.matched());
     }
 };

@@ -58,9 +58,8 @@ private:
 
     QString path() const { return dir_.filePath(QStringLiteral("TALO.DB")); }
 
-    qint64 add(const QString &date, const QString &name, const QString &cost,
-               const QString &base, const QString &cpam = QString(),
-               const QString &cpamDate = QString())
+    qint64 add(const QString &date, const QString &name, const QString &cost, const QString &base,
+               const QString &cpam = QString(), const QString &cpamDate = QString())
     {
         Table &t = *table_;
         t.append();
@@ -85,14 +84,14 @@ private:
                                             "\"Date mutuelle\", \"Montant mutuelle\" FROM TALO "
                                             "ORDER BY Numero"));
         while (rows.step())
-            state.append(QStringLiteral("%1|%2|%3|%4|%5")
-                             .arg(rows.text(0), rows.text(1), rows.text(2), rows.text(3),
-                                  rows.text(4)));
+            state.append(
+                QStringLiteral("%1|%2|%3|%4|%5")
+                    .arg(rows.text(0), rows.text(1), rows.text(2), rows.text(3), rows.text(4)));
         SqliteStatement sums(db.handle(), TotalsSchema::cellsQuery());
         while (sums.step())
-            state.append(QStringLiteral("%1|%2|%3|%4|%5")
-                             .arg(sums.text(0), sums.text(1), sums.text(3), sums.text(4),
-                                  sums.text(6)));
+            state.append(
+                QStringLiteral("%1|%2|%3|%4|%5")
+                    .arg(sums.text(0), sums.text(1), sums.text(3), sums.text(4), sums.text(6)));
         for (const QString &table : {StatementLedger::LinesTable, StatementLedger::LabelsTable}) {
             if (!db.hasTable(table))
                 continue;
@@ -116,8 +115,14 @@ private:
                              .arg(f.mutuelleDate.toString(Qt::ISODate))
                              .arg(f.mutual));
         const RegisterTotals &t = register_->totals();
-        state.append(QStringLiteral("totals %1 %2 %3 %4").arg(t.cost).arg(t.cpam).arg(t.mutual).arg(t.awaited));
-        state.append(QStringLiteral("current %1, %2").arg(table_->bookmark().rowId).arg(int(table_->state())));
+        state.append(QStringLiteral("totals %1 %2 %3 %4")
+                         .arg(t.cost)
+                         .arg(t.cpam)
+                         .arg(t.mutual)
+                         .arg(t.awaited));
+        state.append(QStringLiteral("current %1, %2")
+                         .arg(table_->bookmark().rowId)
+                         .arg(int(table_->state())));
         return state;
     }
 
@@ -242,7 +247,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("reason");
         QTest::newRow("shares do not add up") << 0 << "du 10/06/25 font 37,00";
         QTest::newRow("entry gone") << 1 << "n'est plus dans le registre";
-        QTest::newRow("already reimbursed") << 2 << "a déjà un remboursement de la C.P.A.M. daté du 05/05/25";
+        QTest::newRow("already reimbursed")
+            << 2 << "a déjà un remboursement de la C.P.A.M. daté du 05/05/25";
         QTest::newRow("one entry twice") << 3 << "reçoit deux paiements du même payeur";
         QTest::newRow("no entry") << 4 << "n'est attribué à aucun soin";
         QTest::newRow("line applied before") << 5 << "a déjà été reporté";
@@ -273,8 +279,8 @@ private Q_SLOTS:
             payments = {payment(cpam, AwaitedPayer::Cpam, {})};
             break;
         case 5:
-            ReimbursementApplier(*register_).apply(
-                {payment(cpam, AwaitedPayer::Cpam, {{leo_, 3800}})}, appliedAt);
+            ReimbursementApplier(*register_)
+                .apply({payment(cpam, AwaitedPayer::Cpam, {{leo_, 3800}})}, appliedAt);
             payments = {payment(cpam, AwaitedPayer::Cpam, {{emma_, 3800}})};
             break;
         }
@@ -296,20 +302,24 @@ private Q_SLOTS:
         QTest::addColumn<int>("rank");
         QTest::addColumn<bool>("applied");
         // Applied from an OFX file as FIT-1, label "VIR CPAM PARIS", first of its kind that day.
-        QTest::newRow("same identifier") << "FIT-1" << "autre libellé" << 1 << true;
-        QTest::newRow("same line without identifier") << "" << "vir  cpam paris" << 1 << true;
-        QTest::newRow("another identifier") << "FIT-2" << "VIR CPAM PARIS" << 1 << false;
-        QTest::newRow("second equal line of the day") << "" << "VIR CPAM PARIS" << 2 << false;
+        QTest::newRow("same identifier") << "FIT-1"
+                                         << "autre libellé" << 1 << true;
+        QTest::newRow("same line without identifier") << ""
+                                                      << "vir  cpam paris" << 1 << true;
+        QTest::newRow("another identifier") << "FIT-2"
+                                            << "VIR CPAM PARIS" << 1 << false;
+        QTest::newRow("second equal line of the day") << ""
+                                                      << "VIR CPAM PARIS" << 2 << false;
     }
     void lineFoundAgain()
     {
         QFETCH(QString, bankId);
         QFETCH(QString, label);
         QFETCH(int, rank);
-        ReimbursementApplier(*register_).apply(
-            {payment(line("2025-06-10", 1900, "VIR CPAM PARIS", "FIT-1"), AwaitedPayer::Cpam,
-                     {{leo_, 1900}})},
-            appliedAt);
+        ReimbursementApplier(*register_)
+            .apply({payment(line("2025-06-10", 1900, "VIR CPAM PARIS", "FIT-1"), AwaitedPayer::Cpam,
+                            {{leo_, 1900}})},
+                   appliedAt);
         std::vector<StatementLine> lines(size_t(rank),
                                          StatementLine{QDate(2025, 6, 10), 1900, label, bankId, 0});
         const LedgerKey key = LedgerKey::of(lines).back();
@@ -336,10 +346,10 @@ private Q_SLOTS:
         register_->lstListeBeneficiairesClick();
         table_->last();
         const qint64 current = table_->bookmark().rowId;
-        ReimbursementApplier(*register_).apply(
-            {payment(line("2025-06-10", 3800, "CPAM"), AwaitedPayer::Cpam,
-                     {{leo_, 1900}, {emma_, 1900}})},
-            appliedAt);
+        ReimbursementApplier(*register_)
+            .apply({payment(line("2025-06-10", 3800, "CPAM"), AwaitedPayer::Cpam,
+                            {{leo_, 1900}, {emma_, 1900}})},
+                   appliedAt);
         QVERIFY(table_->isFiltered());
         QCOMPARE(table_->recordCount(), 2);
         QCOMPARE(table_->bookmark().rowId, current);
