@@ -13,10 +13,12 @@ struct CareFacts {
     Bookmark row;
     QDate date;
     QString beneficiary, doctor, speciality;
-    qint64 cost = 0, cpam = 0, mutual = 0, estimate = 0;
+    qint64 cost = 0, cpam = 0, mutual = 0, estimate = 0, base = 0;
     bool partial = false;      // "Mutuelle oui/non" is "Vrai"
     bool cpamPaid = false;     // "Date CPAM" filled in
     bool mutuellePaid = false; // "Date mutuelle" filled in
+    bool cpamRefused = false;  // "CPAM oui/non" is "Vrai": the national insurance pays nothing
+    QDate cpamDate, mutuelleDate;
 
     // The entry's share of "Remboursements attendus": the estimate less both reimbursements
     // for a partial reimbursement, else the gap. The totals add up the same rule.

@@ -40,6 +40,7 @@ public:
     // The totals over the rows in view, published through totalsChanged.
     void TableTousAfterOpen();
 
+    Table &table() const { return table_; }
     const RegisterTotals &totals() const { return totals_; }
     // The totals of the view walked row by row: the way when the file cannot keep its sums.
     RegisterTotals sumView();
