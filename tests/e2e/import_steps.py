@@ -99,8 +99,11 @@ def state(s, folder, numbers):
                    "(%s)" % ",".join(str(n) for n in numbers.values())):
         rows[r["Numero"]] = (r["dc"], r["mc"], r["dm"], r["mm"])
     awaited = s.sql(folder + "/TALO.DB", "select sum(Attendu) as a from TALO_TOTAUX")[0]["a"]
-    ledger = s.sql(folder + "/TALO.DB", "select count(*) as n from TALO_RELEVES")
-    return rows, awaited, ledger[0]["n"] if ledger else 0
+    kept = s.sql(folder + "/TALO.DB",
+                 "select count(*) as n from sqlite_master where name = 'TALO_RELEVES'")
+    ledger = (s.sql(folder + "/TALO.DB", "select count(*) as n from TALO_RELEVES")[0]["n"]
+              if kept[0]["n"] else 0)
+    return rows, awaited, ledger
 
 
 def import_file(s, main, path):
