@@ -9,7 +9,6 @@
 
 #include <QComboBox>
 #include <QDateTime>
-#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -62,14 +61,15 @@ std::optional<qint64> parseMoney(QString text)
     return qRound64(value * 100.0);
 }
 
-QPushButton *button(QDialogButtonBox *box, const QString &text, QDialogButtonBox::ButtonRole role,
-                    const char *name)
+QPushButton *button(QHBoxLayout *row, const QString &text, const char *name)
 {
-    QPushButton *b = box->addButton(text, role);
+    auto *b = new QPushButton(text);
     b->setObjectName(QString::fromLatin1(name));
-    // Enter in the grids never presses a button by accident.
+    // Enter in the grids never presses a button by accident: no default button at all (a
+    // button box would make Confirmer the default one when shown).
     b->setAutoDefault(false);
     b->setDefault(false);
+    row->addWidget(b);
     return b;
 }
 
@@ -138,16 +138,13 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     etqTotaux->setWordWrap(true);
     layout->addWidget(etqTotaux);
 
-    auto *buttons = new QDialogButtonBox(this);
-    btnConfirmer =
-        button(buttons, QStringLiteral("&Confirmer"), QDialogButtonBox::AcceptRole, "btnConfirmer");
-    QPushButton *btnResume =
-        button(buttons, QStringLiteral("&Résumé..."), QDialogButtonBox::ActionRole, "btnResume");
-    QPushButton *btnAide =
-        button(buttons, QStringLiteral("&Aide"), QDialogButtonBox::HelpRole, "btnAide");
-    QPushButton *btnAnnuler =
-        button(buttons, QStringLiteral("A&nnuler"), QDialogButtonBox::RejectRole, "btnAnnuler");
-    layout->addWidget(buttons);
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    btnConfirmer = button(buttons, QStringLiteral("&Confirmer"), "btnConfirmer");
+    QPushButton *btnResume = button(buttons, QStringLiteral("&Résumé..."), "btnResume");
+    QPushButton *btnAnnuler = button(buttons, QStringLiteral("A&nnuler"), "btnAnnuler");
+    QPushButton *btnAide = button(buttons, QStringLiteral("&Aide"), "btnAide");
+    layout->addLayout(buttons);
 
     const auto help = [this] { Help::showContext(this, HelpContext); };
     connect(btnAide, &QPushButton::clicked, this, help);
@@ -168,8 +165,8 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     setTabOrder(lstProposition, grilleParts);
     setTabOrder(grilleParts, btnConfirmer);
     setTabOrder(btnConfirmer, btnResume);
-    setTabOrder(btnResume, btnAide);
-    setTabOrder(btnAide, btnAnnuler);
+    setTabOrder(btnResume, btnAnnuler);
+    setTabOrder(btnAnnuler, btnAide);
 
     QStringList others;
     for (const StatementLine &l : r.otherCredits)

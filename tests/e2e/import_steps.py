@@ -1,6 +1,7 @@
 # A family's register with some history, and the statement import driven as a person does:
 # Fichier > "Importer un relevé bancaire...", the file typed into the file dialog, Alt+C.
 import datetime
+import time
 
 from places import FILE_MENU, IMPORT_FILE_TITLE, IMPORT_TITLE, MAIN_TITLE
 
@@ -129,6 +130,9 @@ def run_import(s, folder, numbers, path, columns=None):
     s.screenshot("import-window")
     # Enter in the payments grid confirms nothing.
     s.key("Return")
+    time.sleep(0.5)
+    s.check(s.windows(IMPORT_TITLE), "the import window still open after Enter")
+    s.check_equal(state(s, folder, numbers)[0], before_rows, "nothing written by Enter")
     s.key("alt+c")
     s.wait_no_window(IMPORT_TITLE)
     rows, awaited, ledger = state(s, folder, numbers)

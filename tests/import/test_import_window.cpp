@@ -187,6 +187,11 @@ private Q_SLOTS:
         QCOMPARE(QApplication::focusWidget(), payments);
         QCOMPARE(parts->rowCount(), 2);
         QVERIFY(confirm->isEnabled());
+        QVERIFY(!confirm->isDefault());
+        // Enter in the payments confirms nothing.
+        QTest::keyClick(payments, Qt::Key_Return);
+        QCOMPARE(applies, 0);
+        QVERIFY(w.isVisible());
 
         // Tab to the proposal, Tab to the shares; type a share: the other follows.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
