@@ -107,7 +107,8 @@ void TestMainWindowAccess::menusHaveOneLetterEach()
     // The menus' own texts, only the '&' added; no two commands of a menu share a letter.
     const QList<QStringList> expected = {
         {"Fichier", "Aperçu", "Imprimer...", "Mot de passe...", "Copie de sauvegarde...",
-         "Exporter...", "Restaurer une copie de sauvegarde...", "Quitter"},
+         "Exporter...", "Restaurer une copie de sauvegarde...", "Importer un relevé bancaire...",
+         "Quitter"},
         {"Voir", "Informations", "Carnet d'adresses", "Liste des bénéficiaires",
          "Suivi des remboursements...", "Bilan annuel..."},
         {"Aide", "Aide", "A propos..."},

@@ -2,7 +2,10 @@
 #include "import/ImportSummary.h"
 #include "import/TFrmImportReleve.h"
 #include "platform/core/PlatformError.h"
+#include "platform/report/ReportPdfWriter.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
+#include "support/PdfTools.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -146,6 +149,23 @@ private Q_SLOTS:
         QCOMPARE(texts.count(QStringLiteral("déjà enregistré")), 1);
     }
 
+    void summaryAsPdf()
+    {
+        ImportSession s(statement());
+        const ReportPageGeometry geometry;
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath(QStringLiteral("résumé.pdf"));
+        ReportPdfWriter::write(
+            pdf,
+            ImportSummary::pages(s, QStringLiteral("releve.ofx"), QDate(2025, 6, 20), geometry),
+            geometry, ImportSummary::title());
+        const QString text = PdfTools::text(pdf);
+        QVERIFY2(text.contains(QStringLiteral("Total écrit : 3 soin(s)")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("LEO, MARTIN (coût 30,00")));
+        if (qEnvironmentVariableIsSet("TALO_KEEP_SUMMARY"))
+            QFile::copy(pdf, qEnvironmentVariable("TALO_KEEP_SUMMARY"));
+    }
+
     void longSummaryStaysOnItsPages()
     {
         MatchResult r;
@@ -188,6 +208,12 @@ private Q_SLOTS:
         QCOMPARE(parts->rowCount(), 2);
         QVERIFY(confirm->isEnabled());
         QVERIFY(!confirm->isDefault());
+        // F1 opens this window's help.
+        Help::startRecording();
+        QTest::keyClick(payments, Qt::Key_F1);
+        QVERIFY(Help::lastRequest());
+        QCOMPARE(Help::lastRequest()->context, TFrmImportReleve::HelpContext);
+        Help::stopRecording();
         // Enter in the payments confirms nothing.
         QTest::keyClick(payments, Qt::Key_Return);
         QCOMPARE(applies, 0);
