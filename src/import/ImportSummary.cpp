@@ -25,23 +25,25 @@ public:
 
     void line(const QStringList &cells, ReportFont font = ReportFont::regular(12))
     {
-        if (y_ + LineHeight > area_.bottom())
+        const qreal height = std::max<qreal>(LineHeight, font.pixelSize * 1.5);
+        if (y_ + height > area_.bottom())
             newPage();
         // Date, label (wide), and two amounts right-aligned.
         static constexpr qreal share[] = {0.14, 0.56, 0.15, 0.15};
         qreal x = area_.left();
         for (int i = 0; i < cells.size() && i < 4; ++i) {
-            const qreal w = area_.width() * share[i];
+            // A lone cell (a heading) takes the whole width.
+            const qreal w = cells.size() == 1 ? area_.width() : area_.width() * share[i];
             ReportPlacedText t;
             t.text = cells[i];
-            t.rect = QRectF(x, y_, w - 4, LineHeight);
+            t.rect = QRectF(x, y_, w - 4, height);
             t.font = font;
             t.alignment = i >= 2 ? Qt::AlignRight : Qt::AlignLeft;
             t.elide = true;
             pages_.last().texts.append(t);
             x += w;
         }
-        y_ += LineHeight;
+        y_ += height;
     }
     void rule()
     {
