@@ -110,7 +110,7 @@ void TestMainWindowAccess::menusHaveOneLetterEach()
          "Exporter...", "Restaurer une copie de sauvegarde...", "Importer un relevé bancaire...",
          "Quitter"},
         {"Voir", "Informations", "Carnet d'adresses", "Liste des bénéficiaires",
-         "Suivi des remboursements...", "Bilan annuel..."},
+         "Suivi des remboursements...", "Bilan annuel...", "Rechercher..."},
         {"Aide", "Aide", "A propos..."},
     };
     QMenuBar *bar = f.main().menuBar();

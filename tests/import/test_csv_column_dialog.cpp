@@ -52,6 +52,9 @@ private Q_SLOTS:
         // A signed amount leaves debit and credit unused.
         if (picked[2] >= 0)
             QCOMPARE(c.debit, -1);
+        if (qEnvironmentVariableIsSet("TALO_KEEP_SHOTS"))
+            d.grab().save(qEnvironmentVariable("TALO_KEEP_SHOTS") +
+                          QStringLiteral("/%1.png").arg(QTest::currentDataTag()));
     }
 };
 
