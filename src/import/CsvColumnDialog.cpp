@@ -38,7 +38,8 @@ CsvColumnDialog::CsvColumnDialog(const StatementFile &file, QWidget *parent)
     apercu->setHorizontalHeaderLabels(headers);
     for (int r = 0; r < shown; ++r) {
         const CsvRow &row = table_.rows()[size_t(r)];
-        lines.append(QStringLiteral("Ligne %1").arg(row.line));
+        // Numbered as the first operation's box counts them (a record may span lines).
+        lines.append(QString::number(r + 1));
         for (int c = 0; c < columns; ++c)
             apercu->setItem(r, c, new QTableWidgetItem(row.cell(c)));
     }
@@ -56,8 +57,7 @@ CsvColumnDialog::CsvColumnDialog(const StatementFile &file, QWidget *parent)
     edtDebut->setObjectName(QStringLiteral("edtDebut"));
     edtDebut->setRange(1, std::max<int>(1, int(table_.rows().size())));
     edtDebut->setValue(table_.rows().size() > 1 ? 2 : 1);
-    edtDebut->setPrefix(QStringLiteral("enregistrement "));
-    form->addRow(QStringLiteral("&Première opération :"), edtDebut);
+    form->addRow(QStringLiteral("&Première opération (rangée n°) :"), edtDebut);
     layout->addLayout(form);
     etqEtat = new QLabel(this);
     etqEtat->setWordWrap(true);
