@@ -8,7 +8,7 @@ ImportSession::ImportSession(MatchResult result) : result_(std::move(result))
 {
     choices_.resize(result_.payments.size());
     for (size_t i = 0; i < result_.payments.size(); ++i) {
-        // A sure fit is proposed for writing; anything less waits for the person's choice.
+        // The best proposal is preselected; its confidence is shown beside it.
         const PaymentProposal &p = result_.payments[i];
         if (!p.alreadyApplied && p.matched())
             choose(i, 0);
