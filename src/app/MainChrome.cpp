@@ -64,6 +64,9 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
     file->addAction(action(window, "mnuRestaurer",
                            QStringLiteral("&Restaurer une copie de sauvegarde..."),
                            &TFrmPrincipale::mnuRestaurerClick));
+    file->addAction(action(window, "mnuImporterReleve",
+                           QStringLiteral("Importer un relevé &bancaire..."),
+                           &TFrmPrincipale::mnuImporterReleveClick));
     file->addSeparator();
     file->addAction(
         action(window, "mnuQuitter", QStringLiteral("&Quitter"), &TFrmPrincipale::BtnQuitterClick));
@@ -266,7 +269,7 @@ QList<QAction *> MainChrome::windowCommands(TFrmPrincipale &window)
          {"mnuApercu", "mnuImprimer", "mnuPasse", "mnuSauvegarder", "mnuInformations",
           "mnuMedecins", "mnuBeneficiaires", "mnuApropos", "actInformations", "actMedecins",
           "actListeBenef", "actApercu", "actMotDePasse", "actImprimer", "actSauvegarder",
-          "mnuExporter", "mnuRestaurer"}) {
+          "mnuExporter", "mnuRestaurer", "mnuImporterReleve"}) {
         if (auto *a = window.findChild<QAction *>(QLatin1String(name)))
             commands.append(a);
     }

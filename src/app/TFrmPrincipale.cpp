@@ -5,6 +5,7 @@
 #include "EntryPages.h"
 #include "MainChrome.h"
 #include "PendingRecords.h"
+#include "StatementImport.h"
 #include "TFrmRechercher.h"
 #include "TaloWindows.h"
 
@@ -296,6 +297,12 @@ void TFrmPrincipale::mnuExporterClick()
 {
     if (windows_)
         DataCommands::exportTables(*this, *windows_);
+}
+
+void TFrmPrincipale::mnuImporterReleveClick()
+{
+    if (windows_)
+        StatementImport::run(*this);
 }
 
 void TFrmPrincipale::mnuRestaurerClick()

@@ -79,6 +79,9 @@ public:
     // selectors changed only when the view hides it, the caret in the care date.
     void mnuRechercherClick();
     void mnuExporterClick();
+    // " Importer un relevé bancaire...": the reimbursements a bank statement shows, written
+    // through this window's table once confirmed.
+    void mnuImporterReleveClick();
     void mnuRestaurerClick();
 
     // Ends the program without the exit question, side files or automatic copy (a restore

@@ -107,9 +107,10 @@ void TestMainWindowAccess::menusHaveOneLetterEach()
     // The menus' own texts, only the '&' added; no two commands of a menu share a letter.
     const QList<QStringList> expected = {
         {"Fichier", "Aperçu", "Imprimer...", "Mot de passe...", "Copie de sauvegarde...",
-         "Exporter...", "Restaurer une copie de sauvegarde...", "Quitter"},
+         "Exporter...", "Restaurer une copie de sauvegarde...", "Importer un relevé bancaire...",
+         "Quitter"},
         {"Voir", "Informations", "Carnet d'adresses", "Liste des bénéficiaires",
-         "Suivi des remboursements...", "Bilan annuel..."},
+         "Suivi des remboursements...", "Bilan annuel...", "Rechercher..."},
         {"Aide", "Aide", "A propos..."},
     };
     QMenuBar *bar = f.main().menuBar();

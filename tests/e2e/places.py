@@ -35,7 +35,8 @@ BOOK = {"BtnQuitter": (98, 16), "row1": (46, 62), "row2": (46, 78), "navInsert":
         "DBchpNom": (162, 223), "DBchpTel": (362, 300)}
 # The menu "Fichier" (its title in the main window's menu bar) and how many Down presses from
 # its opening reach each of its commands.
-FILE_MENU = {"title": (24, 10), "mnuExporter": 5, "mnuRestaurer": 6}
+FILE_MENU = {"title": (24, 10), "mnuExporter": 5, "mnuRestaurer": 6,
+             "mnuImporterReleve": 7}
 # The export dialog and the file dialog it opens.
 EXPORT_TITLE = " Exporter"
 EXPORT_FILE_TITLE = " Exporter vers un fichier CSV"
@@ -56,3 +57,7 @@ SUMMARY = {"lstAnnee": (85, 22), "beneficiary1": (45, 82), "btnApercu": (-309, -
 # The report preview.
 PREVIEW = {"btnPdf": (-152, 22), "btnFermer": (-51, 22)}
 PDF_DIALOG_TITLE = "Enregistrer en PDF"
+# The bank statement import: its file dialog, the CSV column choice and the import window.
+IMPORT_FILE_TITLE = " Choisir le relevé bancaire"
+IMPORT_COLUMNS_TITLE = " Colonnes du relevé"
+IMPORT_TITLE = " Importer un relevé bancaire"

@@ -15,6 +15,7 @@ COMMANDS = [
     ("f", "c", " Créer une copie de sauvegarde", ESCAPE),
     ("f", "e", " Exporter", ESCAPE),
     ("f", "r", " Restaurer une copie de sauvegarde", ESCAPE),
+    ("f", "b", " Choisir le relevé bancaire", ESCAPE),
     ("v", "i", " Talo 3.0 - Informations", CLOSE),
     ("v", "c", " Talo 3.0 - Carnet d'adresses médicales", CLOSE),
     ("v", "l", " Gestion des bénéficiaires", CLOSE),

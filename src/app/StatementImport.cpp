@@ -1,0 +1,81 @@
+#include "StatementImport.h"
+
+#include "TFrmPrincipale.h"
+
+#include "import/CsvColumnDialog.h"
+#include "import/TFrmImportReleve.h"
+#include "platform/core/PlatformError.h"
+#include "platform/store/Table.h"
+#include "platform/widgets/Dialogs.h"
+#include "reference/InsurerDetails.h"
+#include "register/CareRegister.h"
+#include "register/CareViewReader.h"
+#include "register/PayerRecognition.h"
+#include "register/PaymentMatcher.h"
+#include "register/ReimbursementApplier.h"
+#include "register/StatementLedger.h"
+#include "statements/CsvColumnMemory.h"
+#include "statements/StatementReader.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFileDialog>
+
+void StatementImport::run(TFrmPrincipale &main)
+{
+    // What is being typed is posted first: the matching reads the register as written, and
+    // an entry refused here is better shown now than in the middle of the apply.
+    if (!main.postPendingRecords(false))
+        return;
+    const QString path = QFileDialog::getOpenFileName(
+        &main, QStringLiteral(" Choisir le relevé bancaire"), QDir::homePath(),
+        QStringLiteral("Relevés bancaires (*.ofx *.qfx *.csv *.txt);;Tous les fichiers (*)"),
+        nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty())
+        return;
+    const QDir dir(main.programDir());
+    try {
+        const CsvColumnMemory memory(dir.filePath(QStringLiteral("talo.ini")));
+        StatementFile file = StatementReader::read(path, &memory);
+        if (file.needsColumnChoice()) {
+            CsvColumnDialog ask(file, &main);
+            if (ask.exec() != QDialog::Accepted)
+                return;
+            file = StatementReader::withColumns(std::move(file), ask.choice());
+            try {
+                memory.remember(file.table, ask.choice());
+            } catch (const PlatformError &e) {
+                // The statement is still read; only the next one will ask again.
+                Dialogs::warning(&main, QStringLiteral("Le choix des colonnes n'a pas pu être "
+                                                       "retenu :\n\n%1")
+                                            .arg(e.message()));
+            }
+        }
+        InsurerDetails details;
+        details.load(main.programDir());
+        const StatementLedger ledger =
+            StatementLedger::read(dir.filePath(QStringLiteral("TALO.DB")));
+        const PayerRecognition payers(details.values(InsurerDetails::File::Mutual).value(0),
+                                      ledger.learnedLabels());
+        const PaymentMatcher matcher(CareViewReader::readAll(main.tableTous()));
+        ImportSession session(matcher.match(file.lines, payers, ledger));
+        if (session.paymentCount() == 0) {
+            Dialogs::information(&main, QStringLiteral("Ce relevé ne contient aucun paiement "
+                                                       "de la C.P.A.M. ni de la mutuelle.\n\n"
+                                                       "Rien n'a été enregistré."));
+            return;
+        }
+        CareRegister &rules = main.careRegister();
+        TFrmImportReleve window(
+            path, std::move(session),
+            [&rules](const std::vector<ConfirmedPayment> &payments) {
+                ReimbursementApplier(rules).apply(payments, QDateTime::currentDateTimeUtc());
+            },
+            &main);
+        window.exec();
+    } catch (const PlatformError &e) {
+        Dialogs::error(&main, QStringLiteral("Le relevé n'a pas pu être importé :\n\n%1\n\n"
+                                             "Rien n'a été enregistré.")
+                                  .arg(e.message()));
+    }
+}

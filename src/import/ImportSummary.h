@@ -1,0 +1,19 @@
+#pragma once
+
+#include "platform/report/ReportPage.h"
+#include "platform/report/ReportPageGeometry.h"
+
+#include <QDate>
+#include <QString>
+
+class ImportSession;
+
+// The printable summary of an import: for each payment written, its date, label and amount,
+// then the entries it pays with their shares; the payments left unwritten and the totals.
+// Laid out line by line on as many pages as it takes.
+namespace ImportSummary
+{
+QString title();
+QList<ReportPage> pages(const ImportSession &session, const QString &fileName,
+                        const QDate &printedOn, const ReportPageGeometry &geometry);
+} // namespace ImportSummary
