@@ -33,6 +33,7 @@ public:
     void btnRestaurerClick();
 
     static QString confirmation(const QString &summary);
+    static constexpr int helpContext = 47;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -45,4 +46,5 @@ private:
     QPushButton *btnAutreDossier = nullptr;
     QPushButton *btnRestaurer = nullptr;
     QPushButton *btnAnnuler = nullptr;
+    QPushButton *btnAide = nullptr;
 };

@@ -3,6 +3,7 @@
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Glyphs.h"
+#include "platform/widgets/Help.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -15,6 +16,7 @@ namespace
 {
 
 constexpr int logoSize = 64;
+constexpr int helpContext = 49;
 
 QFont arial(int pixelSize, bool bold)
 {
@@ -55,6 +57,7 @@ TfrmApropos::TfrmApropos(QWidget *parent) : QDialog(parent, Dialogs::dialogBorde
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    Help::addHelpKey(*this, helpContext);
 
     auto *texts = new QVBoxLayout;
     texts->addStretch();
