@@ -1,5 +1,6 @@
 #include "TfrmApropos.h"
 
+#include "platform/core/ProgramVersion.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Glyphs.h"
@@ -45,7 +46,7 @@ TfrmApropos::TfrmApropos(QWidget *parent) : QDialog(parent, Dialogs::dialogBorde
     Image1->setPixmap(Glyphs::logo(logoSize));
     Image1->setFixedSize(logoSize, logoSize);
 
-    NomPrg = new QLabel(QStringLiteral("Talo 3.0c"), cadrePrg);
+    NomPrg = new QLabel(ProgramVersion::text(), cadrePrg);
     NomPrg->setObjectName(QStringLiteral("NomPrg"));
     NomPrg->setFont(arial(24, true));
 
