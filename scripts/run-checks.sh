@@ -11,7 +11,7 @@ Talo ne peut pas s'ouvrir ici : aucun écran n'est disponible (ni DISPLAY ni WAY
 
 Talo est un programme à fenêtres. Selon votre cas :
   - sur l'ordinateur lui-même : lancez « make run » dans un terminal ouvert depuis votre
-    session de bureau (et non dans une console texte ni avec sudo) ;
+    session de bureau (et non dans une console texte) ;
   - par ssh depuis un ordinateur qui a un écran : reconnectez-vous avec « ssh -X » ;
   - sur un serveur sans écran : voir « Sans écran » dans README.md (bureau à distance VNC).
 Pour seulement construire et installer Talo, sans le lancer : make install
