@@ -1,5 +1,5 @@
-# The backup window opens where the last copy went, also after the program was restarted;
-# there OK asks first when a file of the person's own lies among the copy's (Non writes
+# The backup window opens where the last copy went, also after the program was restarted, and
+# F1 there opens its help; OK asks first when a file of the person's own lies among the copy's (Non writes
 # nothing, Oui copies and leaves that file alone), and the copy ends with one line saying
 # what went where.
 import os
@@ -27,6 +27,12 @@ def scenario(s):
     main = s.wait_window(MAIN_TITLE)
     s.click(main, *MAIN["btnSauvegarder"])
     dialog = s.wait_window(BACKUP_TITLE)
+    # F1 opens the window's own help beside it.
+    s.key("F1")
+    s.wait_window("Aide de Talo 3.0")
+    s.key("Escape")
+    s.wait_no_window("Aide de Talo 3.0")
+    s.activate(dialog)
     # Opened on the folder of the last copy: the question names what lies there, nothing else.
     s.click(dialog, *BACKUP["btnOK"])
     box, text = s.message()
