@@ -122,8 +122,7 @@ QString BackupPlace::foreignEntriesQuestion(const QString &folder, const QString
     const int more = int(entries.size()) - namesShown;
     if (more > 0)
         names += plural(more, QStringLiteral(" et un autre"), QStringLiteral(" et %1 autres"));
-    const QString what = plural(int(entries.size()),
-                                QStringLiteral("un élément qui ne vient pas"),
+    const QString what = plural(int(entries.size()), QStringLiteral("un élément qui ne vient pas"),
                                 QStringLiteral("%1 éléments qui ne viennent pas"));
     return QStringLiteral("Le dossier %1 contient déjà %2 d'une copie de Talo 3.0 : %3.\n\n"
                           "La copie de sauvegarde y mettrait ses fichiers au milieu des vôtres. "

@@ -140,8 +140,8 @@ void TFrmRestaurer::chooseRow(int row)
 void TFrmRestaurer::btnAutreDossierClick()
 {
     // Where the last copy went is the likeliest place to find one.
-    const QString start = BackupPlace::startingFolder(
-        BackupPlace::remembered(programDir_), BackupPlace::volumeRoots(), QDir::homePath());
+    const QString start = BackupPlace::startingFolder(BackupPlace::remembered(programDir_),
+                                                      BackupPlace::volumeRoots(), QDir::homePath());
     const QString path = QFileDialog::getExistingDirectory(
         this, QStringLiteral(" Choisir le dossier de la copie de sauvegarde"), start);
     if (!path.isEmpty())

@@ -70,8 +70,7 @@ void TestHelpInEveryWindow::f1InEachWindow_data()
     QTest::addColumn<QString>("window");
     QTest::addColumn<int>("context");
     QTest::addColumn<QString>("caption"); // the window's name, which its section holds
-    const auto row = [](const char *command, const char *window, int context,
-                        const char *caption) {
+    const auto row = [](const char *command, const char *window, int context, const char *caption) {
         QTest::newRow(command) << QString::fromLatin1(command) << QString::fromLatin1(window)
                                << context << QString::fromUtf8(caption);
     };
@@ -121,9 +120,12 @@ void TestHelpInEveryWindow::f1InTheMainWindow_data()
 {
     QTest::addColumn<QString>("focus");
     QTest::addColumn<QString>("anchor");
-    QTest::newRow("grid") << "DBGrille" << "context-24";
-    QTest::newRow("entry page") << "DBDateSoins" << "context-25";
-    QTest::newRow("year selector") << "lstListeAnnee" << "contents";
+    QTest::newRow("grid") << "DBGrille"
+                          << "context-24";
+    QTest::newRow("entry page") << "DBDateSoins"
+                                << "context-25";
+    QTest::newRow("year selector") << "lstListeAnnee"
+                                   << "contents";
 }
 
 void TestHelpInEveryWindow::f1InTheMainWindow()

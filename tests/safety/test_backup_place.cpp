@@ -47,8 +47,8 @@ void TestBackupPlace::startingFolder_data()
     QTest::newRow("no key: home") << "gone" << noDisk << "<home>";
     QTest::newRow("no key, remembered folder there") << "existing" << noDisk << "<remembered>";
     // /media itself or a name that only starts like it is no removable disk.
-    QTest::newRow("not under /media/") << "" << QStringList{"/", "/media", "/mediatheque"}
-                                       << "<home>";
+    QTest::newRow("not under /media/")
+        << "" << QStringList{"/", "/media", "/mediatheque"} << "<home>";
 }
 
 void TestBackupPlace::startingFolder()
@@ -104,23 +104,21 @@ void TestBackupPlace::foreignEntries_data()
     QTest::addColumn<QStringList>("files");
     QTest::addColumn<QStringList>("folders");
     QTest::addColumn<QStringList>("expected");
-    const QStringList copy{"TALO.DB", "MEDECINS.DB", "ASSURE.DB", "LSTBENEF.LST",
+    const QStringList copy{"TALO.DB",     "MEDECINS.DB",  "ASSURE.DB", "LSTBENEF.LST",
                            "talosoc.inf", "mutuelle.inf", "talo.ini"};
     QTest::newRow("empty folder") << QStringList() << QStringList() << QStringList();
     QTest::newRow("an earlier copy") << copy << QStringList() << QStringList();
     QTest::newRow("an earlier copy written under other cases")
         << QStringList{"talo.db", "Medecins.db", "TALOSOC.INF", "Talo.INI"} << QStringList()
         << QStringList();
-    QTest::newRow("companions of a table") << QStringList{"TALO.DB", "TALO.DB-wal",
-                                                         "TALO.DB-shm", "ASSURE.DB-journal"}
-                                           << QStringList() << QStringList();
-    QTest::newRow("a home folder")
-        << QStringList{"photo.jpg", "LSTBENEF.LST", "Lettre.odt"}
-        << QStringList{"Documents", "Images"}
-        << QStringList{"Documents", "Images", "Lettre.odt", "photo.jpg"};
-    QTest::newRow("hidden entries do not count")
-        << QStringList{".bashrc", ".TALO.DB.Ab12Cd.tmp"} << QStringList{".Trash-1000"}
-        << QStringList();
+    QTest::newRow("companions of a table")
+        << QStringList{"TALO.DB", "TALO.DB-wal", "TALO.DB-shm", "ASSURE.DB-journal"}
+        << QStringList() << QStringList();
+    QTest::newRow("a home folder") << QStringList{"photo.jpg", "LSTBENEF.LST", "Lettre.odt"}
+                                   << QStringList{"Documents", "Images"}
+                                   << QStringList{"Documents", "Images", "Lettre.odt", "photo.jpg"};
+    QTest::newRow("hidden entries do not count") << QStringList{".bashrc", ".TALO.DB.Ab12Cd.tmp"}
+                                                 << QStringList{".Trash-1000"} << QStringList();
     QTest::newRow("a table's name inside a longer one")
         << QStringList{"TALO.DB.old", "ancien TALO.DB"} << QStringList{"TALO"}
         << QStringList{"TALO", "TALO.DB.old", "ancien TALO.DB"};
