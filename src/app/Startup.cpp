@@ -7,9 +7,11 @@
 #include "TfrmLogo.h"
 
 #include "platform/core/FileNames.h"
+#include "platform/core/PlatformError.h"
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
+#include "recovery/RestoreSwap.h"
 
 #include <QApplication>
 
@@ -30,6 +32,15 @@ bool Startup::run()
     lock_ = std::make_unique<ProgramLock>(programDir_);
     if (lock_->state() == ProgramLock::State::HeldElsewhere) {
         Dialogs::information(nullptr, ProgramLock::alreadyOpenMessage());
+        return false;
+    }
+    // A restore that a crash stopped halfway is finished or undone before anything reads a table.
+    try {
+        const RestoreSwap::Recovery recovery = RestoreSwap::recover(programDir_);
+        if (recovery.outcome != RestoreSwap::Recovery::Outcome::Nothing)
+            Dialogs::information(nullptr, RestoreSwap::recoveryMessage(recovery));
+    } catch (const PlatformError &e) {
+        Dialogs::error(nullptr, e.message());
         return false;
     }
     ParadoxOffer::run(programDir_);

@@ -13,4 +13,14 @@ namespace FileCopy
 // folder missing or protected, disk full); the destination is then as it was.
 void copy(const QString &source, const QString &destination);
 
+// The same for a file that must be a regular file of its own: a link (whatever it points to),
+// a named pipe, a device, a socket or a folder is refused with the French reason before
+// anything is read, so that a pipe cannot block the program and a link cannot bring in a
+// file from elsewhere. Checked on the opened file itself, not only on its name.
+void copyRegularFile(const QString &source, const QString &destination);
+
+// Why `path` is not a regular file of its own ("c'est un lien symbolique", ...), checked
+// without following a link; empty for a regular file or a missing one.
+QString notRegularReason(const QString &path);
+
 } // namespace FileCopy

@@ -2,14 +2,16 @@
 
 #include "BackupCopy.h"
 #include "FileCopy.h"
+#include "PasswordStore.h"
 
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PrivateProfile.h"
+#include "platform/store/SqliteDatabase.h"
 #include "platform/store/Table.h"
+#include "tables/CareEntryTable.h"
 #include "tables/DoctorTable.h"
 #include "tables/InsuredTable.h"
-#include "tables/CareEntryTable.h"
 
 #include <QDir>
 #include <QFile>
@@ -25,6 +27,20 @@ QString native(const QString &path)
     return QDir::toNativeSeparators(path);
 }
 
+// There, as an entry of its own: a link counts whatever it points to.
+bool present(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() || info.isSymLink();
+}
+
+QString notSoundTable(const QString &name, const QString &reason)
+{
+    return QStringLiteral("Le fichier %1 de cette copie n'est pas une table de Talo 3.0 en bon "
+                          "état :\n%2")
+        .arg(name, reason);
+}
+
 // Opens one staged table, checking its fields, and hands it to `read` before closing it.
 template <typename Read>
 void readTable(const TableDefinition &definition, const QString &folder, Read read)
@@ -35,9 +51,7 @@ void readTable(const TableDefinition &definition, const QString &folder, Read re
         table.open();
         read(table);
     } catch (const PlatformError &e) {
-        throw PlatformError(QStringLiteral("Le fichier %1 de cette copie n'est pas une table "
-                                           "de Talo 3.0 en bon état :\n%2")
-                                .arg(definition.fileName(), e.message()));
+        throw PlatformError(notSoundTable(definition.fileName(), e.message()));
     }
     table.close();
 }
@@ -87,20 +101,70 @@ std::unique_ptr<RestoreCandidate> RestoreCandidate::prepare(const QString &progr
     }
     for (const QString &name : names)
         candidate->copyIn(name);
+    for (const QString &name : tableFileNames())
+        candidate->settleTable(name);
     candidate->inspect();
+    candidate->keepPassword();
     return candidate;
 }
 
 void RestoreCandidate::copyIn(const QString &name)
 {
     const QString source = FileNames::resolve(backupFolder_, name);
-    if (!QFileInfo::exists(source))
+    if (!present(source))
         throw PlatformError(
             QStringLiteral("Le dossier %1 ne contient pas le fichier %2 : ce "
                            "n'est pas une copie de sauvegarde complète de Talo 3.0.")
                 .arg(native(backupFolder_), name));
-    FileCopy::copy(source, QDir(staging_.path()).filePath(name));
+    copyChecked(source, QDir(staging_.path()).filePath(name), name);
     names_.append(name);
+}
+
+void RestoreCandidate::copyChecked(const QString &source, const QString &destination,
+                                   const QString &name)
+{
+    try {
+        FileCopy::copyRegularFile(source, destination);
+    } catch (const PlatformError &e) {
+        throw PlatformError(QStringLiteral("Le fichier %1 de cette copie ne peut pas être "
+                                           "repris :\n%2")
+                                .arg(name, e.message()));
+    }
+}
+
+void RestoreCandidate::settleTable(const QString &name)
+{
+    // A copy made by hand may hold committed rows in its log still, or a transaction cut short
+    // in its rollback journal: both are read with the table, never the shared-memory index,
+    // which SQLite rebuilds.
+    const QString staged = QDir(staging_.path()).filePath(name);
+    for (const char *suffix : {"-wal", "-journal"}) {
+        const QString companion = FileNames::resolve(backupFolder_, name + QLatin1String(suffix));
+        if (present(companion))
+            copyChecked(companion, staged + QLatin1String(suffix), name + QLatin1String(suffix));
+    }
+    // SQLite applies them at open; back in rollback-journal mode the file holds everything on
+    // its own.
+    try {
+        SqliteDatabase db(staged, SqliteDatabase::Mode::OpenExisting);
+        db.useRollbackJournal();
+    } catch (const PlatformError &e) {
+        throw PlatformError(notSoundTable(name, e.message()));
+    }
+    for (const QString &suffix : {QStringLiteral("-wal"), QStringLiteral("-shm")})
+        if (present(staged + suffix))
+            throw PlatformError(notSoundTable(
+                name, QStringLiteral("son journal n'a pas pu être intégré à la table.")));
+}
+
+void RestoreCandidate::keepPassword()
+{
+    // The password in force stays in force: a restore must not lock the family out with a
+    // password they forgot, nor bring back one removed since.
+    for (const QString &name : names_)
+        if (name.compare(QLatin1String("talo.ini"), Qt::CaseInsensitive) == 0)
+            PasswordStore::carryOver(PasswordStore::iniPath(programDir_),
+                                     QDir(staging_.path()).filePath(name));
 }
 
 void RestoreCandidate::inspect()

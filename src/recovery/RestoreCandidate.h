@@ -6,10 +6,12 @@
 
 #include <memory>
 
-// A backup ready to be restored: its tables and listed files copied (with the backup's own safe
-// copy) into a hidden folder of the program directory, every table opened there and checked for
-// the program's fields. Nothing else of the program directory is touched; the hidden folder goes
-// with this object.
+// A backup ready to be restored: its tables and listed files copied into a hidden folder of the
+// program directory, every table opened there and checked for the program's fields. Only
+// regular files are taken (no link, pipe or device); a table's log or rollback journal in the
+// backup is read with it, so that the staged table holds every committed row on its own. The
+// staged talo.ini keeps the password keys in force in the program directory. Nothing else of
+// the program directory is touched; the hidden folder goes with this object.
 class RestoreCandidate
 {
 public:
@@ -35,7 +37,10 @@ public:
 private:
     RestoreCandidate(const QString &programDir, const QString &backupFolder);
     void copyIn(const QString &name);
+    void copyChecked(const QString &source, const QString &destination, const QString &name);
+    void settleTable(const QString &name);
     void inspect();
+    void keepPassword();
 
     QString programDir_;
     QString backupFolder_;

@@ -3,6 +3,7 @@
 #include "BackupPlace.h"
 
 #include "recovery/AutomaticBackup.h"
+#include "recovery/PasswordStore.h"
 #include "recovery/PendingRestore.h"
 #include "recovery/RestoreCandidate.h"
 #include "recovery/RestoreSwap.h"
@@ -98,7 +99,14 @@ void TFrmRestaurer::fillCopies()
         item->setData(Qt::UserRole, path);
         lstCopies->addItem(item);
     }
-    etqContenu->setText(lstCopies->count() == 0
+    // The files a restore set aside: the way back to what was replaced.
+    const int automatic = lstCopies->count();
+    for (const QString &path : RestoreSwap::asideFolders(programDir_)) {
+        auto *item = new QListWidgetItem(asideLabel(QFileInfo(path).fileName()));
+        item->setData(Qt::UserRole, path);
+        lstCopies->addItem(item);
+    }
+    etqContenu->setText(automatic == 0
                             ? QStringLiteral("Aucune copie automatique pour l'instant : "
                                              "choisissez le dossier d'une copie avec « Autre "
                                              "dossier... ».")
@@ -148,20 +156,47 @@ void TFrmRestaurer::btnAutreDossierClick()
         addFolder(path);
 }
 
-QString TFrmRestaurer::confirmation(const QString &summary)
+QString TFrmRestaurer::asideLabel(const QString &folderName)
 {
+    static const QString prefix = QStringLiteral("Avant restauration");
+    QString rest = folderName.mid(prefix.size()).trimmed();
+    const QString stamp = rest.left(16);
+    const QDateTime when = QDateTime::fromString(stamp, QStringLiteral("yyyy-MM-dd HH'h'mm"));
+    if (!when.isValid())
+        return folderName;
+    rest = rest.mid(16).trimmed();
+    return QStringLiteral("Données d'avant la restauration du %1 à %2%3")
+        .arg(when.toString(QStringLiteral("dd/MM/yyyy")), when.toString(QStringLiteral("HH'h'mm")),
+             rest.isEmpty() ? QString() : QStringLiteral(" ") + rest);
+}
+
+QString TFrmRestaurer::confirmation(const QString &summary, bool passwordSet)
+{
+    const QString password =
+        passwordSet ? QStringLiteral("Le mot de passe actuel reste en vigueur : celui de la copie "
+                                     "n'est pas repris.")
+                    : QStringLiteral("Talo 3.0 reste sans mot de passe, comme maintenant : celui "
+                                     "de la copie n'est pas repris.");
     return QStringLiteral("%1\n\nRemplacer les données actuelles par celles de cette copie ?\n\n"
                           "Les fichiers actuels seront d'abord mis de côté dans le dossier "
                           "« %2 » du dossier de Talo 3.0. Talo 3.0 redémarrera ensuite pour "
-                          "afficher les données restaurées.")
-        .arg(summary, RestoreSwap::asideFolderName(QDateTime::currentDateTime()));
+                          "afficher les données restaurées.\n\n%3")
+        .arg(summary, RestoreSwap::asideFolderName(QDateTime::currentDateTime()), password);
 }
 
 void TFrmRestaurer::btnRestaurerClick()
 {
     if (!candidate_)
         return;
-    if (!Dialogs::question(this, confirmation(candidate_->summaryText()), Dialogs::Answer::No))
+    bool passwordSet = true;
+    try {
+        passwordSet = PasswordStore::read(programDir_).isSet();
+    } catch (const PlatformError &e) {
+        Dialogs::error(this, e.message());
+        return;
+    }
+    if (!Dialogs::question(this, confirmation(candidate_->summaryText(), passwordSet),
+                           Dialogs::Answer::No))
         return;
     PendingRestore::set(std::move(candidate_));
     accept();

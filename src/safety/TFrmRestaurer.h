@@ -9,8 +9,9 @@ class QListWidget;
 class QPushButton;
 class RestoreCandidate;
 
-// " Restaurer une copie de sauvegarde": the automatic copies first, newest on top, then any
-// folder the user picks. Choosing one copies and checks it and shows what it holds; Restaurer,
+// " Restaurer une copie de sauvegarde": the automatic copies first, newest on top, then the
+// folders of files earlier restores set aside ("Avant restauration ..."), newest on top, then
+// any folder the user picks. Choosing one copies and checks it and shows what it holds; Restaurer,
 // once confirmed, leaves it in PendingRestore and closes the dialog accepted.
 class TFrmRestaurer : public QDialog
 {
@@ -32,7 +33,10 @@ public:
     void btnAutreDossierClick();
     void btnRestaurerClick();
 
-    static QString confirmation(const QString &summary);
+    // The question asked before a restore; it says that the password in force is kept.
+    static QString confirmation(const QString &summary, bool passwordSet);
+    // How an "Avant restauration AAAA-MM-JJ HHhMM" folder is listed.
+    static QString asideLabel(const QString &folderName);
     static constexpr int helpContext = 47;
 
 protected:

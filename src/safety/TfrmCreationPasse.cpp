@@ -1,11 +1,14 @@
 #include "TfrmCreationPasse.h"
 
-#include "recovery/PasswordStore.h"
 #include "platform/widgets/DialogPlacement.h"
+#include "recovery/PasswordStore.h"
 
 #include "platform/core/PlatformError.h"
+#include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
+
+#include <QCheckBox>
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -30,6 +33,14 @@ TfrmCreationPasse::TfrmCreationPasse(QWidget *parent) : QDialog(parent, Dialogs:
     chpMotDePasse->setObjectName(QStringLiteral("chpMotDePasse"));
     chpMotDePasse->setMinimumWidth(240);
     Label1->setBuddy(chpMotDePasse);
+
+    etqConseil = new QLabel(this);
+    etqConseil->setObjectName(QStringLiteral("etqConseil"));
+    etqConseil->setWordWrap(true);
+
+    ccSupprimer = new QCheckBox(QStringLiteral("Supprimer le mot de passe"), this);
+    ccSupprimer->setObjectName(QStringLiteral("ccSupprimer"));
+    connect(ccSupprimer, &QCheckBox::toggled, this, &TfrmCreationPasse::ccSupprimerToggled);
 
     btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));
@@ -56,6 +67,8 @@ TfrmCreationPasse::TfrmCreationPasse(QWidget *parent) : QDialog(parent, Dialogs:
     layout->setSpacing(8);
     layout->addWidget(Label1);
     layout->addWidget(chpMotDePasse);
+    layout->addWidget(etqConseil);
+    layout->addWidget(ccSupprimer);
     layout->addSpacing(4);
     layout->addLayout(buttons);
     layout->setSizeConstraint(QLayout::SetFixedSize);
@@ -65,31 +78,56 @@ TfrmCreationPasse::TfrmCreationPasse(QWidget *parent) : QDialog(parent, Dialogs:
 
 bool TfrmCreationPasse::run(const QString &programDir)
 {
-    QString current;
     try {
-        current = PasswordStore::read(programDir);
+        passwordSet_ = PasswordStore::read(programDir).isSet();
     } catch (const PlatformError &e) {
         Dialogs::error(this, e.message());
         return false;
     }
     programDir_ = programDir;
-    chpMotDePasse->setText(current);
-    const bool stored = exec() == QDialog::Accepted;
+    stored_ = false;
+    chpMotDePasse->clear();
+    ccSupprimer->setChecked(false);
+    ccSupprimer->setVisible(passwordSet_);
+    etqConseil->setText(passwordSet_ ? QStringLiteral("Un mot de passe est en vigueur. Laissez ce "
+                                                      "champ vide pour le garder, ou saisissez "
+                                                      "le nouveau.")
+                                     : QStringLiteral("Aucun mot de passe pour l'instant. "
+                                                      "Laissez ce champ vide pour continuer "
+                                                      "sans mot de passe."));
+    exec();
     // The password does not linger in the hidden dialog until the next opening.
     chpMotDePasse->clear();
-    return stored;
+    return stored_;
 }
 
 void TfrmCreationPasse::btnOKClick()
 {
+    const bool remove = ccSupprimer->isChecked();
+    const QString typed = remove ? QString() : chpMotDePasse->text();
+    // An empty field keeps what is in force: nothing to write.
+    if (!remove && typed.isEmpty()) {
+        accept();
+        return;
+    }
     try {
-        PasswordStore::write(programDir_, chpMotDePasse->text());
+        // The hash is deliberately slow.
+        const CursorOverride hourglass(Qt::WaitCursor);
+        PasswordStore::write(programDir_, typed);
     } catch (const PlatformError &e) {
         Dialogs::error(this, e.message());
         chpMotDePasse->setFocus();
         return;
     }
+    stored_ = true;
     accept();
+}
+
+void TfrmCreationPasse::ccSupprimerToggled(bool checked)
+{
+    if (checked)
+        chpMotDePasse->clear();
+    chpMotDePasse->setEnabled(!checked);
 }
 
 void TfrmCreationPasse::btnAideClick()
@@ -101,7 +139,5 @@ void TfrmCreationPasse::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
     DialogPlacement::centreOnScreen(this);
-    // Selected, so that typing replaces the current password and the arrows keep it.
-    chpMotDePasse->selectAll();
     chpMotDePasse->setFocus();
 }

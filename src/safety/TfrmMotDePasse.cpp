@@ -1,9 +1,10 @@
 #include "TfrmMotDePasse.h"
 
-#include "recovery/PasswordStore.h"
 #include "platform/widgets/DialogPlacement.h"
+#include "recovery/PasswordStore.h"
 
 #include "platform/core/PlatformError.h"
+#include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
 
@@ -65,37 +66,55 @@ QString TfrmMotDePasse::refusalMessage()
     return QStringLiteral("Mot de passe non valable!! Talo 3.0 vous quitte.");
 }
 
-TfrmMotDePasse::Outcome TfrmMotDePasse::ask(const QString &storedPassword)
+TfrmMotDePasse::Outcome TfrmMotDePasse::ask(const StoredPassword &stored)
 {
-    if (storedPassword.isEmpty())
+    letInWith_.clear();
+    if (!stored.isSet())
         return Outcome::LetIn;
-    stored_ = storedPassword;
+    stored_ = stored;
     chpMotDePasse->clear();
     // Whatever closes the prompt without OK (Annuler, Escape, the close box, Alt+F4) counts
     // as a cancel.
     outcome_ = Outcome::Cancelled;
     exec();
-    stored_.clear();
+    stored_ = StoredPassword();
     chpMotDePasse->clear();
     return outcome_;
 }
 
 TfrmMotDePasse::Outcome TfrmMotDePasse::gate(const QString &programDir)
 {
-    QString stored;
+    StoredPassword stored;
     try {
         stored = PasswordStore::read(programDir);
     } catch (const PlatformError &e) {
         Dialogs::error(this, e.message());
         return Outcome::Refused;
     }
-    return ask(stored);
+    const Outcome outcome = ask(stored);
+    if (outcome == Outcome::LetIn && stored.isPlain()) {
+        try {
+            const CursorOverride hourglass(Qt::WaitCursor);
+            PasswordStore::write(programDir, letInWith_);
+        } catch (const PlatformError &) {
+            // Still in clear, as before; the next start tries again.
+        }
+    }
+    letInWith_.clear();
+    return outcome;
 }
 
 void TfrmMotDePasse::btnOKClick()
 {
-    if (chpMotDePasse->text() == stored_) {
+    bool right = false;
+    {
+        // The hash is deliberately slow to check.
+        const CursorOverride hourglass(Qt::WaitCursor);
+        right = stored_.matches(chpMotDePasse->text());
+    }
+    if (right) {
         outcome_ = Outcome::LetIn;
+        letInWith_ = chpMotDePasse->text();
         accept();
         return;
     }

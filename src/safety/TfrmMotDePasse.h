@@ -1,5 +1,7 @@
 #pragma once
 
+#include "recovery/StoredPassword.h"
+
 #include <QDialog>
 
 class QLabel;
@@ -18,13 +20,15 @@ public:
 
     explicit TfrmMotDePasse(QWidget *parent = nullptr);
 
-    // Shows the prompt modally and compares the entry with `storedPassword` exactly: case
-    // counts, nothing is trimmed. An empty stored password lets the user in without a prompt.
-    Outcome ask(const QString &storedPassword);
+    // Shows the prompt modally and checks the entry against `stored` exactly: case counts,
+    // nothing is trimmed. No stored password lets the user in without a prompt.
+    Outcome ask(const StoredPassword &stored);
 
     // The whole gate at start: reads the password of talo.ini in `programDir` and asks for it
     // when one is set. A talo.ini that exists but cannot be read is reported and refuses entry,
-    // so that an unreadable file never opens a protected register.
+    // so that an unreadable file never opens a protected register. A password an earlier
+    // version kept in clear is replaced by its hash once it has let the user in (a file that
+    // cannot be written keeps it in clear until the next start; the user gets in all the same).
     Outcome gate(const QString &programDir);
 
     static QString refusalMessage();
@@ -40,6 +44,7 @@ private:
     QPushButton *btnOK;
     QPushButton *btnAnnuler;
 
-    QString stored_;
+    StoredPassword stored_;
+    QString letInWith_;
     Outcome outcome_ = Outcome::Cancelled;
 };

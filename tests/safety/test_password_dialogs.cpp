@@ -2,6 +2,7 @@
 #include "ModalDriver.h"
 
 #include "platform/core/PlatformMessages.h"
+#include "platform/core/PrivateProfile.h"
 #include "platform/core/SideFile.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
@@ -12,6 +13,7 @@
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -59,9 +61,13 @@ private Q_SLOTS:
     void noPasswordNoPrompt();
     void unreadableIniRefuses();
 
-    void newPasswordShowsCurrentInClear();
+    void clearTextOfAnEarlierVersionReplacedAtTheGate();
+
+    void newPasswordFieldStartsEmpty_data();
+    void newPasswordFieldStartsEmpty();
     void newPasswordTakesEffectNextStart();
-    void emptyNewPasswordRemovesTheGate();
+    void emptyNewPasswordKeepsThePassword();
+    void removeCheckBoxRemovesTheGate();
     void writeFailureKeepsDialogOpenAndOldValue_data();
     void writeFailureKeepsDialogOpenAndOldValue();
     void helpOpensContext19();
@@ -105,7 +111,7 @@ void TestPasswordDialogs::promptLooksRight()
         QVERIFY(centredOnScreen(d));
         d.reject();
     });
-    prompt.ask(QStringLiteral("abc"));
+    prompt.ask(StoredPassword::plain(QStringLiteral("abc")));
     QVERIFY(driver.fired());
 }
 
@@ -115,8 +121,11 @@ void TestPasswordDialogs::gateOutcomes_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("how");
     QTest::addColumn<Outcome>("outcome");
+    QTest::addColumn<bool>("inClear");
     auto row = [](const char *name, const QString &stored, const QString &typed, const QString &how,
-                  Outcome outcome) { QTest::newRow(name) << stored << typed << how << outcome; };
+                  Outcome outcome, bool inClear = false) {
+        QTest::newRow(name) << stored << typed << how << outcome << inClear;
+    };
     row("right, OK", "Secret", "Secret", "ok", Outcome::LetIn);
     row("right, Enter", "Secret", "Secret", "enter", Outcome::LetIn);
     row("awkward, right", "a=b; \"c\" ", "a=b; \"c\" ", "ok", Outcome::LetIn);
@@ -126,6 +135,11 @@ void TestPasswordDialogs::gateOutcomes_data()
     row("Annuler", "Secret", "Secret", "annuler", Outcome::Cancelled);
     row("Escape", "Secret", "", "escape", Outcome::Cancelled);
     row("close box", "Secret", "Secret", "close", Outcome::Cancelled);
+    // Kept in clear by an earlier version: still the same gate.
+    row("in clear, right", "Secret", "Secret", "enter", Outcome::LetIn, true);
+    row("in clear, other letter case", "Secret", "SECRET", "ok", Outcome::Refused, true);
+    row("in clear, empty entry", "Secret", "", "ok", Outcome::Refused, true);
+    row("in clear, Escape", "Secret", "Secret", "escape", Outcome::Cancelled, true);
 }
 
 void TestPasswordDialogs::gateOutcomes()
@@ -134,7 +148,11 @@ void TestPasswordDialogs::gateOutcomes()
     QFETCH(QString, typed);
     QFETCH(QString, how);
     QFETCH(Outcome, outcome);
-    PasswordStore::write(programDir(), stored);
+    QFETCH(bool, inClear);
+    if (inClear)
+        SideFile::writeLines(programDir() + "talo.ini", {"[MotDePasse]", "Chaine=" + stored});
+    else
+        PasswordStore::write(programDir(), stored);
     const QByteArray ini = FileBytes::of(programDir() + "talo.ini");
 
     TfrmMotDePasse prompt;
@@ -162,9 +180,11 @@ void TestPasswordDialogs::gateOutcomes()
     } else {
         QVERIFY(Dialogs::shown().isEmpty());
     }
-    // The gate writes nothing, whatever its outcome.
+    // The gate writes nothing, whatever its outcome, but the hash of a clear text that let the
+    // user in.
     QCOMPARE(folderEntries(programDir()), QStringList{"talo.ini"});
-    QCOMPARE(FileBytes::of(programDir() + "talo.ini"), ini);
+    if (!inClear || outcome != Outcome::LetIn)
+        QCOMPARE(FileBytes::of(programDir() + "talo.ini"), ini);
 }
 
 void TestPasswordDialogs::noPasswordNoPrompt()
@@ -202,9 +222,46 @@ void TestPasswordDialogs::unreadableIniRefuses()
              PlatformMessages::cannotReadFile(ini, PlatformMessages::readAccessDenied()));
 }
 
-void TestPasswordDialogs::newPasswordShowsCurrentInClear()
+void TestPasswordDialogs::clearTextOfAnEarlierVersionReplacedAtTheGate()
 {
-    PasswordStore::write(programDir(), QStringLiteral(" Mon Secret"));
+    SideFile::writeLines(programDir() + "talo.ini", {"[MotDePasse]", "Chaine=Ancien mot"});
+    TfrmMotDePasse prompt;
+    ModalDriver driver([&](QDialog &d) {
+        QTest::keyClicks(edit(d), QStringLiteral("Ancien mot"));
+        QTest::keyClick(edit(d), Qt::Key_Return);
+    });
+    QCOMPARE(prompt.gate(programDir()), Outcome::LetIn);
+    // Once it has let the user in, only its hash is left.
+    QVERIFY(!FileBytes::of(programDir() + "talo.ini").contains("Ancien"));
+    const StoredPassword stored = PasswordStore::read(programDir());
+    QVERIFY(!stored.isPlain());
+    QVERIFY(stored.matches(QStringLiteral("Ancien mot")));
+
+    ModalDriver again([&](QDialog &d) {
+        QTest::keyClicks(edit(d), QStringLiteral("Ancien mot"));
+        QTest::keyClick(edit(d), Qt::Key_Return);
+    });
+    QCOMPARE(prompt.gate(programDir()), Outcome::LetIn);
+}
+
+void TestPasswordDialogs::newPasswordFieldStartsEmpty_data()
+{
+    QTest::addColumn<QString>("current");
+    QTest::addColumn<QString>("hint");
+    QTest::newRow("a password in force")
+        << " Mon Secret"
+        << "Un mot de passe est en vigueur. Laissez ce champ vide pour le garder, ou saisissez "
+           "le nouveau.";
+    QTest::newRow("none") << ""
+                          << "Aucun mot de passe pour l'instant. Laissez ce champ vide pour "
+                             "continuer sans mot de passe.";
+}
+
+void TestPasswordDialogs::newPasswordFieldStartsEmpty()
+{
+    QFETCH(QString, current);
+    QFETCH(QString, hint);
+    PasswordStore::write(programDir(), current);
     const QByteArray before = FileBytes::of(programDir() + "talo.ini");
     TfrmCreationPasse dialog;
     QCOMPARE(dialog.windowTitle(), QStringLiteral(" Création mot de passe"));
@@ -212,17 +269,25 @@ void TestPasswordDialogs::newPasswordShowsCurrentInClear()
              QStringLiteral("Saisir nouveau mot de passe :"));
     QCOMPARE(button(dialog, "btnAnnuler")->text(), QStringLiteral("Annuler"));
     QCOMPARE(button(dialog, "btnAide")->text(), QStringLiteral("Aide"));
-    QString shown;
+    QString shown, typed, hintShown;
+    bool removable = false;
     ModalDriver driver([&](QDialog &d) {
         QCOMPARE(QApplication::focusWidget(), edit(d));
         QVERIFY(centredOnScreen(d));
         shown = edit(d)->displayText();
+        hintShown = d.findChild<QLabel *>("etqConseil")->text();
+        removable = d.findChild<QCheckBox *>("ccSupprimer")->isVisible();
         QTest::keyClicks(edit(d), QStringLiteral("autre"));
+        // What is typed is shown in clear.
+        typed = edit(d)->displayText();
         QTest::mouseClick(button(d, "btnAnnuler"), Qt::LeftButton);
     });
     QVERIFY(!dialog.run(programDir()));
     QVERIFY(driver.fired());
-    QCOMPARE(shown, QStringLiteral(" Mon Secret"));
+    QCOMPARE(shown, QString());
+    QCOMPARE(typed, QStringLiteral("autre"));
+    QCOMPARE(hintShown, hint);
+    QCOMPARE(removable, !current.isEmpty());
     QCOMPARE(FileBytes::of(programDir() + "talo.ini"), before);
 }
 
@@ -231,12 +296,11 @@ void TestPasswordDialogs::newPasswordTakesEffectNextStart()
     PasswordStore::write(programDir(), QStringLiteral("ancien"));
     TfrmCreationPasse dialog;
     ModalDriver driver([&](QDialog &d) {
-        // The current password is selected: typing replaces it.
         QTest::keyClicks(edit(d), QStringLiteral("Nouveau;=1"));
         QTest::keyClick(edit(d), Qt::Key_Return);
     });
     QVERIFY(dialog.run(programDir()));
-    QCOMPARE(PasswordStore::read(programDir()), QStringLiteral("Nouveau;=1"));
+    QVERIFY(PasswordStore::read(programDir()).matches(QStringLiteral("Nouveau;=1")));
 
     TfrmMotDePasse prompt;
     ModalDriver next([&](QDialog &d) {
@@ -246,16 +310,32 @@ void TestPasswordDialogs::newPasswordTakesEffectNextStart()
     QCOMPARE(prompt.gate(programDir()), Outcome::Refused);
 }
 
-void TestPasswordDialogs::emptyNewPasswordRemovesTheGate()
+void TestPasswordDialogs::emptyNewPasswordKeepsThePassword()
+{
+    SideFile::writeLines(programDir() + "talo.ini", {"[MotDePasse]", "Chaine=ancien"});
+    const QByteArray before = FileBytes::of(programDir() + "talo.ini");
+    TfrmCreationPasse dialog;
+    ModalDriver driver([&](QDialog &d) { QTest::mouseClick(button(d, "btnOK"), Qt::LeftButton); });
+    QVERIFY(!dialog.run(programDir()));
+    QVERIFY(driver.fired());
+    QCOMPARE(FileBytes::of(programDir() + "talo.ini"), before);
+    QVERIFY(PasswordStore::read(programDir()).matches(QStringLiteral("ancien")));
+}
+
+void TestPasswordDialogs::removeCheckBoxRemovesTheGate()
 {
     PasswordStore::write(programDir(), QStringLiteral("ancien"));
     TfrmCreationPasse dialog;
+    bool fieldDisabled = false;
     ModalDriver driver([&](QDialog &d) {
-        edit(d)->clear();
+        QTest::keyClicks(edit(d), QStringLiteral("tape puis abandonne"));
+        d.findChild<QCheckBox *>("ccSupprimer")->click();
+        fieldDisabled = !edit(d)->isEnabled() && edit(d)->text().isEmpty();
         QTest::mouseClick(button(d, "btnOK"), Qt::LeftButton);
     });
     QVERIFY(dialog.run(programDir()));
-    QCOMPARE(PasswordStore::read(programDir()), QString());
+    QVERIFY(fieldDisabled);
+    QVERIFY(!PasswordStore::read(programDir()).isSet());
 
     TfrmMotDePasse prompt;
     ModalDriver none([](QDialog &d) { d.reject(); }, 300);
@@ -303,7 +383,7 @@ void TestPasswordDialogs::writeFailureKeepsDialogOpenAndOldValue()
     QCOMPARE(Dialogs::shown().first().kind, Dialogs::Kind::Error);
     QVERIFY(Dialogs::shown().first().text.startsWith(
         QStringLiteral("Impossible d'écrire le fichier %1").arg(programDir() + "talo.ini")));
-    QCOMPARE(PasswordStore::read(programDir()), QStringLiteral("ancien"));
+    QVERIFY(PasswordStore::read(programDir()).matches(QStringLiteral("ancien")));
 }
 
 void TestPasswordDialogs::helpOpensContext19()

@@ -6,6 +6,9 @@
 #include "recovery/BackupCopy.h"
 #include "recovery/RestoreCandidate.h"
 #include "recovery/RestoreSwap.h"
+#include "safety/TFrmRestaurer.h"
+
+#include <QListWidget>
 
 #include <QDirIterator>
 #include <QTest>
@@ -44,6 +47,8 @@ private Q_SLOTS:
     void unusableBackupRefused();
     void swapPutsTheCopyInPlace();
     void failedSwapLeavesEverythingAsItWas();
+    void replacedDataOfferedAfterTheAutomaticCopies();
+    void confirmationSaysThePasswordStays();
 
 private:
     void closeTables();
@@ -175,6 +180,45 @@ void TestRestore::failedSwapLeavesEverythingAsItWas()
         it = it->first.startsWith(".Restauration") ? after.erase(it) : std::next(it);
     QVERIFY(after == before);
     QCOMPARE(folderEntries(src->programDir).filter("Avant restauration"), QStringList());
+}
+
+void TestRestore::replacedDataOfferedAfterTheAutomaticCopies()
+{
+    // Today's data (4 entries) replaced by a copy of 3: the window offers them back.
+    src->addCare(QDate(2025, 7, 1), "APRES", 100, "Dr X", QString());
+    closeTables();
+    QVERIFY(QDir(src->programDir).mkpath("Sauvegardes"));
+    const QString automatic = src->programDir + "Sauvegardes/2025-06-30";
+    QVERIFY(QDir().rename(backup->path(), automatic));
+    const auto candidate = RestoreCandidate::prepare(src->programDir, automatic);
+    RestoreSwap::run(src->programDir, candidate->stagingFolder(), candidate->fileNames(),
+                     RestoreCandidate::tableFileNames(), restoredAt);
+    QVERIFY(QDir(src->programDir).mkdir("Avant restauration 2025-06-02 18h30"));
+
+    TFrmRestaurer dialog(src->programDir);
+    auto *list = dialog.findChild<QListWidget *>("lstCopies");
+    QStringList shown;
+    for (int row = 0; row < list->count(); ++row)
+        shown.append(list->item(row)->text());
+    QCOMPARE(shown, QStringList({"Copie automatique du 30/06/2025",
+                                 "Données d'avant la restauration du 01/07/2025 à 09h05",
+                                 "Données d'avant la restauration du 02/06/2025 à 18h30"}));
+    list->setCurrentRow(1);
+    QVERIFY(dialog.candidate());
+    QCOMPARE(dialog.candidate()->summary().entries, 4);
+    QCOMPARE(dialog.candidate()->summary().newestEntry, QDate(2025, 7, 1));
+}
+
+void TestRestore::confirmationSaysThePasswordStays()
+{
+    const QString set = TFrmRestaurer::confirmation("Cette copie contient 3 soin(s).", true);
+    QVERIFY2(set.endsWith("Le mot de passe actuel reste en vigueur : celui de la copie n'est pas "
+                          "repris."),
+             qPrintable(set));
+    const QString none = TFrmRestaurer::confirmation("Cette copie contient 3 soin(s).", false);
+    QVERIFY2(none.endsWith("Talo 3.0 reste sans mot de passe, comme maintenant : celui de la "
+                           "copie n'est pas repris."),
+             qPrintable(none));
 }
 
 QTEST_MAIN(TestRestore)
