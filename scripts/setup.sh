@@ -21,7 +21,7 @@ for p in $PACKAGES; do
 done
 [ -z "$missing" ] && exit 0
 
-echo "Installing:$missing"
+echo "Paquets Debian à installer :$missing"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
     # A Debian installed with a root password has no sudo: say what to do rather than fail.
