@@ -3,7 +3,7 @@ PROGRAM_DIR ?= $(HOME)/Talo
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build build-program install run test bench clean
+.PHONY: setup configure build build-program install run test bench asan clean
 
 setup:
 	./scripts/setup.sh
@@ -37,6 +37,21 @@ bench: build
 	$(BUILD_DIR)/bench/talo-bench-window
 	$(BUILD_DIR)/bench/talo-bench-report
 	$(BUILD_DIR)/bench/talo-bench-followup
+
+# The window tests and the end-to-end suite built with AddressSanitizer, in build-asan. Every
+# report goes to build-asan/asan-logs, so that one from a program an end-to-end scenario ran
+# (whose exit status the scenario may not see) fails the run as well. Leak detection is off:
+# Qt and the libraries under it keep some allocations until exit.
+ASAN_DIR ?= build-asan
+asan: setup
+	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALO_WARNINGS_AS_ERRORS=ON \
+	    -DTALO_SANITIZE=address
+	cmake --build $(ASAN_DIR) -j $(JOBS)
+	rm -rf $(ASAN_DIR)/asan-logs && mkdir -p $(ASAN_DIR)/asan-logs
+	ASAN_OPTIONS=detect_leaks=0:log_path=$(abspath $(ASAN_DIR))/asan-logs/asan \
+	    ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L 'window|e2e'
+	@if [ -n "$$(ls $(ASAN_DIR)/asan-logs)" ]; then \
+	    cat $(ASAN_DIR)/asan-logs/*; echo "AddressSanitizer reports above"; exit 1; fi
 
 clean:
 	rm -rf $(BUILD_DIR)

@@ -3,21 +3,28 @@
 // the same number of rows in memory. Then the table store alone, without the totals: open, the
 // memory its rows take (bytes a row), a rebuild of the view with the filter declared to read
 // two fields and with the plain filter, and a post. Every size runs in a child process so that
-// its peak memory is its own.
+// its peak memory is its own. Last, the search over the whole register ("Rechercher..."), every
+// entry carrying a note of its own: the first search of a window (each text folded as it is
+// first met) and the next ones.
 #include "BenchRegister.h"
 
 #include "platform/core/Today.h"
 #include "platform/store/Table.h"
-#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
+#include "register/CareSearch.h"
 #include "register/PlainSelectors.h"
+#include "tables/CareEntryTable.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QTemporaryDir>
 #include <QTextStream>
 
+#include <sqlite3.h>
+
+#include <ctime>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -88,6 +95,54 @@ void storeAlone(int rows)
                 declared, plain, post, BenchRegister::peakMegabytes());
 }
 
+// Processor time of this thread: what a search costs when other work shares the machine.
+double threadCpuMillis()
+{
+    timespec t{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+    return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
+}
+
+void searchAlone(int rows)
+{
+    Today::pinForTesting(QDate(2026, 12, 8));
+    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("TALO.DB"));
+    BenchRegister::fill(path, rows);
+    // A note of its own on every entry, accents included: the most texts a search can meet.
+    sqlite3 *db = nullptr;
+    sqlite3_open(path.toUtf8().constData(), &db);
+    sqlite3_exec(db, "UPDATE TALO SET \"Note soins\" = 'Séance n° ' || Numero || ', à revoir'",
+                 nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    Table table(CareEntryTable::definition());
+    table.setDatabaseName(dir.path());
+    table.setIndexFieldNames(CareEntryTable::indexFieldNames());
+    table.open();
+    for (const char *typed : {"élodie", "docteur 12", "12,5", "03/2024", "revoir 2024", "zzz"}) {
+        const CareSearchQuery query = CareSearchQuery::parse(QString::fromUtf8(typed));
+        size_t found = 0;
+        double firstCpu = 1e9;
+        const double first = bestOf(3, [&] {
+            const double start = threadCpuMillis();
+            CareSearch search(table);
+            found = search.find(query).size();
+            firstCpu = std::min(firstCpu, threadCpuMillis() - start);
+        });
+        CareSearch search(table);
+        search.find(query);
+        double nextCpu = 1e9;
+        const double next = bestOf(5, [&] {
+            const double start = threadCpuMillis();
+            search.find(query);
+            nextCpu = std::min(nextCpu, threadCpuMillis() - start);
+        });
+        std::printf("| %d | %s | %zu | %.1f (%.1f) | %.1f (%.1f) |\n", rows, typed, found, first,
+                    firstCpu, next, nextCpu);
+    }
+}
+
 template <typename Run> void inChild(int size, Run run)
 {
     fflush(stdout);
@@ -123,5 +178,10 @@ int main(int argc, char *argv[])
                 "memory (MB) |\n|---:|---:|---:|---:|---:|---:|---:|\n");
     for (int size : sizes)
         inChild(size, storeAlone);
+    std::printf(
+        "\n| rows | typed | entries found | first search of a window (ms, processor) | next "
+        "searches (ms, processor) |\n|---:|---|---:|---:|---:|\n");
+    for (int size : sizes)
+        inChild(size, searchAlone);
     return 0;
 }

@@ -39,6 +39,14 @@ QStringList ComboSelectors::beneficiaryItems() const
     return items;
 }
 
+QStringList ComboSelectors::yearItems() const
+{
+    QStringList items;
+    for (int i = 0; i < years_.count(); ++i)
+        items.append(years_.itemText(i));
+    return items;
+}
+
 void ComboSelectors::appendBeneficiary(const QString &name)
 {
     beneficiaries_.addItem(name);

@@ -27,6 +27,7 @@ public:
     QString beneficiaryText() const override;
     QString yearText() const override;
     QStringList beneficiaryItems() const override;
+    QStringList yearItems() const;
     void appendBeneficiary(const QString &name) override;
     void removeBeneficiaryAt(int index) override;
     void selectFirstYear() override;

@@ -12,6 +12,7 @@
 #include "reference/TFrmMedecins.h"
 #include "reports/TFrmExporter.h"
 #include "recovery/AutomaticBackup.h"
+#include "recovery/ExitCopyMessages.h"
 #include "recovery/PendingRestore.h"
 #include "recovery/RestoreCandidate.h"
 #include "recovery/RestoreSwap.h"
@@ -20,6 +21,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFileInfo>
+
+#include <optional>
 
 void DataCommands::exportTables(TFrmPrincipale &main, TaloWindows &windows)
 {
@@ -49,15 +52,27 @@ void DataCommands::restore(TFrmPrincipale &main)
     main.leaveWithoutQuestion();
 }
 
-void DataCommands::backUpAtExit(TFrmPrincipale &main, TaloWindows &windows)
+void DataCommands::backUpAtExit(TFrmPrincipale &main, TaloWindows &windows, bool sideFilesWritten)
 {
+    const QDate day = Today::date();
+    const QDate later = AutomaticBackup::copyDatedAfter(main.programDir(), day);
+    const QString clockWarning =
+        later.isValid() ? ExitCopyMessages::clockBehind(day, later) : QString();
+    std::optional<QString> failure;
     try {
-        AutomaticBackup::run(main.programDir(), Today::date(), *windows.backupSources);
+        AutomaticBackup::run(main.programDir(), day, *windows.backupSources);
     } catch (const PlatformError &e) {
-        Dialogs::error(&main, AutomaticBackup::failureMessage(e.message()));
+        failure = e.message();
     } catch (const std::exception &e) {
-        Dialogs::error(&main, AutomaticBackup::failureMessage(QString::fromUtf8(e.what())));
+        failure = QString::fromUtf8(e.what());
     }
+    if (failure)
+        Dialogs::error(&main, ExitCopyMessages::failure(
+                                  *failure,
+                                  ExitCopyMessages::notSaved(main.programDir(), sideFilesWritten),
+                                  clockWarning));
+    else if (!clockWarning.isEmpty())
+        Dialogs::information(&main, ExitCopyMessages::madeWithClockBehind(clockWarning));
 }
 
 bool DataCommands::finishPendingRestore(const QString &programDir)

@@ -15,8 +15,10 @@ void exportTables(TFrmPrincipale &main, TaloWindows &windows);
 // " Restaurer une copie de sauvegarde...": once confirmed, the program leaves its loop
 // without the exit question; main() then calls finishPendingRestore.
 void restore(TFrmPrincipale &main);
-// The copy of a confirmed exit; a failure is shown and the exit goes on.
-void backUpAtExit(TFrmPrincipale &main, TaloWindows &windows);
+// The copy of a confirmed exit. A failure is shown, saying whether the data are all in the
+// program directory (`sideFilesWritten`: the exit's own write of the side files worked), and
+// the exit goes on; a clock behind the latest-dated copy is told.
+void backUpAtExit(TFrmPrincipale &main, TaloWindows &windows, bool sideFilesWritten);
 // With every window and table closed: the confirmed restore put in place (the program
 // directory locked meanwhile) and its outcome shown. True when the program is to start
 // again.

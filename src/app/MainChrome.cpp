@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QFrame>
 #include <QHBoxLayout>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
@@ -75,6 +76,11 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
                            &TFrmPrincipale::mnuSuiviClick));
     view->addAction(action(window, "mnuBilan", QStringLiteral("Bilan annuel..."),
                            &TFrmPrincipale::mnuBilanClick));
+    view->addSeparator();
+    QAction *search = action(window, "mnuRechercher", QStringLiteral("&Rechercher..."),
+                             &TFrmPrincipale::mnuRechercherClick);
+    search->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_F));
+    view->addAction(search);
     QMenu *help = bar->addMenu(QStringLiteral("Aide"));
     help->setObjectName(QStringLiteral("mnuAideMenu"));
     help->addAction(

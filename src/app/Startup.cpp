@@ -11,6 +11,7 @@
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
+#include "recovery/AutomaticBackup.h"
 #include "recovery/RestoreSwap.h"
 
 #include <QApplication>
@@ -19,9 +20,10 @@ Startup::Startup(QString programDir) : programDir_(std::move(programDir)) {}
 
 Startup::~Startup()
 {
-    // The other windows are the main window's children: they go first.
-    windows_.reset();
+    // The main window takes the other windows, its children, with it; what they point at (the
+    // list of windows, the backup's sources) is still there while they go.
     main_.reset();
+    windows_.reset();
 }
 
 bool Startup::run()
@@ -43,6 +45,8 @@ bool Startup::run()
         Dialogs::error(nullptr, e.message());
         return false;
     }
+    // An exit cut short may have left the day's copy aside, out of the restore window's sight.
+    AutomaticBackup::repair(programDir_);
     ParadoxOffer::run(programDir_);
     {
         const CursorOverride hourglass(Qt::WaitCursor);

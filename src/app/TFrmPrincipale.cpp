@@ -5,6 +5,7 @@
 #include "EntryPages.h"
 #include "MainChrome.h"
 #include "PendingRecords.h"
+#include "TFrmRechercher.h"
 #include "TaloWindows.h"
 
 #include "followup/TFrmBilanAnnuel.h"
@@ -27,8 +28,8 @@
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
 #include "reference/TFrmMedecins.h"
-#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
+#include "register/CareViewChoice.h"
 #include "register/CareViewReader.h"
 #include "register/YearItems.h"
 #include "reports/TFrmListeTalo.h"
@@ -36,6 +37,7 @@
 #include "safety/TfrmApropos.h"
 #include "safety/TfrmCreationPasse.h"
 #include "safety/TfrmMotDePasse.h"
+#include "tables/CareEntryTable.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -116,6 +118,13 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     // Start-up: open the register (the totals run), then the names, then the last entry.
     TableTous->setDatabaseName(programDir_);
     HandlerGuard::run(this, [this] { TableTous->open(); });
+    // Said once: every change refused afterwards says so again in its own box.
+    if (TableTous->isReadOnly())
+        Dialogs::warning(this,
+                         QStringLiteral("Le registre est ouvert en lecture seule : les soins "
+                                        "peuvent être consultés, mais aucune saisie, correction "
+                                        "ou suppression ne sera enregistrée.\nFichier : %1\n%2")
+                             .arg(TableTous->filePath(), TableTous->readOnlyReason()));
     loadBeneficiaryList();
     selectors_->selectFirstItems();
     viewInForce_ = selectors_->view();
@@ -399,9 +408,11 @@ bool TFrmPrincipale::FormCloseQuery()
     // lost; if one cannot be (a required value missing), the program stays open.
     if (!postPendingRecords(true))
         return false;
+    bool sideFilesWritten = true;
     try {
         writeSideFiles();
     } catch (const PlatformError &e) {
+        sideFilesWritten = false;
         if (!Dialogs::question(this,
                                QStringLiteral("Ces fichiers n'ont pas pu être enregistrés :"
                                               "\n\n%1\n\nQuitter quand même ?")
@@ -410,7 +421,7 @@ bool TFrmPrincipale::FormCloseQuery()
             return false;
     }
     if (windows_)
-        DataCommands::backUpAtExit(*this, *windows_);
+        DataCommands::backUpAtExit(*this, *windows_, sideFilesWritten);
     return true;
 }
 
@@ -430,7 +441,11 @@ void TFrmPrincipale::mnuSuiviClick()
     });
     if (!choice || !TableTous->gotoBookmark(choice->row))
         return;
-    const int page = choice->payer == AwaitedPayer::Cpam ? 1 : 2;
+    enterPageWhenActive(choice->payer == AwaitedPayer::Cpam ? 1 : 2);
+}
+
+void TFrmPrincipale::enterPageWhenActive(int page)
+{
     OngletsSaisie->OngletsSaisieClick(page);
     if (isActiveWindow())
         return;
@@ -454,4 +469,38 @@ void TFrmPrincipale::mnuBilanClick()
         TFrmBilanAnnuel window(CareViewReader::readAll(*TableTous), this);
         window.exec();
     });
+}
+
+void TFrmPrincipale::mnuRechercherClick()
+{
+    // Found entries are read from the rows held: what is being typed goes there first.
+    if (!TableTous->isActive() || !postPendingRecords(false))
+        return;
+    std::optional<CareSearchHit> choice;
+    HandlerGuard::run(this, [this, &choice] {
+        TFrmRechercher window(*TableTous, lastSearch_, this);
+        window.exec();
+        lastSearch_ = window.typed();
+        choice = window.choice();
+    });
+    if (choice)
+        HandlerGuard::run(this, [this, &choice] { showFoundEntry(*choice); });
+}
+
+void TFrmPrincipale::showFoundEntry(const CareSearchHit &entry)
+{
+    const ComboSelectors::View current = selectors_->view();
+    const CareViewChoice::View wanted =
+        CareViewChoice::holding({current.year, current.beneficiary}, entry.date, entry.beneficiary,
+                                selectors_->yearItems(), selectors_->beneficiaryItems());
+    if (wanted.year != current.year || wanted.beneficiary != current.beneficiary) {
+        selectors_->showView({wanted.year, wanted.beneficiary});
+        lstListeBeneficiairesClick();
+    }
+    if (!TableTous->gotoBookmark(entry.row)) {
+        // Gone since (another copy of the program on the same folder), or out of view.
+        Dialogs::information(this, QStringLiteral("Ce soin n'est plus dans le registre."));
+        return;
+    }
+    enterPageWhenActive(0);
 }

@@ -11,6 +11,7 @@
 #include <memory>
 
 class CareRegister;
+struct CareSearchHit;
 class DBGrid;
 class EntryPages;
 class DBNavigator;
@@ -74,6 +75,9 @@ public:
     void mnuSuiviClick();
     // " Bilan annuel" over the whole register.
     void mnuBilanClick();
+    // " Rechercher" over the whole register; the entry chosen there becomes current, the
+    // selectors changed only when the view hides it, the caret in the care date.
+    void mnuRechercherClick();
     void mnuExporterClick();
     void mnuRestaurerClick();
 
@@ -85,16 +89,17 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    void buildMenu();
-    void buildToolBar();
     QWidget *buildSelectorBand();
-    void buildStatusBar();
     void loadBeneficiaryList();
     void showTotals(const RegisterTotals &totals);
     DataWindowKeys::Rules keyRules();
     void navTableTousClick(int button);
     bool FormCloseQuery();
     void enableWindowCommands();
+    void showFoundEntry(const CareSearchHit &entry);
+    // The page in front with the caret in its date field, now and again once this window is
+    // active (the activation that follows a closed dialog would leave the caret at the end).
+    void enterPageWhenActive(int page);
 
     QString programDir_;
     TaloWindows *windows_ = nullptr;
@@ -116,4 +121,5 @@ private:
     QList<QLabel *> BarreEtat;
     QList<QAction *> windowCommands_; // the commands that open other windows
     DataWindowKeys *keys_ = nullptr;
+    QString lastSearch_; // offered again by the next search
 };

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 
 #include "PxlibApi.h"
 #include <cmath>
@@ -43,30 +44,29 @@ ParadoxReader::ParadoxReader(const QString &tablePath, const QString &memoPath) 
         doc_ = nullptr;
         throw ConversionError(ConversionMessages::cannotRead(ConversionMessages::badHeader()));
     }
-    try {
-        checkLength(tablePath);
-        const int count = PX_get_num_fields(doc_);
-        recordSize_ = PX_get_recordsize(doc_);
-        int sum = 0;
-        for (int i = 0; i < count; ++i) {
-            const pxfield_t *f = PX_get_field(doc_, i);
-            if (!f)
-                throw ConversionError(
-                    ConversionMessages::cannotRead(ConversionMessages::badHeader()));
-            fields_.push_back(
-                {Windows1252::decode(f->px_fname ? f->px_fname : ""), f->px_ftype, f->px_flen});
-            sum += f->px_flen;
-        }
-        if (count <= 0 || sum != recordSize_)
-            throw ConversionError(ConversionMessages::cannotRead(ConversionMessages::badHeader()));
-        rowCount_ = PX_get_num_records(doc_);
-        record_.resize(size_t(recordSize_));
-    } catch (...) {
+    // A header refused on the way leaves no open document behind.
+    auto closeAgain = qScopeGuard([this] {
         PX_close(doc_);
         PX_delete(doc_);
         doc_ = nullptr;
-        throw;
+    });
+    checkLength(tablePath);
+    const int count = PX_get_num_fields(doc_);
+    recordSize_ = PX_get_recordsize(doc_);
+    int sum = 0;
+    for (int i = 0; i < count; ++i) {
+        const pxfield_t *f = PX_get_field(doc_, i);
+        if (!f)
+            throw ConversionError(ConversionMessages::cannotRead(ConversionMessages::badHeader()));
+        fields_.push_back(
+            {Windows1252::decode(f->px_fname ? f->px_fname : ""), f->px_ftype, f->px_flen});
+        sum += f->px_flen;
     }
+    if (count <= 0 || sum != recordSize_)
+        throw ConversionError(ConversionMessages::cannotRead(ConversionMessages::badHeader()));
+    rowCount_ = PX_get_num_records(doc_);
+    record_.resize(size_t(recordSize_));
+    closeAgain.dismiss();
 }
 
 ParadoxReader::~ParadoxReader()

@@ -4,8 +4,8 @@
 #include "ReportTextGrid.h"
 
 #include "platform/core/Formats.h"
+#include "platform/report/ProgramFooter.h"
 #include "platform/report/ReportLayout.h"
-#include "reports/ProgramFooter.h"
 
 namespace
 {

@@ -3,9 +3,9 @@
 #include "YearSummaryCharts.h"
 #include "YearSummaryReportSource.h"
 
+#include "platform/report/ProgramFooter.h"
 #include "platform/report/ReportLayout.h"
 #include "register/YearSummary.h"
-#include "reports/ProgramFooter.h"
 
 namespace
 {

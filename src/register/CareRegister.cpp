@@ -1,11 +1,11 @@
 #include "CareRegister.h"
 
-#include "tables/CareEntryTable.h"
 #include "CareFacts.h"
 #include "CareFilterRule.h"
 #include "CareViewFilter.h"
 #include "RegisterSelectors.h"
 #include "StoredTotals.h"
+#include "tables/CareEntryTable.h"
 
 #include "platform/store/BookmarkReturn.h"
 #include "platform/store/ControlsDisabled.h"
@@ -18,6 +18,7 @@ using namespace CareFields;
 
 CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObject *parent)
     : QObject(parent), table_(tableTous), tableAlive_(&tableTous), selectors_(selectors),
+      dateSoins_(tableTous.fieldByName(DateSoins)),
       beneficiaire_(tableTous.fieldByName(Beneficiaire)), cout_(tableTous.fieldByName(Cout)),
       base_(tableTous.fieldByName(Base)), montantCPAM_(tableTous.fieldByName(MontantCPAM)),
       pourcentage_(tableTous.fieldByName(PourcentageCPAM)),
@@ -36,7 +37,7 @@ CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObje
     // taken for another program's write and have every row read again.
     table_.beforeOpen = [this](Table &) { openStoredTotals(); };
     table_.afterOpen = [this](Table &) {
-        recountStoredTotals();
+        checkStoredTotals();
         TableTousAfterOpen();
     };
     table_.afterPost = totals;
@@ -162,16 +163,40 @@ void CareRegister::openStoredTotals()
     }
 }
 
-void CareRegister::recountStoredTotals()
+void CareRegister::checkStoredTotals()
 {
     if (!stored_)
         return;
+    checkedLoad_ = table_.loadCount();
+    // Sums that cannot be put right are not read: the walk gives the rows' own figures.
+    if (table_.isReadOnly()) {
+        stored_.reset();
+        return;
+    }
     try {
-        stored_->recount(table_.storedRowCount());
+        stored_->agreeWith(cellsOfRows());
     } catch (const DatabaseError &) {
-        // As above: the walk gives the same figures.
         stored_.reset();
     }
+}
+
+TotalsCells CareRegister::cellsOfRows()
+{
+    TotalsCells cells;
+    table_.forEachStoredRow([&] {
+        const QDate date = dateSoins_.asDate();
+        TotalsCell &cell =
+            cells[{beneficiaire_.asString(), date.isValid() ? date.year() % 100 : -1}];
+        const qint64 c = cout_.asCents(), n = montantCPAM_.asCents(),
+                     m = montantMutuelle_.asCents();
+        const bool partial = mutuellePartielle_.holds(Vrai);
+        ++cell.count;
+        cell.cost += c;
+        cell.cpam += n;
+        cell.mutual += m;
+        cell.awaited += CareFacts::awaited(c, n, m, partial, partial ? estimation_.asCents() : 0);
+    });
+    return cells;
 }
 
 RegisterTotals CareRegister::viewTotals()
@@ -181,6 +206,11 @@ RegisterTotals CareRegister::viewTotals()
     // Moving to the first row posts a pending edit and takes in what another component wrote.
     if (table_.recordCount() > 0)
         table_.first();
+    if (table_.loadCount() != checkedLoad_) {
+        checkStoredTotals();
+        if (!stored_)
+            return sumView();
+    }
     const bool filtered = table_.isFiltered();
     const CareFilterRule rule(selectors_.beneficiaryText(), selectors_.yearText());
     try {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RegisterTotals.h"
+#include "TotalsCell.h"
 
 #include <QObject>
 #include <QPointer>
@@ -57,9 +58,12 @@ Q_SIGNALS:
 
 private:
     // Opens the sums kept in the table's file, installing them the first time (before the
-    // table reads its rows), then checks that they count every row (once it has).
+    // table reads its rows), then checks them against the rows once the table has read them,
+    // and again whenever it reads them anew (another program wrote to the file): whoever wrote
+    // and however, the totals shown are those of the rows.
     void openStoredTotals();
-    void recountStoredTotals();
+    void checkStoredTotals();
+    TotalsCells cellsOfRows();
     RegisterTotals viewTotals();
     void recoverWithWiderView();
 
@@ -67,11 +71,12 @@ private:
     QPointer<Table> tableAlive_;
     RegisterSelectors &selectors_;
     // The fields the rules read on every row, looked up once.
-    Field &beneficiaire_, &cout_, &base_, &montantCPAM_, &pourcentage_, &montantMutuelle_,
-        &mutuellePartielle_, &balance_, &estimation_;
+    Field &dateSoins_, &beneficiaire_, &cout_, &base_, &montantCPAM_, &pourcentage_,
+        &montantMutuelle_, &mutuellePartielle_, &balance_, &estimation_;
     CareViewFilter filter_;
     std::vector<Table *> followers_;
     RegisterTotals totals_;
     std::unique_ptr<StoredTotals> stored_;
+    quint64 checkedLoad_ = 0; // the table's load the sums were last checked against
     bool recovering_ = false;
 };

@@ -2,7 +2,11 @@
 
 #include "tables/CareEntryTable.h"
 
+#include "platform/store/BookmarkReturn.h"
+#include "platform/store/ControlsDisabled.h"
 #include "platform/store/Table.h"
+
+#include <QScopeGuard>
 
 using namespace CareFields;
 
@@ -38,18 +42,11 @@ std::vector<CareFacts> CareViewReader::walk()
 {
     std::vector<CareFacts> entries;
     entries.reserve(size_t(table_.recordCount()));
-    const Bookmark mark = table_.bookmark();
-    table_.disableControls();
-    try {
-        for (table_.first(); !table_.eof(); table_.next())
-            entries.push_back(current());
-    } catch (...) {
-        table_.gotoBookmark(mark);
-        table_.enableControls();
-        throw;
-    }
-    table_.gotoBookmark(mark);
-    table_.enableControls();
+    const ControlsDisabled still(table_);
+    BookmarkReturn back(table_);
+    for (table_.first(); !table_.eof(); table_.next())
+        entries.push_back(current());
+    back.restore();
     return entries;
 }
 
@@ -63,20 +60,19 @@ std::vector<CareFacts> CareViewReader::readAll(Table &table)
     if (!table.isFiltered())
         return readView(table);
     // The filter is lifted under disabled controls, so the grid never shows the wider view.
-    table.disableControls();
-    const Bookmark mark = table.bookmark();
-    std::vector<CareFacts> entries;
-    try {
-        table.setFiltered(false);
-        entries = readView(table);
-    } catch (...) {
-        table.setFiltered(true);
-        table.gotoBookmark(mark);
-        table.enableControls();
-        throw;
-    }
+    const ControlsDisabled still(table);
+    BookmarkReturn back(table);
+    auto refilter = qScopeGuard([&table] {
+        try {
+            table.setFiltered(true);
+        } catch (...) {
+            // An error is already on its way out; it is the one to report.
+        }
+    });
+    table.setFiltered(false);
+    std::vector<CareFacts> entries = readView(table);
+    refilter.dismiss();
     table.setFiltered(true);
-    table.gotoBookmark(mark);
-    table.enableControls();
+    back.restore();
     return entries;
 }

@@ -1,8 +1,10 @@
 #include "StoredTotals.h"
 
-#include "TotalsSchema.h"
+#include "tables/CareEntryTable.h"
+#include "tables/TotalsSchema.h"
 
 #include "platform/store/DatabaseError.h"
+#include "platform/store/ForeignObjects.h"
 #include "platform/store/SqliteStatement.h"
 #include "platform/store/TableDefinition.h"
 
@@ -13,28 +15,45 @@
 
 StoredTotals::StoredTotals(const QString &path) : db_(path, SqliteDatabase::Mode::OpenExisting)
 {
+    // Nothing is written to a file holding a trigger of someone else's: it would run inside
+    // the rebuild.
+    ForeignObjects::refuse(db_, CareEntryTable::definition());
     db_.useWriteAheadLog();
     if (!upToDate())
         rebuild();
 }
 
-void StoredTotals::recount(qint64 storedRows)
+void StoredTotals::agreeWith(const TotalsCells &fromRows)
 {
-    bool counted = false;
-    {
-        SqliteStatement count(db_.handle(),
-                              QStringLiteral("SELECT coalesce(sum(Nombre), 0) FROM %1")
-                                  .arg(TableDefinition::quoted(TotalsSchema::SumsTable)));
-        counted = count.step() && count.int64(0) == storedRows;
+    if (agrees(fromRows))
+        return;
+    rebuild();
+    if (!agrees(fromRows))
+        throw DatabaseError(QStringLiteral("Les sommes de TALO_TOTAUX ne correspondent pas aux "
+                                           "lignes de la table."));
+}
+
+bool StoredTotals::agrees(const TotalsCells &fromRows)
+{
+    SqliteStatement st(db_.handle(), TotalsSchema::cellsQuery());
+    qint64 matched = 0;
+    while (st.step()) {
+        const TotalsCell stored{st.int64(2), st.int64(3), st.int64(4), st.int64(5), st.int64(6)};
+        if (stored.isEmpty())
+            continue;
+        const auto found = fromRows.constFind({st.text(0), int(st.int64(1))});
+        if (found == fromRows.constEnd() || *found != stored)
+            return false;
+        ++matched;
     }
-    if (!counted)
-        rebuild();
+    // Every cell of the rows found among the stored ones.
+    return matched == fromRows.size();
 }
 
 QList<std::pair<QString, QString>> StoredTotals::objectsNamedLikeOurs()
 {
     QStringList names;
-    for (const TotalsSchema::SchemaObject &o : TotalsSchema::objects())
+    for (const SchemaObject &o : TotalsSchema::objects())
         names.append(QStringLiteral("'%1'").arg(o.name.toUpper()));
     // SQL names ignore case: "talo_totaux" would stand in the way of ours.
     SqliteStatement st(db_.handle(),
@@ -56,7 +75,7 @@ bool StoredTotals::upToDate()
         while (st.step())
             present.insert(st.text(0), {st.text(1), st.text(2)});
     }
-    for (const TotalsSchema::SchemaObject &o : TotalsSchema::objects()) {
+    for (const SchemaObject &o : TotalsSchema::objects()) {
         if (present.value(o.name) != std::pair(o.type, o.sql))
             return false;
     }
@@ -74,7 +93,7 @@ void StoredTotals::rebuild()
     for (const auto &[type, name] : objectsNamedLikeOurs())
         db_.exec(QStringLiteral("DROP %1 IF EXISTS %2")
                      .arg(type.toUpper(), TableDefinition::quoted(name)));
-    for (const TotalsSchema::SchemaObject &o : TotalsSchema::objects())
+    for (const SchemaObject &o : TotalsSchema::objects())
         db_.exec(o.sql);
     db_.exec(TotalsSchema::fillStatement());
     db_.exec(QStringLiteral("COMMIT"));

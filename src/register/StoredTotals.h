@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RegisterTotals.h"
+#include "TotalsCell.h"
 
 #include "platform/store/SqliteDatabase.h"
 
@@ -17,11 +18,14 @@ public:
     // program writes them; otherwise drops and rebuilds them from every row in one transaction.
     // Run before the table reads its rows, so that the rebuild is not taken for another
     // program's write. Throws DatabaseError when that cannot be done (a read-only file, a full
-    // disk): the file is then left as it was.
+    // disk, SQL objects in the file that are not the program's own): the file is then left as
+    // it was.
     explicit StoredTotals(const QString &path);
-    // Rebuilds the sums when they do not count `storedRows` entries (written with the triggers
-    // dropped). Throws as the constructor does.
-    void recount(qint64 storedRows);
+    // Makes the sums equal `fromRows`, the cells of every row as the table read them: a write
+    // the triggers did not see (a replaced row, the triggers dropped, the sums edited by hand)
+    // is undone by a rebuild. Throws as the constructor does, and when even the rebuilt sums
+    // differ: they cannot then be trusted.
+    void agreeWith(const TotalsCells &fromRows);
 
     // Sums of the cells `inView` accepts, from the beneficiary and the two-digit year (-1 for
     // entries without a real date).
@@ -29,6 +33,7 @@ public:
     RegisterTotals sumsOf(const CellFilter &inView);
 
 private:
+    bool agrees(const TotalsCells &fromRows);
     bool upToDate();
     void rebuild();
     // Every object named like ours, whatever its kind (a user may have made one).

@@ -1,6 +1,6 @@
 #include "DoctorsListReport.h"
 
-#include "ProgramFooter.h"
+#include "platform/report/ProgramFooter.h"
 
 namespace
 {

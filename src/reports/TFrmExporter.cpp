@@ -97,13 +97,18 @@ Table &TFrmExporter::table(Choice choice)
 void TFrmExporter::btnExporterClick()
 {
     const Choice chosen = choice();
-    const QString path =
-        QFileDialog::getSaveFileName(this, QStringLiteral(" Exporter vers un fichier CSV"),
-                                     QDir::home().filePath(suggestedName(chosen)),
-                                     QStringLiteral("Fichiers CSV (*.csv);;Tous les fichiers (*)"));
-    if (path.isEmpty())
+    QFileDialog files(this, QStringLiteral(" Exporter vers un fichier CSV"),
+                      QDir::home().filePath(suggestedName(chosen)),
+                      QStringLiteral("Fichiers CSV (*.csv);;Tous les fichiers (*)"));
+    files.setObjectName(QStringLiteral("dlgFichierCsv"));
+    files.setAcceptMode(QFileDialog::AcceptSave);
+    files.setFileMode(QFileDialog::AnyFile);
+    // The dialog adds ".csv" to a bare name before it checks for a file to replace: the
+    // question is asked about the file that is then written, not about the name typed.
+    files.setDefaultSuffix(QStringLiteral("csv"));
+    if (files.exec() != QDialog::Accepted || files.selectedFiles().isEmpty())
         return;
-    if (exportTo(chosen, path))
+    if (exportTo(chosen, files.selectedFiles().constFirst()))
         accept();
 }
 

@@ -35,6 +35,12 @@ inline const QString Faux = QStringLiteral("Faux");
 namespace CareEntryTable
 {
 
+// The SQL table inside TALO.DB.
+inline const QString SqlName = QStringLiteral("TALO");
+
+// The fields, and every other object the program keeps in the file: the register's sums
+// (TotalsSchema). An object found in the file and not declared here is foreign, and the file
+// refused (ForeignObjects): a table the program adds to TALO.DB is declared here.
 const TableDefinition &definition();
 // The order of the register: by care date, then beneficiary, then entry number.
 QString indexFieldNames();

@@ -58,13 +58,8 @@ public:
     // Closes every window and forgets the script, whatever the test left behind.
     void finish()
     {
-        for (QWidget *widget : QApplication::topLevelWidgets()) {
-            if (widget != main_.get() && widget->isVisible())
-                widget->close();
-        }
         Help::closeWindow();
-        windows_.reset(); // the other windows are the main window's children: they go first
-        main_.reset();
+        endProgram();
         Dialogs::stopScripting();
         Help::stopRecording();
     }
@@ -128,8 +123,10 @@ public:
             if (widget != main_.get() && widget->isVisible())
                 widget->close();
         }
-        windows_.reset();
+        // The other windows are the main window's children: they go with it, while the list of
+        // them and the backup's sources they point at are still there.
         main_.reset();
+        windows_.reset();
     }
 
     // A whole care entry typed as the user does, Enter in the note saving it.

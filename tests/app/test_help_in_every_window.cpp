@@ -85,6 +85,7 @@ void TestHelpInEveryWindow::f1InEachWindow_data()
     row("mnuBilan", "TFrmBilanAnnuel", 61, "Bilan annuel");
     row("mnuApropos", "TfrmApropos", 49, "A propos de Talo 3.0");
     row("mnuApercu", "ReportPreviewDialog", 50, "La fenêtre d'aperçu");
+    row("mnuRechercher", "TFrmRechercher", 62, "Rechercher un soin");
 }
 
 void TestHelpInEveryWindow::f1InEachWindow()

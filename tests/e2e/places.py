@@ -46,6 +46,8 @@ RESTORE = {"copy1": (120, 38), "btnRestaurer": (418, 22), "btnAnnuler": (418, 76
 # The menu "Voir" of the main window and its last two commands (the menu opens under it).
 MAIN.update({"mnuVoir": (67, 8), "mnuSuivi": (150, 90), "mnuBilan": (120, 110)})
 # The reimbursement follow-up (buttons counted from its bottom right corner).
+SEARCH_TITLE = " Rechercher"
+
 FOLLOW_UP_TITLE = " Suivi des remboursements"
 FOLLOW_UP = {"row1": (167, 65), "btnApercu": (-309, -26), "btnFermer": (-43, -26)}
 # The year summary.

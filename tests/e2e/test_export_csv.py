@@ -3,6 +3,7 @@
 # looks like a formula, accents, empty fields, amounts and dates in the French forms.
 import csv
 import os
+import time
 
 from places import APP_TITLE, EXPORT_FILE_TITLE, EXPORT_TITLE, MAIN, MAIN_TITLE
 from talo_e2e import run
@@ -50,7 +51,46 @@ def scenario(s):
          "Ecart": "0,40"},
     ], "the exported rows")
     s.check("Numero" not in header, "no internal row number in %r" % header)
+
+    # The same name typed again without ".csv": the file dialog asks about "Soins Elise.csv"
+    # before replacing it, and "Non" leaves the file as it was.
+    s.file_menu(main, "mnuExporter")
+    s.wait_window(EXPORT_TITLE)
+    s.key("Return")
+    files = s.wait_window(EXPORT_FILE_TITLE)
+    s.key("ctrl+a")
+    s.type(os.path.join(s.work, "Soins Elise"))
+    s.key("Return")
+    s.step = "waiting for the question about replacing the file"
+    question = _wait_other(s, EXPORT_FILE_TITLE, files)
+    s.activate(question)
+    s.hold_clipboard("(nothing copied)")
+    _, _, width, _ = s.geometry(question)
+    s.tool("xdotool", "mousemove", "--window", str(question), str(width - 20), "20", "click",
+           "1", "key", "ctrl+a", "ctrl+c")
+    deadline = time.monotonic() + 5
+    while s.clipboard().strip() == "(nothing copied)" and time.monotonic() < deadline:
+        time.sleep(0.1)
+    asked = s.clipboard()
+    s.check("Soins Elise.csv" in asked, "the question names the file written: %r" % asked)
+    s.answer(question, "Escape")
+    s.key("Escape")
+    s.wait_no_window(EXPORT_FILE_TITLE)
+    s.key("Escape")
+    s.wait_no_window(EXPORT_TITLE)
+    s.check_equal(s.read(path), raw, "the file after Non")
     s.quit(talo, main)
+
+
+def _wait_other(s, title, known, timeout=10):
+    """A window of `title` other than `known` (a box over that dialog, titled alike)."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        others = [w for w in s.windows(title) if w != known]
+        if others:
+            return others[0]
+        time.sleep(0.1)
+    s.check(False, "a second window '%s'" % title)
 
 
 run(scenario)

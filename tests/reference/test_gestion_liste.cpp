@@ -401,14 +401,15 @@ void TestGestionListe::inputBoxShowsWholeCaption_data()
 void TestGestionListe::inputBoxShowsWholeCaption()
 {
     QFETCH(QString, caption);
-    const auto box = Dialogs::makeInputDialog(nullptr, caption, "Nom :", QString());
-    box->show();
-    QVERIFY(QTest::qWaitForWindowExposed(box.get()));
+    QInputDialog box;
+    Dialogs::prepareInputDialog(box, caption, "Nom :", QString());
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
     QFont title = QFontDatabase::systemFont(QFontDatabase::TitleFont);
     title.setBold(true);
     // Icon, up to three buttons and margins beside the text.
     const QFontMetrics metrics(title);
-    QVERIFY(box->width() >= metrics.horizontalAdvance(caption) + 4 * (metrics.height() + 8));
+    QVERIFY(box.width() >= metrics.horizontalAdvance(caption) + 4 * (metrics.height() + 8));
 }
 
 void TestGestionListe::helpOpensContext45()

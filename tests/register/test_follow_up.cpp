@@ -1,12 +1,13 @@
+#include "platform/core/Today.h"
+#include "platform/store/DatabaseError.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "platform/core/Today.h"
-#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/CareViewReader.h"
 #include "register/PlainSelectors.h"
 #include "register/ReimbursementFollowUp.h"
 #include "register/YearSummary.h"
+#include "tables/CareEntryTable.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
@@ -204,6 +205,41 @@ private Q_SLOTS:
 
     // Whatever the register and its view: the lines add up to "Remboursements attendus",
     // every summary row's columns add up to its cost, and reading leaves the view as it was.
+    // A read that fails halfway (here a pending edit the rules refuse to post) leaves the table
+    // as it found it: same filter, same row, controls told again, the edit still pending.
+    void failedReadLeavesTableAsFound_data()
+    {
+        QTest::addColumn<bool>("all");
+        QTest::addColumn<bool>("filtered");
+        QTest::newRow("view, unfiltered") << false << false;
+        QTest::newRow("view, filtered") << false << true;
+        QTest::newRow("all, unfiltered") << true << false;
+        QTest::newRow("all, filtered") << true << true;
+    }
+    void failedReadLeavesTableAsFound()
+    {
+        QFETCH(bool, all);
+        QFETCH(bool, filtered);
+        add({"01/12/25", "ANNE", "", "10", "", "", "", "", "", ""});
+        add({"02/12/25", "PAUL", "", "20", "", "", "", "", "", ""});
+        add({"03/12/25", "ANNE", "", "30", "", "", "", "", "", ""});
+        select(filtered ? int(selectors_->beneficiaries.indexOf("ANNE")) : 0, 0);
+        table_->first();
+        const qint64 row = table_->bookmark().rowId;
+        table_->edit();
+        table_->fieldByName(Cout).setAsString("99");
+        const Table::Handler rules = table_->beforePost;
+        table_->beforePost = [](Table &) { throw DatabaseError(QStringLiteral("refusé")); };
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, all ? CareViewReader::readAll(*table_)
+                                                    : CareViewReader::readView(*table_));
+        table_->beforePost = rules;
+        QCOMPARE(table_->isFiltered(), filtered);
+        QVERIFY(!table_->controlsDisabled());
+        QCOMPARE(table_->state(), Table::State::Edit);
+        QCOMPARE(table_->bookmark().rowId, row);
+        QCOMPARE(table_->recordCount(), filtered ? 2 : 3);
+    }
+
     void randomRegisters()
     {
         QRandomGenerator random(12);

@@ -2,18 +2,18 @@
 #include "platform/store/SqliteStatement.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
+#include "support/FileBytes.h"
+#include "support/ReadOnlyFile.h"
+#include "support/SmallFileSystem.h"
+#include "support/ThrownMessage.h"
+#include "tables/CareEntryTable.h"
+#include "tables/TotalsSchema.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
-#include <unistd.h>
 
 namespace
 {
@@ -37,39 +37,6 @@ const QString OddRows = QStringLiteral(
     "('2023-08-01', 'PAUL ', ' 12.5', '1e2', X'31', 'Vrai', '7,5'),"
     "('2023-08-02', 12, 3, 2, 1, 'Vrai', 9),"
     "('abcd-01-01', 'PAUL', 8, 1, 1, 'Faux', NULL)");
-
-// Keeps a file from being written, even by root (immutable), for the object's life.
-class ReadOnlyFile
-{
-public:
-    explicit ReadOnlyFile(const QString &path) : path_(path)
-    {
-        QFile::setPermissions(path_, QFile::ReadOwner);
-        setImmutable(true);
-        readOnly_ = !QFile(path_).open(QIODevice::ReadWrite);
-    }
-    ~ReadOnlyFile()
-    {
-        setImmutable(false);
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner);
-    }
-    bool isReadOnly() const { return readOnly_; }
-
-private:
-    void setImmutable(bool on)
-    {
-        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY);
-        int flags = 0;
-        if (fd >= 0 && ::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            ::ioctl(fd, FS_IOC_SETFLAGS, &flags);
-        }
-        if (fd >= 0)
-            ::close(fd);
-    }
-    QString path_;
-    bool readOnly_ = false;
-};
 
 } // namespace
 
@@ -159,10 +126,13 @@ private Q_SLOTS:
             << QStringList{"DROP TRIGGER TALO_TOTAUX_AJOUT", Columns + OddRows} << true;
         QTest::newRow("count tampered")
             << QStringList{"UPDATE TALO_TOTAUX SET Nombre = Nombre + 1"} << true;
-        QTest::newRow("trigger replaced")
-            << QStringList{"DROP TRIGGER TALO_TOTAUX_MODIFICATION",
-                           "CREATE TRIGGER TALO_TOTAUX_MODIFICATION AFTER UPDATE ON TALO "
-                           "BEGIN SELECT 1; END"}
+        QTest::newRow("a sums cell raised, its count unchanged")
+            << QStringList{"UPDATE TALO_TOTAUX SET Cout = Cout + 100000 WHERE Beneficiaire = "
+                           "'MARIE' AND Annee = 23"}
+            << true;
+        QTest::newRow("a row replaced, which fires no delete trigger")
+            << QStringList{R"(INSERT OR REPLACE INTO TALO (Numero, "Date soins", Beneficiaire, )"
+                           R"(Cout) SELECT min(Numero), '1999-01-02', 'PAUL', 3 FROM TALO)"}
             << true;
         QTest::newRow("sums dropped, a table in the way")
             << QStringList{"DROP TABLE TALO_TOTAUX", "CREATE TABLE talo_totaux (x)"} << true;
@@ -189,21 +159,95 @@ private Q_SLOTS:
         compareEveryView(true);
     }
 
+    // Whatever another program writes while the register is open, the next totals are the
+    // rows' own.
+    void writesTheTriggersMissAreCaughtWhileOpen_data()
+    {
+        QTest::addColumn<QStringList>("writes");
+        QTest::newRow("sums raised by hand") << QStringList{"UPDATE TALO_TOTAUX SET Cout = Cout + "
+                                                            "100000"};
+        QTest::newRow("a row replaced")
+            << QStringList{R"(INSERT OR REPLACE INTO TALO (Numero, "Date soins", Beneficiaire, )"
+                           R"(Cout) SELECT max(Numero), '2023-05-01', 'MARIE', 7 FROM TALO)"};
+        QTest::newRow("triggers dropped, rows added, triggers back") << QStringList{
+            "DROP TRIGGER TALO_TOTAUX_AJOUT", Columns + OddRows, TotalsSchema::objects()[1].sql};
+    }
+    void writesTheTriggersMissAreCaughtWhileOpen()
+    {
+        QFETCH(QStringList, writes);
+        writeElsewhere(writes);
+        compareEveryView(true);
+    }
+
+    void foreignTriggerIsRefused_data()
+    {
+        QTest::addColumn<QString>("trigger");
+        QTest::newRow("deletes every other entry at the next post")
+            << "CREATE TRIGGER purge AFTER INSERT ON TALO BEGIN DELETE FROM TALO WHERE Numero "
+               "<> NEW.Numero; END";
+        QTest::newRow("a sums trigger with another body")
+            << "CREATE TRIGGER TALO_TOTAUX_MODIFICATION AFTER UPDATE ON TALO BEGIN DELETE FROM "
+               "TALO; END";
+    }
+    // Refused before anything is written, the sums' rebuild included: the file is left as it
+    // was, the trigger named in the reason.
+    void foreignTriggerIsRefused()
+    {
+        QFETCH(QString, trigger);
+        closeRegister();
+        writeElsewhere({"DROP TRIGGER TALO_TOTAUX_MODIFICATION", trigger});
+        const QByteArray before = FileBytes::of(file());
+        const QString message = thrownMessage([this] { openRegister(); });
+        QVERIFY2(message.contains("le déclencheur «") && message.contains("laissé tel quel"),
+                 qPrintable(message));
+        QVERIFY(!table_->isActive());
+        QCOMPARE(FileBytes::of(file()), before);
+        QVERIFY(!register_->usesStoredTotals());
+    }
+
+    void readOnlyFileIsWalked_data()
+    {
+        QTest::addColumn<bool>("logMode");
+        QTest::newRow("write-ahead log") << true;
+        // As a copy put back from a backup is: the file cannot be switched to the log.
+        QTest::newRow("rollback journal") << false;
+    }
     void readOnlyFileIsWalked()
     {
+        QFETCH(bool, logMode);
         closeRegister();
-        writeElsewhere({"DROP TABLE TALO_TOTAUX"});
+        // Sums that are wrong and cannot be rebuilt are not read.
+        writeElsewhere({"UPDATE TALO_TOTAUX SET Cout = Cout + 100000"});
+        if (!logMode)
+            writeElsewhere({"PRAGMA journal_mode=DELETE"});
         const ReadOnlyFile readOnly(file());
         if (!readOnly.isReadOnly())
             QSKIP("this file system lets the file be written");
         openRegister();
         QVERIFY(table_->isActive());
+        QVERIFY(table_->isReadOnly());
         compareEveryView(false);
         QCOMPARE(register_->totals().cost, qint64(120212));
-        // The store's own read-only connection cannot take its log away.
+    }
+
+    // A full disk at start: the register is read, its totals walked; nothing is lost.
+    void fullDiskAtStartIsWalked()
+    {
         closeRegister();
-        for (const char *log : {"-wal", "-shm"})
-            QFile::remove(file() + log);
+        SmallFileSystem disk(1024);
+        if (!disk.skipReason().isEmpty())
+            QSKIP(qPrintable(disk.skipReason()));
+        QVERIFY(QFile::copy(file(), disk.filePath("TALO.DB")));
+        disk.fill();
+        Table table(CareEntryTable::definition());
+        table.setDatabaseName(disk.path());
+        CareRegister onFullDisk(table, selectors_);
+        table.open();
+        QVERIFY(table.isReadOnly());
+        QVERIFY(table.readOnlyReason().contains("Le disque est plein."));
+        QVERIFY(!onFullDisk.usesStoredTotals());
+        QCOMPARE(onFullDisk.totals().cost, qint64(120212));
+        QCOMPARE(onFullDisk.totals(), onFullDisk.sumView());
     }
 };
 

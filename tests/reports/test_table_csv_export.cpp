@@ -3,10 +3,10 @@
 #include "platform/core/Today.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
-#include "tables/CareEntryTable.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
 #include "reports/TableCsvExport.h"
+#include "tables/CareEntryTable.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -19,11 +19,13 @@ class TestTableCsvExport : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase() { Today::pinForTesting(QDate(2025, 7, 1)); }
+    void initTestCase();
     void filteredRegisterReadsBack_data();
     void filteredRegisterReadsBack();
 
 private:
+    QTemporaryDir dir_;
+    CsvReadBack::Rows rows_; // the export read back once: every column's case reads it
     static void add(Table &t, const QDate &date, const QString &who, const QString &doctor,
                     qint64 cost, qint64 base, qint64 cpam, qint64 mutual, const QString &note)
     {
@@ -43,6 +45,32 @@ private:
     }
 };
 
+void TestTableCsvExport::initTestCase()
+{
+    Today::pinForTesting(QDate(2025, 7, 1));
+    QVERIFY(dir_.isValid());
+    TableStorage::createFile(dir_.filePath("TALO.DB"), CareEntryTable::definition());
+    Table care(CareEntryTable::definition());
+    care.setIndexFieldNames(CareEntryTable::indexFieldNames());
+    PlainSelectors selectors;
+    CareRegister rules(care, selectors);
+    care.setDatabaseName(dir_.path());
+    care.open();
+    add(care, QDate(2025, 6, 30), "DUPONT", "Dr Çava; \"fils\"", 40, 0, 0, 0, "@moi -x");
+    add(care, QDate(2024, 3, 2), "MARTIN", "Dr Blanc", 4550, 0, 0, 0, "");
+    add(care, QDate(2024, 1, 15), "DUPONT", "=1+1", 123450, 10500, 7000, 120000,
+        "Ligne 1\r\nLigne \"2\"; fin");
+    selectors.beneficiaryIndex = int(selectors.beneficiaries.indexOf("DUPONT"));
+    rules.lstListeBeneficiairesClick();
+
+    care.first();
+    const QString path = dir_.filePath("Soins.csv");
+    QCOMPARE(TableCsvExport::write(care, path), 2);
+    // The window's row is where the user left it.
+    QCOMPARE(care.fieldByName(DateSoins).asDate(), QDate(2024, 1, 15));
+    rows_ = CsvReadBack::rows(path);
+}
+
 void TestTableCsvExport::filteredRegisterReadsBack_data()
 {
     QTest::addColumn<QString>("column");
@@ -61,33 +89,12 @@ void TestTableCsvExport::filteredRegisterReadsBack()
 {
     QFETCH(QString, column);
     QFETCH(QStringList, cells);
-    QTemporaryDir dir;
-    TableStorage::createFile(dir.filePath("TALO.DB"), CareEntryTable::definition());
-    Table care(CareEntryTable::definition());
-    care.setIndexFieldNames(CareEntryTable::indexFieldNames());
-    PlainSelectors selectors;
-    CareRegister rules(care, selectors);
-    care.setDatabaseName(dir.path());
-    care.open();
-    add(care, QDate(2025, 6, 30), "DUPONT", "Dr Çava; \"fils\"", 40, 0, 0, 0, "@moi -x");
-    add(care, QDate(2024, 3, 2), "MARTIN", "Dr Blanc", 4550, 0, 0, 0, "");
-    add(care, QDate(2024, 1, 15), "DUPONT", "=1+1", 123450, 10500, 7000, 120000,
-        "Ligne 1\r\nLigne \"2\"; fin");
-    selectors.beneficiaryIndex = int(selectors.beneficiaries.indexOf("DUPONT"));
-    rules.lstListeBeneficiairesClick();
-
-    care.first();
-    const QString path = dir.filePath("Soins.csv");
-    QCOMPARE(TableCsvExport::write(care, path), 2);
-    // The window's row is where the user left it.
-    QCOMPARE(care.fieldByName(DateSoins).asDate(), QDate(2024, 1, 15));
-    const QList<QStringList> rows = CsvReadBack::rows(path);
-    QCOMPARE(rows.size(), 3);
-    QVERIFY2(!rows[0].contains("Numero"), qPrintable(rows[0].join('|')));
-    const qsizetype at = rows[0].indexOf(column);
-    QVERIFY2(at >= 0, qPrintable(rows[0].join('|')));
-    QCOMPARE((QStringList{rows[1].value(at), rows[2].value(at)}), cells);
-    QCOMPARE(rows[1].size(), rows[0].size());
+    QCOMPARE(rows_.size(), 3);
+    QVERIFY2(!rows_[0].contains("Numero"), qPrintable(rows_[0].join('|')));
+    const qsizetype at = rows_[0].indexOf(column);
+    QVERIFY2(at >= 0, qPrintable(rows_[0].join('|')));
+    QCOMPARE((QStringList{rows_[1].value(at), rows_[2].value(at)}), cells);
+    QCOMPARE(rows_[1].size(), rows_[0].size());
 }
 
 QTEST_GUILESS_MAIN(TestTableCsvExport)

@@ -15,13 +15,6 @@
 namespace
 {
 
-// A link is followed, so that the file it points to is the one replaced.
-QString finalPath(const QString &path)
-{
-    const QFileInfo info(path);
-    return info.isSymLink() ? info.symLinkTarget() : path;
-}
-
 // Best effort: the rename itself is what makes the new content the file's.
 void syncFolder(const QString &folder)
 {
@@ -35,17 +28,22 @@ void syncFolder(const QString &folder)
 
 } // namespace
 
+// A link at the destination is never written through: the rename replaces the link itself,
+// so a link planted in a shared folder cannot make a write land on the file it points to
+// (TALO.DB replaced by an export). The new file is then a new file: owner-only, not the
+// permissions of whatever the link pointed to.
 AtomicFileWriter::AtomicFileWriter(const QString &path)
-    : path_(finalPath(path)), existed_(QFileInfo::exists(path_)),
+    : path_(path), existed_(QFileInfo(path).isSymLink() || QFileInfo::exists(path)),
       file_(FileNames::temporaryTemplate(path_))
 {
-    if (QFileInfo(path_).isDir())
+    const QFileInfo info(path_);
+    if (!info.isSymLink() && info.isDir())
         FileErrors::writeFailed(path, false, PlatformMessages::pathIsFolder());
     removeLeftovers(path_);
     file_.setAutoRemove(true);
     if (!file_.open())
         FileErrors::writeFailed(path_, existed_, FileErrors::openForWritingReason(path_));
-    if (existed_ && !file_.setPermissions(QFile::permissions(path_)))
+    if (existed_ && !info.isSymLink() && !file_.setPermissions(QFile::permissions(path_)))
         fail(PlatformMessages::writeAccessDenied());
 }
 

@@ -8,8 +8,9 @@
 // it (FileNames::temporaryTemplate), is flushed and synchronised to the disk, and only then
 // renamed over the old file. Every step is checked: QSaveFile::commit() would report success
 // when the last buffered bytes never reached a full disk. A new file is readable by its owner
-// only (health data); an existing one keeps its permissions. Failures throw PlatformError with
-// the French reason, the old file left as it was and no temporary file behind.
+// only (health data); an existing one keeps its permissions. A symbolic link at the
+// destination is replaced by the new file, never written through. Failures throw PlatformError
+// with the French reason, the old file left as it was and no temporary file behind.
 class AtomicFileWriter
 {
 public:

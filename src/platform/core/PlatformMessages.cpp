@@ -89,6 +89,13 @@ QString diskWriteFailed(const QString &path, const QString &reason)
     return QStringLiteral("Impossible d'enregistrer dans le fichier %1.\n%2").arg(path, reason);
 }
 
+QString tableReadOnly(const QString &path, const QString &reason)
+{
+    return QStringLiteral("La table est ouverte en lecture seule : aucune modification ne peut "
+                          "y être enregistrée.\nFichier : %1\n%2")
+        .arg(path, reason);
+}
+
 QString copyFailed(const QString &path, const QString &reason)
 {
     return QStringLiteral("Impossible de copier la table vers %1.\n%2").arg(path, reason);

@@ -26,6 +26,8 @@ QString datasetEmpty();
 QString readOnlyField(const QString &displayLabel);
 QString recordVanished();
 QString diskWriteFailed(const QString &path, const QString &reason);
+// A table opened for reading only (read-only file or folder, full disk): no change is taken.
+QString tableReadOnly(const QString &path, const QString &reason);
 QString copyFailed(const QString &path, const QString &reason);
 
 // Data-aware controls

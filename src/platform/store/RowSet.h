@@ -42,6 +42,7 @@ public:
     quint32 at(int i) const { return filtered_ ? view_[size_t(i)] : rows_[size_t(i)]; }
     // Every row held, whatever the filter.
     int storedCount() const { return int(rows_.size()); }
+    quint32 storedAt(int i) const { return rows_[size_t(i)]; }
     // Position in view, -1 when the row is not in view.
     int positionOf(quint32 slot) const;
     // RowStore::NoSlot when there is no row with that identity.

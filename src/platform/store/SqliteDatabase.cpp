@@ -6,29 +6,46 @@
 #include "platform/core/PlatformMessages.h"
 
 #include <QFileInfo>
+#include <QStorageInfo>
 #include <QStringList>
+#include <QUrl>
 #include <sqlite3.h>
 
 SqliteDatabase::SqliteDatabase(const QString &path, Mode mode) : path_(path)
 {
     const QFileInfo info(path);
-    if (mode == Mode::OpenExisting && !info.isFile())
+    const bool existing = mode != Mode::Create;
+    if (existing && !info.isFile())
         throw DatabaseError(PlatformMessages::tableFileMissing(path));
     // SQLite takes an empty file for an empty database and would write one into it.
-    if (mode == Mode::OpenExisting && info.size() == 0)
+    if (existing && info.size() == 0)
         throw DatabaseError(PlatformMessages::cannotOpenTable(path, emptyFileReason()));
     // SQLite would call it damaged; it is only waiting for its conversion.
-    if (mode == Mode::OpenExisting && ParadoxSignature::matches(path))
+    if (existing && ParadoxSignature::matches(path))
         throw DatabaseError(
             PlatformMessages::cannotOpenTable(path, PlatformMessages::paradoxTableNotConverted()));
-    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX |
-                      (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
-    const int rc = sqlite3_open_v2(path.toUtf8().constData(), &db_, flags, nullptr);
+    QByteArray name = path.toUtf8();
+    int flags = SQLITE_OPEN_NOMUTEX;
+    if (mode == Mode::ReadOnly) {
+        flags |= SQLITE_OPEN_READONLY;
+        // Immutable: no lock, no shared memory, nothing created beside the file. Only when no
+        // change waits in a log, which such a connection would not see.
+        const QFileInfo log(path + QStringLiteral("-wal"));
+        if (!log.exists() || log.size() == 0) {
+            flags |= SQLITE_OPEN_URI;
+            name = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded() + "?immutable=1";
+        }
+    } else {
+        flags |= SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
+    }
+    int rc = sqlite3_open_v2(name.constData(), &db_, flags, nullptr);
+    if (rc == SQLITE_OK && mode == Mode::OpenExisting && sqlite3_db_readonly(db_, "main") == 1)
+        rc = SQLITE_READONLY;
     if (rc != SQLITE_OK) {
-        const QString why = reason(db_, rc);
+        const QString why = rc == SQLITE_READONLY ? reason(nullptr, rc) : reason(db_, rc);
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DatabaseError(PlatformMessages::cannotOpenTable(path, why));
+        throw DatabaseError(PlatformMessages::cannotOpenTable(path, why), rc);
     }
     sqlite3_extended_result_codes(db_, 1);
     sqlite3_busy_timeout(db_, 5000);
@@ -38,7 +55,7 @@ SqliteDatabase::SqliteDatabase(const QString &path, Mode mode) : path_(path)
     } catch (const DatabaseError &e) {
         sqlite3_close(db_);
         db_ = nullptr;
-        throw DatabaseError(PlatformMessages::cannotOpenTable(path, e.message()));
+        throw DatabaseError(PlatformMessages::cannotOpenTable(path, e.message()), e.sqliteCode());
     }
 }
 
@@ -50,7 +67,7 @@ void SqliteDatabase::useWriteAheadLog()
         // commit as well would be one more per post for nothing.
         exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
     } catch (const DatabaseError &e) {
-        throw DatabaseError(PlatformMessages::cannotOpenTable(path_, e.message()));
+        throw DatabaseError(PlatformMessages::cannotOpenTable(path_, e.message()), e.sqliteCode());
     }
 }
 
@@ -68,7 +85,7 @@ void SqliteDatabase::checkpoint()
         return; // no log open: nothing written since the file was last synchronised
     const int rc = log->pMethods->xSync(log, SQLITE_SYNC_FULL);
     if (rc != SQLITE_OK)
-        throw DatabaseError(reason(db_, rc));
+        throw DatabaseError(reason(db_, rc), rc);
 }
 
 void SqliteDatabase::useRollbackJournal()
@@ -83,6 +100,28 @@ QString SqliteDatabase::emptyFileReason()
                           "tel quel ; remettez à sa place la table d'une copie de sauvegarde.");
 }
 
+bool SqliteDatabase::isWriteFailure(int code)
+{
+    switch (code & 0xff) {
+    case SQLITE_READONLY:
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+    case SQLITE_CANTOPEN:
+    case SQLITE_PERM:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString SqliteDatabase::writeFailureReason(const QString &path, int code)
+{
+    const QStorageInfo volume(QFileInfo(path).absolutePath());
+    if ((code & 0xff) == SQLITE_IOERR && volume.isValid() && volume.bytesAvailable() < 64 * 1024)
+        return reason(nullptr, SQLITE_FULL);
+    return reason(nullptr, code);
+}
+
 SqliteDatabase::~SqliteDatabase()
 {
     sqlite3_close_v2(db_);
@@ -91,8 +130,10 @@ SqliteDatabase::~SqliteDatabase()
 void SqliteDatabase::exec(const QString &sql)
 {
     const int rc = sqlite3_exec(db_, sql.toUtf8().constData(), nullptr, nullptr, nullptr);
-    if (rc != SQLITE_OK)
-        throw DatabaseError(reason(db_, sqlite3_extended_errcode(db_)));
+    if (rc != SQLITE_OK) {
+        const int code = sqlite3_extended_errcode(db_);
+        throw DatabaseError(reason(db_, code), code);
+    }
 }
 
 qint64 SqliteDatabase::lastInsertRowId() const

@@ -10,7 +10,11 @@ struct sqlite3;
 class SqliteDatabase
 {
 public:
-    enum class Mode { OpenExisting, Create };
+    // OpenExisting: for writing; a file the system keeps from being written is refused at once
+    // (SQLite would otherwise open it for reading without a word and leave a log beside it).
+    // ReadOnly: for reading only, creating nothing beside the file, even in a read-only folder
+    // or on a full disk. Create: a new file.
+    enum class Mode { OpenExisting, ReadOnly, Create };
 
     SqliteDatabase(const QString &path, Mode mode);
     ~SqliteDatabase();
@@ -41,6 +45,12 @@ public:
     static QString reason(sqlite3 *db, int code);
     QStringList columns(const QString &table);
     static QString emptyFileReason();
+    // True for the result codes of a file that can be read but not written now: read-only
+    // file or folder, full disk, failed write.
+    static bool isWriteFailure(int code);
+    // The French reason for a write failure of a file, a full disk named as such (SQLite
+    // reports it as an input/output error when the shared-memory file cannot grow).
+    static QString writeFailureReason(const QString &path, int code);
 
     sqlite3 *handle() const { return db_; }
     const QString &path() const { return path_; }

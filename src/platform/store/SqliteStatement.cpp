@@ -9,7 +9,8 @@ namespace
 {
 [[noreturn]] void fail(sqlite3 *db)
 {
-    throw DatabaseError(SqliteDatabase::reason(db, sqlite3_extended_errcode(db)));
+    const int code = sqlite3_extended_errcode(db);
+    throw DatabaseError(SqliteDatabase::reason(db, code), code);
 }
 } // namespace
 

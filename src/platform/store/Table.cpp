@@ -98,6 +98,22 @@ void Table::open()
         afterOpen(*this);
 }
 
+bool Table::isReadOnly() const
+{
+    return storage_ && storage_->isReadOnly();
+}
+
+QString Table::readOnlyReason() const
+{
+    return storage_ ? storage_->readOnlyReason() : QString();
+}
+
+void Table::requireWritable() const
+{
+    if (isReadOnly())
+        throw DatabaseError(PlatformMessages::tableReadOnly(filePath(), readOnlyReason()));
+}
+
 void Table::close()
 {
     if (!isActive())
@@ -118,13 +134,12 @@ void Table::loadRows()
     if (rows_->isFiltered() != filterOn_)
         rows_->setFiltered(filterOn_, acceptor());
     calcFor_ = RowRef();
-    try {
-        storage_->loadAll(rows_->beginLoad());
-    } catch (...) {
-        rows_->clear();
-        throw;
-    }
+    // A load that fails leaves no rows rather than half of them.
+    auto clear = qScopeGuard([this] { rows_->clear(); });
+    storage_->loadAll(rows_->beginLoad());
+    clear.dismiss();
     rows_->finishLoad(acceptor());
+    ++loads_;
 }
 
 void Table::reloadIfChangedElsewhere()
@@ -317,6 +332,7 @@ void Table::edit()
     requireActive();
     if (isEditing())
         return;
+    requireWritable();
     if (viewSize() == 0) {
         insert();
         return;
@@ -331,6 +347,7 @@ void Table::edit()
 void Table::append()
 {
     requireActive();
+    requireWritable();
     checkBrowseMode();
     buffer_ = def_.newRecord();
     insertRow_ = viewSize();
@@ -344,6 +361,7 @@ void Table::append()
 void Table::insert()
 {
     requireActive();
+    requireWritable();
     checkBrowseMode();
     buffer_ = def_.newRecord();
     insertRow_ = std::max(current_, 0);
@@ -428,6 +446,7 @@ void Table::cancel()
 void Table::deleteRecord()
 {
     requireActive();
+    requireWritable();
     if (state_ == State::Insert) {
         cancel();
         return;
@@ -477,6 +496,22 @@ void Table::forEachRowInView(const std::function<void()> &visit)
         ActiveRecordScope scope(*this, viewRow(i));
         visit();
     }
+}
+
+void Table::forEachStoredRow(const std::function<void()> &visit)
+{
+    requireActive();
+    const RowStore &store = rows_->store();
+    for (int i = 0; i < rows_->storedCount(); ++i) {
+        ActiveRecordScope scope(*this, RowRef(store, rows_->storedAt(i)));
+        visit();
+    }
+void Table::forEachStoredSlot(const std::function<void(const RowStore &, quint32 slot)> &visit) const
+{
+    requireActive();
+    const RowStore &store = rows_->store();
+    for (int i = 0; i < rows_->storedCount(); ++i)
+        visit(store, rows_->storedAt(i));
 }
 
 void Table::setFiltered(bool on)

@@ -54,6 +54,10 @@ public:
     State state() const { return state_; }
     bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
     bool isModified() const { return modified_; }
+    // Opened for reading only (the file or its folder is read-only, the disk full): editing,
+    // appending, posting and deleting are refused with readOnlyReason().
+    bool isReadOnly() const;
+    QString readOnlyReason() const;
 
     // Moving posts a modified record and drops an untouched one first.
     void first();
@@ -94,6 +98,15 @@ public:
     // Runs `visit` once for every row in view, in order, with the fields reading that row; the
     // cursor, the state and the bound controls are left alone (sums over the view).
     void forEachRowInView(const std::function<void()> &visit);
+    // The same for every row held, whatever the filter, in no particular order.
+    void forEachStoredRow(const std::function<void()> &visit);
+    // How many times the rows were read from the file (at open, and again after another
+    // program wrote to it): a change tells that every row may differ.
+    quint64 loadCount() const { return loads_; }
+    // Every row held, whatever the filter, in index order, read straight from the packed store
+    // (a search over the whole table): nothing else moves, nothing is posted, and a record
+    // being edited shows as it was last stored.
+    void forEachStoredSlot(const std::function<void(const RowStore &, quint32 slot)> &visit) const;
 
     void setFiltered(bool on);
     bool isFiltered() const { return filterOn_; }
@@ -157,6 +170,7 @@ private:
     void setActiveValue(int fieldIndex, const QVariant &value);
 
     void requireActive() const;
+    void requireWritable() const;
     int viewSize() const;
     RowRef viewRow(int i) const;
     // The slot of the current row; RowStore::NoSlot when there is none.
@@ -203,6 +217,7 @@ private:
     int nextHookId_ = 1;
     bool updating_ = false;
 
+    quint64 loads_ = 0;
     int disabled_ = 0;
     bool pendingDataSet_ = false;
     bool pendingRecord_ = false;

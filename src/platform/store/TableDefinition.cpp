@@ -46,6 +46,21 @@ QString TableDefinition::primaryIndexName() const
     return sqlName_ + QStringLiteral("_cle");
 }
 
+std::vector<SchemaObject> TableDefinition::ownObjects() const
+{
+    // The table's columns are checked one by one at open, and an index changes no data:
+    // their statements may differ from today's.
+    std::vector<SchemaObject> own{{QStringLiteral("table"), sqlName_, QString()},
+                                  {QStringLiteral("index"), primaryIndexName(), QString()}};
+    own.insert(own.end(), companions_.begin(), companions_.end());
+    return own;
+}
+
+void TableDefinition::addCompanions(const std::vector<SchemaObject> &objects)
+{
+    companions_.insert(companions_.end(), objects.begin(), objects.end());
+}
+
 QStringList TableDefinition::createStatements() const
 {
     QStringList columns;

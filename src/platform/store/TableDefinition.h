@@ -2,6 +2,7 @@
 
 #include "FieldDef.h"
 #include "Record.h"
+#include "SchemaObject.h"
 
 #include <QHash>
 #include <QStringList>
@@ -43,6 +44,12 @@ public:
     QStringList createStatements() const;
     // The name of the unique index that carries the primary key.
     QString primaryIndexName() const;
+    // Every SQL object the program itself puts in the file: the table, its primary index and
+    // the companions declared with it. Anything else found there is foreign (ForeignObjects).
+    std::vector<SchemaObject> ownObjects() const;
+    // Objects other parts of the program keep in the same file (sums, ledgers), declared
+    // with the file's definition so that every opener knows them.
+    void addCompanions(const std::vector<SchemaObject> &objects);
 
     static QString quoted(const QString &identifier);
 
@@ -55,4 +62,5 @@ private:
     QHash<QString, int> byName_;
     std::vector<int> textSlots_;
     int textCount_ = 0;
+    std::vector<SchemaObject> companions_;
 };

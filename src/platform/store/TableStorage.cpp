@@ -1,6 +1,7 @@
 #include "TableStorage.h"
 
 #include "DatabaseError.h"
+#include "ForeignObjects.h"
 #include "RowStore.h"
 #include "SqliteStatement.h"
 #include "platform/core/AtomicFileWriter.h"
@@ -88,34 +89,76 @@ private:
 } // namespace
 
 TableStorage::TableStorage(const TableDefinition &definition, const QString &path)
-    : def_(definition), db_(path, SqliteDatabase::Mode::OpenExisting)
+    : def_(definition)
+{
+    const QStringList companions{path + QStringLiteral("-wal"), path + QStringLiteral("-shm")};
+    QStringList absent;
+    for (const QString &companion : companions) {
+        if (!QFileInfo::exists(companion))
+            absent.append(companion);
+    }
+    try {
+        db_ = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Mode::OpenExisting);
+        checkStructure();
+        // Only a file proved to hold the table, and nothing else, is ever written to. A log
+        // left by a crash is moved into the file at once.
+        db_->useWriteAheadLog();
+        db_->checkpoint();
+    } catch (const DatabaseError &e) {
+        if (!SqliteDatabase::isWriteFailure(e.sqliteCode()))
+            throw;
+        db_.reset();
+        // A full disk lets SQLite create its log and shared-memory index but not fill them:
+        // what it left of them (an empty log, an index shorter than its first 32 KiB block)
+        // holds nothing and is taken away.
+        for (const QString &companion : absent) {
+            if (QFileInfo(companion).size() <
+                (companion.endsWith(QLatin1String("-shm")) ? 32768 : 1))
+                QFile::remove(companion);
+        }
+        try {
+            db_ = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Mode::ReadOnly);
+        } catch (const DatabaseError &) {
+            // Not even readable: the first failure is the one to tell.
+            throw e;
+        }
+        checkStructure();
+        readOnlyReason_ = SqliteDatabase::writeFailureReason(path, e.sqliteCode());
+    }
+    version_ = db_->dataVersion();
+}
+
+void TableStorage::checkStructure()
 {
     const QString wanted = def_.sqlName();
-    if (!db_.hasTable(wanted))
+    if (!db_->hasTable(wanted))
         throw DatabaseError(PlatformMessages::cannotOpenTable(
-            path, QStringLiteral("La table %1 est absente du fichier.").arg(wanted)));
+            db_->path(), QStringLiteral("La table %1 est absente du fichier.").arg(wanted)));
     table_ = wanted;
-    const QStringList columns = db_.columns(table_);
+    const QStringList columns = db_->columns(table_);
+    stored_.clear();
     for (int i = 0; i < def_.fieldCount(); ++i) {
         const FieldDef &f = def_.field(i);
         if (f.calculated)
             continue;
         if (!columns.contains(f.name, Qt::CaseInsensitive))
-            throw DatabaseError(
-                PlatformMessages::cannotOpenTable(path, PlatformMessages::fieldNotFound(f.name)));
+            throw DatabaseError(PlatformMessages::cannotOpenTable(
+                db_->path(), PlatformMessages::fieldNotFound(f.name)));
         stored_.push_back(i);
     }
-    // Only a file proved to hold the table is ever written to. A log left by a crash is
-    // moved into the file at once.
-    db_.useWriteAheadLog();
-    db_.checkpoint();
-    version_ = db_.dataVersion();
+    ForeignObjects::refuse(*db_, def_);
+}
+
+void TableStorage::requireWritable() const
+{
+    if (isReadOnly())
+        throw DatabaseError(PlatformMessages::tableReadOnly(db_->path(), readOnlyReason_));
 }
 
 void TableStorage::loadAll(RowStore &into)
 {
     // A plain scan sorted in memory: reading through the index would cost a look-up per row.
-    SqliteStatement st(db_.handle(),
+    SqliteStatement st(db_->handle(),
                        QStringLiteral("SELECT %1 FROM %2")
                            .arg(columnList(def_, stored_), TableDefinition::quoted(table_)));
     std::vector<RecentTexts> recent(stored_.size());
@@ -156,7 +199,7 @@ void TableStorage::loadAll(RowStore &into)
             }
         }
     }
-    version_ = db_.dataVersion();
+    version_ = db_->dataVersion();
 }
 
 void TableStorage::bindRecord(SqliteStatement &st, const Record &record)
@@ -208,34 +251,37 @@ QString TableStorage::insertStatement() const
 
 qint64 TableStorage::insert(const Record &record)
 {
-    SqliteStatement st(db_.handle(), insertStatement());
+    requireWritable();
+    SqliteStatement st(db_->handle(), insertStatement());
     bindRecord(st, record);
     st.step();
-    const qint64 rowId = db_.lastInsertRowId();
-    db_.checkpoint();
+    const qint64 rowId = db_->lastInsertRowId();
+    db_->checkpoint();
     return rowId;
 }
 
 void TableStorage::insertAll(const std::vector<Record> &records)
 {
-    db_.exec(QStringLiteral("BEGIN"));
+    requireWritable();
+    db_->exec(QStringLiteral("BEGIN"));
     try {
-        SqliteStatement st(db_.handle(), insertStatement());
+        SqliteStatement st(db_->handle(), insertStatement());
         for (const Record &record : records) {
             bindRecord(st, record);
             st.step();
             st.reset();
         }
-        db_.exec(QStringLiteral("COMMIT"));
+        db_->exec(QStringLiteral("COMMIT"));
     } catch (const DatabaseError &) {
-        sqlite3_exec(db_.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        sqlite3_exec(db_->handle(), "ROLLBACK", nullptr, nullptr, nullptr);
         throw;
     }
-    db_.checkpoint();
+    db_->checkpoint();
 }
 
 void TableStorage::update(const Record &record)
 {
+    requireWritable();
     QStringList assignments;
     for (int field : stored_) {
         if (def_.field(field).kind != FieldKind::AutoIncrement)
@@ -243,7 +289,7 @@ void TableStorage::update(const Record &record)
                                QStringLiteral("=?"));
     }
     const int rowIdField = def_.rowIdIndex();
-    SqliteStatement st(db_.handle(),
+    SqliteStatement st(db_->handle(),
                        QStringLiteral("UPDATE %1 SET %2 WHERE %3=?%4")
                            .arg(TableDefinition::quoted(table_), assignments.join(QLatin1Char(',')),
                                 TableDefinition::quoted(def_.field(rowIdField).name))
@@ -251,26 +297,27 @@ void TableStorage::update(const Record &record)
     bindRecord(st, record);
     st.bindInt(int(assignments.size()) + 1, record.rowId);
     st.step();
-    if (db_.changes() == 0)
+    if (db_->changes() == 0)
         throw DatabaseError(PlatformMessages::recordVanished());
-    db_.checkpoint();
+    db_->checkpoint();
 }
 
 void TableStorage::remove(qint64 rowId)
 {
+    requireWritable();
     const int rowIdField = def_.rowIdIndex();
-    SqliteStatement st(db_.handle(),
+    SqliteStatement st(db_->handle(),
                        QStringLiteral("DELETE FROM %1 WHERE %2=?1")
                            .arg(TableDefinition::quoted(table_),
                                 TableDefinition::quoted(def_.field(rowIdField).name)));
     st.bindInt(1, rowId);
     st.step();
-    db_.checkpoint();
+    db_->checkpoint();
 }
 
 bool TableStorage::changedElsewhere()
 {
-    const qint64 now = db_.dataVersion();
+    const qint64 now = db_->dataVersion();
     const bool changed = now != version_;
     version_ = now;
     return changed;
@@ -399,7 +446,7 @@ void TableStorage::copyTo(const QString &destination)
     file.close();
     const QString temporary = file.fileName();
 
-    QString failure = copyDatabase(db_.handle(), temporary);
+    QString failure = copyDatabase(db_->handle(), temporary);
     if (failure.isEmpty() && !syncPath(temporary))
         failure = PlatformMessages::writeFailed();
     if (failure.isEmpty())

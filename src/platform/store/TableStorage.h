@@ -14,8 +14,14 @@ class RowStore;
 class TableStorage
 {
 public:
-    // Opens an existing file and checks that it holds the table with every stored field.
+    // Opens an existing file and checks that it holds the table with every stored field and
+    // no SQL object but the definition's own (ForeignObjects). A file that can be read but not
+    // written now (read-only file or folder, full disk) is opened for reading only: every
+    // write is then refused, and readOnlyReason() says why.
     TableStorage(const TableDefinition &definition, const QString &path);
+
+    bool isReadOnly() const { return !readOnlyReason_.isEmpty(); }
+    const QString &readOnlyReason() const { return readOnlyReason_; }
 
     // Every row of the file into the empty store, in the file's order.
     void loadAll(RowStore &into);
@@ -42,11 +48,15 @@ public:
                          const QString &indexName, const QStringList &fields);
 
 private:
+    // The table and its stored fields are there, and nothing foreign.
+    void checkStructure();
+    void requireWritable() const;
     void bindRecord(class SqliteStatement &st, const Record &record);
     QString insertStatement() const;
 
     const TableDefinition &def_;
-    SqliteDatabase db_;
+    std::unique_ptr<SqliteDatabase> db_;
+    QString readOnlyReason_;
     QString table_;           // the SQL table's name as found in the file
     std::vector<int> stored_; // indexes of the stored fields, in column order
     qint64 version_ = 0;

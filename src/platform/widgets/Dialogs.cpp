@@ -90,28 +90,25 @@ std::optional<QString> Dialogs::inputText(QWidget *parent, const QString &captio
             return std::nullopt;
         return s.inputs.dequeue();
     }
-    const std::unique_ptr<QInputDialog> dialog = makeInputDialog(parent, caption, prompt, initial);
-    if (dialog->exec() != QDialog::Accepted)
+    QInputDialog dialog(parent);
+    prepareInputDialog(dialog, caption, prompt, initial);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return dialog->textValue();
+    return dialog.textValue();
 }
 
-std::unique_ptr<QInputDialog> Dialogs::makeInputDialog(QWidget *parent, const QString &caption,
-                                                       const QString &prompt,
-                                                       const QString &initial)
+void Dialogs::prepareInputDialog(QInputDialog &dialog, const QString &caption,
+                                 const QString &prompt, const QString &initial)
 {
-    auto dialog = std::make_unique<QInputDialog>(parent);
-    dialog->setWindowTitle(caption);
-    dialog->setLabelText(prompt);
-    dialog->setInputMode(QInputDialog::TextInput);
-    dialog->setTextValue(initial);
+    dialog.setWindowTitle(caption);
+    dialog.setLabelText(prompt);
+    dialog.setInputMode(QInputDialog::TextInput);
+    dialog.setTextValue(initial);
     // The dialog's layout sets the dialog's own minimum size: the edit carries the width.
-    if (auto *edit = dialog->findChild<QLineEdit *>()) {
-        const QMargins margins =
-            dialog->layout() ? dialog->layout()->contentsMargins() : QMargins();
+    if (auto *edit = dialog.findChild<QLineEdit *>()) {
+        const QMargins margins = dialog.layout() ? dialog.layout()->contentsMargins() : QMargins();
         edit->setMinimumWidth(captionWidth(caption) - margins.left() - margins.right());
     }
-    return dialog;
 }
 
 int Dialogs::captionWidth(const QString &caption)

@@ -4,7 +4,6 @@
 #include <QStringList>
 #include <Qt>
 
-#include <memory>
 #include <optional>
 
 class QInputDialog;
@@ -36,10 +35,10 @@ bool question(QWidget *parent, const QString &text, Answer defaultAnswer = Answe
 std::optional<QString> inputText(QWidget *parent, const QString &caption, const QString &prompt,
                                  const QString &initial);
 
-// The one-line input dialog inputText shows, sized so that its whole caption fits in its
-// title bar.
-std::unique_ptr<QInputDialog> makeInputDialog(QWidget *parent, const QString &caption,
-                                              const QString &prompt, const QString &initial);
+// Sets up `dialog` as the one-line input inputText shows, sized so that its whole caption fits
+// in its title bar.
+void prepareInputDialog(QInputDialog &dialog, const QString &caption, const QString &prompt,
+                        const QString &initial);
 // The width a window needs for `caption` to show whole: its width in the title font plus an
 // allowance for the frame's icon and buttons.
 int captionWidth(const QString &caption);

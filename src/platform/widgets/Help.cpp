@@ -159,6 +159,10 @@ HelpWindow *Help::window()
 void Help::closeWindow()
 {
     State &s = state();
-    delete s.window.data();
+    if (s.window) {
+        // Its owner, if any, would delete it later; it goes now, as a closed window does.
+        s.window->setAttribute(Qt::WA_DeleteOnClose);
+        s.window->close();
+    }
     s.window.clear();
 }

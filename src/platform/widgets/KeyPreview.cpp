@@ -28,7 +28,9 @@ bool KeyPreview::eventFilter(QObject *watched, QEvent *event)
     if (widget != (focused ? focused : window_) || widget->window() != window_)
         return false;
     bool consumed = false;
-    HandlerGuard::run(window_,
-                      [&] { consumed = handler_(focused, static_cast<QKeyEvent *>(event)); });
-    return consumed;
+    const bool handled = HandlerGuard::run(
+        window_, [&] { consumed = handler_(focused, static_cast<QKeyEvent *>(event)); });
+    // A key whose command failed (its error already shown) goes no further: passed on, it
+    // would reach the window again once the error box has moved the focus, and fail twice.
+    return consumed || !handled;
 }

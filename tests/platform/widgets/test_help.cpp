@@ -160,7 +160,7 @@ void TestHelp::helpFileHasEveryContext_data()
     QTest::addColumn<QString>("anchor");
     QTest::newRow("contents") << "contents";
     for (const char *context :
-         {"1", "19", "24", "25", "44", "45", "46", "47", "48", "49", "50", "60", "61"})
+         {"1", "19", "24", "25", "44", "45", "46", "47", "48", "49", "50", "60", "61", "62"})
         QTest::newRow(context) << QStringLiteral("context-%1").arg(QLatin1String(context));
 }
 

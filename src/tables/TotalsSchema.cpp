@@ -1,6 +1,6 @@
 #include "TotalsSchema.h"
 
-#include "tables/CareEntryTable.h"
+#include "CareEntryTable.h"
 
 #include <QStringList>
 
@@ -16,7 +16,8 @@ QString q(const QString &identifier)
 
 QString careTable()
 {
-    return q(CareEntryTable::definition().sqlName());
+    // By name: the definition itself declares these objects as its companions.
+    return q(CareEntryTable::SqlName);
 }
 
 // llround(x): truncation, then one more unit away from zero from a fractional part of a half
@@ -80,7 +81,7 @@ QString trigger(const QString &name, const QString &event, const QString &body)
 
 } // namespace
 
-const std::vector<TotalsSchema::SchemaObject> &TotalsSchema::objects()
+const std::vector<SchemaObject> &TotalsSchema::objects()
 {
     static const std::vector<SchemaObject> all = [] {
         const QString table = QStringLiteral("table"), kind = QStringLiteral("trigger");

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/store/SchemaObject.h"
+
 #include <QString>
 #include <vector>
 
@@ -15,13 +17,8 @@ namespace TotalsSchema
 
 inline const QString SumsTable = QStringLiteral("TALO_TOTAUX");
 
-struct SchemaObject {
-    QString type; // "table" or "trigger", as sqlite_master names them
-    QString name;
-    QString sql; // the statement creating it, as sqlite_master keeps it
-};
-
-// The sums table and its triggers, in creation order.
+// The sums table and its triggers, in creation order; TALO.DB's definition declares them as
+// its companions.
 const std::vector<SchemaObject> &objects();
 // Fills the empty sums table from every row of the care table.
 QString fillStatement();
