@@ -8,9 +8,12 @@ PROGRAM_PACKAGES="cmake make g++ qt6-base-dev qt6-translations-l10n libsqlite3-d
 libcups2-dev \
 qt6-charts-dev libqt6opengl6-dev pxlib-dev libofx-dev libsodium-dev desktop-file-utils appstream"
 # What the tests and benchmarks need; the end-to-end suite (tests/e2e) drives the program in
-# Xvfb with openbox through xdotool and xclip, reads windows with x11-utils and tables with sqlite3.
+# Xvfb with openbox through xdotool and xclip, reads windows with x11-utils and tables with sqlite3,
+# listens to it as a screen reader does through AT-SPI on a D-Bus session bus of its own, and
+# shows it in the desktop's dark GTK theme.
 TEST_PACKAGES="xvfb xauth xdotool imagemagick poppler-utils cups printer-driver-cups-pdf \
-libbenchmark-dev openbox xclip x11-utils sqlite3 python3"
+libbenchmark-dev openbox xclip x11-utils sqlite3 python3 \
+dbus-daemon at-spi2-core python3-pyatspi qt6-gtk-platformtheme"
 PACKAGES="$PROGRAM_PACKAGES $TEST_PACKAGES"
 
 missing=""

@@ -2,16 +2,20 @@
 
 #include "PageBuilder.h"
 
+#include "platform/core/Formats.h"
+#include "platform/core/ParseError.h"
+#include "platform/store/Table.h"
 #include "platform/widgets/DBCheckBox.h"
 #include "platform/widgets/DBEdit.h"
 #include "platform/widgets/DBMemo.h"
+#include "register/CareRegister.h"
 #include "tables/CareEntryTable.h"
 
 #include <QGridLayout>
 
 using namespace CareFields;
 
-CpamPage::CpamPage(Table &tableTous, QWidget *parent) : QWidget(parent)
+CpamPage::CpamPage(Table &tableTous, QWidget *parent) : QWidget(parent), table_(tableTous)
 {
     setObjectName(QStringLiteral("pageCPAM"));
     DBchpDateCPAM = new DBEdit(this);
@@ -56,7 +60,35 @@ CpamPage::CpamPage(Table &tableTous, QWidget *parent) : QWidget(parent)
     for (DBEdit *edit : {DBchpDateCPAM, DBchpBase, DBchpMontantCPAM, DBchpPourcentage})
         edit->setFixedWidth(90);
 
+    // The rate follows every key typed in either amount, before the amount is written.
+    connect(DBchpBase, &MaskedLineEdit::storedValueEdited, this, &CpamPage::showTypedRate);
+    connect(DBchpMontantCPAM, &MaskedLineEdit::storedValueEdited, this, &CpamPage::showTypedRate);
+
     setTabOrder(DBchpDateCPAM, DBchpBase);
     setTabOrder(DBchpBase, DBchpMontantCPAM);
     setTabOrder(DBchpMontantCPAM, DBMemoCPAM);
+}
+
+std::optional<qint64> CpamPage::amountShown(const DBEdit &edit, const QString &fieldName) const
+{
+    if (edit.isValueModified())
+        return Formats::parseMoney(edit.text());
+    const Field &field = table_.fieldByName(fieldName);
+    return field.isNull() ? std::nullopt : std::optional<qint64>(field.asCents());
+}
+
+void CpamPage::showTypedRate()
+{
+    if (!table_.isActive())
+        return;
+    QString shown;
+    try {
+        const auto rate = CareRegister::cpamRate(amountShown(*DBchpBase, Base),
+                                                 amountShown(*DBchpMontantCPAM, MontantCPAM));
+        if (rate)
+            shown = Formats::rate(*rate);
+    } catch (const ParseError &) {
+        // Not an amount (yet): no rate rather than the one of the amounts before.
+    }
+    DBchpPourcentage->setStoredValue(shown);
 }

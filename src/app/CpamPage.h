@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class DBCheckBox;
 class DBEdit;
 class DBMemo;
@@ -21,4 +23,13 @@ public:
     DBEdit *DBchpPourcentage;
     DBMemo *DBMemoCPAM;
     DBCheckBox *ccPasCPAM;
+
+private:
+    // The amount `edit` holds: as typed when the user changed it, else its field's value.
+    // Throws ParseError for typed text that is not an amount.
+    std::optional<qint64> amountShown(const DBEdit &edit, const QString &fieldName) const;
+    // The rate of the amounts as typed so far, shown in DBchpPourcentage.
+    void showTypedRate();
+
+    Table &table_;
 };

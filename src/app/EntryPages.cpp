@@ -8,6 +8,7 @@
 #include "platform/widgets/DBCheckBox.h"
 #include "platform/widgets/DBEdit.h"
 #include "platform/widgets/HandlerGuard.h"
+#include "platform/widgets/ReadableText.h"
 #include "tables/CareEntryTable.h"
 
 #include <QApplication>
@@ -34,13 +35,25 @@ EntryPages::EntryPages(Table &tableTous, QWidget *parent) : QTabWidget(parent), 
     setObjectName(QStringLiteral("OngletsSaisie"));
     setProperty("helpContext", 25);
     tabBar()->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
-    setStyleSheet(QStringLiteral("QTabBar::tab { color: green; }"));
+    // Green labels where the palette lets them be read, a lighter or darker green elsewhere;
+    // the style draws the tabs behind the page a shade darker than the window.
+    ReadableText::keep(tabBar(), QColor(0, 128, 0), QPalette::WindowText,
+                       {QPalette::Window, QPalette::Button}, 125);
     pageSoins = new SoinsPage(tableTous, this);
     pageCPAM = new CpamPage(tableTous, this);
     pageMutuelle = new MutuellePage(tableTous, this);
     addTab(pageSoins, QStringLiteral("Soins"));
     addTab(pageCPAM, QStringLiteral("C.P.A.M."));
     addTab(pageMutuelle, QStringLiteral("Mutuelle"));
+    // Two pages share captions ("Montant", "Note"): the description tells which page it is.
+    for (int page = 0; page < count(); ++page) {
+        for (QWidget *control : widget(page)->findChildren<QWidget *>()) {
+            if (!control->accessibleName().isEmpty())
+                control->setAccessibleDescription(QStringLiteral("Onglet %1").arg(tabText(page)));
+        }
+    }
+    // The silver of a disabled estimate under the palette's own text colour, made readable.
+    ReadableText::keep(pageSoins->DBchpEstimation, QColor(), QPalette::Text, {QPalette::Base});
     setFixedHeight(178);
     connect(tabBar(), &QTabBar::tabBarClicked, this, &EntryPages::OngletsSaisieClick);
     connect(pageSoins->ccMutuellePartiel, &QCheckBox::stateChanged, this,

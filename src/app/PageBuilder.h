@@ -7,7 +7,7 @@ class QLabel;
 class QWidget;
 
 // Places a caption and its control side by side in an entry page's grid; the caption's buddy
-// is the control, so a click on the caption focuses it.
+// is the control, so a click on the caption focuses it, and the control's accessible name.
 namespace PageBuilder
 {
 

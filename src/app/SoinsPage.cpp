@@ -64,6 +64,8 @@ SoinsPage::SoinsPage(Table &tableTous, QWidget *parent) : QWidget(parent)
     box->addSpacing(12);
     auto *estimateCaption = new QLabel(QStringLiteral("Estimation :"), cadreEstimation);
     estimateCaption->setBuddy(DBchpEstimation);
+    DBchpEstimation->setAccessibleName(QStringLiteral("Estimation"));
+    ccMutuellePartiel->setAccessibleName(QStringLiteral("Remboursement partiel"));
     box->addWidget(estimateCaption);
     box->addWidget(DBchpEstimation);
 

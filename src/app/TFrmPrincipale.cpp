@@ -12,7 +12,6 @@
 #include "followup/TFrmSuiviRemboursements.h"
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
-#include "platform/core/Today.h"
 #include "platform/store/Table.h"
 #include "platform/widgets/DBCheckBox.h"
 #include "platform/widgets/DBComboBox.h"
@@ -31,7 +30,6 @@
 #include "register/CareRegister.h"
 #include "register/CareViewChoice.h"
 #include "register/CareViewReader.h"
-#include "register/YearItems.h"
 #include "reports/TFrmListeTalo.h"
 #include "safety/TFrmSauvegarder.h"
 #include "safety/TfrmApropos.h"
@@ -48,6 +46,7 @@
 #include <QLabel>
 #include <QStatusBar>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -76,14 +75,18 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->addWidget(MainChrome::buildToolBar(*this, EtqAttendus));
-    column->addWidget(buildSelectorBand());
+    column->addWidget(MainChrome::buildSelectorBand(*this, lstListeAnnee, lstListeBeneficiaires));
     DBGrille = new DBGrid(central);
     DBGrille->setObjectName(QStringLiteral("DBGrille"));
     DBGrille->setHelpContext(24);
     DBGrille->setFocusPolicy(Qt::ClickFocus);
+    DBGrille->setAccessibleName(QStringLiteral("Soins enregistrés"));
+    DBGrille->setAccessibleDescription(
+        QStringLiteral("Les soins affichés, par date ; la ligne choisie est dans les onglets"));
     column->addWidget(DBGrille, 1);
     navTableTous = new DBNavigator(central);
     navTableTous->setObjectName(QStringLiteral("navTableTous"));
+    navTableTous->setReachedByTab(true);
     auto *navigatorRow = new QHBoxLayout;
     navigatorRow->setContentsMargins(4, 2, 4, 2);
     navigatorRow->addStretch();
@@ -110,6 +113,8 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
             [this] { lstListeBeneficiairesClick(); });
 
     DBGrille->bind(*TableTous);
+    // Every column in sight at the opening size: the names and doctors give up their width.
+    DBGrille->setFillWidth(true);
     navTableTous->bind(*TableTous);
     connect(navTableTous, &DBNavigator::clicked, this,
             [this](DBNavigator::Button b) { navTableTousClick(int(b)); });
@@ -145,35 +150,6 @@ void TFrmPrincipale::enableWindowCommands()
 {
     for (QAction *action : windowCommands_)
         action->setEnabled(windows_ != nullptr);
-}
-
-QWidget *TFrmPrincipale::buildSelectorBand()
-{
-    auto *band = new QWidget(this);
-    band->setObjectName(QStringLiteral("BandeSelection"));
-    band->setFixedHeight(33);
-    auto *row = new QHBoxLayout(band);
-    row->setContentsMargins(6, 2, 6, 2);
-    lstListeAnnee = new QComboBox(band);
-    lstListeAnnee->setObjectName(QStringLiteral("lstListeAnnee"));
-    lstListeAnnee->addItems(YearItems::items(Today::date().year()));
-    lstListeAnnee->setMaxVisibleItems(12);
-    lstListeBeneficiaires = new QComboBox(band);
-    lstListeBeneficiaires->setObjectName(QStringLiteral("lstListeBeneficiaires"));
-    lstListeBeneficiaires->addItem(QStringLiteral("TOUS"));
-    lstListeBeneficiaires->setMinimumContentsLength(20);
-    lstListeBeneficiaires->setFocusPolicy(Qt::ClickFocus); // skipped by the Tab key
-    auto *yearCaption = new QLabel(QStringLiteral("Année :"), band);
-    yearCaption->setBuddy(lstListeAnnee);
-    auto *beneficiaryCaption = new QLabel(QStringLiteral("Bénéficiaire :"), band);
-    beneficiaryCaption->setBuddy(lstListeBeneficiaires);
-    row->addWidget(yearCaption);
-    row->addWidget(lstListeAnnee);
-    row->addSpacing(24);
-    row->addWidget(beneficiaryCaption);
-    row->addWidget(lstListeBeneficiaires);
-    row->addStretch();
-    return band;
 }
 
 void TFrmPrincipale::loadBeneficiaryList()
@@ -235,6 +211,13 @@ DataWindowKeys::Rules TFrmPrincipale::keyRules()
     };
     rules.focusNext = [this] { focusNextChild(); };
     rules.caretForInsert = [this] { OngletsSaisie->showCareDate(); };
+    // A tool bar or navigator button reached by Tab is pressed by Enter as by Space.
+    rules.enterElsewhere = [](QWidget *w) {
+        auto *button = qobject_cast<QToolButton *>(w);
+        if (button)
+            button->click();
+        return button != nullptr;
+    };
     rules.help = [this](QWidget *focused) {
         if (focused == DBGrille)
             Help::showContext(this, 24);

@@ -89,7 +89,6 @@ protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
-    QWidget *buildSelectorBand();
     void loadBeneficiaryList();
     void showTotals(const RegisterTotals &totals);
     DataWindowKeys::Rules keyRules();

@@ -17,6 +17,8 @@ TaloApplication::TaloApplication(int &argc, char **argv) : QApplication(argc, ar
     for (int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addPixmap(Glyphs::logo(size));
     setWindowIcon(icon);
+    // The menu entry's name: docks and task bars group the windows with their launcher.
+    setDesktopFileName(QStringLiteral("fr.talo.Talo"));
 }
 
 bool TaloApplication::notify(QObject *receiver, QEvent *event)

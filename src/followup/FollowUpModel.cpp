@@ -1,10 +1,27 @@
 #include "FollowUpModel.h"
 
 #include "platform/core/Formats.h"
+#include "platform/widgets/TextContrast.h"
 
+#include <QApplication>
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+
+namespace
+{
+
+// Dark red where the list's background lets it be read, a lighter red elsewhere.
+QColor lateColour()
+{
+    const QPalette palette = QApplication::palette();
+    return TextContrast::readable(
+        QColor(0xb0, 0x00, 0x00),
+        {palette.color(QPalette::Base), palette.color(QPalette::AlternateBase)});
+}
+
+} // namespace
 
 FollowUpModel::FollowUpModel(QObject *parent) : QAbstractTableModel(parent) {}
 
@@ -58,7 +75,7 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
         case Payer:
             return AwaitedPayers::text(l->payer);
         case Age:
-            return l->ageInDays;
+            return AgeBands::text(l->ageInDays);
         default:
             return {};
         }
@@ -67,7 +84,7 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-        return l->late() ? QBrush(QColor(0xb0, 0x00, 0x00)) : QVariant();
+        return l->late() ? QBrush(lateColour()) : QVariant();
     case Qt::FontRole:
         if (l->late() || column == Awaited) {
             QFont font;
@@ -85,6 +102,6 @@ QVariant FollowUpModel::headerData(int section, Qt::Orientation orientation, int
     if (role != Qt::DisplayRole || orientation != Qt::Horizontal)
         return QAbstractTableModel::headerData(section, orientation, role);
     static const char *const titles[] = {"Date",     "Bénéficiaire", "Médecin", "Coût", "C.P.A.M.",
-                                         "Mutuelle", "Attendu",      "Payeur",  "Jours"};
+                                         "Mutuelle", "Attendu",      "Payeur",  "Âge"};
     return section >= 0 && section < Count ? QString::fromUtf8(titles[section]) : QVariant();
 }

@@ -7,7 +7,8 @@
 #include <memory>
 
 // The follow-up's lines for a view: date, beneficiary, doctor, cost, both reimbursements
-// received, the awaited amount, its payer and the age in days; lines past 30 days in bold red.
+// received, the awaited amount, its payer and the age ("45 jours", "3 mois", "2 ans"); the lines
+// a reminder can still help (past 30 days, within the 2-year claim limit) in bold red.
 class FollowUpModel : public QAbstractTableModel
 {
     Q_OBJECT

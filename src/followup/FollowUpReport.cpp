@@ -48,8 +48,8 @@ Band columnHeader()
                << Item::label(QStringLiteral("C.P.A.M."), font).endingAt(420, 70)
                << Item::label(QStringLiteral("MUTUELLE"), font).endingAt(498, 75)
                << Item::label(QStringLiteral("ATTENDU"), font).endingAt(580, 75)
-               << Item::label(QStringLiteral("PAYEUR"), font).from(590, 75)
-               << Item::label(QStringLiteral("JOURS"), font).endingAt(712, 45);
+               << Item::label(QStringLiteral("PAYEUR"), font).from(588, 62)
+               << Item::label(QStringLiteral("ÂGE"), font).endingAt(712, 58);
     return band;
 }
 
@@ -65,8 +65,8 @@ Band detail()
                << Item::field(Source::Cpam, text).endingAt(420, 70)
                << Item::field(Source::Mutual, text).endingAt(498, 75)
                << Item::field(Source::Awaited, amount).endingAt(580, 75)
-               << Item::field(Source::Payer, text).from(590, 75).elided()
-               << Item::field(Source::Age, text).endingAt(712, 45);
+               << Item::field(Source::Payer, text).from(588, 62).elided()
+               << Item::field(Source::Age, text).endingAt(712, 58);
     return band;
 }
 

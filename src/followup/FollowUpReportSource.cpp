@@ -14,7 +14,7 @@ QString FollowUpReportSource::displayText(const QString &fieldName) const
     if (fieldName == Payer)
         return AwaitedPayers::text(line.payer);
     if (fieldName == Age)
-        return QString::number(line.ageInDays);
+        return AgeBands::text(line.ageInDays);
     const std::optional<qint64> amount = cents(fieldName);
     return amount ? Formats::money(*amount) : QString();
 }

@@ -16,7 +16,7 @@ public:
     static inline const QString Mutual = QStringLiteral("Mutuelle");
     static inline const QString Awaited = QStringLiteral("Attendu");
     static inline const QString Payer = QStringLiteral("Payeur");
-    static inline const QString Age = QStringLiteral("Jours");
+    static inline const QString Age = QStringLiteral("Age");
 
     // `followUp` must outlive the source.
     explicit FollowUpReportSource(const ReimbursementFollowUp &followUp) : followUp_(followUp) {}

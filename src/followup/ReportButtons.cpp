@@ -25,13 +25,13 @@ QHBoxLayout *ReportButtons::create(QDialog &window, LaidOutReport report, int he
     };
     QWidget *parent = &window;
     const auto help = [parent, helpContext] { Help::showContext(parent, helpContext); };
-    QObject::connect(add(QStringLiteral("Aperçu"), Glyphs::Id::Preview, "btnApercu"),
+    QObject::connect(add(QStringLiteral("A&perçu"), Glyphs::Id::Preview, "btnApercu"),
                      &QPushButton::clicked, parent, [parent, report] { report.preview(parent); });
-    QObject::connect(add(QStringLiteral("Imprimer"), Glyphs::Id::Print, "btnImprimer"),
+    QObject::connect(add(QStringLiteral("&Imprimer"), Glyphs::Id::Print, "btnImprimer"),
                      &QPushButton::clicked, parent, [parent, report] { report.print(parent); });
     QObject::connect(add(QStringLiteral("&Aide"), Glyphs::Id::Help, "btnAide"),
                      &QPushButton::clicked, parent, help);
-    QObject::connect(add(QStringLiteral("Fermer"), Glyphs::Id::Quit, "btnFermer"),
+    QObject::connect(add(QStringLiteral("&Fermer"), Glyphs::Id::Quit, "btnFermer"),
                      &QPushButton::clicked, &window, &QDialog::reject);
     QObject::connect(new QShortcut(QKeySequence(Qt::Key_F1), &window), &QShortcut::activated,
                      parent, help);

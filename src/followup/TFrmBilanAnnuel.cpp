@@ -13,7 +13,6 @@
 #include <QChart>
 #include <QChartView>
 #include <QComboBox>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -21,10 +20,15 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace
 {
 
 const QString allYearsItem = QStringLiteral("Toutes");
+// Rows shown before a table scrolls, total included.
+constexpr int maxBeneficiaryRows = 6;
+constexpr int maxSpecialityRows = 8;
 
 QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget *parent)
 {
@@ -40,6 +44,11 @@ QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget 
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    // The names take what the amounts leave.
+    table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    table->horizontalHeader()->setMinimumSectionSize(
+        table->fontMetrics().horizontalAdvance(QStringLiteral("0 000,00 €")));
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     return table;
 }
 
@@ -52,6 +61,7 @@ QStringList rowTexts(const YearSummary::Row &r)
             Formats::money(r.mutual),
             Formats::money(r.awaitedCpam),
             Formats::money(r.awaitedMutuelle),
+            Formats::money(r.toCheck),
             Formats::money(r.family)};
 }
 
@@ -69,8 +79,19 @@ QChartView *chartView(const char *name, QWidget *parent)
     auto *view = new QChartView(parent);
     view->setObjectName(QLatin1String(name));
     view->setRenderHint(QPainter::Antialiasing);
-    view->setMinimumSize(380, 220);
+    view->setMinimumSize(300, 200);
     return view;
+}
+
+// As high as its rows, up to `maxRows` of them: no empty half-table, and the rest of the
+// height goes to the charts.
+void fitHeight(QTableWidget *table, int maxRows)
+{
+    const int rows = std::min(table->rowCount(), maxRows);
+    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
+    for (int r = 0; r < rows; ++r)
+        height += table->rowHeight(r);
+    table->setFixedHeight(height);
 }
 
 } // namespace
@@ -81,12 +102,12 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::vector<CareFacts> entries, QWidget *parent
 {
     setObjectName(QStringLiteral("TFrmBilanAnnuel"));
     setWindowTitle(QStringLiteral(" Bilan annuel"));
-    resize(1000, 640);
+    resize(1000, 700);
 
     lstAnnee = new QComboBox(this);
     lstAnnee->setObjectName(QStringLiteral("lstAnnee"));
     lstAnnee->addItems(yearItems());
-    auto *yearCaption = new QLabel(QStringLiteral("Année :"), this);
+    auto *yearCaption = new QLabel(QStringLiteral("A&nnée :"), this);
     yearCaption->setBuddy(lstAnnee);
     auto *top = new QHBoxLayout;
     top->addWidget(yearCaption);
@@ -98,16 +119,15 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::vector<CareFacts> entries, QWidget *parent
     graphiqueBeneficiaires = chartView("graphiqueBeneficiaires", this);
     graphiqueMois = chartView("graphiqueMois", this);
 
-    auto *body = new QGridLayout;
-    body->addWidget(grilleBeneficiaires, 0, 0);
-    body->addWidget(grilleSpecialites, 1, 0);
-    body->addWidget(graphiqueBeneficiaires, 0, 1);
-    body->addWidget(graphiqueMois, 1, 1);
-    body->setColumnStretch(0, 3);
-    body->setColumnStretch(1, 2);
+    // The tables across the whole width, every column in sight; the charts share what is left.
+    auto *charts = new QHBoxLayout;
+    charts->addWidget(graphiqueBeneficiaires);
+    charts->addWidget(graphiqueMois);
     auto *column = new QVBoxLayout(this);
     column->addLayout(top);
-    column->addLayout(body, 1);
+    column->addWidget(grilleBeneficiaires);
+    column->addWidget(grilleSpecialites);
+    column->addLayout(charts, 1);
     column->addLayout(ReportButtons::create(
         *this,
         LaidOutReport(QStringLiteral("Bilan annuel"),
@@ -149,9 +169,12 @@ void TFrmBilanAnnuel::lstAnneeChange()
     summary_ = std::make_unique<YearSummary>(entries_, year);
     fill(grilleBeneficiaires, tableRows(summary_->byBeneficiary(), summary_->total()));
     fill(grilleSpecialites, tableRows(summary_->bySpeciality(), summary_->total()));
+    fitHeight(grilleBeneficiaires, maxBeneficiaryRows);
+    fitHeight(grilleSpecialites, maxSpecialityRows);
     // The views delete the charts they showed.
-    graphiqueBeneficiaires->setChart(YearSummaryCharts::byBeneficiary(*summary_));
-    graphiqueMois->setChart(YearSummaryCharts::costPerPeriod(*summary_));
+    const QChart::ChartTheme theme = YearSummaryCharts::screenTheme();
+    graphiqueBeneficiaires->setChart(YearSummaryCharts::byBeneficiary(*summary_, theme));
+    graphiqueMois->setChart(YearSummaryCharts::costPerPeriod(*summary_, theme));
 }
 
 void TFrmBilanAnnuel::fill(QTableWidget *table, const QList<QStringList> &rows)

@@ -16,8 +16,8 @@ class YearSummary;
 
 // " Bilan annuel": for the chosen year (or all years), per beneficiary and per speciality, the
 // number of care entries and how their cost splits between the C.P.A.M., the mutual insurer,
-// what is still awaited and what the family bears; beside it, the same per beneficiary as
-// stacked bars and the cost per month.
+// what is still awaited from each, what is left to check once both have paid and what the
+// family bears; below them, the same per beneficiary as stacked bars and the cost per month.
 class TFrmBilanAnnuel : public QDialog
 {
     Q_OBJECT

@@ -40,7 +40,7 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
     lstPayeur->setObjectName(QStringLiteral("lstPayeur"));
     lstPayeur->addItems({QStringLiteral("Tous les payeurs"), QStringLiteral("C.P.A.M."),
                          QStringLiteral("Mutuelle"), QStringLiteral("À vérifier")});
-    auto *payerCaption = new QLabel(QStringLiteral("Attendus de :"), this);
+    auto *payerCaption = new QLabel(QStringLiteral("Attendus &de :"), this);
     payerCaption->setBuddy(lstPayeur);
     etqVue = new QLabel(viewText_, this);
     etqVue->setObjectName(QStringLiteral("etqVue"));
@@ -63,7 +63,7 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
     grilleSuivi->horizontalHeader()->setStretchLastSection(true);
     grilleSuivi->setWordWrap(false);
     grilleSuivi->installEventFilter(this);
-    const int widths[] = {64, 110, 110, 80, 80, 80, 80, 72, 44};
+    const int widths[] = {64, 110, 110, 80, 80, 80, 80, 72, 60};
     for (int c = 0; c < FollowUpModel::Count; ++c)
         grilleSuivi->setColumnWidth(c, widths[c]);
     connect(grilleSuivi, &QTableView::doubleClicked, this,
@@ -120,8 +120,10 @@ void TFrmSuiviRemboursements::showBands()
         for (int c = 0; c < rows[r].size(); ++c) {
             auto *item = new QTableWidgetItem(rows[r][c]);
             item->setTextAlignment((c == 0 ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
-            // The total, and the bands past 30 days.
-            if (r == rows.size() - 1 || r - 1 >= AgeBands::of(AgeBands::lateAfter + 1)) {
+            // The total, and the bands a reminder can still help.
+            const int band = r - 1;
+            if (r == rows.size() - 1 || (band >= AgeBands::of(AgeBands::lateAfter + 1) &&
+                                         band <= AgeBands::of(AgeBands::claimLimit))) {
                 QFont font = item->font();
                 font.setBold(true);
                 item->setFont(font);

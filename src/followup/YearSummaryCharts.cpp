@@ -6,49 +6,68 @@
 #include <QBarCategoryAxis>
 #include <QBarSeries>
 #include <QBarSet>
+#include <QCategoryAxis>
 #include <QChart>
 #include <QGraphicsScene>
+#include <QGuiApplication>
+#include <QHorizontalStackedBarSeries>
 #include <QPainter>
-#include <QStackedBarSeries>
+#include <QPalette>
 #include <QValueAxis>
 
 namespace
 {
+
+// Above this many periods, not every bar gets its label.
+constexpr qsizetype maxLabels = 12;
+// How many year labels hold under a chart of a third of the window.
+constexpr qsizetype maxYearLabels = 6;
 
 double euros(qint64 cents)
 {
     return Formats::fromCents(cents);
 }
 
-QChart *newChart(const QString &title)
+QChart *newChart(const QString &title, QChart::ChartTheme theme)
 {
     auto *chart = new QChart;
+    chart->setTheme(theme);
     chart->setTitle(title);
     chart->setAnimationOptions(QChart::NoAnimation);
     chart->legend()->setAlignment(Qt::AlignBottom);
     return chart;
 }
 
-void addAxes(QChart *chart, QAbstractSeries *series, const QStringList &categories)
+// Categories along `categoryEdge`, amounts along the other edge.
+QBarCategoryAxis *addAxes(QChart *chart, QAbstractSeries *series, const QStringList &categories,
+                          Qt::Alignment categoryEdge)
 {
-    auto *x = new QBarCategoryAxis;
-    x->append(categories);
-    auto *y = new QValueAxis;
+    auto *categoryAxis = new QBarCategoryAxis;
+    categoryAxis->append(categories);
+    auto *amounts = new QValueAxis;
     // The axis labels are formatted by printf, which knows no euro sign: it goes in the title.
-    y->setLabelFormat(QStringLiteral("%.0f"));
-    y->setTitleText(QStringLiteral("€"));
-    chart->addAxis(x, Qt::AlignBottom);
-    chart->addAxis(y, Qt::AlignLeft);
-    series->attachAxis(x);
-    series->attachAxis(y);
-    y->applyNiceNumbers();
+    amounts->setLabelFormat(QStringLiteral("%.0f"));
+    amounts->setTitleText(QStringLiteral("€"));
+    chart->addAxis(categoryAxis, categoryEdge);
+    chart->addAxis(amounts, categoryEdge == Qt::AlignBottom ? Qt::AlignLeft : Qt::AlignBottom);
+    series->attachAxis(categoryAxis);
+    series->attachAxis(amounts);
+    amounts->applyNiceNumbers();
+    return categoryAxis;
 }
 
 } // namespace
 
-QChart *YearSummaryCharts::byBeneficiary(const YearSummary &summary)
+QChart::ChartTheme YearSummaryCharts::screenTheme()
 {
-    QChart *chart = newChart(QStringLiteral("Par bénéficiaire"));
+    return QGuiApplication::palette().color(QPalette::Base).lightness() < 128
+               ? QChart::ChartThemeDark
+               : QChart::ChartThemeLight;
+}
+
+QChart *YearSummaryCharts::byBeneficiary(const YearSummary &summary, QChart::ChartTheme theme)
+{
+    QChart *chart = newChart(QStringLiteral("Par bénéficiaire"), theme);
     struct Part {
         const char *label;
         QColor colour;
@@ -58,39 +77,62 @@ QChart *YearSummaryCharts::byBeneficiary(const YearSummary &summary)
         {"C.P.A.M.", QColor(0x2e, 0x6d, 0xb4), [](const YearSummary::Row &r) { return r.cpam; }},
         {"Mutuelle", QColor(0x3c, 0xa0, 0x5a), [](const YearSummary::Row &r) { return r.mutual; }},
         {"Attendu", QColor(0xe8, 0xa3, 0x17),
-         [](const YearSummary::Row &r) { return r.awaitedCpam + r.awaitedMutuelle; }},
+         [](const YearSummary::Row &r) { return r.awaited(); }},
         {"Reste à charge", QColor(0xc0, 0x39, 0x2b),
          [](const YearSummary::Row &r) { return r.family; }},
     };
-    auto *series = new QStackedBarSeries;
+    // Horizontal bars: the names, however long, have the room of the left edge; the first
+    // name at the top.
+    auto *series = new QHorizontalStackedBarSeries;
     QStringList names;
-    for (const YearSummary::Row &row : summary.byBeneficiary())
-        names << row.name;
+    const QList<YearSummary::Row> &rows = summary.byBeneficiary();
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+        names << row->name;
+    QList<QBarSet *> sets;
     for (const Part &part : parts) {
         auto *set = new QBarSet(QString::fromUtf8(part.label));
-        set->setColor(part.colour);
-        for (const YearSummary::Row &row : summary.byBeneficiary())
-            set->append(euros(part.amount(row)));
+        for (auto row = rows.rbegin(); row != rows.rend(); ++row)
+            set->append(euros(part.amount(*row)));
         series->append(set);
+        sets << set;
     }
     chart->addSeries(series);
-    addAxes(chart, series, names);
+    // After the theme has dressed the series.
+    for (qsizetype i = 0; i < sets.size(); ++i)
+        sets[i]->setColor(parts[i].colour);
+    addAxes(chart, series, names, Qt::AlignLeft);
     return chart;
 }
 
-QChart *YearSummaryCharts::costPerPeriod(const YearSummary &summary)
+QChart *YearSummaryCharts::costPerPeriod(const YearSummary &summary, QChart::ChartTheme theme)
 {
     const bool allYears = summary.year() == YearSummary::AllYears;
     QChart *chart = newChart(allYears ? QStringLiteral("Coût par année")
-                                      : QStringLiteral("Coût par mois de %1").arg(summary.year()));
+                                      : QStringLiteral("Coût par mois de %1").arg(summary.year()),
+                             theme);
     auto *set = new QBarSet(QStringLiteral("Coût"));
-    set->setColor(QColor(0x2e, 0x6d, 0xb4));
     for (qint64 cost : summary.costPerPeriod())
         set->append(euros(cost));
     auto *series = new QBarSeries;
     series->append(set);
     chart->addSeries(series);
-    addAxes(chart, series, summary.periodLabels());
+    set->setColor(QColor(0x2e, 0x6d, 0xb4));
+    const QStringList &labels = summary.periodLabels();
+    QBarCategoryAxis *periods = addAxes(chart, series, labels, Qt::AlignBottom);
+    if (labels.size() > maxLabels) {
+        // Too many years for a label under every bar (they would all shrink to "..."): one
+        // label every few years, under its bar.
+        periods->setVisible(false);
+        auto *years = new QCategoryAxis;
+        years->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        years->setRange(-0.5, double(labels.size()) - 0.5);
+        // Each label needs the room of `step` bars, the first one as well.
+        const qsizetype step = (labels.size() + maxYearLabels - 1) / maxYearLabels;
+        years->setStartValue(-double(step));
+        for (qsizetype i = 0; i < labels.size(); i += step)
+            years->append(labels[i], double(i));
+        chart->addAxis(years, Qt::AlignBottom);
+    }
     chart->legend()->hide();
     return chart;
 }

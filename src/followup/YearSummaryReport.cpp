@@ -14,9 +14,9 @@ using Band = ReportBand;
 using Item = ReportItem;
 using Source = YearSummaryReportSource;
 
-// Column edges: the name, then the count and the six amounts ending at these edges.
-constexpr qreal nameWidth = 130;
-constexpr qreal ends[] = {180, 262, 344, 426, 508, 590, 712};
+// Column edges: the name, then the count and the seven amounts ending at these edges.
+constexpr qreal nameWidth = 128;
+constexpr qreal ends[] = {172, 248, 324, 400, 476, 552, 628, 712};
 constexpr qreal chartHeight = 300;
 constexpr qreal chartGap = 12;
 // Charts are drawn at this many pixels per page pixel, sharp enough on paper.
@@ -41,8 +41,8 @@ Band columnHeader()
     band.items << Item::shape(Item::ShapeKind::TopAndBottom);
     const ReportFont font = ReportFont::boldFont(10);
     // Shorter than the window's headings, to hold in the paper's columns.
-    const char *const titles[] = {"Soins",     "Coût",          "C.P.A.M.",      "Mutuelle",
-                                  "Att. CPAM", "Att. mutuelle", "Reste à charge"};
+    const char *const titles[] = {"Soins",     "Coût",         "C.P.A.M.",   "Mutuelle",
+                                  "Att. CPAM", "Att. mutuel.", "À vérifier", "Reste à charge"};
     band.items << Item::label(QStringLiteral("Nom"), font).from(10, nameWidth);
     for (qsizetype i = 0; i < qsizetype(std::size(titles)); ++i)
         band.items << Item::label(QString::fromUtf8(titles[i]), font).endingAt(ends[i], 80);
@@ -53,10 +53,11 @@ Band detail()
 {
     Band band(Band::Type::Detail, 20);
     const ReportFont text = ReportFont::regular(11);
-    band.items << Item::field(Source::Name, ReportFont::boldFont(11)).from(10, nameWidth).elided()
-               << Item::field(Source::Count, text).endingAt(ends[0], 45);
+    // A long name wraps onto more lines, as in the care list, rather than lose its end.
+    band.items << Item::field(Source::Name, ReportFont::boldFont(11)).from(10, nameWidth).wrapped()
+               << Item::field(Source::Count, text).endingAt(ends[0], 40);
     for (qsizetype i = 0; i < Source::amountFields().size(); ++i)
-        band.items << Item::field(Source::amountFields()[i], text).endingAt(ends[i + 1], 80);
+        band.items << Item::field(Source::amountFields()[i], text).endingAt(ends[i + 1], 76);
     return band;
 }
 
@@ -69,9 +70,10 @@ const QStringList &YearSummaryReport::columnTitles()
                                        QStringLiteral("Coût"),
                                        QStringLiteral("C.P.A.M."),
                                        QStringLiteral("Mutuelle"),
-                                       QStringLiteral("Attendu C.P.A.M."),
-                                       QStringLiteral("Attendu mutuelle"),
-                                       QStringLiteral("Reste à charge")};
+                                       QStringLiteral("Attendu\nC.P.A.M."),
+                                       QStringLiteral("Attendu\nmutuelle"),
+                                       QStringLiteral("À vérifier"),
+                                       QStringLiteral("Reste\nà charge")};
     return titles;
 }
 

@@ -12,6 +12,6 @@ class YearSummaryReport
 public:
     static ReportDefinition definition(const YearSummary &summary);
     static QList<ReportPage> layOut(const YearSummary &summary, const ReportPageGeometry &geometry);
-    // The headings of the table's columns, shared with the window.
+    // The headings of the window's table columns, on two lines where they are long.
     static const QStringList &columnTitles();
 };

@@ -9,6 +9,7 @@ const QStringList &YearSummaryReportSource::amountFields()
                                        QStringLiteral("Mutuelle"),
                                        QStringLiteral("AttenduCPAM"),
                                        QStringLiteral("AttenduMutuelle"),
+                                       QStringLiteral("AVerifier"),
                                        QStringLiteral("Reste")};
     return fields;
 }
@@ -50,7 +51,8 @@ std::optional<qint64> YearSummaryReportSource::cents(const QString &fieldName) c
     if (printed.heading)
         return std::nullopt;
     const YearSummary::Row &r = printed.row;
-    const qint64 amounts[] = {r.cost, r.cpam, r.mutual, r.awaitedCpam, r.awaitedMutuelle, r.family};
+    const qint64 amounts[] = {r.cost,    r.cpam,  r.mutual, r.awaitedCpam, r.awaitedMutuelle,
+                              r.toCheck, r.family};
     const qsizetype index = amountFields().indexOf(fieldName);
     return index >= 0 ? std::optional<qint64>(amounts[index]) : std::nullopt;
 }

@@ -1,5 +1,7 @@
 #include "CaptionBox.h"
 
+#include "platform/widgets/ReadableText.h"
+
 #include <QMouseEvent>
 #include <QVBoxLayout>
 
@@ -20,17 +22,14 @@ CaptionBox::CaptionBox(const QString &name, const QString &caption, QWidget *par
     QFont bold = plainFont;
     bold.setBold(true);
     setFont(bold);
-    QPalette green = palette();
-    green.setColor(QPalette::WindowText, captionGreen);
-    setPalette(green);
+    // Green where the palette lets it be read, a lighter or darker green elsewhere.
+    ReadableText::keep(this, captionGreen, QPalette::WindowText, {QPalette::Window});
 
-    // The controls inherit from here, not from the box's caption look.
+    // The controls inherit from here, not from the box's caption look: the palette's own text.
     content_ = new QWidget(this);
     content_->setObjectName(name + QStringLiteral("Content"));
     content_->setFont(plainFont);
-    QPalette plainPalette = green;
-    plainPalette.setColor(QPalette::WindowText, parent->palette().color(QPalette::WindowText));
-    content_->setPalette(plainPalette);
+    ReadableText::keep(content_, QColor(), QPalette::WindowText, {QPalette::Window});
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(6, 0, 6, 3);
     layout->addWidget(content_);

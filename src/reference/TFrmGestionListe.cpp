@@ -68,11 +68,11 @@ TFrmGestionListe::TFrmGestionListe(BeneficiaryListOwner &owner, QWidget *parent)
     lstGestionBenef->setGeometry(12, 26, 150, 139);
     Label1->setBuddy(lstGestionBenef);
 
-    btnAjouter = glyphButton(QStringLiteral("Ajouter un nom"), Glyphs::Id::AddName,
+    btnAjouter = glyphButton(QStringLiteral("A&jouter un nom"), Glyphs::Id::AddName,
                              QStringLiteral("btnAjouter"), this);
-    btnSupprimer = glyphButton(QStringLiteral("Supprimer un nom"), Glyphs::Id::RemoveName,
+    btnSupprimer = glyphButton(QStringLiteral("&Supprimer un nom"), Glyphs::Id::RemoveName,
                                QStringLiteral("btnSupprimer"), this);
-    btnQuitter = glyphButton(QStringLiteral("Quitter"), Glyphs::Id::Quit,
+    btnQuitter = glyphButton(QStringLiteral("&Quitter"), Glyphs::Id::Quit,
                              QStringLiteral("btnQuitter"), this);
     btnAide =
         glyphButton(QStringLiteral("&Aide"), Glyphs::Id::Help, QStringLiteral("btnAide"), this);

@@ -14,14 +14,9 @@ AwaitedPayer CareFacts::payer() const
     return AwaitedPayer::ToCheck;
 }
 
-qint64 CareFacts::awaitedFromPayer() const
-{
-    return payer() == AwaitedPayer::ToCheck ? 0 : awaited();
-}
-
 qint64 CareFacts::familyShare() const
 {
-    return cost - cpam - mutual - awaitedFromPayer();
+    return cost - cpam - mutual - awaited();
 }
 
 int CareFacts::ageInDays(const QDate &today) const

@@ -13,10 +13,12 @@ struct CareFacts {
     Bookmark row;
     QDate date;
     QString beneficiary, doctor, speciality;
-    qint64 cost = 0, cpam = 0, mutual = 0, estimate = 0;
+    qint64 cost = 0, cpam = 0, mutual = 0, estimate = 0, base = 0;
     bool partial = false;      // "Mutuelle oui/non" is "Vrai"
     bool cpamPaid = false;     // "Date CPAM" filled in
     bool mutuellePaid = false; // "Date mutuelle" filled in
+    bool cpamRefused = false;  // "CPAM oui/non" is "Vrai": the national insurance pays nothing
+    QDate cpamDate, mutuelleDate;
 
     // The entry's share of "Remboursements attendus": the estimate less both reimbursements
     // for a partial reimbursement, else the gap. The totals add up the same rule.
@@ -26,10 +28,8 @@ struct CareFacts {
     }
     qint64 awaited() const;
     AwaitedPayer payer() const;
-    // The awaited amount while a payer is still expected, else 0.
-    qint64 awaitedFromPayer() const;
-    // What the family bears: the awaited amount once both payers have paid, plus the part of a
-    // partial entry's cost above its estimate. cost = cpam + mutual + awaitedFromPayer + this.
+    // What the family bears: the part of a partial entry's cost above its estimate, else 0.
+    // cost = cpam + mutual + awaited + this, whoever the awaited amount is expected from.
     qint64 familyShare() const;
     // Whole days from the care date to `today` (negative for a date to come).
     int ageInDays(const QDate &today) const;

@@ -65,12 +65,20 @@ void CareRegister::addFollower(Table &table)
     followers_.push_back(&table);
 }
 
+std::optional<double> CareRegister::cpamRate(std::optional<qint64> baseCents,
+                                             std::optional<qint64> cpamCents)
+{
+    const qint64 base = baseCents.value_or(0);
+    if (base <= 0)
+        return std::nullopt;
+    return double(cpamCents.value_or(0)) * 100.0 / double(base);
+}
+
 void CareRegister::TableTousCalcFields(Table &)
 {
-    const qint64 base = base_.asCents();
     const qint64 cpam = montantCPAM_.asCents();
-    if (base > 0)
-        pourcentage_.setAsFloat(double(cpam) * 100.0 / double(base));
+    if (const std::optional<double> rate = cpamRate(base_.asCents(), cpam))
+        pourcentage_.setAsFloat(*rate);
     balance_.setAsCents(cout_.asCents() - (cpam + montantMutuelle_.asCents()));
 }
 

@@ -10,6 +10,7 @@
 #include "CareViewFilter.h"
 
 #include <memory>
+#include <optional>
 
 class Field;
 class StoredTotals;
@@ -39,11 +40,17 @@ public:
     // The totals over the rows in view, published through totalsChanged.
     void TableTousAfterOpen();
 
+    Table &table() const { return table_; }
     const RegisterTotals &totals() const { return totals_; }
     // The totals of the view walked row by row: the way when the file cannot keep its sums.
     RegisterTotals sumView();
     // True while the totals are read from the sums kept in the file.
     bool usesStoredTotals() const { return stored_ != nullptr; }
+
+    // The C.P.A.M. rate in percent of `base`, none without a positive base: the calculated
+    // "PourcentageCPAM", also shown while the amounts are being typed.
+    static std::optional<double> cpamRate(std::optional<qint64> baseCents,
+                                          std::optional<qint64> cpamCents);
 
     // The handlers, public so that their rules are tested one by one.
     void TableTousCalcFields(Table &table);

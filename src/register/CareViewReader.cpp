@@ -16,7 +16,8 @@ CareViewReader::CareViewReader(Table &table)
       speciality_(table.fieldByName(Specialite)), cost_(table.fieldByName(Cout)),
       cpam_(table.fieldByName(MontantCPAM)), mutual_(table.fieldByName(MontantMutuelle)),
       estimate_(table.fieldByName(Estimation)), partial_(table.fieldByName(MutuelleOuiNon)),
-      dateCpam_(table.fieldByName(DateCPAM)), dateMutuelle_(table.fieldByName(DateMutuelle))
+      dateCpam_(table.fieldByName(DateCPAM)), dateMutuelle_(table.fieldByName(DateMutuelle)),
+      base_(table.fieldByName(Base)), refused_(table.fieldByName(CPAMOuiNon))
 {
 }
 
@@ -35,6 +36,10 @@ CareFacts CareViewReader::current() const
     facts.partial = partial_.holds(Vrai);
     facts.cpamPaid = !dateCpam_.isNull();
     facts.mutuellePaid = !dateMutuelle_.isNull();
+    facts.base = base_.asCents();
+    facts.cpamRefused = refused_.holds(Vrai);
+    facts.cpamDate = dateCpam_.asDate();
+    facts.mutuelleDate = dateMutuelle_.asDate();
     return facts;
 }
 

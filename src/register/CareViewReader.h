@@ -25,5 +25,5 @@ private:
 
     Table &table_;
     Field &date_, &beneficiary_, &doctor_, &speciality_, &cost_, &cpam_, &mutual_, &estimate_,
-        &partial_, &dateCpam_, &dateMutuelle_;
+        &partial_, &dateCpam_, &dateMutuelle_, &base_, &refused_;
 };

@@ -21,7 +21,8 @@ public:
         qint64 awaited = 0;
         AwaitedPayer payer = AwaitedPayer::Cpam;
         int ageInDays = 0;
-        bool late() const { return ageInDays > AgeBands::lateAfter; }
+        // Late, but not so old that a reminder would be in vain.
+        bool late() const { return AgeBands::actionable(ageInDays); }
     };
     using PayerSums = std::array<qint64, 3>; // indexed by AwaitedPayer
 

@@ -32,11 +32,19 @@ void YearSummary::Row::add(const CareFacts &entry)
     cost += entry.cost;
     cpam += entry.cpam;
     mutual += entry.mutual;
-    const qint64 awaited = entry.awaitedFromPayer();
-    if (entry.payer() == AwaitedPayer::Cpam)
+    const qint64 awaited = entry.awaited();
+    switch (entry.payer()) {
+    case AwaitedPayer::Cpam:
         awaitedCpam += awaited;
-    else
+        break;
+    case AwaitedPayer::Mutuelle:
         awaitedMutuelle += awaited;
+        break;
+    case AwaitedPayer::ToCheck:
+        toCheck += awaited;
+        break;
+    }
+    // What is left once both payers have paid stays in "à vérifier", not in the family's share.
     family += entry.familyShare();
 }
 

@@ -10,15 +10,19 @@
 
 // The year at a glance: for one year (or all years), per beneficiary and per speciality, the
 // number of entries and how their cost splits between the C.P.A.M., the mutual insurer, what
-// is still awaited from each of them and what the family bears. The split columns of a row
-// add up to its cost.
+// is still awaited from each of them, what is left to check once both have paid (an over-paid
+// entry gives a negative amount there) and what the family bears. The split columns of a row
+// add up to its cost, and the three awaited columns to the register's "Remboursements attendus"
+// over the same entries, as the follow-up's lines do.
 class YearSummary
 {
 public:
     struct Row {
         QString name;
         int count = 0;
-        qint64 cost = 0, cpam = 0, mutual = 0, awaitedCpam = 0, awaitedMutuelle = 0, family = 0;
+        qint64 cost = 0, cpam = 0, mutual = 0, awaitedCpam = 0, awaitedMutuelle = 0, toCheck = 0,
+               family = 0;
+        qint64 awaited() const { return awaitedCpam + awaitedMutuelle + toCheck; }
         void add(const CareFacts &entry);
     };
 

@@ -25,22 +25,22 @@ TFrmExporter::TFrmExporter(Table &care, Table &doctors, Table &insured, QWidget 
 
     auto *cadre = new QGroupBox(QStringLiteral("Données à exporter vers un tableur"), this);
     cadre->setObjectName(QStringLiteral("cadreDonnees"));
-    rbRegistre = new QRadioButton(QStringLiteral("Les soins affichés dans la fenêtre principale"));
+    rbRegistre = new QRadioButton(QStringLiteral("Les &soins affichés dans la fenêtre principale"));
     rbRegistre->setObjectName(QStringLiteral("rbRegistre"));
     rbRegistre->setChecked(true);
-    rbMedecins = new QRadioButton(QStringLiteral("Le carnet d'adresses des médecins"));
+    rbMedecins = new QRadioButton(QStringLiteral("Le &carnet d'adresses des médecins"));
     rbMedecins->setObjectName(QStringLiteral("rbMedecins"));
-    rbAssures = new QRadioButton(QStringLiteral("Les assurés"));
+    rbAssures = new QRadioButton(QStringLiteral("&Les assurés"));
     rbAssures->setObjectName(QStringLiteral("rbAssures"));
     auto *choices = new QVBoxLayout(cadre);
     for (QRadioButton *rb : {rbRegistre, rbMedecins, rbAssures})
         choices->addWidget(rb);
 
-    btnExporter = new QPushButton(QStringLiteral("Exporter..."), this);
+    btnExporter = new QPushButton(QStringLiteral("&Exporter..."), this);
     btnExporter->setObjectName(QStringLiteral("btnExporter"));
     btnExporter->setDefault(true);
     connect(btnExporter, &QPushButton::clicked, this, &TFrmExporter::btnExporterClick);
-    btnAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
+    btnAnnuler = new QPushButton(QStringLiteral("&Annuler"), this);
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
     btnAide = new QPushButton(QStringLiteral("&Aide"), this);

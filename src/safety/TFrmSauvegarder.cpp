@@ -10,6 +10,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/HandlerGuard.h"
 #include "platform/widgets/Help.h"
+#include "platform/widgets/ReadableText.h"
 #include "recovery/BackupCopy.h"
 #include "recovery/RestoreCandidate.h"
 
@@ -53,9 +54,8 @@ TFrmSauvegarder::TFrmSauvegarder(const QString &programDir, BackupSources &sourc
     etqChemin->setFixedWidth(pathWidth);
     // Room for the usual paths, so that the dialog does not jump with every folder.
     etqChemin->setMinimumHeight(2 * etqChemin->fontMetrics().height());
-    QPalette navy = etqChemin->palette();
-    navy.setColor(QPalette::WindowText, QColor(0x00, 0x00, 0x80));
-    etqChemin->setPalette(navy);
+    ReadableText::keep(etqChemin, QColor(0x00, 0x00, 0x80), QPalette::WindowText,
+                       {QPalette::Window});
     auto *frameLayout = new QVBoxLayout(GroupBox1);
     frameLayout->addWidget(etqChemin);
 
@@ -78,7 +78,7 @@ TFrmSauvegarder::TFrmSauvegarder(const QString &programDir, BackupSources &sourc
     btnAnnuler = button(QStringLiteral("btnAnnuler"), QStringLiteral("Annuler"), this);
     btnAide = button(QStringLiteral("btnAide"), QStringLiteral("&Aide"), this);
     btnCreerDossier =
-        button(QStringLiteral("btnCreerDossier"), QStringLiteral("Créer nouveau dossier"), this);
+        button(QStringLiteral("btnCreerDossier"), QStringLiteral("&Créer nouveau dossier"), this);
 
     connect(btnOK, &QPushButton::clicked, this, &TFrmSauvegarder::btnOKClick);
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);

@@ -51,7 +51,7 @@ TfrmCreationPasse::TfrmCreationPasse(QWidget *parent) : QDialog(parent, Dialogs:
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
 
-    btnAide = new QPushButton(QStringLiteral("Aide"), this);
+    btnAide = new QPushButton(QStringLiteral("&Aide"), this);
     btnAide->setObjectName(QStringLiteral("btnAide"));
     btnAide->setAutoDefault(false);
     connect(btnAide, &QPushButton::clicked, this, &TfrmCreationPasse::btnAideClick);

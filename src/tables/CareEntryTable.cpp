@@ -1,5 +1,6 @@
 #include "CareEntryTable.h"
 
+#include "StatementLedgerSchema.h"
 #include "TotalsSchema.h"
 
 namespace
@@ -51,6 +52,7 @@ const TableDefinition &CareEntryTable::definition()
             },
             {DateSoins, Beneficiaire, Numero});
         d.addCompanions(TotalsSchema::objects());
+        d.addCompanions(StatementLedgerSchema::objects());
         return d;
     }();
     return def;

@@ -52,7 +52,7 @@ FOLLOW_UP_TITLE = " Suivi des remboursements"
 FOLLOW_UP = {"row1": (167, 65), "btnApercu": (-309, -26), "btnFermer": (-43, -26)}
 # The year summary.
 SUMMARY_TITLE = " Bilan annuel"
-SUMMARY = {"lstAnnee": (85, 22), "beneficiary1": (45, 66), "btnApercu": (-309, -24)}
+SUMMARY = {"lstAnnee": (85, 22), "beneficiary1": (45, 82), "btnApercu": (-309, -24)}
 # The report preview.
 PREVIEW = {"btnPdf": (-152, 22), "btnFermer": (-51, 22)}
 PDF_DIALOG_TITLE = "Enregistrer en PDF"

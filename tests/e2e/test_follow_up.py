@@ -21,12 +21,13 @@ def scenario(s):
     s.check_equal(steps.plain(steps.copied(s, ["Right"] * 6)), "40,00 €",
                   "what is awaited of the oldest line")
     s.check_equal(steps.copied(s, ["Right"]), "Mutuelle", "its payer")
+    s.check_equal(steps.copied(s, ["Right"]), "45 jours", "its age, in words")
 
     s.click(window, *FOLLOW_UP["btnApercu"])
     pdf = os.path.join(s.work, "suivi.pdf")
     text = steps.save_preview_as_pdf(s, " Aperçu - Remboursements attendus", pdf)
     for expected in ("Remboursements attendus", steps.shown(old), steps.shown(recent),
-                     "Plus de 60 jours", "31 à 60 jours"):
+                     "Plus de 2 ans", "31 à 60 jours", "45 jours", "ÂGE"):
         s.check(expected in text, "the PDF shows %r: %r" % (expected, text))
     s.screenshot("follow-up")
 

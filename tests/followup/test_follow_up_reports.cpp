@@ -3,8 +3,8 @@
 #include "followup/FollowUpReport.h"
 #include "followup/YearSummaryReport.h"
 #include "platform/core/Formats.h"
-#include "platform/report/ReportPdfWriter.h"
 #include "platform/core/Today.h"
+#include "platform/report/ReportPdfWriter.h"
 #include "register/YearSummary.h"
 
 #include <QTemporaryDir>
@@ -53,7 +53,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("lines");
         QTest::addColumn<int>("pages");
-        for (auto [lines, pages] : {std::pair{1, 1}, {40, 1}, {44, 2}, {120, 3}})
+        for (auto [lines, pages] : {std::pair{1, 1}, {39, 1}, {44, 2}, {120, 3}})
             QTest::addRow("%d lines", lines) << lines << pages;
     }
     void bandsCloseTheReport()
@@ -80,6 +80,47 @@ private Q_SLOTS:
         const qreal footer = footerTop(last);
         for (const ReportPlacedText &text : last.texts)
             QVERIFY(text.rect.top() >= footer || text.rect.bottom() <= footer + 0.5);
+    }
+
+    // A long name comes whole, over more lines, and what is left to check has its own column:
+    // the awaited columns add up to what the follow-up prints.
+    void yearSummaryPrintsWholeNamesAndWhatToCheck()
+    {
+        CareFacts overPaid = entry(QDate(2026, 3, 1), "JEAN-BAPTISTE DUPONT-LAMBERTIN", 5000, true);
+        overPaid.cpam = 4000;
+        overPaid.mutual = 2000;
+        overPaid.mutuellePaid = true;
+        const std::vector<CareFacts> entries = {overPaid,
+                                                entry(QDate(2026, 4, 1), "ZOÉ", 7000, false)};
+        const YearSummary summary(entries, 2026);
+        const ReportPage page = YearSummaryReport::layOut(summary, ReportPageGeometry()).first();
+        const QStringList shown = texts(page);
+        QVERIFY2(shown.join(' ').contains("JEAN-BAPTISTE DUPONT-LAMBERTIN") ||
+                     shown.join("").contains("JEAN-BAPTISTE DUPONT-LAMBERTIN"),
+                 qPrintable(shown.join('|')));
+        QVERIFY(shown.contains("À vérifier"));
+        QVERIFY(shown.contains(Formats::money(-1000)));
+        for (const QString &text : shown)
+            QVERIFY2(!text.contains(QChar(0x2026)) && !text.endsWith("..."), qPrintable(text));
+        const ReimbursementFollowUp followUp(entries, Today::date());
+        QCOMPARE(summary.total().awaited(), followUp.total());
+        QCOMPARE(summary.total().family, 0);
+    }
+
+    // Ages as a person says them, and the old lines counted in their own band.
+    void followUpPrintsAgesInWords()
+    {
+        const std::vector<CareFacts> entries = {entry(QDate(1995, 1, 10), "ANNE", 1000, false),
+                                                entry(QDate(2026, 9, 1), "ANNE", 2000, false),
+                                                entry(QDate(2026, 12, 1), "ANNE", 3000, false)};
+        const ReimbursementFollowUp followUp(entries, Today::date());
+        const QStringList shown =
+            texts(FollowUpReport::layOut(followUp, QString(), ReportPageGeometry()).first());
+        for (const char *age : {"31 ans", "3 mois", "7 jours"})
+            QVERIFY2(shown.contains(age), age);
+        const qsizetype old = shown.indexOf("Plus de 2 ans");
+        QVERIFY(old > 0);
+        QCOMPARE(shown.at(old + 1), Formats::money(1000));
     }
 
     void yearSummaryPrintsItsCharts()

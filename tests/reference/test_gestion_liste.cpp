@@ -147,9 +147,9 @@ void TestGestionListe::controlsTextsAndTabOrder()
     QCOMPARE(list->selectionMode(), QAbstractItemView::SingleSelection);
     QVERIFY(!list->isSortingEnabled());
 
-    const QList<std::pair<const char *, QString>> buttons{{"btnAjouter", "Ajouter un nom"},
-                                                          {"btnSupprimer", "Supprimer un nom"},
-                                                          {"btnQuitter", "Quitter"},
+    const QList<std::pair<const char *, QString>> buttons{{"btnAjouter", "A&jouter un nom"},
+                                                          {"btnSupprimer", "&Supprimer un nom"},
+                                                          {"btnQuitter", "&Quitter"},
                                                           {"btnAide", "&Aide"}};
     // The list has the focus first, Tab then walks through the buttons in order.
     QCOMPARE(QApplication::focusWidget(), list);

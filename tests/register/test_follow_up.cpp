@@ -21,6 +21,7 @@ struct Typed {
         estimate;
 };
 Q_DECLARE_METATYPE(Typed)
+Q_DECLARE_METATYPE(QList<Typed>)
 
 // The follow-up and the year summary over a real TALO.DB, read as the windows read it.
 class TestFollowUp : public QObject
@@ -128,25 +129,37 @@ private Q_SLOTS:
         QTEST(line.ageInDays, "age");
     }
 
+    // The band, whether a reminder is still worth it (late, within the 2-year claim limit) and
+    // the age as shown, at each boundary.
     void ageBands_data()
     {
         QTest::addColumn<int>("days");
         QTest::addColumn<int>("band");
-        for (auto [days, band] : {std::pair{-3, 0},
-                                  {0, 0},
-                                  {15, 0},
-                                  {16, 1},
-                                  {30, 1},
-                                  {31, 2},
-                                  {60, 2},
-                                  {61, 3},
-                                  {4000, 3}})
-            QTest::addRow("%d days", days) << days << band;
+        QTest::addColumn<bool>("actionable");
+        QTest::addColumn<QString>("text");
+        const struct {
+            int days, band;
+            bool actionable;
+            const char *text;
+        } rows[] = {
+            {-3, 0, false, "à venir"},   {0, 0, false, "0 jour"},    {1, 0, false, "1 jour"},
+            {2, 0, false, "2 jours"},    {15, 0, false, "15 jours"}, {16, 1, false, "16 jours"},
+            {30, 1, false, "30 jours"},  {31, 2, true, "31 jours"},  {60, 2, true, "60 jours"},
+            {61, 3, true, "2 mois"},     {91, 3, true, "2 mois"},    {92, 3, true, "3 mois"},
+            {365, 3, true, "12 mois"},   {729, 3, true, "23 mois"},  {730, 3, true, "2 ans"},
+            {731, 4, false, "2 ans"},    {1094, 4, false, "2 ans"},  {1095, 4, false, "3 ans"},
+            {11652, 4, false, "31 ans"},
+        };
+        for (const auto &r : rows)
+            QTest::addRow("%d days", r.days)
+                << r.days << r.band << r.actionable << QString::fromUtf8(r.text);
     }
     void ageBands()
     {
         QFETCH(int, days);
         QTEST(AgeBands::of(days), "band");
+        QTEST(AgeBands::actionable(days), "actionable");
+        QTEST(AgeBands::text(days), "text");
     }
 
     void bandSumsPerPayerOldestFirst()
@@ -161,6 +174,7 @@ private Q_SLOTS:
         QCOMPARE(all.bands()[1], (Sums{500, 3000, 0}));
         QCOMPARE(all.bands()[2], (Sums{0, 0, 0}));
         QCOMPARE(all.bands()[3], (Sums{0, 0, 500}));
+        QCOMPARE(all.bands()[4], (Sums{0, 0, 0}));
         QCOMPARE(all.lines().front().entry.date, QDate(2026, 9, 1));
         QVERIFY(all.lines().front().late());
         QVERIFY(!all.lines().back().late());
@@ -179,15 +193,17 @@ private Q_SLOTS:
         add({"07/03/24", "PAUL", "", "999", "", "", "", "", "", ""});
         const YearSummary summary(CareViewReader::readAll(*table_), 2025);
         using Row = YearSummary::Row;
-        // name, count, cost, cpam, mutual, awaited C.P.A.M., awaited mutuelle, family
-        const Row expectedBeneficiaries[] = {{"ANNE", 2, 14000, 7000, 0, 4000, 3000, 0},
-                                             {"PAUL", 1, 20000, 5000, 6000, 0, 0, 9000}};
-        const Row expectedSpecialities[] = {{"Dentiste", 2, 30000, 12000, 6000, 0, 3000, 9000},
-                                            {"Non précisée", 1, 4000, 0, 0, 4000, 0, 0}};
+        // name, count, cost, cpam, mutual, awaited C.P.A.M., awaited mutuelle, to check, family
+        const Row expectedBeneficiaries[] = {{"ANNE", 2, 14000, 7000, 0, 4000, 3000, 0, 0},
+                                             {"PAUL", 1, 20000, 5000, 6000, 0, 0, 4000, 5000}};
+        const Row expectedSpecialities[] = {
+            {"Dentiste", 2, 30000, 12000, 6000, 0, 3000, 4000, 5000},
+            {"Non précisée", 1, 4000, 0, 0, 4000, 0, 0, 0}};
         const auto same = [](const Row &a, const Row &b) {
             return a.name == b.name && a.count == b.count && a.cost == b.cost && a.cpam == b.cpam &&
                    a.mutual == b.mutual && a.awaitedCpam == b.awaitedCpam &&
-                   a.awaitedMutuelle == b.awaitedMutuelle && a.family == b.family;
+                   a.awaitedMutuelle == b.awaitedMutuelle && a.toCheck == b.toCheck &&
+                   a.family == b.family;
         };
         QCOMPARE(summary.byBeneficiary().size(), 2);
         QCOMPARE(summary.bySpeciality().size(), 2);
@@ -201,6 +217,73 @@ private Q_SLOTS:
         QCOMPARE(summary.costPerPeriod()[0], 14000);
         QCOMPARE(summary.costPerPeriod()[2], 20000);
         QCOMPARE(YearSummary::years(CareViewReader::readAll(*table_)), (QList<int>{2025, 2024}));
+    }
+
+    // The summary's awaited columns over all years and beneficiaries add up to the register's
+    // "Remboursements attendus" for its full view: an over-paid entry or the gap left once both
+    // payers have paid go to "à vérifier", never into the family's share.
+    void yearSummaryAwaitedMatchesRegister_data()
+    {
+        QTest::addColumn<QList<Typed>>("entries");
+        // Expected cents: awaited C.P.A.M., awaited mutuelle, to check, family share.
+        QTest::addColumn<QList<qint64>>("columns");
+        QTest::newRow("nothing paid")
+            << QList<Typed>{{"05/01/25", "ANNE", "", "100", "", "", "", "", "", ""}}
+            << QList<qint64>{10000, 0, 0, 0};
+        QTest::newRow("over-paid, both paid")
+            << QList<Typed>{{"05/01/25", "ANNE", "", "50", "40", "06/01/25", "20", "07/01/25", "",
+                             ""}}
+            << QList<qint64>{0, 0, -1000, 0};
+        QTest::newRow("over-paid by the C.P.A.M. alone")
+            << QList<Typed>{{"05/01/25", "ANNE", "", "50", "60", "06/01/25", "", "", "", ""}}
+            << QList<qint64>{0, -1000, 0, 0};
+        QTest::newRow("under-paid, both paid")
+            << QList<Typed>{{"05/01/25", "ANNE", "", "100", "60", "06/01/25", "30", "07/01/25", "",
+                             ""}}
+            << QList<qint64>{0, 0, 1000, 0};
+        QTest::newRow("partial, mutuelle awaited")
+            << QList<Typed>{{"05/01/25", "ANNE", "", "200", "50", "06/01/25", "", "", "Vrai",
+                             "150"}}
+            << QList<qint64>{0, 10000, 0, 5000};
+        QTest::newRow("partial, both paid short of the estimate")
+            << QList<Typed>{{"05/01/25", "ANNE", "", "200", "50", "06/01/25", "60", "07/01/25",
+                             "Vrai", "150"}}
+            << QList<qint64>{0, 0, 4000, 5000};
+        QTest::newRow("partial, both paid over the estimate")
+            << QList<Typed>{{"05/01/25", "ANNE", "", "200", "100", "06/01/25", "70", "07/01/25",
+                             "Vrai", "150"}}
+            << QList<qint64>{0, 0, -2000, 5000};
+        QTest::newRow("mixed years and beneficiaries")
+            << QList<Typed>{{"05/01/24", "ANNE", "", "100", "", "", "", "", "", ""},
+                            {"05/01/25", "PAUL", "", "50", "40", "06/01/25", "20", "07/01/25", "",
+                             ""},
+                            {"05/03/25", "ZOÉ", "", "80", "50", "06/03/25", "", "", "", ""},
+                            {"05/04/26", "PAUL", "", "200", "50", "06/04/26", "60", "07/04/26",
+                             "Vrai", "150"}}
+            << QList<qint64>{10000, 3000, -1000 + 4000, 5000};
+    }
+    void yearSummaryAwaitedMatchesRegister()
+    {
+        QFETCH(QList<Typed>, entries);
+        QFETCH(QList<qint64>, columns);
+        for (const Typed &entry : entries)
+            add(entry);
+        const YearSummary summary(CareViewReader::readAll(*table_), YearSummary::AllYears);
+        const YearSummary::Row &total = summary.total();
+        QCOMPARE(
+            (QList<qint64>{total.awaitedCpam, total.awaitedMutuelle, total.toCheck, total.family}),
+            columns);
+        const qint64 awaited = columns[0] + columns[1] + columns[2];
+        QCOMPARE(register_->totals().awaited, awaited);
+        QCOMPARE(total.awaited(), awaited);
+        QCOMPARE(ReimbursementFollowUp(CareViewReader::readAll(*table_), Today::date()).total(),
+                 awaited);
+        for (const auto *rows : {&summary.byBeneficiary(), &summary.bySpeciality()}) {
+            qint64 sum = 0;
+            for (const YearSummary::Row &r : *rows)
+                sum += r.awaited();
+            QCOMPARE(sum, awaited);
+        }
     }
 
     // Whatever the register and its view: the lines add up to "Remboursements attendus",
@@ -279,8 +362,7 @@ private Q_SLOTS:
                 for (const auto *rows : {&summary.byBeneficiary(), &summary.bySpeciality()}) {
                     qint64 cost = 0;
                     for (const YearSummary::Row &r : *rows) {
-                        QCOMPARE(r.cpam + r.mutual + r.awaitedCpam + r.awaitedMutuelle + r.family,
-                                 r.cost);
+                        QCOMPARE(r.cpam + r.mutual + r.awaited() + r.family, r.cost);
                         cost += r.cost;
                     }
                     QCOMPARE(cost, summary.total().cost);

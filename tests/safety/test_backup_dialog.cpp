@@ -62,7 +62,7 @@ void TestBackupDialog::controls_data()
         {"etqDossier", "Dossier :"},
         {"etqLecteur", "Lecteur :"},
         {"btnAide", "&Aide"},
-        {"btnCreerDossier", "Créer nouveau dossier"},
+        {"btnCreerDossier", "&Créer nouveau dossier"},
         {"btnOK", "OK"},
         {"btnAnnuler", "Annuler"}};
     for (const auto &[name, text] : controls)

@@ -268,7 +268,7 @@ void TestPasswordDialogs::newPasswordFieldStartsEmpty()
     QCOMPARE(dialog.findChild<QLabel *>("Label1")->text(),
              QStringLiteral("Saisir nouveau mot de passe :"));
     QCOMPARE(button(dialog, "btnAnnuler")->text(), QStringLiteral("Annuler"));
-    QCOMPARE(button(dialog, "btnAide")->text(), QStringLiteral("Aide"));
+    QCOMPARE(button(dialog, "btnAide")->text(), QStringLiteral("&Aide"));
     QString shown, typed, hintShown;
     bool removable = false;
     ModalDriver driver([&](QDialog &d) {

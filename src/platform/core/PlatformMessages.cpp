@@ -122,6 +122,20 @@ QStringList navigatorHints()
     };
 }
 
+QStringList navigatorDescriptions()
+{
+    return {
+        QStringLiteral("Va à la première fiche"),
+        QStringLiteral("Va à la fiche précédente"),
+        QStringLiteral("Va à la fiche suivante"),
+        QStringLiteral("Va à la dernière fiche"),
+        QStringLiteral("Ajoute une fiche vide"),
+        QStringLiteral("Supprime la fiche affichée, après confirmation"),
+        QStringLiteral("Enregistre la fiche modifiée"),
+        QStringLiteral("Abandonne les modifications de la fiche"),
+    };
+}
+
 QString cannotWriteFile(const QString &path, const QString &reason)
 {
     return QStringLiteral("Impossible d'écrire le fichier %1.\n%2").arg(path, reason);

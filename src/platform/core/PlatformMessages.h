@@ -36,6 +36,8 @@ QString invalidMaskInput();
 // The record navigator's hints, in button order: first, prior, next, last, insert, delete,
 // post, cancel.
 QStringList navigatorHints();
+// What each navigator button does, in the same order (read by screen readers).
+QStringList navigatorDescriptions();
 
 // Files
 QString cannotWriteFile(const QString &path, const QString &reason);

@@ -73,6 +73,9 @@ void SqliteDatabase::useWriteAheadLog()
 
 void SqliteDatabase::checkpoint()
 {
+    // Inside a transaction: its commit is followed by a checkpoint of its own.
+    if (!sqlite3_get_autocommit(db_))
+        return;
     int logged = 0, moved = 0;
     if (sqlite3_wal_checkpoint_v2(db_, nullptr, SQLITE_CHECKPOINT_TRUNCATE, &logged, &moved) ==
             SQLITE_OK &&

@@ -506,7 +506,10 @@ void Table::forEachStoredRow(const std::function<void()> &visit)
         ActiveRecordScope scope(*this, RowRef(store, rows_->storedAt(i)));
         visit();
     }
-void Table::forEachStoredSlot(const std::function<void(const RowStore &, quint32 slot)> &visit) const
+}
+
+void Table::forEachStoredSlot(
+    const std::function<void(const RowStore &, quint32 slot)> &visit) const
 {
     requireActive();
     const RowStore &store = rows_->store();

@@ -154,6 +154,8 @@ Q_SIGNALS:
 private:
     class ActiveRecordScope;
     friend class ActiveRecordScope;
+    // Rolls the rows in memory back with the file.
+    friend class TableTransaction;
     // Field reads and writes the active record through these; nothing else needs them.
     friend class Field;
 

@@ -2,6 +2,7 @@
 
 #include "Dialogs.h"
 #include "HandlerGuard.h"
+#include "TextContrast.h"
 #include "platform/core/EditMask.h"
 #include "platform/core/Formats.h"
 #include "platform/core/PlatformMessages.h"
@@ -57,6 +58,7 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), model_(new TableModel(this
     columns->setHighlightSections(false);
     columns->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     columns->setStretchLastSection(false);
+    columns->installEventFilter(this);
 
     // The current row stays marked when the focus is elsewhere (on the entry fields).
     QPalette p = palette();
@@ -66,6 +68,7 @@ DBGrid::DBGrid(QWidget *parent) : QTableView(parent), model_(new TableModel(this
                p.color(QPalette::Active, QPalette::HighlightedText));
     setPalette(p);
     applyMetrics();
+    applyColours();
 }
 
 DBGrid::~DBGrid() = default;
@@ -390,6 +393,8 @@ void DBGrid::mouseReleaseEvent(QMouseEvent *event)
 
 bool DBGrid::eventFilter(QObject *watched, QEvent *event)
 {
+    if (watched == horizontalHeader() && event->type() == QEvent::PaletteChange)
+        applyColours();
     // A click on the row indicator moves to that row, as a click on the row itself.
     if (watched == verticalHeader()->viewport() && event->type() == QEvent::MouseButtonPress) {
         auto *mouse = static_cast<QMouseEvent *>(event);
@@ -408,4 +413,24 @@ void DBGrid::changeEvent(QEvent *event)
     QTableView::changeEvent(event);
     if (event->type() == QEvent::FontChange)
         applyMetrics();
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::StyleChange)
+        applyColours();
+}
+
+void DBGrid::setTitleColor(const QColor &color)
+{
+    titleColour_ = color;
+    applyColours();
+}
+
+void DBGrid::applyColours()
+{
+    // Titles are drawn on the header's button face, the marker in its text colour; a desktop
+    // theme may give headers a palette of their own, and styles shade the face (much lighter
+    // on a dark palette).
+    const QPalette p = horizontalHeader()->palette();
+    const QColor face = p.color(QPalette::Button);
+    model_->setTitleColor(TextContrast::readable(
+        titleColour_, {face, face.lighter(140), face.darker(110), p.color(QPalette::Window)}));
+    model_->setMarkerColor(p.color(QPalette::ButtonText));
 }

@@ -40,7 +40,9 @@ public:
     // Ctrl+Delete asks "Supprimer l'enregistrement ?" first (on by default).
     void setConfirmDelete(bool on) { confirmDelete_ = on; }
     bool confirmDelete() const { return confirmDelete_; }
-    void setTitleColor(const QColor &color) { model_->setTitleColor(color); }
+    // The column titles' colour (blue by default), made lighter or darker where the palette's
+    // header would not let it be read.
+    void setTitleColor(const QColor &color);
 
     // The help topic F1 opens over the grid; the window reads it.
     int helpContext() const { return helpContext_; }
@@ -89,6 +91,7 @@ private:
     void fillWidth();
     void scrollToCurrentRow();
     void keepTopRowWhole();
+    void applyColours();
 
     QPointer<Table> table_;
     TableModel *model_;
@@ -97,6 +100,7 @@ private:
     bool confirmDelete_ = true;
     bool fillWidth_ = false;
     QList<int> naturalWidths_; // by column, as the fields ask
+    QColor titleColour_ = Qt::blue;
     int helpContext_ = 0;
     QString searchField_;
     GridKeySearch keySearch_;

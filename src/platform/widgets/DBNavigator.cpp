@@ -51,12 +51,15 @@ DBNavigator::DBNavigator(QWidget *parent) : QWidget(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     const QStringList hints = PlatformMessages::navigatorHints();
+    const QStringList descriptions = PlatformMessages::navigatorDescriptions();
     for (Button which : allButtons()) {
         auto *button = new QToolButton(this);
         button->setIcon(Glyphs::icon(glyphOf(which)));
         button->setIconSize(QSize(IconSize, IconSize));
         button->setFixedSize(ButtonSize, ButtonSize);
         button->setToolTip(hints.at(int(which)));
+        button->setAccessibleName(hints.at(int(which)));
+        button->setAccessibleDescription(descriptions.at(int(which)));
         button->setFocusPolicy(Qt::NoFocus);
         button->setAutoRaise(false);
         connect(button, &QToolButton::clicked, this, [this, which] { run(which); });
@@ -86,6 +89,12 @@ void DBNavigator::setVisibleButtons(const QList<Button> &buttons)
 {
     for (Button which : allButtons())
         buttons_.at(int(which))->setVisible(buttons.contains(which));
+}
+
+void DBNavigator::setReachedByTab(bool on)
+{
+    for (QToolButton *button : std::as_const(buttons_))
+        button->setFocusPolicy(on ? Qt::TabFocus : Qt::NoFocus);
 }
 
 QAbstractButton *DBNavigator::button(Button which) const

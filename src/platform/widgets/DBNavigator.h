@@ -10,8 +10,9 @@ class QAbstractButton;
 class QToolButton;
 
 // The record navigator: a row of small buttons moving through a table and posting, cancelling,
-// inserting and deleting its records, each enabled when it can act. The buttons take no focus,
-// so that pressing one leaves the caret in the field being typed. A failure is shown in the
+// inserting and deleting its records, each enabled when it can act and named for screen
+// readers by its hint. A click never takes the focus, so that pressing a button leaves the
+// caret in the field being typed. A failure is shown in the
 // error box; after every action that did not fail, clicked() tells the window which button it
 // was.
 class DBNavigator : public QWidget
@@ -30,6 +31,9 @@ public:
     // Buttons not listed are hidden; the order stays the navigator's own. Default: all eight.
     void setVisibleButtons(const QList<Button> &buttons);
     QAbstractButton *button(Button which) const;
+    // The buttons in the Tab chain (still never focused by a click), for a window whose
+    // fields do not lead to them with Enter. Off by default.
+    void setReachedByTab(bool on);
     // Delete asks "Supprimer l'enregistrement ?" first (on by default).
     void setConfirmDelete(bool on) { confirmDelete_ = on; }
     bool confirmDelete() const { return confirmDelete_; }

@@ -103,20 +103,22 @@ ReportPreviewDialog::ReportPreviewDialog(std::unique_ptr<ReportPages> pages,
     QPushButton *zoomInButton =
         addButton(QStringLiteral("+"), QStringLiteral("btnZoomPlus"), &ReportPreviewDialog::zoomIn);
     zoomInButton->setToolTip(QStringLiteral("Zoom avant"));
-    for (QPushButton *button : {first_, previous_, next_, last_, zoomOutButton, zoomInButton})
+    for (QPushButton *button : {first_, previous_, next_, last_, zoomOutButton, zoomInButton}) {
         button->setMaximumWidth(button->sizeHint().height() * 2);
+        button->setAccessibleName(button->toolTip()); // a glyph or a sign says nothing aloud
+    }
     bar->addWidget(zoomOutButton);
     bar->addWidget(zoomInButton);
-    bar->addWidget(addButton(QStringLiteral("Page entière"), QStringLiteral("btnPageEntiere"),
+    bar->addWidget(addButton(QStringLiteral("&Page entière"), QStringLiteral("btnPageEntiere"),
                              &ReportPreviewDialog::fitPage));
-    bar->addWidget(addButton(QStringLiteral("Largeur de page"), QStringLiteral("btnLargeur"),
+    bar->addWidget(addButton(QStringLiteral("&Largeur de page"), QStringLiteral("btnLargeur"),
                              &ReportPreviewDialog::fitWidth));
     bar->addStretch();
-    bar->addWidget(addButton(QStringLiteral("Imprimer"), QStringLiteral("btnImprimer"),
+    bar->addWidget(addButton(QStringLiteral("&Imprimer"), QStringLiteral("btnImprimer"),
                              &ReportPreviewDialog::printReport));
-    bar->addWidget(addButton(QStringLiteral("Enregistrer en PDF..."), QStringLiteral("btnPdf"),
+    bar->addWidget(addButton(QStringLiteral("&Enregistrer en PDF..."), QStringLiteral("btnPdf"),
                              &ReportPreviewDialog::saveAsPdf));
-    QPushButton *close = addButton(QStringLiteral("Fermer"), QStringLiteral("btnFermer"),
+    QPushButton *close = addButton(QStringLiteral("&Fermer"), QStringLiteral("btnFermer"),
                                    &ReportPreviewDialog::reject);
     bar->addWidget(close);
     close->setDefault(true);

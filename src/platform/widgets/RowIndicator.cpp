@@ -5,7 +5,7 @@
 
 #include <cmath>
 
-QPixmap RowIndicator::pixmap(Table::State state, int height)
+QPixmap RowIndicator::pixmap(Table::State state, int height, const QColor &ink)
 {
     const int size = std::max(8, height - 6);
     QPixmap pixmap(size, size);
@@ -14,7 +14,6 @@ QPixmap RowIndicator::pixmap(Table::State state, int height)
         return pixmap;
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(Qt::black);
     const qreal s = size;
     switch (state) {
     case Table::State::Browse: {

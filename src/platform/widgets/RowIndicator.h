@@ -2,6 +2,7 @@
 
 #include "platform/store/Table.h"
 
+#include <QColor>
 #include <QPixmap>
 
 // The marker a grid shows beside the current row: an arrow while browsing, an I-beam while the
@@ -9,6 +10,7 @@
 namespace RowIndicator
 {
 
-QPixmap pixmap(Table::State state, int height);
+// Drawn in `ink`, the header's text colour.
+QPixmap pixmap(Table::State state, int height, const QColor &ink = Qt::black);
 
 } // namespace RowIndicator

@@ -60,6 +60,13 @@ int TableModel::fieldIndex(int column) const
     return column >= 0 && column < int(columns_.size()) ? columns_[size_t(column)].field : -1;
 }
 
+void TableModel::setMarkerColor(const QColor &color)
+{
+    markerColor_ = color;
+    if (indicator_ && markerRow_ >= 0 && markerRow_ < rows_)
+        Q_EMIT headerDataChanged(Qt::Vertical, markerRow_, markerRow_);
+}
+
 void TableModel::setTitleColor(const QColor &color)
 {
     titleColor_ = color;
@@ -147,7 +154,7 @@ QVariant TableModel::headerData(int section, Qt::Orientation orientation, int ro
         return QVariant();
     }
     if (role == Qt::DecorationRole && indicator_ && section == markerRow_)
-        return RowIndicator::pixmap(markerState_, markerHeight_);
+        return RowIndicator::pixmap(markerState_, markerHeight_, markerColor_);
     return QVariant();
 }
 

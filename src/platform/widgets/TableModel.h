@@ -32,6 +32,7 @@ public:
 
     void setTitleColor(const QColor &color);
     QColor titleColor() const { return titleColor_; }
+    void setMarkerColor(const QColor &color);
     // The marker of the row indicator (a vertical header's decoration); row -1 for none.
     void setRowIndicator(bool on);
     void setRowMarker(int row, Table::State state, int height);
@@ -64,6 +65,7 @@ private:
     std::vector<Column> columns_;
     int rows_ = 0;
     QColor titleColor_ = Qt::blue;
+    QColor markerColor_ = Qt::black;
     bool indicator_ = false;
     int markerRow_ = -1;
     Table::State markerState_ = Table::State::Inactive;

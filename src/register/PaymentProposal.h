@@ -1,0 +1,59 @@
+#pragma once
+
+#include "AwaitedPayer.h"
+#include "CareFacts.h"
+#include "LedgerKey.h"
+#include "SharePrediction.h"
+#include "StatementLine.h"
+
+#include <QDateTime>
+#include <QString>
+
+#include <vector>
+
+// How a combination of entries fits a payment: their expected shares add up to it, or other
+// likely amounts of theirs do, or it only falls within their predicted range; or the person
+// picked them.
+enum class FitKind { Expected, Alternative, Range, ByHand };
+
+enum class Confidence { Sure, Probable, ToCheck };
+
+// One entry of a proposal: the entry, the payer's predicted share, and the share to write.
+struct ProposedShare {
+    CareFacts entry;
+    SharePrediction prediction;
+    qint64 share = 0;
+};
+
+// Entries that together may be what a payment paid; their shares add up to the payment.
+struct ProposedCombination {
+    std::vector<ProposedShare> shares;
+    FitKind fit = FitKind::Range;
+    Confidence confidence = Confidence::ToCheck;
+
+    qint64 predictedTotal() const;
+    qint64 sharesTotal() const;
+    // "sûr", "probable", "à vérifier".
+    static QString confidenceText(Confidence confidence);
+};
+
+// One payment of a statement from a payer, with what it may have paid, best first. None when
+// nothing fits: the person may then pick entries by hand.
+struct PaymentProposal {
+    StatementLine line;
+    LedgerKey key;
+    AwaitedPayer payer = AwaitedPayer::Cpam;
+    bool alreadyApplied = false; // an earlier import applied this line: nothing to propose
+    QDateTime appliedAt;
+    std::vector<ProposedCombination> combinations;
+
+    bool matched() const { return !combinations.empty(); }
+};
+
+// A statement as the matching sees it: the payments of the payers, the other credits (which
+// the person may mark as the mutuelle's), and how many debits were left aside.
+struct MatchResult {
+    std::vector<PaymentProposal> payments;
+    std::vector<StatementLine> otherCredits;
+    int debits = 0;
+};
