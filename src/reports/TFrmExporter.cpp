@@ -43,7 +43,8 @@ TFrmExporter::TFrmExporter(Table &care, Table &doctors, Table &insured, QWidget 
     btnAnnuler = new QPushButton(QStringLiteral("&Annuler"), this);
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
-    btnAide = new QPushButton(QStringLiteral("&Aide"), this);
+    // "&Annuler" has the A.
+    btnAide = new QPushButton(QStringLiteral("A&ide"), this);
     btnAide->setObjectName(QStringLiteral("btnAide"));
     connect(btnAide, &QPushButton::clicked, this, [this] { Help::showContext(this, helpContext); });
     Help::addHelpKey(*this, helpContext);
