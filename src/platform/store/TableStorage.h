@@ -35,7 +35,7 @@ public:
     // True once another connection has committed to the file since the last call.
     bool changedElsewhere();
     // The file's connection, for writes made together with the rows' (TableTransaction).
-    SqliteDatabase &database() { return db_; }
+    SqliteDatabase &database() { return *db_; }
 
     // A consistent copy of the whole file (structure, index and every row) at `destination`,
     // built aside in the destination's folder and renamed over it only once complete. The copy
