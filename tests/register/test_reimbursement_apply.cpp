@@ -11,7 +11,7 @@
 #include "register/PlainSelectors.h"
 #include "register/ReimbursementApplier.h"
 #include "register/StatementLedger.h"
-#include "register/TotalsSchema.h"
+#include "tables/TotalsSchema.h"
 #include "tables/CareEntryTable.h"
 
 #include <QTemporaryDir>
