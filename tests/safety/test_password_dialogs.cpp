@@ -412,7 +412,7 @@ void TestPasswordDialogs::gateF1OpensItsHelpAndKeepsAsking()
         QTest::keyClicks(edit(d), QStringLiteral("abc"));
         QTest::mouseClick(button(d, "btnOK"), Qt::LeftButton);
     });
-    QCOMPARE(prompt.ask(QStringLiteral("abc")), Outcome::LetIn);
+    QCOMPARE(prompt.ask(StoredPassword::plain(QStringLiteral("abc"))), Outcome::LetIn);
     QVERIFY(driver.fired());
     QVERIFY(stillAsking);
     QVERIFY(Help::lastRequest().has_value());
