@@ -23,7 +23,10 @@ install: build-program
 	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
 	./scripts/install-desktop.sh "$(PROGRAM_DIR)" "$(BUILD_DIR)"
 
-run: install
+# The checks come first: without a display the whole build would end in the toolkit's abort.
+run:
+	./scripts/run-checks.sh "$(PROGRAM_DIR)"
+	$(MAKE) install
 	cd "$(PROGRAM_DIR)" && ./talo
 
 test: build

@@ -17,13 +17,14 @@ escaped=$(printf '%s' "$program_dir" | sed 's/[\\&|]/\\&/g; s/%/%%/g')
 sed -e "s|@PROGRAM_DIR@|$escaped|" -e "s|@PROGRAM@|$escaped/talo|" \
     "$source_dir/resources/desktop/$id.desktop.in" > "$work/$id.desktop"
 desktop-file-validate "$work/$id.desktop"
-appstreamcli validate --no-net "$source_dir/resources/desktop/$id.metainfo.xml"
+# The metainfo is made by the build, which writes the program's version into it.
+appstreamcli validate --no-net "$build_dir/$id.metainfo.xml"
 
 "$build_dir/src/talo-icons" "$work/icons" "$id"
 mkdir -p "$data/applications" "$data/metainfo" "$data/icons/hicolor/scalable/apps"
 cp -r "$work/icons/." "$data/icons/hicolor/"
 cp "$source_dir/resources/desktop/talo.svg" "$data/icons/hicolor/scalable/apps/$id.svg"
-cp "$source_dir/resources/desktop/$id.metainfo.xml" "$data/metainfo/"
+cp "$build_dir/$id.metainfo.xml" "$data/metainfo/"
 install -m 644 "$work/$id.desktop" "$data/applications/$id.desktop"
 # Menus notice the new entry at once where the tool is there.
 command -v update-desktop-database >/dev/null && update-desktop-database -q "$data/applications" || true

@@ -24,9 +24,19 @@ for p in $PACKAGES; do
 done
 [ -z "$missing" ] && exit 0
 
-echo "Installing:$missing"
+echo "Paquets Debian à installer :$missing"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then
+    # A Debian installed with a root password has no sudo: say what to do rather than fail.
+    if ! command -v sudo >/dev/null; then
+        cat >&2 <<TEXT
+Ces paquets Debian manquent :$missing
+sudo n'est pas installé : installez-les en root avec
+    su -c ./scripts/setup.sh
+puis relancez la commande sous votre nom.
+TEXT
+        exit 1
+    fi
     SUDO="sudo"
 fi
 export DEBIAN_FRONTEND=noninteractive

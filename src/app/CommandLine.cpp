@@ -1,5 +1,7 @@
 #include "CommandLine.h"
 
+#include "platform/core/ProgramVersion.h"
+
 std::optional<int> CommandLine::handle(const QStringList &arguments, QString &out, QString &err)
 {
     if (arguments.isEmpty())
@@ -25,7 +27,7 @@ std::optional<int> CommandLine::handle(const QStringList &arguments, QString &ou
 
 QString CommandLine::versionText()
 {
-    return QStringLiteral("Talo 3.0c\n");
+    return ProgramVersion::text() + QLatin1Char('\n');
 }
 
 QString CommandLine::helpText()

@@ -1,5 +1,6 @@
 #include "TfrmLogo.h"
 
+#include "platform/core/ProgramVersion.h"
 #include "platform/widgets/DialogPlacement.h"
 
 #include "platform/widgets/Glyphs.h"
@@ -56,7 +57,7 @@ TfrmLogo::TfrmLogo(QWidget *parent) : QWidget(parent, Qt::SplashScreen | Qt::Fra
     Image1->setPixmap(Glyphs::logo(logoSize));
     Image1->setFixedSize(logoSize, logoSize);
 
-    NomPrg = label(Panel1, "NomPrg", QStringLiteral("Talo 3.0c"), 24, true);
+    NomPrg = label(Panel1, "NomPrg", ProgramVersion::text(), 24, true);
     VersionPrg = label(Panel1, "VersionPrg", QStringLiteral("pour Windows 95"), 12, false);
     etqAuteur = label(Panel1, "etqAuteur", QStringLiteral("Registre des frais médicaux du foyer"),
                       11, false);

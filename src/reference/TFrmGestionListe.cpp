@@ -91,6 +91,7 @@ TFrmGestionListe::TFrmGestionListe(BeneficiaryListOwner &owner, QWidget *parent)
     connect(btnSupprimer, &QPushButton::clicked, this, &TFrmGestionListe::btnSupprimerClick);
     connect(btnQuitter, &QPushButton::clicked, this, &TFrmGestionListe::btnQuitterClick);
     connect(btnAide, &QPushButton::clicked, this, &TFrmGestionListe::btnAideClick);
+    Help::addHelpKey(*this, helpContext);
 }
 
 void TFrmGestionListe::setVisible(bool visible)

@@ -197,10 +197,11 @@ DataWindowKeys::Rules TFrmInfos::keyRules()
     };
     rules.focusNext = [this] { focusNextChild(); };
     rules.caretForInsert = [this] { cadreAssures->DBchpNom->setFocus(Qt::OtherFocusReason); };
+    // The grid has its own section; anywhere else F1 opens the window's.
     rules.help = [this](QWidget *focused) {
-        if (focused != cadreAssures->DBGrilleAssure)
-            return false;
-        Help::showContext(this, cadreAssures->DBGrilleAssure->helpContext());
+        Help::showContext(this, focused == cadreAssures->DBGrilleAssure
+                                    ? cadreAssures->DBGrilleAssure->helpContext()
+                                    : helpContext);
         return true;
     };
     return rules;

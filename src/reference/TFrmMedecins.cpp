@@ -219,10 +219,10 @@ DataWindowKeys::Rules TFrmMedecins::keyRules()
     rules.movesOnEnter = [this](const QWidget *w) { return isDataEdit(w); };
     rules.focusNext = [this] { focusNextChild(); };
     rules.caretForInsert = [this] { DBchpNom->setFocus(Qt::OtherFocusReason); };
+    // The grid has its own section; anywhere else F1 opens the window's.
     rules.help = [this](QWidget *focused) {
-        if (focused != DBGrilleMedecins)
-            return false;
-        Help::showContext(this, DBGrilleMedecins->helpContext());
+        Help::showContext(this, focused == DBGrilleMedecins ? DBGrilleMedecins->helpContext()
+                                                            : helpContext);
         return true;
     };
     return rules;

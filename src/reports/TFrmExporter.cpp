@@ -5,6 +5,7 @@
 #include "platform/core/PlatformError.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -42,10 +43,16 @@ TFrmExporter::TFrmExporter(Table &care, Table &doctors, Table &insured, QWidget 
     btnAnnuler = new QPushButton(QStringLiteral("&Annuler"), this);
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+    // "&Annuler" has the A.
+    btnAide = new QPushButton(QStringLiteral("A&ide"), this);
+    btnAide->setObjectName(QStringLiteral("btnAide"));
+    connect(btnAide, &QPushButton::clicked, this, [this] { Help::showContext(this, helpContext); });
+    Help::addHelpKey(*this, helpContext);
 
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(btnExporter);
     buttons->addWidget(btnAnnuler);
+    buttons->addWidget(btnAide);
     buttons->addStretch();
     auto *row = new QHBoxLayout(this);
     row->setSizeConstraint(QLayout::SetFixedSize);

@@ -19,6 +19,7 @@ public:
 
     Choice choice() const;
     static QString suggestedName(Choice choice);
+    static constexpr int helpContext = 46;
     // Writes the chosen table to `path` (".csv" added when it has no suffix) and tells the
     // user how it went; true when the file is written.
     bool exportTo(Choice choice, const QString &path);
@@ -40,4 +41,5 @@ private:
     QRadioButton *rbAssures = nullptr;
     QPushButton *btnExporter = nullptr;
     QPushButton *btnAnnuler = nullptr;
+    QPushButton *btnAide = nullptr;
 };

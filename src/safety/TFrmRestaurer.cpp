@@ -1,5 +1,7 @@
 #include "TFrmRestaurer.h"
 
+#include "BackupPlace.h"
+
 #include "recovery/AutomaticBackup.h"
 #include "recovery/PasswordStore.h"
 #include "recovery/PendingRestore.h"
@@ -10,6 +12,7 @@
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 
 #include <QDate>
 #include <QDir>
@@ -60,11 +63,16 @@ TFrmRestaurer::TFrmRestaurer(const QString &programDir, QWidget *parent)
     btnAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+    btnAide = new QPushButton(QStringLiteral("&Aide"), this);
+    btnAide->setObjectName(QStringLiteral("btnAide"));
+    connect(btnAide, &QPushButton::clicked, this, [this] { Help::showContext(this, helpContext); });
+    Help::addHelpKey(*this, helpContext);
 
     auto *buttons = new QVBoxLayout;
     buttons->addWidget(btnRestaurer);
     buttons->addWidget(btnAutreDossier);
     buttons->addWidget(btnAnnuler);
+    buttons->addWidget(btnAide);
     buttons->addStretch();
     auto *left = new QVBoxLayout;
     left->addWidget(caption);
@@ -139,8 +147,11 @@ void TFrmRestaurer::chooseRow(int row)
 
 void TFrmRestaurer::btnAutreDossierClick()
 {
+    // Where the last copy went is the likeliest place to find one.
+    const QString start = BackupPlace::startingFolder(BackupPlace::remembered(programDir_),
+                                                      BackupPlace::volumeRoots(), QDir::homePath());
     const QString path = QFileDialog::getExistingDirectory(
-        this, QStringLiteral(" Choisir le dossier de la copie de sauvegarde"), QDir::homePath());
+        this, QStringLiteral(" Choisir le dossier de la copie de sauvegarde"), start);
     if (!path.isEmpty())
         addFolder(path);
 }

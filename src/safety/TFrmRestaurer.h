@@ -37,6 +37,7 @@ public:
     static QString confirmation(const QString &summary, bool passwordSet);
     // How an "Avant restauration AAAA-MM-JJ HHhMM" folder is listed.
     static QString asideLabel(const QString &folderName);
+    static constexpr int helpContext = 47;
 
 protected:
     void showEvent(QShowEvent *event) override;
@@ -49,4 +50,5 @@ private:
     QPushButton *btnAutreDossier = nullptr;
     QPushButton *btnRestaurer = nullptr;
     QPushButton *btnAnnuler = nullptr;
+    QPushButton *btnAide = nullptr;
 };

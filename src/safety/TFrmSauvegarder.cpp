@@ -1,15 +1,18 @@
 #include "TFrmSauvegarder.h"
 
+#include "BackupPlace.h"
 #include "DirectoryListBox.h"
 #include "PathLabel.h"
+
+#include "platform/core/PlatformError.h"
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/DialogPlacement.h"
-#include "recovery/BackupCopy.h"
-
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/HandlerGuard.h"
 #include "platform/widgets/Help.h"
 #include "platform/widgets/ReadableText.h"
+#include "recovery/BackupCopy.h"
+#include "recovery/RestoreCandidate.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -19,6 +22,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QStorageInfo>
 #include <QVBoxLayout>
 
@@ -27,9 +31,6 @@ namespace
 
 constexpr int helpContext = 44;
 constexpr int pathWidth = 380;
-
-// The hourglass for a scope; restored however the scope ends, so that an error box is shown
-// with the normal cursor.
 
 QPushButton *button(const QString &name, const QString &text, QWidget *parent)
 {
@@ -116,9 +117,10 @@ TFrmSauvegarder::TFrmSauvegarder(const QString &programDir, BackupSources &sourc
     layout->addLayout(lower);
     layout->setSizeConstraint(QLayout::SetFixedSize);
 
+    Help::addHelpKey(*this, helpContext);
+
     fillVolumes();
-    lstChemin->setDirectory(QDir::homePath());
-    lstCheminChange(lstChemin->directory());
+    showFolder(startingFolder());
 }
 
 QString TFrmSauvegarder::folder() const
@@ -128,23 +130,27 @@ QString TFrmSauvegarder::folder() const
 
 void TFrmSauvegarder::setFolder(const QString &path)
 {
+    chosen_ = true;
     lstChemin->setDirectory(path);
     lstCheminChange(lstChemin->directory());
 }
 
+void TFrmSauvegarder::showFolder(const QString &path)
+{
+    const QScopedValueRollback placing(placing_, true);
+    lstChemin->setDirectory(path);
+    lstCheminChange(lstChemin->directory());
+}
+
+QString TFrmSauvegarder::startingFolder() const
+{
+    return BackupPlace::startingFolder(BackupPlace::remembered(programDir_), volumeRoots(),
+                                       QDir::homePath());
+}
+
 QStringList TFrmSauvegarder::volumeRoots()
 {
-    QStringList roots;
-    for (const QStorageInfo &volume : QStorageInfo::mountedVolumes()) {
-        const QString root = volume.rootPath();
-        // Files mounted over files (a container's /etc/hosts) are no place for a backup.
-        if (!volume.isValid() || !volume.isReady() || !QFileInfo(root).isDir())
-            continue;
-        if (!roots.contains(root))
-            roots.append(root);
-    }
-    roots.sort();
-    return roots;
+    return BackupPlace::volumeRoots();
 }
 
 QString TFrmSauvegarder::createFolderFailed()
@@ -157,17 +163,20 @@ void TFrmSauvegarder::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     // Volumes may have been mounted, folders made or removed since the last opening.
     fillVolumes();
-    setFolder(lstChemin->directory());
+    showFolder(chosen_ ? lstChemin->directory() : startingFolder());
     DialogPlacement::centreOnScreen(this);
     btnAnnuler->setFocus();
 }
 
 void TFrmSauvegarder::btnOKClick()
 {
+    const QString shown = etqChemin->text();
+    if (!confirmTarget(shown))
+        return;
     BackupCopy::Outcome outcome = BackupCopy::Outcome::Copied;
     const bool done = HandlerGuard::run(this, [&] {
         const CursorOverride hourglass(Qt::WaitCursor);
-        outcome = BackupCopy::run(programDir_, etqChemin->text(), sources_);
+        outcome = BackupCopy::run(programDir_, shown, sources_);
     });
     if (!done)
         return;
@@ -175,7 +184,39 @@ void TFrmSauvegarder::btnOKClick()
         Dialogs::warning(this, BackupCopy::programDirectoryWarning());
         return;
     }
+    reportCopy(shown);
     accept();
+}
+
+bool TFrmSauvegarder::confirmTarget(const QString &folderShown)
+{
+    // The program directory and a missing folder are refused by the copy itself, without a
+    // question first.
+    if (folderShown.isEmpty())
+        return true;
+    const QString target = BackupCopy::targetFolder(folderShown);
+    if (BackupCopy::sameFolder(target, programDir_) || !QFileInfo(target).isDir())
+        return true;
+    const QStringList foreign = BackupPlace::foreignEntries(target, programDir_);
+    return foreign.isEmpty() ||
+           Dialogs::question(this, BackupPlace::foreignEntriesQuestion(folderShown, foreign),
+                             Dialogs::Answer::No);
+}
+
+void TFrmSauvegarder::reportCopy(const QString &folderShown)
+{
+    chosen_ = true;
+    QString text = BackupPlace::copiedMessage(int(RestoreCandidate::tableFileNames().size()),
+                                              BackupCopy::listedFileCount, folderShown);
+    try {
+        BackupPlace::remember(programDir_, folderShown);
+    } catch (const PlatformError &e) {
+        // The copy is whole; only the next opening will not find it by itself.
+        text += QStringLiteral("\n\nCe dossier n'a pas pu être retenu pour la prochaine "
+                               "copie :\n%1")
+                    .arg(e.message());
+    }
+    Dialogs::information(this, text);
 }
 
 void TFrmSauvegarder::btnCreerDossierClick()
@@ -211,6 +252,8 @@ void TFrmSauvegarder::lstLecteurChange(int index)
 
 void TFrmSauvegarder::lstCheminChange(const QString &path)
 {
+    if (!placing_)
+        chosen_ = true;
     etqChemin->setText(path);
     selectVolumeOf(path);
 }

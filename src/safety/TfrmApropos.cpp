@@ -1,8 +1,10 @@
 #include "TfrmApropos.h"
 
+#include "platform/core/ProgramVersion.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Glyphs.h"
+#include "platform/widgets/Help.h"
 
 #include <QFrame>
 #include <QHBoxLayout>
@@ -15,6 +17,7 @@ namespace
 {
 
 constexpr int logoSize = 64;
+constexpr int helpContext = 49;
 
 QFont arial(int pixelSize, bool bold)
 {
@@ -43,7 +46,7 @@ TfrmApropos::TfrmApropos(QWidget *parent) : QDialog(parent, Dialogs::dialogBorde
     Image1->setPixmap(Glyphs::logo(logoSize));
     Image1->setFixedSize(logoSize, logoSize);
 
-    NomPrg = new QLabel(QStringLiteral("Talo 3.0c"), cadrePrg);
+    NomPrg = new QLabel(ProgramVersion::text(), cadrePrg);
     NomPrg->setObjectName(QStringLiteral("NomPrg"));
     NomPrg->setFont(arial(24, true));
 
@@ -55,6 +58,7 @@ TfrmApropos::TfrmApropos(QWidget *parent) : QDialog(parent, Dialogs::dialogBorde
     btnOK->setObjectName(QStringLiteral("btnOK"));
     btnOK->setDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
+    Help::addHelpKey(*this, helpContext);
 
     auto *texts = new QVBoxLayout;
     texts->addStretch();

@@ -55,6 +55,7 @@ TfrmCreationPasse::TfrmCreationPasse(QWidget *parent) : QDialog(parent, Dialogs:
     btnAide->setObjectName(QStringLiteral("btnAide"));
     btnAide->setAutoDefault(false);
     connect(btnAide, &QPushButton::clicked, this, &TfrmCreationPasse::btnAideClick);
+    Help::addHelpKey(*this, helpContext);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

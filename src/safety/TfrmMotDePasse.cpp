@@ -6,12 +6,18 @@
 #include "platform/core/PlatformError.h"
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+namespace
+{
+constexpr int helpContext = 48;
+}
 
 TfrmMotDePasse::TfrmMotDePasse(QWidget *parent) : QDialog(parent, Dialogs::dialogBorder())
 {
@@ -37,6 +43,7 @@ TfrmMotDePasse::TfrmMotDePasse(QWidget *parent) : QDialog(parent, Dialogs::dialo
     btnAnnuler = new QPushButton(QStringLiteral("Annuler"), this);
     btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+    Help::addHelpKey(*this, helpContext);
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -356,7 +356,8 @@ class Session:
 
     def backup(self, main, new_folder, before_ok=None):
         """A backup through the dialog into a folder created there, under the home folder where
-        the dialog opens; `before_ok(path)` runs once the folder exists. Returns its path."""
+        the dialog opens the first time; `before_ok(path)` runs once the folder exists. The
+        line saying what was copied where is checked and closed. Returns the folder's path."""
         self.click(main, *MAIN["btnSauvegarder"])
         dialog = self.wait_window(BACKUP_TITLE)
         self.click(dialog, *BACKUP["btnCreerDossier"])
@@ -368,8 +369,16 @@ class Session:
         if before_ok:
             before_ok(path)
         self.click(dialog, *BACKUP["btnOK"])
-        self.wait_no_window(BACKUP_TITLE, timeout=30)
+        self.backup_done(path)
         return path
+
+    def backup_done(self, path):
+        """The line that ends a backup into `path`, answered; the dialog then closes."""
+        box, text = self.message(timeout=30)
+        self.check_equal(text, "Copie terminée : 3 tables et 4 fichiers dans %s." % path,
+                         "the line that ends the backup")
+        self.answer(box)
+        self.wait_no_window(BACKUP_TITLE, timeout=10)
 
     def program_with_copy(self):
         """A program directory holding one entry (MARIE, 10/01/2024), started and left with

@@ -5,6 +5,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
 #include "recovery/BackupCopy.h"
+#include "safety/BackupPlace.h"
 #include "safety/DirectoryListBox.h"
 #include "safety/TFrmSauvegarder.h"
 #include "support/ReadOnlyFolder.h"
@@ -13,6 +14,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QStorageInfo>
 #include <QTest>
@@ -37,8 +39,14 @@ private Q_SLOTS:
     void controls_data();
     void controls();
     void captionBorderFocusAndPlace();
+    void helpOpensContext44_data();
     void helpOpensContext44();
     void okBacksUpAndCloses();
+    void opensWhereACopyBelongs();
+    void asksBeforeWritingAmongOtherFiles_data();
+    void asksBeforeWritingAmongOtherFiles();
+    void noQuestionOverAnEarlierCopy();
+    void folderNotRememberedStillReportsTheCopy();
     void okIntoProgramDirectoryWarnsAndStays();
     void okFailingStepShowsErrorAndStays();
     void cancelCopiesNothing_data();
@@ -100,13 +108,24 @@ void TestBackupDialog::captionBorderFocusAndPlace()
     QVERIFY((dialog.frameGeometry().center() - centre).manhattanLength() <= 2);
 }
 
+void TestBackupDialog::helpOpensContext44_data()
+{
+    QTest::addColumn<bool>("key");
+    QTest::newRow("Aide") << false;
+    QTest::newRow("F1") << true;
+}
+
 void TestBackupDialog::helpOpensContext44()
 {
+    QFETCH(bool, key);
     FakeBackupSources sources;
     Help::startRecording();
     TFrmSauvegarder dialog(sources.programDir, sources);
     QVERIFY(showAndWait(dialog));
-    QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnAide"), Qt::LeftButton);
+    if (key)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F1);
+    else
+        QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnAide"), Qt::LeftButton);
     QVERIFY(Help::lastRequest().has_value());
     QCOMPARE(Help::lastRequest()->context, 44);
     QVERIFY(dialog.isVisible());
@@ -122,12 +141,141 @@ void TestBackupDialog::okBacksUpAndCloses()
     QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(Dialogs::shown().isEmpty());
+    QCOMPARE(Dialogs::shown().size(), 1);
+    QCOMPARE(Dialogs::shown().first().kind, Dialogs::Kind::Information);
+    QCOMPARE(Dialogs::shown().first().text,
+             QStringLiteral("Copie terminée : 3 tables et 4 fichiers dans %1.").arg(target.path()));
     QCOMPARE(sources.cursorDuringBackup, Qt::WaitCursor);
     QVERIFY(QApplication::overrideCursor() == nullptr);
     QCOMPARE(folderEntries(target.path()).size(), 7);
-    QCOMPARE(FileBytes::of(target.path() + "/talo.ini"),
-             FileBytes::of(sources.programDir + "talo.ini"));
+    // The copy's talo.ini is the one of before the copy; the program's own now names the folder.
+    QCOMPARE(BackupPlace::remembered(sources.programDir), target.path());
+    QCOMPARE(BackupPlace::remembered(target.path()), QString());
+
+    // The next run opens where this copy went.
+    TFrmSauvegarder next(sources.programDir, sources);
+    QVERIFY(showAndWait(next));
+    QCOMPARE(next.folder(), target.path());
+}
+
+void TestBackupDialog::opensWhereACopyBelongs()
+{
+    for (const QString &root : TFrmSauvegarder::volumeRoots()) {
+        if (root.startsWith(QLatin1String("/media/")))
+            QSKIP("a disk is mounted under /media here: the dialog rightly opens on it");
+    }
+    FakeBackupSources sources;
+    QTemporaryDir home;
+    const QByteArray oldHome = qgetenv("HOME");
+    const auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
+    qputenv("HOME", home.path().toLocal8Bit());
+
+    // Nothing remembered, no removable disk: the home folder (the question guards it).
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    QVERIFY(showAndWait(dialog));
+    QCOMPARE(dialog.folder(), home.path());
+    dialog.reject();
+
+    // Until the user picks a folder, each opening looks again.
+    const QString copies = home.filePath(QStringLiteral("Copies Talo"));
+    QVERIFY(QDir().mkdir(copies));
+    BackupPlace::remember(sources.programDir, copies);
+    QVERIFY(showAndWait(dialog));
+    QCOMPARE(dialog.folder(), copies);
+    QCOMPARE(dialogChild<QLabel>(dialog, "etqChemin")->text(), copies);
+    dialog.reject();
+
+    // A remembered folder that is gone (a key taken out) is not where the dialog opens.
+    QVERIFY(QDir(copies).removeRecursively());
+    TFrmSauvegarder later(sources.programDir, sources);
+    QVERIFY(showAndWait(later));
+    QCOMPARE(later.folder(), home.path());
+}
+
+void TestBackupDialog::asksBeforeWritingAmongOtherFiles_data()
+{
+    QTest::addColumn<bool>("yes");
+    QTest::newRow("Non") << false;
+    QTest::newRow("Oui") << true;
+}
+
+void TestBackupDialog::asksBeforeWritingAmongOtherFiles()
+{
+    QFETCH(bool, yes);
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    QVERIFY(QDir(target.path()).mkdir("Documents"));
+    QFile photo(target.filePath("photo.jpg"));
+    QVERIFY(photo.open(QIODevice::WriteOnly));
+    photo.write("JPEG");
+    photo.close();
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(target.path());
+    QVERIFY(showAndWait(dialog));
+    Dialogs::queueAnswer(yes ? Dialogs::Answer::Yes : Dialogs::Answer::No);
+    QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+
+    QVERIFY(!Dialogs::shown().isEmpty());
+    const Dialogs::Shown asked = Dialogs::shown().first();
+    QCOMPARE(asked.kind, Dialogs::Kind::Question);
+    QVERIFY2(asked.text.startsWith(QStringLiteral("Le dossier %1 contient déjà 2 éléments qui ne "
+                                                  "viennent pas d'une copie de Talo 3.0 : "
+                                                  "Documents, photo.jpg.")
+                                       .arg(target.path())),
+             qPrintable(asked.text));
+    if (!yes) {
+        // Nothing written anywhere, not even the program's side files; the dialog waits.
+        QCOMPARE(Dialogs::shown().size(), 1);
+        QVERIFY(sources.calls.isEmpty());
+        QCOMPARE(folderEntries(target.path()), (QStringList{"Documents", "photo.jpg"}));
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(BackupPlace::remembered(sources.programDir), QString());
+        return;
+    }
+    QCOMPARE(Dialogs::shown().size(), 2);
+    QCOMPARE(Dialogs::shown().at(1).kind, Dialogs::Kind::Information);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(folderEntries(target.path()).size(), 9);
+    QCOMPARE(FileBytes::of(target.filePath("photo.jpg")), QByteArray("JPEG"));
+}
+
+void TestBackupDialog::noQuestionOverAnEarlierCopy()
+{
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(target.path());
+    for (int run = 0; run < 2; ++run) {
+        QVERIFY(showAndWait(dialog));
+        QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+    }
+    QCOMPARE(Dialogs::shown().size(), 2);
+    for (const Dialogs::Shown &box : Dialogs::shown())
+        QCOMPARE(box.kind, Dialogs::Kind::Information);
+}
+
+void TestBackupDialog::folderNotRememberedStillReportsTheCopy()
+{
+    // talo.ini cannot hold a line break, which a folder name may: the copy is whole all the same.
+    FakeBackupSources sources;
+    QTemporaryDir root;
+    const QString deep = root.filePath(QStringLiteral("Copies\nTalo"));
+    QVERIFY(QDir().mkpath(deep));
+    const QByteArray ini = FileBytes::of(sources.programDir + "talo.ini");
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(deep);
+    QVERIFY(showAndWait(dialog));
+    QTest::mouseClick(dialogChild<QPushButton>(dialog, "btnOK"), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
+    QCOMPARE(folderEntries(deep).size(), 7);
+    QCOMPARE(Dialogs::shown().size(), 1);
+    const QString text = Dialogs::shown().first().text;
+    QVERIFY2(text.startsWith(QStringLiteral("Copie terminée : 3 tables et 4 fichiers dans %1.\n\n"
+                                            "Ce dossier n'a pas pu être retenu")
+                                 .arg(deep)),
+             qPrintable(text));
+    QCOMPARE(FileBytes::of(sources.programDir + "talo.ini"), ini);
 }
 
 void TestBackupDialog::okIntoProgramDirectoryWarnsAndStays()

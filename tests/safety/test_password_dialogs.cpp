@@ -71,6 +71,7 @@ private Q_SLOTS:
     void writeFailureKeepsDialogOpenAndOldValue_data();
     void writeFailureKeepsDialogOpenAndOldValue();
     void helpOpensContext19();
+    void gateF1OpensItsHelpAndKeepsAsking();
 
 private:
     QTemporaryDir dir_;
@@ -397,6 +398,25 @@ void TestPasswordDialogs::helpOpensContext19()
     dialog.run(programDir());
     QVERIFY(Help::lastRequest().has_value());
     QCOMPARE(Help::lastRequest()->context, 19);
+}
+
+void TestPasswordDialogs::gateF1OpensItsHelpAndKeepsAsking()
+{
+    // The person who forgot how the gate works asks for help without losing the try.
+    Help::startRecording();
+    TfrmMotDePasse prompt;
+    bool stillAsking = false;
+    ModalDriver driver([&](QDialog &d) {
+        QTest::keyClick(edit(d), Qt::Key_F1);
+        stillAsking = d.isVisible();
+        QTest::keyClicks(edit(d), QStringLiteral("abc"));
+        QTest::mouseClick(button(d, "btnOK"), Qt::LeftButton);
+    });
+    QCOMPARE(prompt.ask(StoredPassword::plain(QStringLiteral("abc"))), Outcome::LetIn);
+    QVERIFY(driver.fired());
+    QVERIFY(stillAsking);
+    QVERIFY(Help::lastRequest().has_value());
+    QCOMPARE(Help::lastRequest()->context, 48);
 }
 
 QTEST_MAIN(TestPasswordDialogs)

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QShortcut>
 
 namespace
 {
@@ -48,6 +49,13 @@ QWidget *ownerFor(QWidget *parent)
 void Help::setHelpFile(const QString &path)
 {
     state().file = path;
+}
+
+void Help::addHelpKey(QWidget &window, int context)
+{
+    auto *key = new QShortcut(QKeySequence(Qt::Key_F1), &window);
+    QObject::connect(key, &QShortcut::activated, &window,
+                     [&window, context] { showContext(&window, context); });
 }
 
 QString Help::helpFile()

@@ -27,6 +27,8 @@ QString helpFile();
 
 void showContents(QWidget *parent);
 void showContext(QWidget *parent, int context);
+// F1 anywhere in `window` (a dialog without the data windows' key scheme) opens `context`.
+void addHelpKey(QWidget &window, int context);
 
 // "contents" for Contents (and any number below 1), "context-<n>" otherwise.
 QString anchorFor(int context);

@@ -3,6 +3,7 @@
 #include "CursorOverride.h"
 #include "DefaultPrinter.h"
 #include "Dialogs.h"
+#include "Help.h"
 #include "ReportPrinter.h"
 #include "platform/core/PlatformError.h"
 #include "platform/report/LazyReportPages.h"
@@ -142,6 +143,7 @@ ReportPreviewDialog::ReportPreviewDialog(std::unique_ptr<ReportPages> pages,
     };
     for (const auto &[key, slot] : keys)
         connect(new QShortcut(key, this), &QShortcut::activated, this, slot);
+    Help::addHelpKey(*this, helpContext);
 
     QSize size(980, 1040);
     if (const QScreen *screen = QGuiApplication::primaryScreen())

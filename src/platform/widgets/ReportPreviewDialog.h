@@ -26,6 +26,9 @@ class ReportPreviewDialog : public QDialog
     Q_OBJECT
 
 public:
+    // The help file's section on the preview window, which F1 opens.
+    static constexpr int helpContext = 50;
+
     enum class Fit { Page, Width, None };
 
     ReportPreviewDialog(std::unique_ptr<ReportPages> pages, const ReportPageGeometry &geometry,

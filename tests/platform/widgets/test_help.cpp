@@ -1,5 +1,6 @@
 #include "support/PermissionsEnforced.h"
 
+#include "platform/core/ProgramVersion.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
 #include "platform/widgets/HelpWindow.h"
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void helpFileIsUtf8();
     void helpSectionsDescribeTheirWindow_data();
     void helpSectionsDescribeTheirWindow();
+    void helpNamesTheProgramVersion();
 
     void defaultHelpFileIsInProgramDirectory();
     void missingFileGivesFrenchError();
@@ -157,7 +159,8 @@ void TestHelp::helpFileHasEveryContext_data()
 {
     QTest::addColumn<QString>("anchor");
     QTest::newRow("contents") << "contents";
-    for (const char *context : {"1", "19", "24", "25", "44", "45"})
+    for (const char *context :
+         {"1", "19", "24", "25", "44", "45", "46", "47", "48", "49", "50", "60", "61", "62"})
         QTest::newRow(context) << QStringLiteral("context-%1").arg(QLatin1String(context));
 }
 
@@ -186,10 +189,11 @@ void TestHelp::helpFileLinksAllResolve()
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join(QLatin1Char(' '))));
     // Every section is reachable from the contents page.
     const QString contents = sectionText(&document_, QStringLiteral("contents"));
-    for (const char *title : {"Saisir et corriger un soin", "Se déplacer dans une grille",
-                              "Gestion des bénéficiaires", "Créer une copie de sauvegarde",
-                              "Création du mot de passe", "Carnet d'adresses médicales"})
-        QVERIFY2(contents.contains(QString::fromUtf8(title)), title);
+    for (const QString &anchor : anchors) {
+        if (anchor != QLatin1String("contents"))
+            QVERIFY2(contents.contains(QTextBlock(anchorBlock(&document_, anchor)).text()),
+                     qPrintable(anchor));
+    }
 }
 
 void TestHelp::helpFileIsUtf8()
@@ -233,7 +237,18 @@ void TestHelp::helpSectionsDescribeTheirWindow_data()
     row("context-45", "Nom du nouveau bénéficiaire :");
     row("totaux", "Remboursements attendus");
     row("totaux", "Total C.P.A.M.:");
-    row("demarrage", "Mot de passe non valable!! Talo 3.0 vous quitte.");
+    row("context-48", "Mot de passe non valable!! Talo 3.0 vous quitte.");
+    row("context-44", "Copie terminée : 3 tables et 4 fichiers dans");
+    row("context-44", "/media");
+    row("context-46", "Les soins affichés dans la fenêtre principale");
+    row("context-46", "Le carnet d'adresses des médecins");
+    row("context-46", "Les assurés");
+    row("context-47", "Copies de sauvegarde :");
+    row("context-47", "Autre dossier...");
+    row("context-47", "Avant restauration");
+    row("copies-automatiques", "Sauvegardes/2024-06-15");
+    row("copies-automatiques", "dix copies");
+    row("context-49", "~/Talo/talo --version");
     row("quitter", "Voulez-vous vraiment quitter Talo 3.0 ?");
 }
 
@@ -247,6 +262,11 @@ void TestHelp::helpSectionsDescribeTheirWindow()
     QString flat = text;
     flat.replace(QChar(0x00A0), QLatin1Char(' '));
     QVERIFY2(flat.contains(caption), qPrintable(caption));
+}
+
+void TestHelp::helpNamesTheProgramVersion()
+{
+    QVERIFY(sectionText(&document_, QStringLiteral("context-49")).contains(ProgramVersion::text()));
 }
 
 void TestHelp::defaultHelpFileIsInProgramDirectory()
