@@ -44,3 +44,13 @@ QString CommandLine::helpText()
         "  --help, -h      affiche cette aide et s'arrête\n"
         "  --version, -V   affiche la version et s'arrête\n");
 }
+
+QString CommandLine::noDisplayMessage()
+{
+    return QStringLiteral(
+        "Talo ne peut pas s'ouvrir ici : aucun écran n'est disponible (ni DISPLAY ni "
+        "WAYLAND_DISPLAY).\n"
+        "Talo est un programme à fenêtres : lancez-le depuis votre session de bureau, par ssh "
+        "avec « ssh -X », ou sur un serveur dans un bureau à distance (voir « Sans écran » dans "
+        "README.md).\n");
+}

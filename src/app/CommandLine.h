@@ -14,4 +14,6 @@ namespace CommandLine
 std::optional<int> handle(const QStringList &arguments, QString &out, QString &err);
 QString versionText();
 QString helpText();
+// Why the program cannot open its window when there is no display, and what to do.
+QString noDisplayMessage();
 } // namespace CommandLine

@@ -31,6 +31,14 @@ int main(int argc, char *argv[])
         }
     }
 
+    // Without a display the toolkit would abort in English; say in French what to do instead.
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+        (platform.isEmpty() || platform.startsWith("xcb") || platform.startsWith("wayland"))) {
+        std::fputs(CommandLine::noDisplayMessage().toLocal8Bit().constData(), stderr);
+        return 2;
+    }
+
     QByteArray program;
     int status = 0;
     {
