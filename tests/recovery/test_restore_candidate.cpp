@@ -1,4 +1,5 @@
 #include "support/FileBytes.h"
+#include "support/FolderSnapshot.h"
 #include "support/ThrownMessage.h"
 
 #include "platform/core/PrivateProfile.h"
@@ -23,19 +24,7 @@
 namespace
 {
 
-using Files = std::map<QString, QByteArray>;
-
-Files snapshot(const QString &folder)
-{
-    Files files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[QDir(folder).relativeFilePath(path)] = FileBytes::of(path);
-    }
-    return files;
-}
+using Files = FolderSnapshot::Files;
 
 QStringList entries(const QString &folder)
 {
@@ -128,14 +117,14 @@ void TestRestoreCandidate::rowsStillInTheLogAreRestored()
         QVERIFY(QFile::copy(QDir(live.path()).filePath(name), QDir(backupDir()).filePath(name)));
     }
     sqlite3_close(db);
-    const Files before = snapshot(backupDir());
+    const Files before = FolderSnapshot::of(backupDir());
 
     const auto candidate = RestoreCandidate::prepare(programDir(), backupDir());
     QCOMPARE(candidate->summary().entries, 10);
     QCOMPARE(candidate->summary().newestEntry, QDate(2024, 5, 16));
     // The staged table holds every row on its own; the backup was only read.
     QCOMPARE(entries(candidate->stagingFolder()).filter("TALO.DB"), QStringList{"TALO.DB"});
-    QVERIFY(snapshot(backupDir()) == before);
+    QVERIFY(FolderSnapshot::of(backupDir()) == before);
 }
 
 void TestRestoreCandidate::onlyRegularFilesAreTaken_data()
@@ -185,14 +174,14 @@ void TestRestoreCandidate::onlyRegularFilesAreTaken()
         QVERIFY(QDir().mkdir(path));
     else
         QVERIFY(QFile::link(kind == "link outside" ? outside : kind.section(' ', 1), path));
-    const Files before = snapshot(programDir());
+    const Files before = FolderSnapshot::of(programDir());
 
     // A pipe must not block: the test would time out.
     const QString message =
         thrownMessage([&] { RestoreCandidate::prepare(programDir(), backupDir()); });
     QVERIFY2(message.contains(name) && message.contains(told), qPrintable(message));
     QVERIFY2(message.contains("n'est pas un fichier ordinaire"), qPrintable(message));
-    QVERIFY(snapshot(programDir()) == before);
+    QVERIFY(FolderSnapshot::of(programDir()) == before);
     QCOMPARE(entries(programDir()).filter(".Restauration"), QStringList());
 }
 

@@ -1,4 +1,5 @@
 #include "support/FileBytes.h"
+#include "support/FolderSnapshot.h"
 #include "support/ThrownMessage.h"
 
 #include "recovery/RestoreJournal.h"
@@ -13,20 +14,7 @@
 namespace
 {
 
-using Files = std::map<QString, QByteArray>;
-
-// Every file under a folder, hidden ones included, with its bytes.
-Files snapshot(const QString &folder)
-{
-    Files files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[QDir(folder).relativeFilePath(path)] = FileBytes::of(path);
-    }
-    return files;
-}
+using Files = FolderSnapshot::Files;
 
 const QStringList names{"TALO.DB",     "MEDECINS.DB",  "ASSURE.DB", "LSTBENEF.LST",
                         "talosoc.inf", "mutuelle.inf", "talo.ini"};
@@ -124,7 +112,7 @@ void TestRestoreSwap::completeSwapLeavesNoJournal()
     QCOMPARE(QFileInfo(aside).fileName(), QString("Avant restauration 2025-07-01 09h05"));
     Files expected = rig.oldFiles();
     expected.erase("Talo.hlp");
-    QVERIFY(snapshot(aside) == expected);
+    QVERIFY(FolderSnapshot::of(aside) == expected);
     QCOMPARE(RestoreSwap::recover(rig.programDir).outcome, RestoreSwap::Recovery::Outcome::Nothing);
     QVERIFY(rig.top() == rig.newFiles());
 }
@@ -158,7 +146,7 @@ void TestRestoreSwap::everyStopIsFinishedWhole()
     QCOMPARE(rig.asideFolders(), QStringList{"Avant restauration 2025-07-01 09h05"});
     Files expected = rig.oldFiles();
     expected.erase("Talo.hlp");
-    QVERIFY(snapshot(rig.programDir + rig.asideFolders().first()) == expected);
+    QVERIFY(FolderSnapshot::of(rig.programDir + rig.asideFolders().first()) == expected);
     if (!swapDone) {
         QVERIFY(!QFileInfo::exists(rig.staging));
         QVERIFY2(RestoreSwap::recoveryMessage(recovery).contains(
@@ -215,10 +203,10 @@ void TestRestoreSwap::journalThatLeadsElsewhereIsRefused()
     QDir().mkdir(rig.programDir + "Sauvegardes");
     FileBytes::put(rig.programDir + "Sauvegardes/TALO.DB", "a copy");
     FileBytes::put(RestoreJournal::path(rig.programDir), journal);
-    const Files before = snapshot(rig.programDir);
+    const Files before = FolderSnapshot::of(rig.programDir);
     const QString message = thrownMessage([&] { RestoreSwap::recover(rig.programDir); });
     QVERIFY2(message.contains("restauration en cours"), qPrintable(message));
-    QVERIFY(snapshot(rig.programDir) == before);
+    QVERIFY(FolderSnapshot::of(rig.programDir) == before);
 }
 
 void TestRestoreSwap::neitherFinishNorUndoKeepsTheJournal()

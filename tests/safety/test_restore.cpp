@@ -1,5 +1,6 @@
 #include "FakeBackupSources.h"
 #include "FolderContents.h"
+#include "support/FolderSnapshot.h"
 
 #include "support/ThrownMessage.h"
 
@@ -17,19 +18,6 @@
 
 namespace
 {
-
-// Every file under a folder, hidden ones included, with its bytes.
-std::map<QString, QByteArray> snapshot(const QString &folder)
-{
-    std::map<QString, QByteArray> files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QString path = it.next();
-        files[QDir(folder).relativeFilePath(path)] = FileBytes::of(path);
-    }
-    return files;
-}
 
 const QDateTime restoredAt(QDate(2025, 7, 1), QTime(9, 5));
 
@@ -78,7 +66,7 @@ void TestRestore::closeTables()
 
 void TestRestore::goodBackupDescribedAndLeftAlone()
 {
-    const auto before = snapshot(backup->path());
+    const auto before = FolderSnapshot::of(backup->path());
     QVERIFY(QDir(src->programDir).mkpath(".Restauration-Xy12ab/left"));
     const auto candidate = RestoreCandidate::prepare(src->programDir, backup->path());
     QCOMPARE(folderEntries(src->programDir).filter(".Restauration").size(), 1);
@@ -91,7 +79,7 @@ void TestRestore::goodBackupDescribedAndLeftAlone()
              QStringList({"ASSURE.DB", "LSTBENEF.LST", "MEDECINS.DB", "TALO.DB", "mutuelle.inf",
                           "talo.ini", "talosoc.inf"}));
     // Looking into a backup never changes it.
-    QVERIFY(snapshot(backup->path()) == before);
+    QVERIFY(FolderSnapshot::of(backup->path()) == before);
 }
 
 void TestRestore::unusableBackupRefused_data()
@@ -126,12 +114,12 @@ void TestRestore::unusableBackupRefused()
         QVERIFY(TableStorage::createFile(path, DoctorTable::definition()));
     }
     closeTables();
-    const auto before = snapshot(src->programDir);
+    const auto before = FolderSnapshot::of(src->programDir);
     const QString message =
         thrownMessage([&] { RestoreCandidate::prepare(src->programDir, folder); });
     QVERIFY2(message.contains(told), qPrintable(message));
     // Nothing of the program directory changed, no working folder left behind.
-    QVERIFY(snapshot(src->programDir) == before);
+    QVERIFY(FolderSnapshot::of(src->programDir) == before);
     QCOMPARE(folderEntries(src->programDir).filter(".Restauration"), QStringList());
 }
 
@@ -141,16 +129,16 @@ void TestRestore::swapPutsTheCopyInPlace()
     closeTables();
     FileBytes::put(src->programDir + "LSTBENEF.LST", "TOUS\r\nAPRES\r\n");
     FileBytes::put(src->programDir + "TALO.DB-wal", "stale log");
-    const auto current = snapshot(src->programDir);
+    const auto current = FolderSnapshot::of(src->programDir);
     const auto candidate = RestoreCandidate::prepare(src->programDir, backup->path());
-    const auto staged = snapshot(candidate->stagingFolder());
+    const auto staged = FolderSnapshot::of(candidate->stagingFolder());
 
     const QString aside =
         RestoreSwap::run(src->programDir, candidate->stagingFolder(), candidate->fileNames(),
                          RestoreCandidate::tableFileNames(), restoredAt);
     QCOMPARE(QFileInfo(aside).fileName(), QString("Avant restauration 2025-07-01 09h05"));
     // The replaced files, log included, wait in the aside folder exactly as they were.
-    auto movedAside = snapshot(aside);
+    auto movedAside = FolderSnapshot::of(aside);
     for (const auto &[name, bytes] : current)
         QCOMPARE(movedAside[name], bytes);
     for (const auto &[name, bytes] : staged)
@@ -166,7 +154,7 @@ void TestRestore::failedSwapLeavesEverythingAsItWas()
 {
     closeTables();
     FileBytes::put(src->programDir + "TALO.DB-wal", "its own log");
-    const auto before = snapshot(src->programDir);
+    const auto before = FolderSnapshot::of(src->programDir);
     const auto candidate = RestoreCandidate::prepare(src->programDir, backup->path());
     // The last copy to move in has gone: the swap fails after moving everything else.
     QVERIFY(QFile::remove(QDir(candidate->stagingFolder()).filePath("talo.ini")));
@@ -175,7 +163,7 @@ void TestRestore::failedSwapLeavesEverythingAsItWas()
                          RestoreCandidate::tableFileNames(), restoredAt);
     });
     QVERIFY2(message.contains("talo.ini"), qPrintable(message));
-    auto after = snapshot(src->programDir);
+    auto after = FolderSnapshot::of(src->programDir);
     for (auto it = after.begin(); it != after.end();)
         it = it->first.startsWith(".Restauration") ? after.erase(it) : std::next(it);
     QVERIFY(after == before);
