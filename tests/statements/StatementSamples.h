@@ -1,11 +1,12 @@
 #pragma once
 
 #include "platform/core/Windows1252.h"
+#include "support/FileBytes.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <vector>
 
@@ -111,11 +112,12 @@ inline int lineOf(const QByteArray &bytes, const QByteArray &text, qsizetype fro
     return at < 0 ? 0 : int(bytes.left(at).count('\n')) + 1;
 }
 
-inline void put(const QString &path, const QByteArray &bytes)
+// A statement file of that name in the test's folder.
+inline QString writtenIn(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        f.write(bytes);
+    const QString path = dir.filePath(name);
+    FileBytes::put(path, bytes);
+    return path;
 }
 
 } // namespace StatementSamples

@@ -43,9 +43,7 @@ class TestCsvStatement : public QObject
 
     QString file(const QString &name, const QByteArray &bytes)
     {
-        const QString path = dir_.filePath(name);
-        put(path, bytes);
-        return path;
+        return writtenIn(dir_, name, bytes);
     }
 
 private Q_SLOTS:

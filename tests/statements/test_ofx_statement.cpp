@@ -17,9 +17,7 @@ class TestOfxStatement : public QObject
 
     QString file(const QString &name, const QByteArray &bytes)
     {
-        const QString path = dir_.filePath(name);
-        put(path, bytes);
-        return path;
+        return writtenIn(dir_, name, bytes);
     }
 
 private Q_SLOTS:
