@@ -3,27 +3,47 @@
 #include "register/PaymentProposal.h"
 #include "register/ReimbursementApplier.h"
 
+#include <QList>
 #include <QString>
 
+#include <memory>
+#include <optional>
 #include <vector>
+
+class PaymentMatcher;
 
 // What the person decides about a matched statement before anything is written: for each
 // payment, which proposed combination (or none) and the share each of its entries gets. The
 // shares of a kept payment are checked to add up to it; only then is the statement confirmable.
+// With the matcher that made the proposals, the person may also pick a payment's entries by
+// hand, in place of the proposals or where none fits.
 class ImportSession
 {
 public:
-    static constexpr int None = -1; // the payment is left unwritten
+    static constexpr int None = -1;   // the payment is left unwritten
+    static constexpr int ByHand = -2; // the entries the person picked
 
-    explicit ImportSession(MatchResult result);
+    explicit ImportSession(MatchResult result, std::shared_ptr<const PaymentMatcher> matcher = {});
 
     const MatchResult &result() const { return result_; }
     size_t paymentCount() const { return result_.payments.size(); }
     const PaymentProposal &payment(size_t i) const { return result_.payments.at(i); }
 
-    // The combination kept for payment i, None when it is not written.
+    // The combination kept for payment i, None when it is not written, ByHand.
     int chosen(size_t i) const { return choices_.at(i).combination; }
+    // ByHand takes back the entries picked last for that payment, if any.
     void choose(size_t i, int combination);
+
+    // Whether entries can be picked by hand for payment i (not for one already applied).
+    bool canPick(size_t i) const;
+    // The entries that may be picked for payment i: owed by its payer, cared for before it,
+    // and not kept by another payment of that payer in this statement.
+    std::vector<ProposedShare> pickable(size_t i) const;
+    // The entries picked for payment i (row ids) become its proposal, the payment spread over
+    // them; nothing picked leaves the choice as it was.
+    void pickByHand(size_t i, const QList<qint64> &rows);
+    // The last entries picked for payment i, if any.
+    const std::optional<ProposedCombination> &picked(size_t i) const { return picked_.at(i); }
     // The shares kept for payment i, in the order of its combination's entries.
     const std::vector<qint64> &shares(size_t i) const { return choices_.at(i).shares; }
     const std::vector<ProposedShare> &entries(size_t i) const;
@@ -46,6 +66,10 @@ private:
         int combination = None;
         std::vector<qint64> shares;
     };
+    QString twicePaid() const;
+
     MatchResult result_;
+    std::shared_ptr<const PaymentMatcher> matcher_;
     std::vector<Choice> choices_;
+    std::vector<std::optional<ProposedCombination>> picked_;
 };

@@ -1,6 +1,7 @@
 #include "TFrmImportReleve.h"
 
 #include "ImportSummary.h"
+#include "TFrmChoixSoins.h"
 #include "platform/core/PlatformError.h"
 #include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/Dialogs.h"
@@ -14,6 +15,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
+#include <QSet>
 #include <QShortcut>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -42,6 +44,8 @@ QString stateOf(const ImportSession &s, size_t i)
     if (p.alreadyApplied)
         return QStringLiteral("déjà enregistré le %1")
             .arg(dayText(p.appliedAt.toLocalTime().date()));
+    if (s.chosen(i) == ImportSession::ByHand)
+        return QStringLiteral("choisi à la main");
     if (!p.matched())
         return QStringLiteral("aucun soin ne correspond");
     if (s.chosen(i) == ImportSession::None)
@@ -109,6 +113,10 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     auto *row = new QHBoxLayout;
     row->addWidget(etqProposition);
     row->addWidget(lstProposition, 1);
+    btnChoisir = button(row, QStringLiteral("C&hoisir les soins..."), "btnChoisir");
+    btnChoisir->setAccessibleName(QStringLiteral("Choisir les soins"));
+    btnChoisir->setAccessibleDescription(
+        QStringLiteral("Cocher à la main les soins que ce paiement a payés"));
     layout->addLayout(row);
 
     auto *etqParts = new QLabel(QStringLiteral("Par&ts à écrire (modifiables) :"), this);
@@ -159,10 +167,12 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     connect(btnConfirmer, &QPushButton::clicked, this, &TFrmImportReleve::confirm);
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
     connect(lstProposition, &QComboBox::activated, this, &TFrmImportReleve::chooseProposal);
+    connect(btnChoisir, &QPushButton::clicked, this, &TFrmImportReleve::pickEntries);
     connect(grilleParts, &QTableWidget::cellChanged, this, &TFrmImportReleve::shareEdited);
 
     setTabOrder(grillePaiements, lstProposition);
-    setTabOrder(lstProposition, grilleParts);
+    setTabOrder(lstProposition, btnChoisir);
+    setTabOrder(btnChoisir, grilleParts);
     setTabOrder(grilleParts, btnConfirmer);
     setTabOrder(btnConfirmer, btnResume);
     setTabOrder(btnResume, btnAnnuler);
@@ -228,14 +238,18 @@ void TFrmImportReleve::showPayment(int row)
                                         .arg(c + 1)
                                         .arg(comb.shares.size())
                                         .arg(ImportSession::money(comb.predictedTotal()),
-                                             ProposedCombination::confidenceText(comb.confidence)));
+                                             ProposedCombination::confidenceText(comb.confidence)),
+                                    int(c));
         }
-        lstProposition->addItem(p.alreadyApplied
-                                    ? QStringLiteral("Déjà enregistré : rien à écrire")
-                                    : QStringLiteral("Ne pas enregistrer ce paiement"));
-        const int chosen = session_.chosen(i);
-        lstProposition->setCurrentIndex(chosen == ImportSession::None ? lstProposition->count() - 1
-                                                                      : chosen);
+        if (const auto &hand = session_.picked(i))
+            lstProposition->addItem(QStringLiteral("Choisis à la main : %1 soin(s), prévu %2")
+                                        .arg(hand->shares.size())
+                                        .arg(ImportSession::money(hand->predictedTotal())),
+                                    ImportSession::ByHand);
+        lstProposition->addItem(p.alreadyApplied ? QStringLiteral("Déjà enregistré : rien à écrire")
+                                                 : QStringLiteral("Ne pas enregistrer ce paiement"),
+                                ImportSession::None);
+        lstProposition->setCurrentIndex(lstProposition->findData(session_.chosen(i)));
         const std::vector<ProposedShare> &entries = session_.entries(i);
         const std::vector<qint64> &shares = session_.shares(i);
         grilleParts->setRowCount(int(entries.size()));
@@ -258,6 +272,7 @@ void TFrmImportReleve::showPayment(int row)
         if (!entries.empty())
             grilleParts->setCurrentCell(0, PWritten);
     }
+    btnChoisir->setEnabled(current_ >= 0 && session_.canPick(size_t(current_)));
     filling_ = false;
     refreshState();
 }
@@ -267,10 +282,35 @@ void TFrmImportReleve::chooseProposal(int index)
     if (current_ < 0)
         return;
     const size_t i = size_t(current_);
-    const int count = int(session_.payment(i).combinations.size());
-    session_.choose(i, index < count ? index : ImportSession::None);
+    session_.choose(i, lstProposition->itemData(index).toInt());
     grillePaiements->item(current_, 4)->setText(stateOf(session_, i));
     showPayment(current_);
+}
+
+void TFrmImportReleve::pickEntries()
+{
+    if (current_ < 0 || !session_.canPick(size_t(current_)))
+        return;
+    const size_t i = size_t(current_);
+    const PaymentProposal &p = session_.payment(i);
+    std::vector<ProposedShare> pickable = session_.pickable(i);
+    if (pickable.empty()) {
+        Dialogs::information(this, QStringLiteral("Aucun soin antérieur au %1 n'attend de "
+                                                  "remboursement de %2 : il n'y a rien à choisir.")
+                                       .arg(dayText(p.line.date), AwaitedPayers::text(p.payer)));
+        return;
+    }
+    // The entries kept now start checked, so that a proposal is corrected rather than redone.
+    QSet<qint64> kept;
+    for (const ProposedShare &s : session_.entries(i))
+        kept.insert(s.entry.row.rowId);
+    TFrmChoixSoins pick(p, std::move(pickable), kept, this);
+    if (pick.exec() != QDialog::Accepted)
+        return;
+    session_.pickByHand(i, pick.rows());
+    grillePaiements->item(current_, 4)->setText(stateOf(session_, i));
+    showPayment(current_);
+    grilleParts->setFocus();
 }
 
 void TFrmImportReleve::shareEdited(int row, int column)

@@ -12,9 +12,10 @@ class QPushButton;
 class QTableWidget;
 
 // The statement's payments and, for the one selected, the entries it is proposed to pay with
-// the share each gets; the person may pick another proposal, leave a payment out or type the
-// shares. Nothing is written until Confirmer, which stays disabled (saying why) while the
-// shares of a kept payment do not make it.
+// the share each gets; the person may pick another proposal, pick the entries by hand (where
+// none fits, or in place of the proposal), leave a payment out or type the shares. Nothing is
+// written until Confirmer, which stays disabled (saying why) while the shares of a kept payment do
+// not make it.
 class TFrmImportReleve : public QDialog
 {
     Q_OBJECT
@@ -35,6 +36,7 @@ private:
     void showPayment(int row);
     void shareEdited(int row, int column);
     void chooseProposal(int index);
+    void pickEntries();
     void refreshState();
     void confirm();
 
@@ -45,6 +47,7 @@ private:
 
     QTableWidget *grillePaiements = nullptr;
     QComboBox *lstProposition = nullptr;
+    QPushButton *btnChoisir = nullptr;
     QTableWidget *grilleParts = nullptr;
     QLabel *etqTotaux = nullptr;
     QLabel *etqAutres = nullptr;

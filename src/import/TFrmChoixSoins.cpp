@@ -1,0 +1,152 @@
+#include "TFrmChoixSoins.h"
+
+#include "ImportSession.h"
+
+#include <QDialogButtonBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+namespace
+{
+
+enum Column { CDate, CBeneficiary, CDoctor, CCost, CPredicted, CColumns };
+
+QString dayText(const QDate &d)
+{
+    return d.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
+QTableWidgetItem *cell(const QString &text, Qt::Alignment align = Qt::AlignLeft)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    item->setTextAlignment(align | Qt::AlignVCenter);
+    return item;
+}
+
+} // namespace
+
+TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<ProposedShare> pickable,
+                               const QSet<qint64> &checked, QWidget *parent)
+    : QDialog(parent), entries_(std::move(pickable)), payment_(payment.line.cents)
+{
+    setObjectName(QStringLiteral("TFrmChoixSoins"));
+    setWindowTitle(QStringLiteral(" Choisir les soins payés"));
+    auto *layout = new QVBoxLayout(this);
+    auto *etqPaiement = new QLabel(
+        QStringLiteral("Paiement du %1 (%2) de %3 : « %4 ».\nCochez les soins qu'il a payés "
+                       "(Espace coche ou décoche, Entrée valide, Échap annule).")
+            .arg(dayText(payment.line.date), AwaitedPayers::text(payment.payer),
+                 ImportSession::money(payment.line.cents), payment.line.label),
+        this);
+    etqPaiement->setWordWrap(true);
+    layout->addWidget(etqPaiement);
+
+    auto *etqSoins = new QLabel(QStringLiteral("&Soins qui attendent ce payeur :"), this);
+    grilleSoins = new QTableWidget(int(entries_.size()), CColumns, this);
+    grilleSoins->setObjectName(QStringLiteral("grilleSoins"));
+    grilleSoins->setAccessibleName(QStringLiteral("Soins à cocher"));
+    grilleSoins->setAccessibleDescription(
+        QStringLiteral("Espace coche ou décoche le soin, Entrée valide le choix"));
+    grilleSoins->setHorizontalHeaderLabels(
+        {QStringLiteral("Date des soins"), QStringLiteral("Bénéficiaire"),
+         QStringLiteral("Médecin"), QStringLiteral("Coût"), QStringLiteral("Part prévue")});
+    grilleSoins->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grilleSoins->setSelectionMode(QAbstractItemView::SingleSelection);
+    grilleSoins->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grilleSoins->setTabKeyNavigation(false);
+    grilleSoins->verticalHeader()->hide();
+    grilleSoins->horizontalHeader()->setStretchLastSection(true);
+    etqSoins->setBuddy(grilleSoins);
+    for (size_t k = 0; k < entries_.size(); ++k) {
+        const ProposedShare &s = entries_[k];
+        const int r = int(k);
+        QTableWidgetItem *date = cell(dayText(s.entry.date));
+        date->setFlags(date->flags() | Qt::ItemIsUserCheckable);
+        date->setCheckState(checked.contains(s.entry.row.rowId) ? Qt::Checked : Qt::Unchecked);
+        grilleSoins->setItem(r, CDate, date);
+        grilleSoins->setItem(r, CBeneficiary, cell(s.entry.beneficiary));
+        grilleSoins->setItem(r, CDoctor, cell(s.entry.doctor));
+        grilleSoins->setItem(r, CCost, cell(ImportSession::money(s.entry.cost), Qt::AlignRight));
+        grilleSoins->setItem(r, CPredicted,
+                             cell(ImportSession::money(s.prediction.expected), Qt::AlignRight));
+    }
+    grilleSoins->resizeColumnsToContents();
+    grilleSoins->installEventFilter(this);
+    layout->addWidget(etqSoins);
+    layout->addWidget(grilleSoins, 1);
+
+    etqChoix = new QLabel(this);
+    etqChoix->setObjectName(QStringLiteral("etqChoix"));
+    etqChoix->setWordWrap(true);
+    layout->addWidget(etqChoix);
+
+    auto *buttons = new QDialogButtonBox(this);
+    btnValider = buttons->addButton(QStringLiteral("&Valider"), QDialogButtonBox::AcceptRole);
+    btnValider->setObjectName(QStringLiteral("btnValider"));
+    btnValider->setAccessibleName(QStringLiteral("Valider le choix des soins"));
+    QPushButton *btnAnnuler =
+        buttons->addButton(QStringLiteral("A&nnuler"), QDialogButtonBox::RejectRole);
+    btnAnnuler->setObjectName(QStringLiteral("btnAnnuler"));
+    btnAnnuler->setAccessibleName(QStringLiteral("Annuler le choix des soins"));
+    connect(btnValider, &QPushButton::clicked, this, &QDialog::accept);
+    connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
+    layout->addWidget(buttons);
+
+    connect(grilleSoins, &QTableWidget::itemChanged, this, [this] { refresh(); });
+    if (!entries_.empty())
+        grilleSoins->setCurrentCell(0, CDate);
+    grilleSoins->setFocus();
+    refresh();
+    resize(680, 460);
+}
+
+QList<qint64> TFrmChoixSoins::rows() const
+{
+    QList<qint64> out;
+    for (size_t k = 0; k < entries_.size(); ++k) {
+        if (grilleSoins->item(int(k), CDate)->checkState() == Qt::Checked)
+            out.append(entries_[k].entry.row.rowId);
+    }
+    return out;
+}
+
+// Space checks the row in focus whichever of its cells is current; the view alone would only
+// check it from the check box's own cell.
+bool TFrmChoixSoins::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grilleSoins && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space &&
+        static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
+        const int row = grilleSoins->currentRow();
+        if (row >= 0) {
+            QTableWidgetItem *item = grilleSoins->item(row, CDate);
+            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmChoixSoins::refresh()
+{
+    int count = 0;
+    qint64 predicted = 0;
+    for (size_t k = 0; k < entries_.size(); ++k) {
+        if (grilleSoins->item(int(k), CDate)->checkState() == Qt::Checked) {
+            ++count;
+            predicted += entries_[k].prediction.expected;
+        }
+    }
+    btnValider->setEnabled(count > 0);
+    etqChoix->setText(
+        count == 0 ? QStringLiteral("Aucun soin coché.")
+                   : QStringLiteral("%1 soin(s) coché(s), part prévue %2 pour un paiement de %3 : "
+                                    "le paiement sera réparti entre eux, parts modifiables.")
+                         .arg(count)
+                         .arg(ImportSession::money(predicted), ImportSession::money(payment_)));
+}

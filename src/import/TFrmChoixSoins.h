@@ -1,0 +1,40 @@
+#pragma once
+
+#include "register/PaymentProposal.h"
+
+#include <QDialog>
+#include <QList>
+#include <QSet>
+
+#include <vector>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// The entries a payment may have paid, newest first, each with a check box: Space checks the
+// row in focus, Enter confirms, Échap cancels. What is checked is totalled against the payment
+// as it is checked; Valider stays disabled while nothing is.
+class TFrmChoixSoins : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TFrmChoixSoins(const PaymentProposal &payment, std::vector<ProposedShare> pickable,
+                   const QSet<qint64> &checked, QWidget *parent = nullptr);
+
+    // The row ids checked, in the list's order.
+    QList<qint64> rows() const;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void refresh();
+
+    std::vector<ProposedShare> entries_;
+    qint64 payment_ = 0;
+    QTableWidget *grilleSoins = nullptr;
+    QLabel *etqChoix = nullptr;
+    QPushButton *btnValider = nullptr;
+};
