@@ -8,11 +8,13 @@
 #include "register/PayerRecognition.h"
 #include "register/PaymentMatcher.h"
 #include "register/StatementLedger.h"
+#include "statements/StatementReader.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QMap>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
@@ -201,6 +203,58 @@ void run(const char *title, int entries, int years, int unpaidDays, int payments
                     tally.first, tally.second ? 100.0 * tally.first / tally.second : 0.0);
 }
 
+// A year of a busy account downloaded at once: `count` OFX transactions, the C.P.A.M. and
+// mutuelle payments of the generated register among salaries and card payments. Reports the
+// time to read the file (scan and libofx) and to match it.
+void statement(const char *title, int entries, int count)
+{
+    const Generated g = generate(entries, 20, 75, QDate(2025, 6, 30), 500);
+    QByteArray body;
+    QRandomGenerator rng(7);
+    for (int i = 0; i < count; ++i) {
+        const bool payment = size_t(i) < g.payments.size();
+        const StatementLine line =
+            payment ? g.payments[size_t(i)].line
+                    : StatementLine{QDate(2025, 6, 30).addDays(-int(rng.bounded(365))),
+                                    -qint64(rng.bounded(20000)) - 1, QStringLiteral("CB MAGASIN"),
+                                    QString(), 0};
+        body += QStringLiteral("<STMTTRN>\n<TRNTYPE>%1\n<DTPOSTED>%2\n<TRNAMT>%3\n<FITID>F%4\n"
+                               "<NAME>%5\n</STMTTRN>\n")
+                    .arg(line.cents > 0 ? QStringLiteral("CREDIT") : QStringLiteral("DEBIT"),
+                         line.date.toString(QStringLiteral("yyyyMMdd")),
+                         QString::number(double(line.cents) / 100.0, 'f', 2))
+                    .arg(i)
+                    .arg(line.label)
+                    .toLatin1();
+    }
+    const QByteArray ofx =
+        "OFXHEADER:100\nDATA:OFXSGML\nVERSION:102\nSECURITY:NONE\nENCODING:USASCII\n"
+        "CHARSET:1252\nCOMPRESSION:NONE\nOLDFILEUID:NONE\nNEWFILEUID:NONE\n\n<OFX>\n"
+        "<BANKMSGSRSV1>\n<STMTTRNRS>\n<TRNUID>0\n<STMTRS>\n<CURDEF>EUR\n<BANKACCTFROM>\n"
+        "<BANKID>30004\n<ACCTID>1\n<ACCTTYPE>CHECKING\n</BANKACCTFROM>\n<BANKTRANLIST>\n" +
+        body + "</BANKTRANLIST>\n</STMTRS>\n</STMTTRNRS>\n</BANKMSGSRSV1>\n</OFX>\n";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("releve.ofx"));
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(ofx) != ofx.size())
+        return;
+    file.close();
+
+    QElapsedTimer timer;
+    timer.start();
+    const StatementFile read = StatementReader::read(path);
+    const double readMs = double(timer.nsecsElapsed()) / 1e6;
+    timer.restart();
+    const PaymentMatcher matcher(g.entries);
+    const MatchResult result = matcher.match(
+        read.lines, PayerRecognition(QStringLiteral("Harmonie Mutuelle")), StatementLedger());
+    const double matchMs = double(timer.nsecsElapsed()) / 1e6;
+    std::printf("%s: %d OFX transactions (%d payments), %d entries\n", title,
+                int(read.lines.size()), int(result.payments.size()), entries);
+    std::printf("  reading: %.1f ms; predictions and matching: %.1f ms; total %.1f ms\n", readMs,
+                matchMs, readMs + matchMs);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -211,5 +265,6 @@ int main(int argc, char **argv)
     run("Charge", entries, 20, 75, 500);
     // A family: 150 cares a year for 20 years, the last year's statements imported at once.
     run("Famille", 3000, 20, 365, 500);
+    statement("Relevé", 3000, 5000);
     return 0;
 }

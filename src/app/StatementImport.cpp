@@ -2,6 +2,7 @@
 
 #include "TFrmPrincipale.h"
 
+#include "import/BackgroundWork.h"
 #include "import/CsvColumnDialog.h"
 #include "import/TFrmImportReleve.h"
 #include "platform/core/PlatformError.h"
@@ -21,6 +22,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include <memory>
+
 void StatementImport::run(TFrmPrincipale &main)
 {
     // What is being typed is posted first: the matching reads the register as written, and
@@ -36,7 +39,19 @@ void StatementImport::run(TFrmPrincipale &main)
     const QDir dir(main.programDir());
     try {
         const CsvColumnMemory memory(dir.filePath(QStringLiteral("talo.ini")));
-        StatementFile file = StatementReader::read(path, &memory);
+        // A year of a busy account takes a second or more to read: it is read on a worker, with
+        // a bar, and whatever it owns goes with the job if the person cancels.
+        auto read = std::make_shared<StatementFile>();
+        if (!BackgroundWork::run(&main, QStringLiteral("Lecture du relevé…"),
+                                 [read, path, memory](BackgroundWork::Progress &progress) {
+                                     *read = StatementReader::read(
+                                         path, &memory, [&progress](int done, int total) {
+                                             progress.total = total;
+                                             progress.done = done;
+                                         });
+                                 }))
+            return;
+        StatementFile file = std::move(*read);
         if (file.needsColumnChoice()) {
             CsvColumnDialog ask(file, &main);
             if (ask.exec() != QDialog::Accepted)
@@ -57,8 +72,16 @@ void StatementImport::run(TFrmPrincipale &main)
             StatementLedger::read(dir.filePath(QStringLiteral("TALO.DB")));
         const PayerRecognition payers(details.values(InsurerDetails::File::Mutual).value(0),
                                       ledger.learnedLabels());
-        const PaymentMatcher matcher(CareViewReader::readAll(main.tableTous()));
-        ImportSession session(matcher.match(file.lines, payers, ledger));
+        auto matched = std::make_shared<std::pair<std::shared_ptr<PaymentMatcher>, MatchResult>>();
+        if (!BackgroundWork::run(&main, QStringLiteral("Rapprochement des paiements…"),
+                                 [matched, entries = CareViewReader::readAll(main.tableTous()),
+                                  lines = std::move(file.lines), payers,
+                                  ledger](BackgroundWork::Progress &) {
+                                     matched->first = std::make_shared<PaymentMatcher>(entries);
+                                     matched->second = matched->first->match(lines, payers, ledger);
+                                 }))
+            return;
+        ImportSession session(std::move(matched->second), matched->first);
         if (session.paymentCount() == 0) {
             Dialogs::information(&main, QStringLiteral("Ce relevé ne contient aucun paiement "
                                                        "de la C.P.A.M. ni de la mutuelle.\n\n"

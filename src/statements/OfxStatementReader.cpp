@@ -5,6 +5,7 @@
 #include "StatementMessages.h"
 #include "platform/core/Windows1252.h"
 
+#include <QMutex>
 #include <QStringDecoder>
 #include <QTemporaryFile>
 
@@ -26,6 +27,12 @@ struct Delivered {
     QByteArray memo;
 };
 
+struct Reading {
+    std::vector<Delivered> delivered;
+    const Progress *progress = nullptr;
+    int total = 0;
+};
+
 int onTransaction(const OfxTransactionData data, void *out)
 {
     Delivered d;
@@ -37,7 +44,10 @@ int onTransaction(const OfxTransactionData data, void *out)
         d.name = QByteArray(data.name);
     if (data.memo_valid)
         d.memo = QByteArray(data.memo);
-    static_cast<std::vector<Delivered> *>(out)->push_back(std::move(d));
+    auto *reading = static_cast<Reading *>(out);
+    reading->delivered.push_back(std::move(d));
+    if (*reading->progress)
+        (*reading->progress)(int(reading->delivered.size()), reading->total);
     return 0;
 }
 
@@ -87,8 +97,12 @@ bool matches(const OfxScannedTransaction &scanned, const Delivered &d)
            (scanned.memo.isEmpty() || !d.memo.isEmpty());
 }
 
-std::vector<Delivered> libofxRead(const QByteArray &bytes, int *status)
+std::vector<Delivered> libofxRead(const QByteArray &bytes, int total, const Progress &progress,
+                                  int *status)
 {
+    // Its message switches and parser are process-wide.
+    static QMutex oneAtATime;
+    const QMutexLocker lock(&oneAtATime);
     // The library reads a file by name: it gets a private copy of the very bytes scanned.
     QTemporaryFile copy;
     if (!copy.open() || copy.write(bytes) != bytes.size() || !copy.flush())
@@ -96,18 +110,19 @@ std::vector<Delivered> libofxRead(const QByteArray &bytes, int *status)
     silenceLibofx();
     std::unique_ptr<void, int (*)(LibofxContextPtr)> context(libofx_get_new_context(),
                                                              libofx_free_context);
-    std::vector<Delivered> delivered;
-    ofx_set_transaction_cb(context.get(), onTransaction, &delivered);
+    Reading reading{{}, &progress, total};
+    ofx_set_transaction_cb(context.get(), onTransaction, &reading);
     *status = libofx_proc_file(context.get(), QFile::encodeName(copy.fileName()).constData(), OFX);
-    return delivered;
+    return std::move(reading.delivered);
 }
 } // namespace
 
-std::vector<StatementLine> read(const QByteArray &bytes)
+std::vector<StatementLine> read(const QByteArray &bytes, const Progress &progress)
 {
     const std::vector<OfxScannedTransaction> scanned = OfxScan::scan(bytes);
     int status = 0;
-    const std::vector<Delivered> delivered = libofxRead(bytes, &status);
+    const std::vector<Delivered> delivered =
+        libofxRead(bytes, int(scanned.size()), progress, &status);
 
     std::vector<StatementLine> lines;
     for (size_t i = 0; i < scanned.size(); ++i) {

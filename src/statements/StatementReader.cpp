@@ -48,7 +48,8 @@ void readCsvLines(StatementFile &file, const CsvColumnChoice &choice)
 }
 } // namespace
 
-StatementFile StatementReader::read(const QString &path, const CsvColumnMemory *memory)
+StatementFile StatementReader::read(const QString &path, const CsvColumnMemory *memory,
+                                    const OfxStatementReader::Progress &progress)
 {
     const QByteArray bytes = contentOf(path);
     StatementFile file;
@@ -56,7 +57,7 @@ StatementFile StatementReader::read(const QString &path, const CsvColumnMemory *
     try {
         if (OfxScan::looksLikeOfx(bytes)) {
             file.format = StatementFile::Format::Ofx;
-            file.lines = OfxStatementReader::read(bytes);
+            file.lines = OfxStatementReader::read(bytes, progress);
             return file;
         }
         const StatementText text = StatementText::decode(bytes);

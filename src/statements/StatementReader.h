@@ -1,5 +1,6 @@
 #pragma once
 
+#include "OfxStatementReader.h"
 #include "StatementFile.h"
 
 class CsvColumnMemory;
@@ -15,8 +16,10 @@ public:
     static constexpr qint64 maxBytes = 64LL * 1024 * 1024;
 
     // A CSV table whose titles are not recognised is read with the columns `memory` holds for
-    // its bank (memory may be null); with none, the result needs a column choice.
-    static StatementFile read(const QString &path, const CsvColumnMemory *memory = nullptr);
+    // its bank (memory may be null); with none, the result needs a column choice. `progress`
+    // follows the operations of an OFX file as the library delivers them.
+    static StatementFile read(const QString &path, const CsvColumnMemory *memory = nullptr,
+                              const OfxStatementReader::Progress &progress = {});
 
     // The CSV file read again through the columns the person chose.
     static StatementFile withColumns(StatementFile file, const CsvColumnChoice &choice);

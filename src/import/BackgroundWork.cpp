@@ -1,0 +1,108 @@
+#include "BackgroundWork.h"
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QFutureWatcher>
+#include <QProgressDialog>
+#include <QPromise>
+#include <QThreadPool>
+#include <QTimer>
+
+#include <exception>
+#include <memory>
+
+namespace
+{
+
+// Keeps the person's input away from every window but the progress bar's while the work runs:
+// the bar is modal only once shown, and a menu command started in the first second would run
+// over a register the work is reading.
+class InputOnlyTo : public QObject
+{
+public:
+    explicit InputOnlyTo(QWidget *allowed) : allowed_(allowed) { qApp->installEventFilter(this); }
+    ~InputOnlyTo() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonDblClick:
+        case QEvent::Wheel:
+        case QEvent::Close: {
+            auto *widget = qobject_cast<QWidget *>(watched);
+            if (widget && widget->window() != allowed_) {
+                event->ignore();
+                return true;
+            }
+            break;
+        }
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    QWidget *allowed_;
+};
+
+} // namespace
+
+bool BackgroundWork::run(QWidget *parent, const QString &label, Job job)
+{
+    struct State {
+        Progress progress;
+        std::exception_ptr error;
+        QPromise<void> promise;
+    };
+    auto state = std::make_shared<State>();
+    QFuture<void> future = state->promise.future();
+    state->promise.start();
+    QThreadPool::globalInstance()->start([state, job = std::move(job)] {
+        try {
+            job(state->progress);
+        } catch (...) {
+            state->error = std::current_exception();
+        }
+        state->promise.finish();
+    });
+
+    QProgressDialog bar(label, QStringLiteral("Annuler"), 0, 0, parent);
+    bar.setObjectName(QStringLiteral("barreTravail"));
+    bar.setWindowTitle(QStringLiteral(" Patientez"));
+    bar.setWindowModality(Qt::WindowModal);
+    bar.setMinimumDuration(showAfterMs);
+    bar.setAutoClose(false);
+    bar.setAutoReset(false);
+    const InputOnlyTo onlyBar(&bar);
+    QEventLoop loop;
+    QFutureWatcher<void> watcher;
+    QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
+    QObject::connect(&bar, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    QTimer tick;
+    tick.setInterval(50);
+    QObject::connect(&tick, &QTimer::timeout, &bar, [&bar, state] {
+        const int total = state->progress.total;
+        if (bar.maximum() != total)
+            bar.setMaximum(total);
+        bar.setValue(total > 0 ? std::min(int(state->progress.done), total) : 0);
+    });
+    watcher.setFuture(future);
+    tick.start();
+    if (!future.isFinished())
+        loop.exec();
+    tick.stop();
+    if (!future.isFinished()) {
+        state->progress.canceled = true;
+        return false;
+    }
+    if (state->error)
+        std::rethrow_exception(state->error);
+    return true;
+}
