@@ -5,13 +5,16 @@
 #include "platform/report/ReportPdfWriter.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
+#include "register/PaymentMatcher.h"
 #include "support/PdfTools.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTableWidget>
+#include <QTimer>
 #include <QtTest>
 
 namespace
@@ -58,6 +61,32 @@ MatchResult statement()
     done.appliedAt = QDateTime(QDate(2025, 5, 1), QTime(9, 0), Qt::UTC);
     r.payments.push_back(done);
     return r;
+}
+
+// The register behind statement(): the entries of its proposals, one more still owed to the
+// C.P.A.M. before the payments, and one cared for after them.
+std::shared_ptr<const PaymentMatcher> registerMatcher()
+{
+    std::vector<CareFacts> entries;
+    for (const auto &[row, day, name] : {std::tuple{11, 2, "LEO"}, std::tuple{12, 2, "EMMA"},
+                                         std::tuple{13, 5, "LEO"}, std::tuple{14, 12, "EMMA"}}) {
+        CareFacts e;
+        e.row = Bookmark{row};
+        e.date = QDate(2025, 6, day);
+        e.beneficiary = QString::fromLatin1(name);
+        e.doctor = QStringLiteral("MARTIN");
+        e.cost = 3000;
+        entries.push_back(e);
+    }
+    return std::make_shared<PaymentMatcher>(entries);
+}
+
+QList<qint64> rowsOf(const std::vector<ProposedShare> &shares)
+{
+    QList<qint64> rows;
+    for (const ProposedShare &s : shares)
+        rows.append(s.entry.row.rowId);
+    return rows;
 }
 
 } // namespace
@@ -129,6 +158,119 @@ private Q_SLOTS:
         QCOMPARE(out[0].shares[1].cents, 1900);
         s.choose(0, ImportSession::None);
         QVERIFY(!s.problem().isEmpty()); // nothing left to write
+    }
+
+    void entriesPickedByHand()
+    {
+        ImportSession s(statement(), registerMatcher());
+        QVERIFY(!s.canPick(3)); // already applied
+        // Rows 11 and 12 are the first C.P.A.M. payment's; 14 was cared for after the payment;
+        // 13 is kept by the mutuelle's payment, which does not stop the C.P.A.M.'s.
+        QCOMPARE(rowsOf(s.pickable(2)), (QList<qint64>{13}));
+        s.choose(0, ImportSession::None);
+        QCOMPARE(rowsOf(s.pickable(2)), (QList<qint64>{13, 12, 11})); // newest first
+
+        s.pickByHand(2, {11, 13});
+        QCOMPARE(s.chosen(2), ImportSession::ByHand);
+        QCOMPARE(rowsOf(s.entries(2)), (QList<qint64>{11, 13}));
+        QCOMPARE(s.shares(2)[0] + s.shares(2)[1], 4242);
+        QCOMPARE(s.problem(), QString());
+        s.setShare(2, 0, 2000);
+        QCOMPARE(s.shares(2)[1], 2242);
+
+        // The first payment kept again holds row 11 too: not confirmable until one lets go.
+        s.choose(0, 0);
+        QVERIFY2(s.problem().contains(QStringLiteral("deux paiements")), qPrintable(s.problem()));
+        s.choose(2, ImportSession::None);
+        QCOMPARE(s.problem(), QString());
+        s.choose(0, ImportSession::None);
+        // Taking the hand-picked entries back spreads the payment again; picking nothing
+        // changes nothing.
+        s.choose(2, ImportSession::ByHand);
+        s.pickByHand(2, {});
+        QCOMPARE(rowsOf(s.entries(2)), (QList<qint64>{11, 13}));
+        const std::vector<ConfirmedPayment> out = s.confirmed();
+        QCOMPARE(out.size(), size_t(2));
+        QCOMPARE(out[1].line.cents, 4242);
+        QCOMPARE(out[1].shares[0].row, 11);
+        QCOMPARE(out[1].shares[0].cents + out[1].shares[1].cents, 4242);
+    }
+
+    // On the unmatched payment: Choisir les soins, Space on two entries, Enter; the parts
+    // follow.
+    void pickingFromTheKeyboard()
+    {
+        std::vector<ConfirmedPayment> written;
+        TFrmImportReleve w(QStringLiteral("releve.ofx"),
+                           ImportSession(statement(), registerMatcher()),
+                           [&](const std::vector<ConfirmedPayment> &p) { written = p; });
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *payments = w.findChild<QTableWidget *>(QStringLiteral("grillePaiements"));
+        auto *parts = w.findChild<QTableWidget *>(QStringLiteral("grilleParts"));
+        auto *pick = w.findChild<QPushButton *>(QStringLiteral("btnChoisir"));
+        payments->setCurrentCell(3, 0);
+        QVERIFY(!pick->isEnabled()); // already applied
+        payments->setCurrentCell(0, 0);
+        QTest::keyClick(payments, Qt::Key_End); // the first payment left out
+        w.findChild<QComboBox *>(QStringLiteral("lstProposition"))->setFocus();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
+        payments->setCurrentCell(2, 0);
+        QCOMPARE(payments->item(2, 4)->text(), QStringLiteral("aucun soin ne correspond"));
+        QVERIFY(pick->isEnabled());
+
+        QStringList seen;
+        QTimer::singleShot(0, &w, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            // A failed check leaves no modal dialog behind it.
+            const auto close = qScopeGuard([dialog] {
+                if (dialog->isVisible())
+                    dialog->reject();
+            });
+            QApplication::setActiveWindow(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            auto *list = dialog->findChild<QTableWidget *>(QStringLiteral("grilleSoins"));
+            QCOMPARE(QApplication::focusWidget(), list);
+            for (int r = 0; r < list->rowCount(); ++r)
+                seen.append(list->item(r, 2)->text() + list->item(r, 0)->text());
+            QTest::keyClick(list, Qt::Key_Return); // nothing checked: nothing happens
+            QVERIFY(dialog->isVisible());
+            QTest::keyClick(list, Qt::Key_Space);
+            QTest::keyClick(list, Qt::Key_Down);
+            QTest::keyClick(list, Qt::Key_Down);
+            QTest::keyClick(list, Qt::Key_Space);
+            QTest::keyClick(list, Qt::Key_Return);
+        });
+        // Alt+H is pressed for real in the end-to-end scenario; here Space on the button.
+        QCOMPARE(pick->shortcut(), QKeySequence(Qt::ALT | Qt::Key_H));
+        pick->setFocus();
+        QTest::keyClick(pick, Qt::Key_Space);
+        QCOMPARE(seen.size(), 3);
+        QCOMPARE(payments->item(2, 4)->text(), QStringLiteral("choisi à la main"));
+        QCOMPARE(parts->rowCount(), 2);
+        QCOMPARE(parts->item(0, 0)->text(), QStringLiteral("05/06/2025"));
+        QCOMPARE(parts->item(1, 0)->text(), QStringLiteral("02/06/2025"));
+        QApplication::setActiveWindow(&w);
+        QCOMPARE(QApplication::focusWidget(), parts);
+        typeShare(QStringLiteral("22,42"));
+        QTRY_COMPARE(parts->item(1, 5)->text(), ImportSession::money(2000));
+
+        // Échap leaves the pick as it was.
+        QTimer::singleShot(0, &w, [] {
+            QWidget *dialog = QApplication::activeModalWidget();
+            QApplication::setActiveWindow(dialog);
+            QVERIFY(QTest::qWaitForWindowActive(dialog));
+            QTest::keyClick(dialog, Qt::Key_Escape);
+        });
+        pick->click();
+        QCOMPARE(parts->rowCount(), 2);
+        w.findChild<QPushButton *>(QStringLiteral("btnConfirmer"))->click();
+        QCOMPARE(written.size(), size_t(2));
+        QCOMPARE(written[1].shares[0].row, 13);
+        QCOMPARE(written[1].shares[0].cents, 2242);
+        QCOMPARE(written[1].shares[1].cents, 2000);
     }
 
     void summaryShowsWhatIsWritten()
