@@ -7,13 +7,21 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace
 {
 
-enum Column { CDate, CBeneficiary, CDoctor, CCost, CPredicted, CColumns };
+enum Column { CPaid, CDate, CBeneficiary, CDoctor, CCost, CPredicted, CColumns };
+
+// The check box says it in words too: a dark theme can draw an empty box nearly unseen.
+void setPaid(QTableWidgetItem *item, bool paid)
+{
+    item->setCheckState(paid ? Qt::Checked : Qt::Unchecked);
+    item->setText(paid ? QStringLiteral("oui") : QStringLiteral("non"));
+}
 
 QString dayText(const QDate &d)
 {
@@ -53,7 +61,7 @@ TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<Propo
     grilleSoins->setAccessibleDescription(
         QStringLiteral("Espace coche ou décoche le soin, Entrée valide le choix"));
     grilleSoins->setHorizontalHeaderLabels(
-        {QStringLiteral("Date des soins"), QStringLiteral("Bénéficiaire"),
+        {QStringLiteral("Payé"), QStringLiteral("Date des soins"), QStringLiteral("Bénéficiaire"),
          QStringLiteral("Médecin"), QStringLiteral("Coût"), QStringLiteral("Part prévue")});
     grilleSoins->setSelectionBehavior(QAbstractItemView::SelectRows);
     grilleSoins->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -65,10 +73,11 @@ TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<Propo
     for (size_t k = 0; k < entries_.size(); ++k) {
         const ProposedShare &s = entries_[k];
         const int r = int(k);
-        QTableWidgetItem *date = cell(dayText(s.entry.date));
-        date->setFlags(date->flags() | Qt::ItemIsUserCheckable);
-        date->setCheckState(checked.contains(s.entry.row.rowId) ? Qt::Checked : Qt::Unchecked);
-        grilleSoins->setItem(r, CDate, date);
+        QTableWidgetItem *paid = cell(QString());
+        paid->setFlags(paid->flags() | Qt::ItemIsUserCheckable);
+        setPaid(paid, checked.contains(s.entry.row.rowId));
+        grilleSoins->setItem(r, CPaid, paid);
+        grilleSoins->setItem(r, CDate, cell(dayText(s.entry.date)));
         grilleSoins->setItem(r, CBeneficiary, cell(s.entry.beneficiary));
         grilleSoins->setItem(r, CDoctor, cell(s.entry.doctor));
         grilleSoins->setItem(r, CCost, cell(ImportSession::money(s.entry.cost), Qt::AlignRight));
@@ -97,9 +106,16 @@ TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<Propo
     connect(btnAnnuler, &QPushButton::clicked, this, &QDialog::reject);
     layout->addWidget(buttons);
 
-    connect(grilleSoins, &QTableWidget::itemChanged, this, [this] { refresh(); });
+    connect(grilleSoins, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        // A click in the box changes the state only: the words follow.
+        if (item->column() == CPaid) {
+            const QSignalBlocker quiet(grilleSoins);
+            setPaid(item, item->checkState() == Qt::Checked);
+        }
+        refresh();
+    });
     if (!entries_.empty())
-        grilleSoins->setCurrentCell(0, CDate);
+        grilleSoins->setCurrentCell(0, CPaid);
     grilleSoins->setFocus();
     refresh();
     resize(680, 460);
@@ -109,7 +125,7 @@ QList<qint64> TFrmChoixSoins::rows() const
 {
     QList<qint64> out;
     for (size_t k = 0; k < entries_.size(); ++k) {
-        if (grilleSoins->item(int(k), CDate)->checkState() == Qt::Checked)
+        if (grilleSoins->item(int(k), CPaid)->checkState() == Qt::Checked)
             out.append(entries_[k].entry.row.rowId);
     }
     return out;
@@ -124,8 +140,8 @@ bool TFrmChoixSoins::eventFilter(QObject *watched, QEvent *event)
         static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
         const int row = grilleSoins->currentRow();
         if (row >= 0) {
-            QTableWidgetItem *item = grilleSoins->item(row, CDate);
-            item->setCheckState(item->checkState() == Qt::Checked ? Qt::Unchecked : Qt::Checked);
+            QTableWidgetItem *item = grilleSoins->item(row, CPaid);
+            setPaid(item, item->checkState() != Qt::Checked);
         }
         return true;
     }
@@ -137,7 +153,7 @@ void TFrmChoixSoins::refresh()
     int count = 0;
     qint64 predicted = 0;
     for (size_t k = 0; k < entries_.size(); ++k) {
-        if (grilleSoins->item(int(k), CDate)->checkState() == Qt::Checked) {
+        if (grilleSoins->item(int(k), CPaid)->checkState() == Qt::Checked) {
             ++count;
             predicted += entries_[k].prediction.expected;
         }

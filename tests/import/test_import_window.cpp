@@ -234,10 +234,11 @@ private Q_SLOTS:
             auto *list = dialog->findChild<QTableWidget *>(QStringLiteral("grilleSoins"));
             QCOMPARE(QApplication::focusWidget(), list);
             for (int r = 0; r < list->rowCount(); ++r)
-                seen.append(list->item(r, 2)->text() + list->item(r, 0)->text());
+                seen.append(list->item(r, 3)->text() + list->item(r, 1)->text());
             QTest::keyClick(list, Qt::Key_Return); // nothing checked: nothing happens
             QVERIFY(dialog->isVisible());
             QTest::keyClick(list, Qt::Key_Space);
+            QCOMPARE(list->item(0, 0)->text(), QStringLiteral("oui")); // said in words too
             QTest::keyClick(list, Qt::Key_Down);
             QTest::keyClick(list, Qt::Key_Down);
             QTest::keyClick(list, Qt::Key_Space);
