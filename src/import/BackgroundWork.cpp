@@ -25,27 +25,37 @@ public:
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
+        auto *widget = qobject_cast<QWidget *>(watched);
+        const bool elsewhere = !widget || widget->window() != allowed_;
         switch (event->type()) {
+        case QEvent::ShortcutOverride:
+            // Taken as the widget's own key, so that no menu shortcut fires; the key press
+            // that follows is then dropped below.
+            if (elsewhere)
+                event->accept();
+            return elsewhere;
+        case QEvent::Shortcut: // a shortcut's owner may be an action, not a widget
+            return elsewhere;
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-        case QEvent::ShortcutOverride:
-        case QEvent::Shortcut:
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonRelease:
         case QEvent::MouseButtonDblClick:
         case QEvent::Wheel:
-        case QEvent::Close: {
-            auto *widget = qobject_cast<QWidget *>(watched);
-            if (widget && widget->window() != allowed_) {
+            if (widget && elsewhere) {
                 event->ignore();
                 return true;
             }
-            break;
-        }
+            return false;
+        case QEvent::Close: // the window manager's close box, not the program's own closing
+            if (widget && elsewhere && event->spontaneous()) {
+                event->ignore();
+                return true;
+            }
+            return false;
         default:
-            break;
+            return false;
         }
-        return false;
     }
 
 private:
