@@ -3,12 +3,14 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFutureWatcher>
+#include <QKeyEvent>
 #include <QProgressDialog>
 #include <QPromise>
 #include <QThreadPool>
 #include <QTimer>
 
 #include <exception>
+#include <functional>
 #include <memory>
 
 namespace
@@ -17,16 +19,30 @@ namespace
 // Keeps the person's input away from every window but the progress bar's while the work runs:
 // the bar is modal only once shown, and a menu command started in the first second would run
 // over a register the work is reading.
+// Échap on the bar cancels as its button does (a dialog's own Échap would only hide it).
 class InputOnlyTo : public QObject
 {
 public:
-    explicit InputOnlyTo(QWidget *allowed) : allowed_(allowed) { qApp->installEventFilter(this); }
+    InputOnlyTo(QWidget *allowed, std::function<void()> escape)
+        : allowed_(allowed), escape_(std::move(escape))
+    {
+        qApp->installEventFilter(this);
+    }
     ~InputOnlyTo() override { qApp->removeEventFilter(this); }
 
     bool eventFilter(QObject *watched, QEvent *event) override
     {
         auto *widget = qobject_cast<QWidget *>(watched);
         const bool elsewhere = !widget || widget->window() != allowed_;
+        const bool escape =
+            (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) &&
+            static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape;
+        if (escape && !elsewhere) {
+            event->accept();
+            if (event->type() == QEvent::KeyPress)
+                escape_();
+            return true;
+        }
         switch (event->type()) {
         case QEvent::ShortcutOverride:
             // Taken as the widget's own key, so that no menu shortcut fires; the key press
@@ -60,6 +76,7 @@ public:
 
 private:
     QWidget *allowed_;
+    std::function<void()> escape_;
 };
 
 } // namespace
@@ -90,11 +107,12 @@ bool BackgroundWork::run(QWidget *parent, const QString &label, Job job)
     bar.setMinimumDuration(showAfterMs);
     bar.setAutoClose(false);
     bar.setAutoReset(false);
-    const InputOnlyTo onlyBar(&bar);
     QEventLoop loop;
+    const InputOnlyTo onlyBar(&bar, [&loop] { loop.quit(); });
     QFutureWatcher<void> watcher;
     QObject::connect(&watcher, &QFutureWatcher<void>::finished, &loop, &QEventLoop::quit);
     QObject::connect(&bar, &QProgressDialog::canceled, &loop, &QEventLoop::quit);
+    QObject::connect(&bar, &QDialog::rejected, &loop, &QEventLoop::quit);
     QTimer tick;
     tick.setInterval(50);
     QObject::connect(&tick, &QTimer::timeout, &bar, [&bar, state] {

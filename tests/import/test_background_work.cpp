@@ -36,8 +36,15 @@ private Q_SLOTS:
         }
     }
 
+    void cancelDropsTheWorkAndHoldsInput_data()
+    {
+        QTest::addColumn<bool>("escape");
+        QTest::newRow("Annuler") << false;
+        QTest::newRow("Échap") << true;
+    }
     void cancelDropsTheWorkAndHoldsInput()
     {
+        QFETCH(bool, escape);
         QWidget parent;
         auto *field = new QLineEdit(&parent);
         parent.show();
@@ -56,16 +63,21 @@ private Q_SLOTS:
             QTest::keyClicks(field, QStringLiteral("abc"));
             auto *bar = parent.findChild<QProgressDialog *>();
             QVERIFY(bar);
-            // The bar shows by itself once the work lasts; its Annuler is pressed as a person
-            // does.
+            // The bar shows by itself once the work lasts; its Annuler is pressed, or Échap, as a
+            // person does.
             QTRY_VERIFY_WITH_TIMEOUT(bar->isVisible(), 5000);
             barShown = true;
             QCOMPARE(bar->maximum(), 10);
             QTRY_COMPARE(bar->value(), 3);
             auto *cancel = bar->findChild<QPushButton *>();
             QVERIFY(cancel);
-            QTest::mouseClick(cancel, Qt::LeftButton);
+            if (escape)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+            else
+                QTest::mouseClick(cancel, Qt::LeftButton);
         });
+        // Should the bar not let go, the job ends and the checks below say so.
+        QTimer::singleShot(10000, &parent, [shared] { shared->go.release(); });
         const bool done = BackgroundWork::run(&parent, QStringLiteral("Lecture du relevé…"),
                                               [shared](BackgroundWork::Progress &progress) {
                                                   progress.total = 10;
