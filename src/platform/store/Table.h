@@ -227,9 +227,9 @@ private:
     int current_ = -1;
     bool eof_ = true;
     bool bof_ = true;
-    Record buffer_;      // the record being edited or inserted
+    Record buffer_;        // the record being edited or inserted
     qint64 editRowId_ = 0; // the identity of the row being edited
-    int insertRow_ = -1; // where a new record shows while inserting
+    int insertRow_ = -1;   // where a new record shows while inserting
     bool modified_ = false;
 
     RowRef explicitActive_; // row under a filter or grid look-up

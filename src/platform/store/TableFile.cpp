@@ -42,8 +42,8 @@ TableFile::~TableFile()
         openFiles().remove(key_);
 }
 
-std::shared_ptr<TableFile> TableFile::attach(const TableDefinition &definition,
-                                             const QString &path, Table &component)
+std::shared_ptr<TableFile> TableFile::attach(const TableDefinition &definition, const QString &path,
+                                             Table &component)
 {
     const QString canonical = QFileInfo(path).canonicalFilePath();
     const QString key = canonical.isEmpty() ? QString() : canonical + u'\n' + layoutOf(definition);

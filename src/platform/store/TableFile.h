@@ -23,8 +23,8 @@ public:
     // The shared rows of the file at `path`, opened and read if no component holds them yet,
     // read again if another program wrote since; `component` joins them. Throws DatabaseError
     // when the file cannot be opened or read, and then nothing is kept.
-    static std::shared_ptr<TableFile> attach(const TableDefinition &definition,
-                                             const QString &path, Table &component);
+    static std::shared_ptr<TableFile> attach(const TableDefinition &definition, const QString &path,
+                                             Table &component);
     ~TableFile();
     TableFile(const TableFile &) = delete;
     TableFile &operator=(const TableFile &) = delete;
