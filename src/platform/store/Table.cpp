@@ -90,7 +90,15 @@ void Table::open()
     if (beforeOpen)
         beforeOpen(*this);
     file_ = TableFile::attach(def_, filePath(), *this);
+    // A filter that fails on the rows leaves the component closed and off the shared rows.
+    auto leave = qScopeGuard([this] {
+        file_->detach(*this);
+        file_.reset();
+        rows_->clear();
+        rowsLoaded_ = false;
+    });
     takeSharedRows();
+    leave.dismiss();
     state_ = State::Browse;
     setCurrent(viewSize() > 0 ? 0 : -1);
     bof_ = true;
