@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <numeric>
+#include <sys/stat.h>
 
 namespace
 {
@@ -29,6 +30,21 @@ QString layoutOf(const TableDefinition &definition)
     return layout;
 }
 
+// The file's canonical path and its number on its device: a file replaced under the same name
+// (renamed over) is another file, which components opening it read while those open on the
+// old one keep theirs, as with connections of their own.
+QString identityOf(const QString &path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    struct stat status = {};
+    if (canonical.isEmpty() || ::stat(QFile::encodeName(canonical).constData(), &status) != 0)
+        return QString();
+    return QStringLiteral("%1\n%2:%3")
+        .arg(canonical)
+        .arg(quint64(status.st_dev))
+        .arg(quint64(status.st_ino));
+}
+
 } // namespace
 
 TableFile::TableFile(const TableDefinition &definition, const QString &path)
@@ -45,8 +61,8 @@ TableFile::~TableFile()
 std::shared_ptr<TableFile> TableFile::attach(const TableDefinition &definition, const QString &path,
                                              Table &component)
 {
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    const QString key = canonical.isEmpty() ? QString() : canonical + u'\n' + layoutOf(definition);
+    const QString identity = identityOf(path);
+    const QString key = identity.isEmpty() ? QString() : identity + u'\n' + layoutOf(definition);
     std::shared_ptr<TableFile> file = key.isEmpty() ? nullptr : openFiles().value(key).lock();
     if (file) {
         file->reloadIfChangedElsewhere();

@@ -200,6 +200,36 @@ private Q_SLOTS:
         QCOMPARE(other->fieldByName("Montant").asCents(), 400);
     }
 
+    // A file renamed over the open one is another file: read by a component opening it,
+    // while the one open on the old file keeps its rows.
+    void replacedFileIsReadAfresh()
+    {
+        QTemporaryDir other;
+        SampleTable::createIn(other.path());
+        SampleTable::addRow(*SampleTable::openIn(other.path()), "ZOE", QDate(2025, 2, 1), 1);
+        QVERIFY(std::rename(QFile::encodeName(other.filePath("SAMPLE.DB")).constData(),
+                            QFile::encodeName(dir_.filePath("SAMPLE.DB")).constData()) == 0);
+        auto fresh = SampleTable::openIn(dir_.path());
+        QCOMPARE(names(*fresh), QStringList{"ZOE"});
+        QCOMPARE(names(*main_), (QStringList{"BRUNO", "DAVID"}));
+    }
+
+    // An open that fails on the rows (its filter) leaves the shared rows: opened again, the
+    // component is told of each post once.
+    void failedOpenLeavesTheSharedRows()
+    {
+        Table table(SampleTable::definition());
+        table.setDatabaseName(dir_.path());
+        table.onFilterRecord = [](Table &) -> bool { throw DatabaseError("refusé"); };
+        table.setFiltered(true);
+        QVERIFY_THROWS_EXCEPTION(DatabaseError, table.open());
+        QVERIFY(!table.isActive());
+        table.onFilterRecord = nullptr;
+        table.open();
+        SampleTable::addRow(*main_, "CLARA", QDate(2025, 1, 3), 300);
+        QCOMPARE(names(table), (QStringList{"BRUNO", "CLARA", "DAVID"}));
+    }
+
     // A row moved by another component's post while this one edits it: the edit goes to it.
     void editFollowsItsRowMovedElsewhere()
     {
