@@ -2,6 +2,7 @@
 
 #include "DatabaseError.h"
 #include "RowSet.h"
+#include "TableFile.h"
 #include "TableStorage.h"
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformMessages.h"
@@ -32,7 +33,7 @@ private:
 
 Table::Table(TableDefinition definition, QObject *parent)
     : QObject(parent), def_(std::move(definition)), order_(def_, def_.primaryKey()),
-      rows_(std::make_unique<RowSet>(def_, order_))
+      rows_(std::make_unique<RowSet>(order_))
 {
     for (int i = 0; i < def_.fieldCount(); ++i) {
         fields_.push_back(std::make_unique<Field>(*this, i));
@@ -41,7 +42,11 @@ Table::Table(TableDefinition definition, QObject *parent)
     calc_ = def_.newRecord();
 }
 
-Table::~Table() = default;
+Table::~Table()
+{
+    if (file_)
+        file_->detach(*this);
+}
 
 void Table::setDatabaseName(const QString &folder)
 {
@@ -84,10 +89,16 @@ void Table::open()
         return;
     if (beforeOpen)
         beforeOpen(*this);
-    storage_ = std::make_unique<TableStorage>(def_, filePath());
-    auto closeAgain = qScopeGuard([this] { storage_.reset(); });
-    loadRows();
-    closeAgain.dismiss();
+    file_ = TableFile::attach(def_, filePath(), *this);
+    // A filter that fails on the rows leaves the component closed and off the shared rows.
+    auto leave = qScopeGuard([this] {
+        file_->detach(*this);
+        file_.reset();
+        rows_->clear();
+        rowsLoaded_ = false;
+    });
+    takeSharedRows();
+    leave.dismiss();
     state_ = State::Browse;
     setCurrent(viewSize() > 0 ? 0 : -1);
     bof_ = true;
@@ -100,12 +111,12 @@ void Table::open()
 
 bool Table::isReadOnly() const
 {
-    return storage_ && storage_->isReadOnly();
+    return file_ && file_->storage().isReadOnly();
 }
 
 QString Table::readOnlyReason() const
 {
-    return storage_ ? storage_->readOnlyReason() : QString();
+    return file_ ? file_->storage().readOnlyReason() : QString();
 }
 
 void Table::requireWritable() const
@@ -119,8 +130,10 @@ void Table::close()
     if (!isActive())
         return;
     cancel();
-    storage_.reset();
+    file_->detach(*this);
+    file_.reset();
     rows_->clear();
+    rowsLoaded_ = false;
     state_ = State::Inactive;
     current_ = -1;
     eof_ = bof_ = true;
@@ -129,25 +142,88 @@ void Table::close()
     notifyState();
 }
 
-void Table::loadRows()
+void Table::takeSharedRows()
 {
-    if (rows_->isFiltered() != filterOn_)
-        rows_->setFiltered(filterOn_, acceptor());
     calcFor_ = RowRef();
-    // A load that fails leaves no rows rather than half of them.
-    auto clear = qScopeGuard([this] { rows_->clear(); });
-    storage_->loadAll(rows_->beginLoad());
-    clear.dismiss();
-    rows_->finishLoad(acceptor());
+    rows_->clear();
+    rows_->setFiltered(filterOn_, acceptor());
+    // Another component in the same order gives the rows already sorted.
+    const std::vector<quint32> *ordered = nullptr;
+    for (const Table *other : file_->components()) {
+        if (other != this && other->rowsLoaded_ && other->order_.fields() == order_.fields()) {
+            ordered = &other->rows_->ordered();
+            break;
+        }
+    }
+    rows_->load(file_->store(), ordered ? *ordered : file_->byRowId(), ordered != nullptr,
+                acceptor());
+    rowsLoaded_ = true;
     ++loads_;
 }
 
 void Table::reloadIfChangedElsewhere()
 {
-    if (!storage_->changedElsewhere())
-        return;
-    loadRows();
-    setCurrent(viewSize() > 0 ? 0 : -1);
+    file_->reloadIfChangedElsewhere();
+}
+
+void Table::sharedRowsChanging()
+{
+    keepSlot_ = currentSlot();
+    keepRow_ = current_;
+}
+
+void Table::sharedRowLeaving(quint32 slot)
+{
+    rows_->takeOut(slot);
+}
+
+void Table::sharedRowArrived(quint32 slot)
+{
+    rows_->putIn(slot, acceptor());
+}
+
+void Table::sharedRowGone(quint32 slot)
+{
+    rows_->forget(slot);
+    if (keepSlot_ == slot)
+        keepSlot_ = RowStore::NoSlot;
+}
+
+void Table::sharedRowsChanged(bool origin)
+{
+    calcFor_ = RowRef();
+    // The same row when it is still in view, else the same position (as after a delete).
+    const int position = keepSlot_ != RowStore::NoSlot ? rows_->positionOf(keepSlot_) : -1;
+    if (position >= 0)
+        setCurrent(position);
+    else
+        setCurrent(viewSize() == 0 ? -1 : std::clamp(keepRow_, 0, viewSize() - 1));
+    keepSlot_ = RowStore::NoSlot;
+    insertRow_ = std::min(insertRow_, viewSize());
+    if (viewSize() == 0)
+        eof_ = bof_ = true;
+    if (!origin)
+        notifyDataSet();
+}
+
+void Table::sharedRowsDropped()
+{
+    keepValid_ = currentSlot() != RowStore::NoSlot;
+    keepRowId_ = keepValid_ ? rows_->store().rowId(currentSlot()) : 0;
+    rows_->clear();
+    rowsLoaded_ = false;
+    calcFor_ = RowRef();
+}
+
+void Table::sharedRowsLoaded()
+{
+    takeSharedRows();
+    const quint32 slot = keepValid_ ? file_->find(keepRowId_) : RowStore::NoSlot;
+    const int position = slot != RowStore::NoSlot ? rows_->positionOf(slot) : -1;
+    setCurrent(position >= 0 ? position : (viewSize() > 0 ? 0 : -1));
+    insertRow_ = std::min(insertRow_, viewSize());
+    eof_ = viewSize() == 0;
+    bof_ = position <= 0;
     notifyDataSet();
 }
 
@@ -338,6 +414,7 @@ void Table::edit()
         return;
     }
     buffer_ = rows_->store().record(currentSlot());
+    editRowId_ = buffer_.rowId;
     state_ = State::Edit;
     modified_ = false;
     calcFor_ = RowRef();
@@ -387,20 +464,24 @@ void Table::post()
         beforePost(*this);
 
     Record posted = buffer_;
-    const quint32 existing = state_ == State::Edit ? currentSlot() : RowStore::NoSlot;
+    // The row edited, wherever posts through other components have moved it.
+    const quint32 existing = state_ == State::Edit ? file_->find(editRowId_) : RowStore::NoSlot;
+    const int previous = current_;
     try {
-        if (existing != RowStore::NoSlot) {
-            posted.rowId = rows_->store().rowId(existing);
-            storage_->update(posted);
+        if (state_ == State::Edit) {
+            if (existing == RowStore::NoSlot)
+                throw DatabaseError(PlatformMessages::recordVanished());
+            posted.rowId = editRowId_;
+            file_->storage().update(posted);
         } else {
-            posted.rowId = storage_->insert(posted);
+            posted.rowId = file_->storage().insert(posted);
             if (def_.rowIdIndex() >= 0)
                 posted.setNumber(def_.rowIdIndex(), posted.rowId);
         }
     } catch (const DatabaseError &e) {
         throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
     }
-    placePosted(posted, existing);
+    placePosted(posted, existing, previous);
     leaveEditState();
     notifyDataSet();
     notifyState();
@@ -408,10 +489,9 @@ void Table::post()
         afterPost(*this);
 }
 
-void Table::placePosted(const Record &posted, quint32 existing)
+void Table::placePosted(const Record &posted, quint32 existing, int previous)
 {
-    const int previous = current_;
-    const quint32 placed = rows_->place(posted, existing, acceptor());
+    const quint32 placed = file_->placePosted(posted, existing, *this);
     calcFor_ = RowRef();
     const int position = rows_->positionOf(placed);
     if (position >= 0)
@@ -460,11 +540,11 @@ void Table::deleteRecord()
     if (slot == RowStore::NoSlot)
         return;
     try {
-        storage_->remove(rows_->store().rowId(slot));
+        file_->storage().remove(rows_->store().rowId(slot));
     } catch (const DatabaseError &e) {
         throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
     }
-    rows_->remove(slot);
+    file_->removeRow(slot, *this);
     calcFor_ = RowRef();
     if (current_ >= viewSize())
         setCurrent(viewSize() - 1);
@@ -551,7 +631,7 @@ bool Table::gotoBookmark(const Bookmark &bookmark)
 {
     requireActive();
     checkBrowseMode();
-    const quint32 slot = bookmark.isValid() ? rows_->find(bookmark.rowId) : RowStore::NoSlot;
+    const quint32 slot = bookmark.isValid() ? file_->find(bookmark.rowId) : RowStore::NoSlot;
     if (slot == RowStore::NoSlot)
         return false;
     const int position = rows_->positionOf(slot);
@@ -569,7 +649,7 @@ void Table::copyTo(const QString &destinationPath)
 {
     if (!isActive())
         open();
-    storage_->copyTo(destinationPath);
+    file_->storage().copyTo(destinationPath);
 }
 
 void Table::addIndex(const QString &name, const QString &fields, IndexKind kind)

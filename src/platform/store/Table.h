@@ -15,13 +15,16 @@
 #include <vector>
 
 class RowSet;
-class TableStorage;
+class TableFile;
 
 // A table component: a cursor over the rows of one table file, in index order, with the
 // browse/edit/insert states, events, a per-row filter, calculated fields and bookmarks that
 // the windows rely on. Rows in view are held in memory; every post and delete is written to
-// the file and durable before the call returns. Several components may open the same file; one
-// sees what another posted once it moves to its first row.
+// the file and durable before the call returns. The components open on the same file share one
+// copy of its rows (TableFile): a post or delete through one is in the others' rows, order and
+// view on return, each keeping its current row (or its position, when that row went) and its
+// record being edited; a write by another program is taken in by every component at the next
+// first() of any of them.
 class Table : public QObject
 {
     Q_OBJECT
@@ -100,8 +103,9 @@ public:
     void forEachRowInView(const std::function<void()> &visit);
     // The same for every row held, whatever the filter, in no particular order.
     void forEachStoredRow(const std::function<void()> &visit);
-    // How many times the rows were read from the file (at open, and again after another
-    // program wrote to it): a change tells that every row may differ.
+    // How many times this component took its rows in whole (at open, and again when another
+    // program wrote to the file and every row was read again): a change tells that every row
+    // may differ. A post or delete through any component of the process never changes it.
     quint64 loadCount() const { return loads_; }
     // Every row held, whatever the filter, in index order, read straight from the packed store
     // (a search over the whole table): nothing else moves, nothing is posted, and a record
@@ -156,6 +160,8 @@ private:
     friend class ActiveRecordScope;
     // Rolls the rows in memory back with the file.
     friend class TableTransaction;
+    // Tells every component of a change to the rows they share.
+    friend class TableFile;
     // Field reads and writes the active record through these; nothing else needs them.
     friend class Field;
 
@@ -181,9 +187,18 @@ private:
     RowRef activeRecord() const;
     const Record &calculatedRecord();
     std::function<bool(quint32)> acceptor();
-    void loadRows();
+    void takeSharedRows();
     void reloadIfChangedElsewhere();
-    void placePosted(const Record &posted, quint32 existing);
+    void placePosted(const Record &posted, quint32 existing, int previous);
+    // From TableFile: a shared row changes (before, then each step, then after), or every row
+    // is read again.
+    void sharedRowsChanging();
+    void sharedRowLeaving(quint32 slot);
+    void sharedRowArrived(quint32 slot);
+    void sharedRowGone(quint32 slot);
+    void sharedRowsChanged(bool origin);
+    void sharedRowsDropped();
+    void sharedRowsLoaded();
     RowRef shownRecord(int row) const;
     void setCurrent(int row);
     void leaveEditState();
@@ -197,17 +212,24 @@ private:
     RecordOrder order_;
     std::vector<std::unique_ptr<Field>> fields_;
     std::vector<bool> calculated_; // per field
-    std::unique_ptr<TableStorage> storage_;
+    std::shared_ptr<TableFile> file_;
 
     std::unique_ptr<RowSet> rows_;
+    bool rowsLoaded_ = false;
+    // The current row kept across a change of the shared rows.
+    quint32 keepSlot_ = RowStore::NoSlot;
+    int keepRow_ = -1;
+    qint64 keepRowId_ = 0;
+    bool keepValid_ = false;
     bool filterOn_ = false;
 
     State state_ = State::Inactive;
     int current_ = -1;
     bool eof_ = true;
     bool bof_ = true;
-    Record buffer_;      // the record being edited or inserted
-    int insertRow_ = -1; // where a new record shows while inserting
+    Record buffer_;        // the record being edited or inserted
+    qint64 editRowId_ = 0; // the identity of the row being edited
+    int insertRow_ = -1;   // where a new record shows while inserting
     bool modified_ = false;
 
     RowRef explicitActive_; // row under a filter or grid look-up

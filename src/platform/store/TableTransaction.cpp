@@ -3,6 +3,7 @@
 #include "DatabaseError.h"
 #include "SqliteDatabase.h"
 #include "Table.h"
+#include "TableFile.h"
 #include "TableStorage.h"
 #include "platform/core/PlatformMessages.h"
 
@@ -14,7 +15,7 @@ TableTransaction::TableTransaction(Table &table) : table_(table)
     table_.checkBrowseMode();
     start_ = table_.bookmark();
     // The write lock is taken now: another writer is seen before any row changes here.
-    table_.storage_->database().exec(QStringLiteral("BEGIN IMMEDIATE"));
+    table_.file_->storage().database().exec(QStringLiteral("BEGIN IMMEDIATE"));
     open_ = true;
 }
 
@@ -26,7 +27,7 @@ TableTransaction::~TableTransaction()
 
 SqliteDatabase &TableTransaction::database()
 {
-    return table_.storage_->database();
+    return table_.file_->storage().database();
 }
 
 void TableTransaction::commit()
@@ -48,9 +49,10 @@ void TableTransaction::rollBack() noexcept
     open_ = false;
     table_.leaveEditState();
     sqlite3_exec(database().handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-    // The rows posted in memory go: they are read again as the file holds them.
+    // The rows posted in memory go, for every component sharing them: they are read again as
+    // the file holds them.
     try {
-        table_.loadRows();
+        table_.file_->reload();
         table_.setCurrent(-1);
         if (!table_.gotoBookmark(start_))
             table_.first();

@@ -7,9 +7,10 @@ class Table;
 
 // Several posts on one table, and any other writes to its file, as one: nothing reaches the
 // file before commit(), and a transaction that ends without it (an error, a refused post)
-// leaves the file and the table's rows in memory exactly as they were, the cursor back on the
-// row it was on. Posts run the table's
-// rules and events as usual; the file's own connection (database()) takes the other writes.
+// leaves the file and the rows in memory of every component open on it exactly as they were,
+// the table's cursor back on the row it was on (the others' on theirs, while it is there). Posts
+// run the table's rules and events as usual; the file's own connection (database()) takes the other
+// writes.
 class TableTransaction
 {
 public:

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "RowStore.h"
+#include "TableDefinition.h"
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Record;
+class Table;
+class TableStorage;
+
+// The one copy of a table file's rows in the process, shared by every component open on it:
+// one connection, the rows read once into one packed store, and the rows by identity. A post or
+// a delete through one component changes the store once and places the row in every
+// component's own order and view; a write by another program (seen on the one connection)
+// reads the rows again once for all. Components whose definitions of the file differ get
+// copies of their own, which then see each other's writes as another program's.
+class TableFile
+{
+public:
+    // The shared rows of the file at `path`, opened and read if no component holds them yet,
+    // read again if another program wrote since; `component` joins them. Throws DatabaseError
+    // when the file cannot be opened or read, and then nothing is kept.
+    static std::shared_ptr<TableFile> attach(const TableDefinition &definition, const QString &path,
+                                             Table &component);
+    ~TableFile();
+    TableFile(const TableFile &) = delete;
+    TableFile &operator=(const TableFile &) = delete;
+
+    void detach(Table &component);
+    const std::vector<Table *> &components() const { return components_; }
+
+    TableStorage &storage() { return *storage_; }
+    const RowStore &store() const { return store_; }
+    // Every row held, by row identity.
+    const std::vector<quint32> &byRowId() const { return byRowId_; }
+    // RowStore::NoSlot when there is no row with that identity.
+    quint32 find(qint64 rowId) const;
+    // How many times the rows were read from the file.
+    quint64 loadCount() const { return loads_; }
+
+    // Reads every row again, for every component, when another program wrote to the file.
+    void reloadIfChangedElsewhere();
+    // Reads every row again (a rolled-back transaction); a failure leaves no rows, and throws.
+    void reload();
+
+    // A row already written to the file, posted through `origin`: a new one (`existing`
+    // NoSlot) is added, an existing one takes the posted values; every component places it.
+    // Returns its slot.
+    quint32 placePosted(const Record &posted, quint32 existing, const Table &origin);
+    // A row already deleted from the file, through `origin`.
+    void removeRow(quint32 slot, const Table &origin);
+
+private:
+    TableFile(const TableDefinition &definition, const QString &path);
+    void load();
+    void forEach(const std::function<void(Table &)> &tell);
+    size_t firstWithRowId(qint64 rowId) const;
+
+    TableDefinition def_; // first: the store and the storage keep a reference to it
+    QString key_;
+    std::unique_ptr<TableStorage> storage_;
+    RowStore store_;
+    std::vector<quint32> byRowId_;
+    std::vector<Table *> components_;
+    quint64 loads_ = 0;
+};
