@@ -13,7 +13,8 @@
 #include <QStringList>
 #include <sqlite3.h>
 
-StoredTotals::StoredTotals(const QString &path) : db_(path, SqliteDatabase::Mode::OpenExisting)
+StoredTotals::StoredTotals(const QString &path, const TotalsFill::Progress &progress)
+    : db_(path, SqliteDatabase::Mode::OpenExisting), progress_(progress)
 {
     // Nothing is written to a file holding a trigger of someone else's: it would run inside
     // the rebuild.
@@ -93,9 +94,12 @@ void StoredTotals::rebuild()
     for (const auto &[type, name] : objectsNamedLikeOurs())
         db_.exec(QStringLiteral("DROP %1 IF EXISTS %2")
                      .arg(type.toUpper(), TableDefinition::quoted(name)));
-    for (const SchemaObject &o : TotalsSchema::objects())
-        db_.exec(o.sql);
-    db_.exec(TotalsSchema::fillStatement());
+    // The sums table, filled, then its triggers: the fill writes nothing they watch.
+    const std::vector<SchemaObject> &objects = TotalsSchema::objects();
+    db_.exec(objects.front().sql);
+    TotalsFill::run(db_.handle(), progress_);
+    for (auto o = objects.begin() + 1; o != objects.end(); ++o)
+        db_.exec(o->sql);
     db_.exec(QStringLiteral("COMMIT"));
     db_.checkpoint();
 }

@@ -2,6 +2,7 @@
 
 #include "RegisterTotals.h"
 #include "TotalsCell.h"
+#include "TotalsFill.h"
 
 #include "platform/store/SqliteDatabase.h"
 
@@ -19,8 +20,8 @@ public:
     // Run before the table reads its rows, so that the rebuild is not taken for another
     // program's write. Throws DatabaseError when that cannot be done (a read-only file, a full
     // disk, SQL objects in the file that are not the program's own): the file is then left as
-    // it was.
-    explicit StoredTotals(const QString &path);
+    // it was. Every rebuild tells how far it has read the rows through `progress`.
+    explicit StoredTotals(const QString &path, const TotalsFill::Progress &progress = {});
     // Makes the sums equal `fromRows`, the cells of every row as the table read them: a write
     // the triggers did not see (a replaced row, the triggers dropped, the sums edited by hand)
     // is undone by a rebuild. Throws as the constructor does, and when even the rebuilt sums
@@ -40,4 +41,5 @@ private:
     QList<std::pair<QString, QString>> objectsNamedLikeOurs();
 
     SqliteDatabase db_;
+    TotalsFill::Progress progress_;
 };

@@ -22,6 +22,14 @@ inline const QString SumsTable = QStringLiteral("TALO_TOTAUX");
 const std::vector<SchemaObject> &objects();
 // Fills the empty sums table from every row of the care table.
 QString fillStatement();
+// The same fill in parts, for a reader that sums as it reads: every row of the care table as
+// the sums read it before rounding (d date text, b beneficiary, c n m e the amounts times a
+// hundred, as REAL, p the partial flag, then the rowid), in rowid order. Each amount then counts
+// as llround() of it in cents, that is SQLite's CAST(x AS INTEGER) plus one unit away from zero
+// from a fractional part of a half or more.
+QString unroundedRowsQuery();
+// The two-digit year of the date text ?1 (-1 when it is not a real date).
+QString yearQuery();
 // Every cell: Beneficiaire, Annee, Nombre, Cout, CPAM, Mutuelle, Attendu.
 QString cellsQuery();
 
