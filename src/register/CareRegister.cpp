@@ -182,7 +182,7 @@ void CareRegister::checkStoredTotals()
         return;
     }
     try {
-        stored_->agreeWith(cellsOfRows());
+        stored_->agreeWith(cellsOfRows(), buildProgress_);
     } catch (const DatabaseError &) {
         stored_.reset();
     }

@@ -47,8 +47,8 @@ public:
     RegisterTotals sumView();
     // True while the totals are read from the sums kept in the file.
     bool usesStoredTotals() const { return stored_ != nullptr; }
-    // Told how far a build of the sums kept in the file has read the rows (the first open of
-    // a file without them): the window shows it.
+    // Told how far a build of the sums kept in the file has read the rows while the table
+    // opens (a file without them, or with sums that are wrong): the window shows it.
     void setSumsBuildProgress(TotalsFill::Progress progress)
     {
         buildProgress_ = std::move(progress);

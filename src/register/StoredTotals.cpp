@@ -14,21 +14,21 @@
 #include <sqlite3.h>
 
 StoredTotals::StoredTotals(const QString &path, const TotalsFill::Progress &progress)
-    : db_(path, SqliteDatabase::Mode::OpenExisting), progress_(progress)
+    : db_(path, SqliteDatabase::Mode::OpenExisting)
 {
     // Nothing is written to a file holding a trigger of someone else's: it would run inside
     // the rebuild.
     ForeignObjects::refuse(db_, CareEntryTable::definition());
     db_.useWriteAheadLog();
     if (!upToDate())
-        rebuild();
+        rebuild(progress);
 }
 
-void StoredTotals::agreeWith(const TotalsCells &fromRows)
+void StoredTotals::agreeWith(const TotalsCells &fromRows, const TotalsFill::Progress &progress)
 {
     if (agrees(fromRows))
         return;
-    rebuild();
+    rebuild(progress);
     if (!agrees(fromRows))
         throw DatabaseError(QStringLiteral("Les sommes de TALO_TOTAUX ne correspondent pas aux "
                                            "lignes de la table."));
@@ -83,7 +83,7 @@ bool StoredTotals::upToDate()
     return true;
 }
 
-void StoredTotals::rebuild()
+void StoredTotals::rebuild(const TotalsFill::Progress &progress)
 {
     db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
     // A failure anywhere leaves nothing of the rebuild in the file.
@@ -97,7 +97,7 @@ void StoredTotals::rebuild()
     // The sums table, filled, then its triggers: the fill writes nothing they watch.
     const std::vector<SchemaObject> &objects = TotalsSchema::objects();
     db_.exec(objects.front().sql);
-    TotalsFill::run(db_.handle(), progress_);
+    TotalsFill::run(db_.handle(), progress);
     for (auto o = objects.begin() + 1; o != objects.end(); ++o)
         db_.exec(o->sql);
     db_.exec(QStringLiteral("COMMIT"));
