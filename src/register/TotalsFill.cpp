@@ -60,13 +60,17 @@ bool TotalsFill::sumInOnePass(sqlite3 *db, qint64 lastRowid, const Progress &pro
     QList<QByteArray> nameBytes;
     QHash<std::pair<int, int>, TotalsCell> cells;
 
-    SqliteStatement rows(db, TotalsSchema::unroundedRowsQuery());
+    SqliteStatement rows(db, TotalsSchema::columnsQuery());
     sqlite3_stmt *st = rows.handle();
+    // As CAST(x AS TEXT) gives it (the same conversion as the statement's), without a copy.
+    const auto textOf = [st](int column) {
+        const auto *bytes = reinterpret_cast<const char *>(sqlite3_column_text(st, column));
+        return QByteArray::fromRawData(bytes, sqlite3_column_bytes(st, column));
+    };
     for (qint64 read = 0; rows.step(); ++read) {
         int year = -1;
         if (sqlite3_column_type(st, 0) != SQLITE_NULL) {
-            const auto *d = reinterpret_cast<const char *>(sqlite3_column_text(st, 0));
-            const QByteArray date = QByteArray::fromRawData(d, sqlite3_column_bytes(st, 0));
+            const QByteArray date = textOf(0);
             auto found = years.constFind(date);
             if (found == years.constEnd()) {
                 // The date judged by SQLite itself, once per distinct text.
@@ -79,8 +83,8 @@ bool TotalsFill::sumInOnePass(sqlite3 *db, qint64 lastRowid, const Progress &pro
             }
             year = *found;
         }
-        const auto *b = reinterpret_cast<const char *>(sqlite3_column_text(st, 1));
-        const QByteArray name = QByteArray::fromRawData(b, sqlite3_column_bytes(st, 1));
+        const QByteArray name =
+            sqlite3_column_type(st, 1) == SQLITE_NULL ? QByteArray() : textOf(1);
         auto number = names.constFind(name);
         if (number == names.constEnd()) {
             nameBytes.append(QByteArray(name.constData(), name.size()));
@@ -88,15 +92,15 @@ bool TotalsFill::sumInOnePass(sqlite3 *db, qint64 lastRowid, const Progress &pro
         }
         qint64 amounts[4];
         for (int i = 0; i < 4; ++i) {
-            if (sqlite3_column_type(st, 2 + i) != SQLITE_FLOAT)
-                return false;
-            const double x = sqlite3_column_double(st, 2 + i);
+            // sqlite3_column_double() converts as CAST(x AS REAL) does; none counts as 0.
+            const double x = sqlite3_column_double(st, 2 + i) * 100.0;
             if (!(std::fabs(x) < ExactLimit))
                 return false;
             amounts[i] = cents(x);
         }
         const auto [c, n, m, e] = amounts;
-        const bool partial = sqlite3_column_int64(st, 6) != 0;
+        const bool partial =
+            sqlite3_column_type(st, 6) != SQLITE_NULL && textOf(6) == QByteArrayView("Vrai");
         TotalsCell &cell = cells[{*number, year}];
         ++cell.count;
         if (!add(cell.cost, c) || !add(cell.cpam, n) || !add(cell.mutual, m) ||

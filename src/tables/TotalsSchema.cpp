@@ -133,9 +133,14 @@ QString TotalsSchema::cellsQuery()
         .arg(q(SumsTable));
 }
 
-QString TotalsSchema::unroundedRowsQuery()
+QString TotalsSchema::columnsQuery()
 {
-    return unrounded(QString(), QStringLiteral(", rowid FROM ") + careTable());
+    QStringList read;
+    for (const QString &f :
+         {DateSoins, Beneficiaire, Cout, MontantCPAM, MontantMutuelle, Estimation, MutuelleOuiNon})
+        read.append(q(f));
+    return QStringLiteral("SELECT %1, rowid FROM %2")
+        .arg(read.join(QStringLiteral(", ")), careTable());
 }
 
 QString TotalsSchema::yearQuery()
