@@ -130,7 +130,7 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
         std::unique_ptr<LongWorkProgress> building;
         register_->setSumsBuildProgress([&building](qint64 done, qint64 total) {
             if (!building)
-                building = std::make_unique<LongWorkProgress>(nullptr,
+                building = std::make_unique<LongWorkProgress>(nullptr, QStringLiteral("Talo 3.0"),
                                                               QStringLiteral("Calcul des totaux…"),
                                                               LongWorkProgress::Cancel::NotOffered);
             building->report(done, total);

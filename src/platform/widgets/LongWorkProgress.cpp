@@ -13,11 +13,12 @@ constexpr int Scale = 1000;
 constexpr int EventsEveryMs = 30;
 } // namespace
 
-LongWorkProgress::LongWorkProgress(QWidget *parent, const QString &label, Cancel cancel)
+LongWorkProgress::LongWorkProgress(QWidget *parent, const QString &title, const QString &label,
+                                   Cancel cancel)
     : dialog_(std::make_unique<QProgressDialog>(parent)), cancelOffered_(cancel == Cancel::Offered)
 {
     dialog_->setObjectName(QStringLiteral("LongWorkProgress"));
-    dialog_->setWindowTitle(QStringLiteral("Talo 3.0"));
+    dialog_->setWindowTitle(title);
     dialog_->setLabelText(label);
     dialog_->setRange(0, Scale);
     dialog_->setWindowModality(parent ? Qt::WindowModal : Qt::ApplicationModal);

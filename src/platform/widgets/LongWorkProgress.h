@@ -17,7 +17,7 @@ class LongWorkProgress
 public:
     enum class Cancel { Offered, NotOffered };
 
-    LongWorkProgress(QWidget *parent, const QString &label, Cancel cancel);
+    LongWorkProgress(QWidget *parent, const QString &title, const QString &label, Cancel cancel);
     ~LongWorkProgress();
     LongWorkProgress(const LongWorkProgress &) = delete;
     LongWorkProgress &operator=(const LongWorkProgress &) = delete;
