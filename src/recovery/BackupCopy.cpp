@@ -1,5 +1,6 @@
 #include "BackupCopy.h"
 
+#include "BackgroundWork.h"
 #include "BackupSources.h"
 #include "FileCopy.h"
 #include "PreviousBackup.h"
@@ -14,11 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-#include <atomic>
-#include <chrono>
-#include <exception>
-#include <thread>
 
 #include <sys/stat.h>
 
@@ -58,28 +54,6 @@ QStringList listedNames(const QString &programDir)
             names.append(name);
     }
     return names;
-}
-
-// Runs `work` in a thread of its own and `tick` here until it ends; its failure is thrown here.
-void whileTicking(const std::function<void()> &work, const std::function<void()> &tick)
-{
-    std::exception_ptr failure;
-    std::atomic_bool finished = false;
-    std::thread worker([&] {
-        try {
-            work();
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
-    });
-    while (!finished) {
-        tick();
-        std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    worker.join();
-    if (failure)
-        std::rethrow_exception(failure);
 }
 
 // The bytes a table copy has written so far: its hidden temporary file beside the destination.
@@ -126,8 +100,8 @@ BackupCopy::Outcome runShown(const QString &programDir, const QString &target,
             copy.source->open();
         copy.destination->setDatabaseName(target);
         const QString destination = copy.destination->filePath();
-        whileTicking([&copy] { BatchMove(*copy.source, *copy.destination).execute(); },
-                     [&] { tell(done + bytesWritten(destination)); });
+        BackgroundWork::run([&copy] { BatchMove(*copy.source, *copy.destination).execute(); },
+                            [&] { tell(done + bytesWritten(destination)); });
         copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields,
                                    Table::IndexKind::Primary);
         done += sizeOf(copy.source->filePath());
