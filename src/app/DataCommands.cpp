@@ -8,14 +8,15 @@
 #include "platform/core/PlatformError.h"
 #include "platform/core/Today.h"
 #include "platform/widgets/Dialogs.h"
-#include "reference/TFrmInfos.h"
-#include "reference/TFrmMedecins.h"
-#include "reports/TFrmExporter.h"
+#include "platform/widgets/LongWorkProgress.h"
 #include "recovery/AutomaticBackup.h"
 #include "recovery/ExitCopyMessages.h"
 #include "recovery/PendingRestore.h"
 #include "recovery/RestoreCandidate.h"
 #include "recovery/RestoreSwap.h"
+#include "reference/TFrmInfos.h"
+#include "reference/TFrmMedecins.h"
+#include "reports/TFrmExporter.h"
 #include "safety/TFrmRestaurer.h"
 
 #include <QDateTime>
@@ -60,7 +61,13 @@ void DataCommands::backUpAtExit(TFrmPrincipale &main, TaloWindows &windows, bool
         later.isValid() ? ExitCopyMessages::clockBehind(day, later) : QString();
     std::optional<QString> failure;
     try {
-        AutomaticBackup::run(main.programDir(), day, *windows.backupSources);
+        // Not stopped: the exit goes on once it is made.
+        LongWorkProgress bar(&main, QStringLiteral("Talo 3.0"),
+                             QStringLiteral("Sauvegarde en cours…"),
+                             LongWorkProgress::Cancel::NotOffered);
+        const BackupCopy::CopyProgress progress{
+            [&bar](qint64 copied, qint64 total) { return bar.report(copied, total); }, [] {}};
+        AutomaticBackup::run(main.programDir(), day, *windows.backupSources, &progress);
     } catch (const PlatformError &e) {
         failure = e.message();
     } catch (const std::exception &e) {

@@ -5,36 +5,29 @@
 
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
-
-#include <QCoreApplication>
-#include <QProgressDialog>
+#include "platform/widgets/LongWorkProgress.h"
 
 #include <exception>
 
 namespace
 {
-// Shown only for a conversion that lasts.
-constexpr int ShowAfterMs = 500;
-
 ParadoxConversion::Result convert(const QString &programDir,
                                   const std::vector<const TableDefinition *> &tables)
 {
     const CursorOverride hourglass(Qt::WaitCursor);
-    QProgressDialog progress(ConversionMessages::progressTitle(), QString(), 0, 1000);
-    progress.setWindowTitle(ConversionMessages::progressTitle());
-    progress.setWindowModality(Qt::ApplicationModal);
-    progress.setCancelButton(nullptr);
-    progress.setMinimumDuration(ShowAfterMs);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
+    // Stopping loses nothing: a table is converted whole or left as it was, offered again.
+    LongWorkProgress progress(nullptr, ConversionMessages::progressTitle(),
+                              ConversionMessages::progressTitle(),
+                              LongWorkProgress::Cancel::Offered);
     try {
-        return ParadoxConversion::run(programDir, tables,
-                                      [&progress](const QString &label, int permille) {
-                                          progress.setLabelText(label);
-                                          progress.setValue(permille);
-                                          // Also while a reading gives nothing.
-                                          QCoreApplication::processEvents();
-                                      });
+        return ParadoxConversion::run(
+            programDir, tables,
+            [&progress](const QString &label, int permille) {
+                progress.setLabel(label);
+                // Also while a reading gives nothing.
+                progress.report(permille, 1000);
+            },
+            [&progress] { return progress.cancelRequested(); });
     } catch (const std::exception &) {
         // Each table is as it was or converted whole, whatever stopped the conversion.
         ParadoxConversion::Result result;

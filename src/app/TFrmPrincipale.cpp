@@ -23,6 +23,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/HandlerGuard.h"
 #include "platform/widgets/Help.h"
+#include "platform/widgets/LongWorkProgress.h"
 #include "platform/widgets/ReportCommand.h"
 #include "reference/BeneficiaryListFile.h"
 #include "reference/TFrmGestionListe.h"
@@ -123,7 +124,20 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
 
     // Start-up: open the register (the totals run), then the names, then the last entry.
     TableTous->setDatabaseName(programDir_);
-    HandlerGuard::run(this, [this] { TableTous->open(); });
+    {
+        // A register without its stored sums (written by an earlier version or another
+        // program) has them built first: at a million entries that is worth a bar.
+        std::unique_ptr<LongWorkProgress> building;
+        register_->setSumsBuildProgress([&building](qint64 done, qint64 total) {
+            if (!building)
+                building = std::make_unique<LongWorkProgress>(nullptr, QStringLiteral("Talo 3.0"),
+                                                              QStringLiteral("Calcul des totaux…"),
+                                                              LongWorkProgress::Cancel::NotOffered);
+            building->report(done, total);
+        });
+        HandlerGuard::run(this, [this] { TableTous->open(); });
+        register_->setSumsBuildProgress({});
+    }
     // Said once: every change refused afterwards says so again in its own box.
     if (TableTous->isReadOnly())
         Dialogs::warning(this,

@@ -184,6 +184,11 @@ QString readerNotStarted()
     return QStringLiteral("le programme de lecture ne peut pas être lancé.");
 }
 
+QString cancelled()
+{
+    return QStringLiteral("la conversion a été annulée.");
+}
+
 QString progressTitle()
 {
     return QStringLiteral("Conversion des tables Paradox");

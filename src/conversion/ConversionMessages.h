@@ -48,6 +48,8 @@ QString readerStopped();
 QString readerGarbled();
 QString readerNotStarted();
 
+// The reason of a table left as it was because the person stopped the conversion.
+QString cancelled();
 // The progress window.
 QString progressTitle();
 QString progressReading(const QString &tableFile);

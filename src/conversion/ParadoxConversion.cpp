@@ -1,5 +1,6 @@
 #include "ParadoxConversion.h"
 
+#include "ConversionError.h"
 #include "ConversionMessages.h"
 #include "ConversionSteps.h"
 #include "ConvertedTableWriter.h"
@@ -133,7 +134,8 @@ void ParadoxConversion::removeLeftovers(const QString &programDir)
 
 ParadoxConversion::Result ParadoxConversion::run(const QString &programDir,
                                                  const std::vector<const TableDefinition *> &tables,
-                                                 const Progress &progress)
+                                                 const Progress &progress,
+                                                 const StopRequested &stopRequested)
 {
     removeLeftovers(programDir);
     ConversionSteps steps;
@@ -153,6 +155,12 @@ ParadoxConversion::Result ParadoxConversion::run(const QString &programDir,
             return result;
         }
     }
+    bool stopped = false;
+    const auto stopIfAsked = [&] {
+        stopped = stopped || (stopRequested && stopRequested());
+        if (stopped)
+            throw ConversionError(ConversionMessages::cancelled());
+    };
     const int count = int(tables.size());
     for (int i = 0; i < count; ++i) {
         const TableDefinition &def = *tables[size_t(i)];
@@ -164,6 +172,7 @@ ParadoxConversion::Result ParadoxConversion::run(const QString &programDir,
                 progress(label, (i * 1000 + share) / count);
         };
         const auto tick = [&](int read, int total) {
+            stopIfAsked();
             report(total < 0 ? ConversionMessages::progressReading(def.fileName())
                              : ConversionMessages::progressRows(def.fileName(), read, total),
                    total > 0 ? int(qint64(read) * ReadingShare / total) : 0);
@@ -183,17 +192,22 @@ ParadoxConversion::Result ParadoxConversion::run(const QString &programDir,
                     QFile::remove(QDir(result.archive).filePath(name));
         });
         try {
+            stopIfAsked();
             const std::vector<Record> rows = readRecords(
                 def, tablePath, memo.isEmpty() ? QString() : folder.filePath(memo), table, tick);
+            stopIfAsked();
             report(ConversionMessages::progressWriting(def.fileName()), ReadingShare);
             const QString built = ConvertedTableWriter::build(def, destination, rows);
             steps.reached();
+            auto discard = qScopeGuard([&built] { ConvertedTableWriter::discard(built); });
+            stopIfAsked();
             if (source.inPlace) {
-                auto discard = qScopeGuard([&built] { ConvertedTableWriter::discard(built); });
                 copied = ParadoxArchive::copyInto(programDir, result.archive, source.files);
-                discard.dismiss();
                 steps.reached();
+                stopIfAsked();
             }
+            // From here on the table is converted whole: a stop asked now waits for the next.
+            discard.dismiss();
             ConvertedTableWriter::putInPlace(built, destination);
             placed = true;
             steps.reached();

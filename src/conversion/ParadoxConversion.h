@@ -51,8 +51,13 @@ public:
     // (.MB, .PX...) left beside a converted table when an archive keeps the same bytes.
     static void removeLeftovers(const QString &programDir);
 
+    // Asked before each step that can still be undone: true stops the conversion there. The
+    // table being converted and those after it are left as they were (offered again at the
+    // next start); those already converted stay converted.
+    using StopRequested = std::function<bool()>;
+
     static Result run(const QString &programDir, const std::vector<const TableDefinition *> &tables,
-                      const Progress &progress = {});
+                      const Progress &progress = {}, const StopRequested &stopRequested = {});
 
     // One table: reads the Paradox table `tablePath` (memos from `memoPath`, possibly empty)
     // and writes the program's table at `destination`, where there is no file yet.

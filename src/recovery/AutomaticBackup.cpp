@@ -188,7 +188,8 @@ QDate AutomaticBackup::copyDatedAfter(const QString &programDir, const QDate &da
     return latest;
 }
 
-void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSources &sources)
+void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSources &sources,
+                          const BackupCopy::CopyProgress *progress)
 {
     makeFolder(rootOf(programDir));
     repair(programDir);
@@ -203,7 +204,7 @@ void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSou
     reached(Step::BuildFolderMade);
     // A reported failure removes the half-built copy; a cut leaves it to repair().
     try {
-        BackupCopy::run(programDir, built, sources);
+        BackupCopy::run(programDir, built, sources, progress);
         reached(Step::ContentsCopied);
         // Written last: a copy is ranked once it is whole.
         AutomaticCopyRecord::write(built, lastRank + 1, QDateTime::currentDateTime());

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "BackupCopy.h"
+
 #include <QDate>
 #include <QStringList>
 
@@ -36,8 +38,10 @@ QDate copyDatedAfter(const QString &programDir, const QDate &day);
 
 // Runs the copy for `day`, then removes the copies made earliest beyond `kept`; the copy just
 // made is never one of them. Throws PlatformError with the French reason; the copies of other
-// days are never touched then.
-void run(const QString &programDir, const QDate &day, BackupSources &sources);
+// days are never touched then. `progress` is told how far the copy is, as BackupCopy::run
+// tells it.
+void run(const QString &programDir, const QDate &day, BackupSources &sources,
+         const BackupCopy::CopyProgress *progress = nullptr);
 
 // Puts right what an exit cut short (power cut, kill) left in the copies' folder: a day's copy
 // moved aside goes back in place unless the new one is there, half-built and half-removed

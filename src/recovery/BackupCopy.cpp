@@ -1,7 +1,9 @@
 #include "BackupCopy.h"
 
+#include "BackgroundWork.h"
 #include "BackupSources.h"
 #include "FileCopy.h"
+#include "PreviousBackup.h"
 
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
@@ -10,6 +12,7 @@
 #include "platform/store/BatchMove.h"
 #include "platform/store/Table.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -33,6 +36,86 @@ bool isBareName(const QString &name)
 {
     return !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) &&
            name != QLatin1String(".") && name != QLatin1String("..");
+}
+
+qint64 sizeOf(const QString &path)
+{
+    return QFileInfo(path).size() + QFileInfo(path + QStringLiteral("-wal")).size();
+}
+
+// The listed names that a backup will copy (the others stop it at their turn).
+QStringList listedNames(const QString &programDir)
+{
+    QStringList names;
+    const QString ini = FileNames::resolve(programDir, QStringLiteral("talo.ini"));
+    for (int key = 1; key <= BackupCopy::listedFileCount; ++key) {
+        const QString name = PrivateProfile::readString(ini, listSection, QString::number(key));
+        if (!name.isEmpty() && isBareName(name))
+            names.append(name);
+    }
+    return names;
+}
+
+// The bytes a table copy has written so far: its hidden temporary file beside the destination.
+qint64 bytesWritten(const QString &destination)
+{
+    const QFileInfo info(destination);
+    const QDir dir = info.dir();
+    qint64 bytes = 0;
+    for (const QString &name :
+         dir.entryList({QLatin1Char('.') + info.fileName() + ".*.tmp"}, QDir::Files | QDir::Hidden))
+        bytes += QFileInfo(dir.filePath(name)).size();
+    return bytes;
+}
+
+// The backup as the window shows it: see run().
+BackupCopy::Outcome runShown(const QString &programDir, const QString &target,
+                             BackupSources &sources, const BackupCopy::CopyProgress &progress)
+{
+    const QList<BackupSources::TableCopy> copies = sources.tableCopies();
+    const QStringList listed = listedNames(programDir);
+    QStringList names;
+    qint64 total = 0;
+    for (const BackupSources::TableCopy &copy : copies) {
+        names.append(copy.destination->definition().fileName());
+        total += sizeOf(copy.source->filePath());
+    }
+    for (const QString &name : listed) {
+        names.append(name);
+        total += sizeOf(FileNames::resolve(programDir, name));
+    }
+    PreviousBackup previous(target, names);
+    if (!previous.isKept())
+        progress.withdrawCancel();
+    qint64 done = 0;
+    bool stopped = false;
+    const auto tell = [&](qint64 bytes) {
+        if (!progress.report(std::min(bytes, total), total) && previous.isKept())
+            stopped = true;
+    };
+    for (const BackupSources::TableCopy &copy : copies) {
+        // Opened and closed here, so that the other thread only copies the file.
+        copy.destination->close();
+        if (!copy.source->isActive())
+            copy.source->open();
+        copy.destination->setDatabaseName(target);
+        const QString destination = copy.destination->filePath();
+        BackgroundWork::run([&copy] { BatchMove(*copy.source, *copy.destination).execute(); },
+                            [&] { tell(done + bytesWritten(destination)); });
+        copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields,
+                                   Table::IndexKind::Primary);
+        done += sizeOf(copy.source->filePath());
+        tell(done);
+        if (stopped) {
+            previous.putBack();
+            return BackupCopy::Outcome::Cancelled;
+        }
+    }
+    // The side files are small: they are copied to the end.
+    progress.withdrawCancel();
+    BackupCopy::copyListedFiles(programDir, target);
+    tell(total);
+    return BackupCopy::Outcome::Copied;
 }
 
 } // namespace
@@ -59,7 +142,7 @@ bool BackupCopy::sameFolder(const QString &a, const QString &b)
 }
 
 BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &folderShown,
-                                    BackupSources &sources)
+                                    BackupSources &sources, const CopyProgress *progress)
 {
     if (folderShown.isEmpty())
         throw PlatformError(noFolderChosen());
@@ -71,6 +154,9 @@ BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &fo
 
     sources.writeSideFiles();
     sources.resetRegisterView();
+    if (progress)
+        return runShown(programDir, target, sources, *progress);
+    PreviousBackup::removeLeftovers(target);
     copyTables(target, sources);
     copyListedFiles(programDir, target);
     return Outcome::Copied;

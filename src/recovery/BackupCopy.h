@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 class BackupSources;
 
 // The backup copy without its window: the side files refreshed, the register view reset, the
@@ -11,7 +13,16 @@ class BackupSources;
 namespace BackupCopy
 {
 
-enum class Outcome { Copied, RefusedProgramDirectory };
+enum class Outcome { Copied, RefusedProgramDirectory, Cancelled };
+
+// How far a backup is, in bytes, for the window that shows it. `report` is called from the
+// thread that runs the window, often (also while a table is being copied), and returns false
+// once the person has asked to stop. `withdrawCancel` is called when stopping would lose
+// something (the earlier backup's files cannot be kept aside): the copy then goes to its end.
+struct CopyProgress {
+    std::function<bool(qint64 done, qint64 total)> report;
+    std::function<void()> withdrawCancel;
+};
 
 // Files copied beside the tables: keys "1" to "4" of this section of talo.ini.
 inline constexpr int listedFileCount = 4;
@@ -27,8 +38,12 @@ bool sameFolder(const QString &a, const QString &b);
 
 // Runs the whole backup into the folder shown. A target that is the program directory is
 // refused before anything is written. Any failure throws PlatformError with the French
-// message of the step that failed; the steps done before it stay done.
-Outcome run(const QString &programDir, const QString &folderShown, BackupSources &sources);
+// message of the step that failed; the steps done before it stay done. With `progress`, the
+// tables are copied in a thread of their own while the window is told how far the copy is,
+// and a backup stopped by the person (Outcome::Cancelled) leaves the folder exactly as it
+// was: the earlier backup's files are put back, no new file is left.
+Outcome run(const QString &programDir, const QString &folderShown, BackupSources &sources,
+            const CopyProgress *progress = nullptr);
 
 QString programDirectoryWarning();
 QString noFolderChosen();

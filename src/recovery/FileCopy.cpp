@@ -44,14 +44,19 @@ QString kindReason(mode_t mode)
             .arg(QDir::toNativeSeparators(path), why));
 }
 
-void copyFrom(QFile &in, const QString &source, const QString &destination)
+void copyFrom(QFile &in, const QString &source, const QString &destination,
+              const FileCopy::Copied &copied = {})
 {
     AtomicFileWriter out(destination);
+    qint64 bytes = 0;
     while (!in.atEnd()) {
         const QByteArray chunk = in.read(chunkSize);
         if (chunk.isEmpty() && in.error() != QFileDevice::NoError)
             break;
         out.write(chunk);
+        bytes += chunk.size();
+        if (copied)
+            copied(bytes);
     }
     // The writer's temporary file goes with it.
     if (in.error() != QFileDevice::NoError)
@@ -70,7 +75,8 @@ QString FileCopy::notRegularReason(const QString &path)
     return kindReason(st.st_mode);
 }
 
-void FileCopy::copyRegularFile(const QString &source, const QString &destination)
+void FileCopy::copyRegularFile(const QString &source, const QString &destination,
+                               const Copied &copied)
 {
     if (const QString why = notRegularReason(source); !why.isEmpty())
         refuse(source, why);
@@ -96,7 +102,7 @@ void FileCopy::copyRegularFile(const QString &source, const QString &destination
         ::close(fd);
         FileErrors::readFailed(source, PlatformMessages::readAccessDenied());
     }
-    copyFrom(in, source, destination);
+    copyFrom(in, source, destination, copied);
 }
 
 void FileCopy::copy(const QString &source, const QString &destination)

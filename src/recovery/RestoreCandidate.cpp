@@ -1,5 +1,6 @@
 #include "RestoreCandidate.h"
 
+#include "BackgroundWork.h"
 #include "BackupCopy.h"
 #include "FileCopy.h"
 #include "PasswordStore.h"
@@ -56,6 +57,10 @@ void readTable(const TableDefinition &definition, const QString &folder, Read re
     table.close();
 }
 
+// Thrown through a file copy to stop it; its temporary file goes with it.
+struct Stopped {
+};
+
 } // namespace
 
 RestoreCandidate::RestoreCandidate(const QString &programDir, const QString &backupFolder)
@@ -72,7 +77,8 @@ QStringList RestoreCandidate::tableFileNames()
 }
 
 std::unique_ptr<RestoreCandidate> RestoreCandidate::prepare(const QString &programDir,
-                                                            const QString &backupFolder)
+                                                            const QString &backupFolder,
+                                                            const Progress &progress)
 {
     if (!QFileInfo(backupFolder).isDir())
         throw PlatformError(
@@ -99,11 +105,25 @@ std::unique_ptr<RestoreCandidate> RestoreCandidate::prepare(const QString &progr
         if (!name.isEmpty() && !name.contains(QLatin1Char('/')) && !names.contains(name))
             names.append(name);
     }
+    candidate->progress_ = progress;
+    // Each file copied, then read back as much again for the checks.
     for (const QString &name : names)
-        candidate->copyIn(name);
-    for (const QString &name : tableFileNames())
-        candidate->settleTable(name);
-    candidate->inspect();
+        candidate->total_ += 2 * QFileInfo(FileNames::resolve(backupFolder, name)).size();
+    try {
+        for (const QString &name : names)
+            candidate->copyIn(name);
+        for (const QString &name : tableFileNames())
+            candidate->settleTable(name);
+    } catch (const Stopped &) {
+        return nullptr;
+    }
+    if (progress)
+        BackgroundWork::run([&candidate] { candidate->inspect(); },
+                            [&candidate] { candidate->tell(candidate->copied_); });
+    else
+        candidate->inspect();
+    if (candidate->stopped_ || !candidate->tell(candidate->total_))
+        return nullptr;
     candidate->keepPassword();
     return candidate;
 }
@@ -118,13 +138,17 @@ void RestoreCandidate::copyIn(const QString &name)
                 .arg(native(backupFolder_), name));
     copyChecked(source, QDir(staging_.path()).filePath(name), name);
     names_.append(name);
+    copied_ += QFileInfo(source).size();
 }
 
 void RestoreCandidate::copyChecked(const QString &source, const QString &destination,
                                    const QString &name)
 {
     try {
-        FileCopy::copyRegularFile(source, destination);
+        FileCopy::copyRegularFile(source, destination, [this](qint64 bytes) {
+            if (!tell(copied_ + bytes))
+                throw Stopped();
+        });
     } catch (const PlatformError &e) {
         throw PlatformError(QStringLiteral("Le fichier %1 de cette copie ne peut pas être "
                                            "repris :\n%2")
@@ -155,6 +179,13 @@ void RestoreCandidate::settleTable(const QString &name)
         if (present(staged + suffix))
             throw PlatformError(notSoundTable(
                 name, QStringLiteral("son journal n'a pas pu être intégré à la table.")));
+}
+
+bool RestoreCandidate::tell(qint64 done)
+{
+    if (progress_ && !progress_(std::min(done, total_), total_))
+        stopped_ = true;
+    return !stopped_;
 }
 
 void RestoreCandidate::keepPassword()

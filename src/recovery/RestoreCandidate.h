@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <functional>
 #include <memory>
 
 // A backup ready to be restored: its tables and listed files copied into a hidden folder of the
@@ -22,9 +23,15 @@ public:
         QDate newestEntry; // null when there is no dated entry
     };
 
+    // How far a preparation is (any unit), told often from the thread that runs the window;
+    // false once the person has asked to stop.
+    using Progress = std::function<bool(qint64 done, qint64 total)>;
+
     // Throws PlatformError with the French reason when the folder is not a usable backup.
-    static std::unique_ptr<RestoreCandidate> prepare(const QString &programDir,
-                                                     const QString &backupFolder);
+    // With `progress`, the copy's tables are read in a thread of their own; a preparation
+    // stopped by the person gives no candidate, and leaves nothing behind it.
+    static std::unique_ptr<RestoreCandidate>
+    prepare(const QString &programDir, const QString &backupFolder, const Progress &progress = {});
 
     const QString &backupFolder() const { return backupFolder_; }
     const Summary &summary() const { return summary_; }
@@ -41,10 +48,16 @@ private:
     void settleTable(const QString &name);
     void inspect();
     void keepPassword();
+    // Tells `progress_`; false once a stop has been asked.
+    bool tell(qint64 done);
 
     QString programDir_;
     QString backupFolder_;
     QTemporaryDir staging_;
     QStringList names_;
     Summary summary_;
+    Progress progress_;
+    qint64 copied_ = 0; // bytes of the files copied whole
+    qint64 total_ = 0;
+    bool stopped_ = false;
 };

@@ -164,7 +164,7 @@ void CareRegister::openStoredTotals()
 {
     stored_.reset();
     try {
-        stored_ = std::make_unique<StoredTotals>(table_.filePath());
+        stored_ = std::make_unique<StoredTotals>(table_.filePath(), buildProgress_);
     } catch (const DatabaseError &) {
         // Safe to ignore: a file that cannot keep its sums (read-only, full disk) is summed
         // row by row, with the same figures.
@@ -182,7 +182,7 @@ void CareRegister::checkStoredTotals()
         return;
     }
     try {
-        stored_->agreeWith(cellsOfRows());
+        stored_->agreeWith(cellsOfRows(), buildProgress_);
     } catch (const DatabaseError &) {
         stored_.reset();
     }

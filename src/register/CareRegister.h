@@ -2,6 +2,7 @@
 
 #include "RegisterTotals.h"
 #include "TotalsCell.h"
+#include "TotalsFill.h"
 
 #include <QObject>
 #include <QPointer>
@@ -46,6 +47,12 @@ public:
     RegisterTotals sumView();
     // True while the totals are read from the sums kept in the file.
     bool usesStoredTotals() const { return stored_ != nullptr; }
+    // Told how far a build of the sums kept in the file has read the rows while the table
+    // opens (a file without them, or with sums that are wrong): the window shows it.
+    void setSumsBuildProgress(TotalsFill::Progress progress)
+    {
+        buildProgress_ = std::move(progress);
+    }
 
     // The C.P.A.M. rate in percent of `base`, none without a positive base: the calculated
     // "PourcentageCPAM", also shown while the amounts are being typed.
@@ -84,6 +91,7 @@ private:
     std::vector<Table *> followers_;
     RegisterTotals totals_;
     std::unique_ptr<StoredTotals> stored_;
+    TotalsFill::Progress buildProgress_;
     quint64 checkedLoad_ = 0; // the table's load the sums were last checked against
     bool recovering_ = false;
 };

@@ -13,21 +13,22 @@
 #include <QStringList>
 #include <sqlite3.h>
 
-StoredTotals::StoredTotals(const QString &path) : db_(path, SqliteDatabase::Mode::OpenExisting)
+StoredTotals::StoredTotals(const QString &path, const TotalsFill::Progress &progress)
+    : db_(path, SqliteDatabase::Mode::OpenExisting)
 {
     // Nothing is written to a file holding a trigger of someone else's: it would run inside
     // the rebuild.
     ForeignObjects::refuse(db_, CareEntryTable::definition());
     db_.useWriteAheadLog();
     if (!upToDate())
-        rebuild();
+        rebuild(progress);
 }
 
-void StoredTotals::agreeWith(const TotalsCells &fromRows)
+void StoredTotals::agreeWith(const TotalsCells &fromRows, const TotalsFill::Progress &progress)
 {
     if (agrees(fromRows))
         return;
-    rebuild();
+    rebuild(progress);
     if (!agrees(fromRows))
         throw DatabaseError(QStringLiteral("Les sommes de TALO_TOTAUX ne correspondent pas aux "
                                            "lignes de la table."));
@@ -82,7 +83,7 @@ bool StoredTotals::upToDate()
     return true;
 }
 
-void StoredTotals::rebuild()
+void StoredTotals::rebuild(const TotalsFill::Progress &progress)
 {
     db_.exec(QStringLiteral("BEGIN IMMEDIATE"));
     // A failure anywhere leaves nothing of the rebuild in the file.
@@ -93,9 +94,12 @@ void StoredTotals::rebuild()
     for (const auto &[type, name] : objectsNamedLikeOurs())
         db_.exec(QStringLiteral("DROP %1 IF EXISTS %2")
                      .arg(type.toUpper(), TableDefinition::quoted(name)));
-    for (const SchemaObject &o : TotalsSchema::objects())
-        db_.exec(o.sql);
-    db_.exec(TotalsSchema::fillStatement());
+    // The sums table, filled, then its triggers: the fill writes nothing they watch.
+    const std::vector<SchemaObject> &objects = TotalsSchema::objects();
+    db_.exec(objects.front().sql);
+    TotalsFill::run(db_.handle(), progress);
+    for (auto o = objects.begin() + 1; o != objects.end(); ++o)
+        db_.exec(o->sql);
     db_.exec(QStringLiteral("COMMIT"));
     db_.checkpoint();
 }

@@ -2,6 +2,7 @@
 
 #include "RegisterTotals.h"
 #include "TotalsCell.h"
+#include "TotalsFill.h"
 
 #include "platform/store/SqliteDatabase.h"
 
@@ -19,13 +20,13 @@ public:
     // Run before the table reads its rows, so that the rebuild is not taken for another
     // program's write. Throws DatabaseError when that cannot be done (a read-only file, a full
     // disk, SQL objects in the file that are not the program's own): the file is then left as
-    // it was.
-    explicit StoredTotals(const QString &path);
+    // it was. A rebuild tells how far it has read the rows through `progress`.
+    explicit StoredTotals(const QString &path, const TotalsFill::Progress &progress = {});
     // Makes the sums equal `fromRows`, the cells of every row as the table read them: a write
     // the triggers did not see (a replaced row, the triggers dropped, the sums edited by hand)
     // is undone by a rebuild. Throws as the constructor does, and when even the rebuilt sums
     // differ: they cannot then be trusted.
-    void agreeWith(const TotalsCells &fromRows);
+    void agreeWith(const TotalsCells &fromRows, const TotalsFill::Progress &progress = {});
 
     // Sums of the cells `inView` accepts, from the beneficiary and the two-digit year (-1 for
     // entries without a real date).
@@ -35,7 +36,7 @@ public:
 private:
     bool agrees(const TotalsCells &fromRows);
     bool upToDate();
-    void rebuild();
+    void rebuild(const TotalsFill::Progress &progress);
     // Every object named like ours, whatever its kind (a user may have made one).
     QList<std::pair<QString, QString>> objectsNamedLikeOurs();
 

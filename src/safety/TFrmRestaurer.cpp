@@ -13,6 +13,7 @@
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
+#include "platform/widgets/LongWorkProgress.h"
 
 #include <QDate>
 #include <QDir>
@@ -135,7 +136,17 @@ void TFrmRestaurer::chooseRow(int row)
         return;
     const CursorOverride hourglass(Qt::WaitCursor);
     try {
-        candidate_ = RestoreCandidate::prepare(programDir_, item->data(Qt::UserRole).toString());
+        // Stopping loses nothing: only the hidden working copy was written, and it goes.
+        LongWorkProgress bar(this, windowTitle(),
+                             QStringLiteral("Lecture de la copie de sauvegarde…"),
+                             LongWorkProgress::Cancel::Offered);
+        candidate_ = RestoreCandidate::prepare(
+            programDir_, item->data(Qt::UserRole).toString(),
+            [&bar](qint64 done, qint64 total) { return bar.report(done, total); });
+        if (!candidate_) {
+            etqContenu->setText(QStringLiteral("La lecture de cette copie a été annulée."));
+            return;
+        }
         etqContenu->setText(candidate_->summaryText());
         btnRestaurer->setEnabled(true);
     } catch (const PlatformError &e) {

@@ -10,6 +10,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/HandlerGuard.h"
 #include "platform/widgets/Help.h"
+#include "platform/widgets/LongWorkProgress.h"
 #include "platform/widgets/ReadableText.h"
 #include "recovery/BackupCopy.h"
 #include "recovery/RestoreCandidate.h"
@@ -176,10 +177,20 @@ void TFrmSauvegarder::btnOKClick()
     BackupCopy::Outcome outcome = BackupCopy::Outcome::Copied;
     const bool done = HandlerGuard::run(this, [&] {
         const CursorOverride hourglass(Qt::WaitCursor);
-        outcome = BackupCopy::run(programDir_, shown, sources_);
+        LongWorkProgress bar(this, windowTitle(), QStringLiteral("Sauvegarde en cours…"),
+                             LongWorkProgress::Cancel::Offered);
+        const BackupCopy::CopyProgress progress{
+            [&bar](qint64 copied, qint64 total) { return bar.report(copied, total); },
+            [&bar] { bar.withdrawCancel(); }};
+        outcome = BackupCopy::run(programDir_, shown, sources_, &progress);
     });
     if (!done)
         return;
+    if (outcome == BackupCopy::Outcome::Cancelled) {
+        Dialogs::information(this, QStringLiteral("La sauvegarde a été annulée : le dossier "
+                                                  "choisi est resté tel qu'il était."));
+        return;
+    }
     if (outcome == BackupCopy::Outcome::RefusedProgramDirectory) {
         Dialogs::warning(this, BackupCopy::programDirectoryWarning());
         return;

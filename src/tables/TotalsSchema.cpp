@@ -33,25 +33,31 @@ QString hundredfold(const QString &column)
     return QStringLiteral("CAST(coalesce(%1, 0) AS REAL) * 100.0").arg(column);
 }
 
-// One row per care entry of `source` ("NEW.", "OLD." or the whole table): beneficiary b,
-// two-digit year y, amounts in cents c (cost), n (CPAM), m (mutuelle), e (estimate) and the
-// partial flag p.
+// One row per care entry of `from` (prefix "NEW.", "OLD." or none over the whole table), as
+// read before rounding: date text d, beneficiary b, amounts times a hundred c (cost), n (CPAM),
+// m (mutuelle), e (estimate) and the partial flag p.
+QString unrounded(const QString &prefix, const QString &from)
+{
+    return QStringLiteral("SELECT CAST(%1 AS TEXT) AS d, coalesce(CAST(%2 AS TEXT), '') AS b, "
+                          "%3 AS c, %4 AS n, %5 AS m, %6 AS e, "
+                          "coalesce(CAST(%7 AS TEXT) = 'Vrai', 0) AS p%8")
+        .arg(prefix + q(DateSoins), prefix + q(Beneficiaire), hundredfold(prefix + q(Cout)),
+             hundredfold(prefix + q(MontantCPAM)), hundredfold(prefix + q(MontantMutuelle)),
+             hundredfold(prefix + q(Estimation)), prefix + q(MutuelleOuiNon), from);
+}
+
+// Moved by zero days, 2023-02-30 comes back as 2023-03-02: only a real date is unchanged.
+const QString YearOfD =
+    QStringLiteral("CASE WHEN date(d, '+0 days') = d AND substr(d, 1, 4) <> '0000' "
+                   "THEN CAST(substr(d, 3, 2) AS INTEGER) ELSE -1 END");
+
+// The same rows with the two-digit year y and the amounts in cents.
 QString contributions(const QString &prefix, const QString &from)
 {
-    const QString raw =
-        QStringLiteral("SELECT CAST(%1 AS TEXT) AS d, coalesce(CAST(%2 AS TEXT), '') AS b, "
-                       "%3 AS c, %4 AS n, %5 AS m, %6 AS e, "
-                       "coalesce(CAST(%7 AS TEXT) = 'Vrai', 0) AS p%8")
-            .arg(prefix + q(DateSoins), prefix + q(Beneficiaire), hundredfold(prefix + q(Cout)),
-                 hundredfold(prefix + q(MontantCPAM)), hundredfold(prefix + q(MontantMutuelle)),
-                 hundredfold(prefix + q(Estimation)), prefix + q(MutuelleOuiNon), from);
-    // Moved by zero days, 2023-02-30 comes back as 2023-03-02: only a real date is unchanged.
-    return QStringLiteral(
-               "SELECT b, CASE WHEN date(d, '+0 days') = d AND substr(d, 1, 4) <> '0000' "
-               "THEN CAST(substr(d, 3, 2) AS INTEGER) ELSE -1 END AS y, "
-               "%1 AS c, %2 AS n, %3 AS m, %4 AS e, p FROM (%5)")
-        .arg(roundedToCents(QStringLiteral("c")), roundedToCents(QStringLiteral("n")),
-             roundedToCents(QStringLiteral("m")), roundedToCents(QStringLiteral("e")), raw);
+    return QStringLiteral("SELECT b, %1 AS y, %2 AS c, %3 AS n, %4 AS m, %5 AS e, p FROM (%6)")
+        .arg(YearOfD, roundedToCents(QStringLiteral("c")), roundedToCents(QStringLiteral("n")),
+             roundedToCents(QStringLiteral("m")), roundedToCents(QStringLiteral("e")),
+             unrounded(prefix, from));
 }
 
 const QString AwaitedOfRow = QStringLiteral("(CASE WHEN p THEN e ELSE c END - (n + m))");
@@ -125,4 +131,19 @@ QString TotalsSchema::cellsQuery()
     return QStringLiteral(
                "SELECT Beneficiaire, Annee, Nombre, Cout, CPAM, Mutuelle, Attendu FROM %1")
         .arg(q(SumsTable));
+}
+
+QString TotalsSchema::columnsQuery()
+{
+    QStringList read;
+    for (const QString &f :
+         {DateSoins, Beneficiaire, Cout, MontantCPAM, MontantMutuelle, Estimation, MutuelleOuiNon})
+        read.append(q(f));
+    return QStringLiteral("SELECT %1, rowid FROM %2")
+        .arg(read.join(QStringLiteral(", ")), careTable());
+}
+
+QString TotalsSchema::yearQuery()
+{
+    return QStringLiteral("SELECT %1 FROM (SELECT ?1 AS d)").arg(YearOfD);
 }

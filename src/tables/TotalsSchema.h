@@ -22,6 +22,15 @@ inline const QString SumsTable = QStringLiteral("TALO_TOTAUX");
 const std::vector<SchemaObject> &objects();
 // Fills the empty sums table from every row of the care table.
 QString fillStatement();
+// The same fill in parts, for a reader that sums as it reads. The columns the sums read, as
+// stored, then the rowid, in rowid order: date, beneficiary, cost, CPAM, mutuelle, estimate,
+// partial flag. The statement reads the date and beneficiary as CAST(x AS TEXT) (no
+// beneficiary: ''), each amount as CAST(x AS REAL) * 100.0 (none: 0) counted as llround() of
+// it in cents (SQLite's CAST(x AS INTEGER) plus one unit away from zero from a fractional part
+// of a half or more), and the entry as partial when the flag's text is exactly "Vrai".
+QString columnsQuery();
+// The two-digit year of the date text ?1 (-1 when it is not a real date).
+QString yearQuery();
 // Every cell: Beneficiaire, Annee, Nombre, Cout, CPAM, Mutuelle, Attendu.
 QString cellsQuery();
 

@@ -12,6 +12,7 @@
 #include "platform/store/RowStore.h"
 #include "platform/store/TableStorage.h"
 #include "support/FileBytes.h"
+#include "support/FolderSnapshot.h"
 #include "tables/CareEntryTable.h"
 #include "tables/DoctorTable.h"
 
@@ -107,6 +108,7 @@ class TestConversionSafety : public QObject
 private Q_SLOTS:
     void stoppedAfterAnyStepLosesNothing_data();
     void stoppedAfterAnyStepLosesNothing();
+    void cancelledAtAnyPointLeavesTheFilesAsTheyWere();
     void loopingFileIsRefusedInTime();
     void unreadableTableStaysInPlace();
     void failureIsTold_data();
@@ -195,6 +197,38 @@ void TestConversionSafety::stoppedAfterAnyStepLosesNothing()
     }
     // Stopped after each step in turn, then left to the end.
     QCOMPARE(step - 1, steps + 1);
+}
+
+// Stopped by the person at each point where the conversion asks, in turn: the program
+// directory is exactly as before, the table offered again and the reason told.
+void TestConversionSafety::cancelledAtAnyPointLeavesTheFilesAsTheyWere()
+{
+    int asked = 0;
+    for (int stopAt = 1; stopAt <= asked + 1; ++stopAt) {
+        QTemporaryDir dir;
+        const QDir program(dir.path());
+        paradoxTables(program);
+        QFile::remove(program.filePath("MEDECINS.DB"));
+        const FolderSnapshot::Files before = FolderSnapshot::of(dir.path());
+        int calls = 0;
+        const auto result =
+            ParadoxConversion::run(dir.path(), ParadoxConversion::pending(dir.path()), {},
+                                   [&calls, stopAt] { return ++calls == stopAt; });
+        if (calls < stopAt) {
+            // Not stopped: every point has been tried.
+            QVERIFY2(result.complete(), qPrintable(result.summary()));
+            QVERIFY(asked >= 3);
+            return;
+        }
+        asked = std::max(asked, calls);
+        QVERIFY2(result.summary().startsWith("TALO.DB n'a pas été convertie. La conversion a été "
+                                             "annulée. Ses fichiers sont restés tels quels"),
+                 qPrintable(result.summary()));
+        QCOMPARE(FolderSnapshot::of(dir.path()), before);
+        QCOMPARE(program.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                 (QStringList{"TALO.DB", "TALO.MB", "TALO.PX"}));
+    }
+    QFAIL("the conversion never ended");
 }
 
 void TestConversionSafety::loopingFileIsRefusedInTime()

@@ -77,6 +77,7 @@ private Q_SLOTS:
     void onlyRegularFilesAreTaken();
     void passwordInForceIsKept_data();
     void passwordInForceIsKept();
+    void stoppedAtAnyPointLeavesNothing();
 
 private:
     std::unique_ptr<QTemporaryDir> program_, backup_;
@@ -125,6 +126,35 @@ void TestRestoreCandidate::rowsStillInTheLogAreRestored()
     // The staged table holds every row on its own; the backup was only read.
     QCOMPARE(entries(candidate->stagingFolder()).filter("TALO.DB"), QStringList{"TALO.DB"});
     QVERIFY(FolderSnapshot::of(backupDir()) == before);
+}
+
+// Stopped by the person at each report in turn (its table read in a thread of its own, with
+// its log): no candidate, the program directory and the backup exactly as they were.
+void TestRestoreCandidate::stoppedAtAnyPointLeavesNothing()
+{
+    sqlite3 *db = nullptr;
+    QCOMPARE(sqlite3_open(qPrintable(QDir(backupDir()).filePath("TALO.DB")), &db), SQLITE_OK);
+    addCareRows(db, 20, 1);
+    sqlite3_close(db);
+    const Files program = FolderSnapshot::of(programDir());
+    const Files backup = FolderSnapshot::of(backupDir());
+    for (int stopAt = 1;; ++stopAt) {
+        QVERIFY2(stopAt < 500, "the preparation never ends");
+        int reports = 0;
+        const auto candidate =
+            RestoreCandidate::prepare(programDir(), backupDir(), [&](qint64 done, qint64 total) {
+                [&] { QVERIFY(done >= 0 && done <= total); }();
+                return ++reports != stopAt;
+            });
+        if (candidate) {
+            QVERIFY(stopAt > 3);
+            QCOMPARE(candidate->summary().entries, 20);
+            break;
+        }
+        QVERIFY(FolderSnapshot::of(programDir()) == program);
+        QVERIFY(FolderSnapshot::of(backupDir()) == backup);
+        QCOMPARE(entries(programDir()).filter(".Restauration"), QStringList());
+    }
 }
 
 void TestRestoreCandidate::onlyRegularFilesAreTaken_data()

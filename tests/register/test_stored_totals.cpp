@@ -4,6 +4,7 @@
 #include "platform/store/TableStorage.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
+#include "register/TotalsFill.h"
 #include "support/FileBytes.h"
 #include "support/ReadOnlyFile.h"
 #include "support/SmallFileSystem.h"
@@ -231,6 +232,67 @@ private Q_SLOTS:
     }
 
     // A full disk at start: the register is read, its totals walked; nothing is lost.
+    // The sums a build sums as it reads the rows, against those of the one SQL statement, cell by
+    // cell; amounts past what a double holds exactly are left to the statement.
+    void buildAgreesWithTheStatement_data()
+    {
+        QTest::addColumn<QString>("rows");
+        QTest::addColumn<bool>("summedAsRead");
+        QTest::newRow("odd rows") << OddRows << true;
+        QTest::newRow("years around 2000, cents, no date, no name")
+            << "('1999-12-31', 'MARIE', 10.01, 7.005, 2.995, 'Faux', NULL),"
+               "('2000-01-01', '', 0.01, 0, 0, 'Vrai', 0.02),"
+               "('2000-02-29', 'MARIE', 19.99, 13.99, 6, 'Faux', NULL),"
+               "('1900-02-29', 'MARIE', 5, 1, 1, 'Faux', NULL),"
+               "('2100-01-01', 'ÉLODIE', 33.33, 23.33, 10, 'Vrai', 33.34),"
+               "('2000-01-01', NULL, -0.015, 0.015, NULL, 'Vrai', -0.025),"
+               "('2000-01-01 ', 'MARIE', 1, 1, 1, 'Faux', NULL),"
+               "(20000101, 'MARIE', 2.5, 1, 1, 'Faux', NULL)"
+            << true;
+        QTest::newRow("amounts too large for doubles to hold the cents")
+            << "('2023-05-01', 'MARIE', 1e15, 90071992547409.91, -1e14, 'Vrai', 1e16),"
+               "('2023-05-01', 'MARIE', 1.5, 1, 0, 'Faux', NULL)"
+            << false;
+        QTest::newRow("no rows") << QString() << false;
+    }
+    void buildAgreesWithTheStatement()
+    {
+        QFETCH(QString, rows);
+        QFETCH(bool, summedAsRead);
+        closeRegister();
+        QFile::remove(file());
+        TableStorage::createFile(file(), CareEntryTable::definition());
+        if (!rows.isEmpty())
+            writeElsewhere({Columns + rows});
+        SqliteDatabase db(file(), SqliteDatabase::Mode::OpenExisting);
+        const auto cells = [&db] {
+            QStringList all;
+            SqliteStatement st(db.handle(), TotalsSchema::cellsQuery());
+            while (st.step()) {
+                QStringList cell{st.text(0)};
+                for (int i = 1; i < 7; ++i)
+                    cell.append(QString::number(st.int64(i)));
+                all.append(cell.join('|'));
+            }
+            all.sort();
+            return all;
+        };
+        db.exec(TotalsSchema::objects().front().sql);
+        db.exec(TotalsSchema::fillStatement());
+        const QStringList expected = cells();
+        db.exec("DELETE FROM TALO_TOTAUX");
+        qint64 lastDone = -1;
+        int told = 0;
+        TotalsFill::run(db.handle(), [&](qint64 done, qint64 total) {
+            QVERIFY(done <= total);
+            lastDone = done;
+            ++told;
+        });
+        QCOMPARE(cells(), expected);
+        QCOMPARE(told > 1, summedAsRead);
+        QCOMPARE(lastDone, rows.isEmpty() ? qint64(0) : qint64(rows.count("),(") + 1));
+    }
+
     void fullDiskAtStartIsWalked()
     {
         closeRegister();

@@ -5,6 +5,7 @@
 #include "platform/core/PlatformMessages.h"
 #include "recovery/BackupCopy.h"
 #include "recovery/FileCopy.h"
+#include "support/FolderSnapshot.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"
 #include "support/SmallFileSystem.h"
@@ -31,6 +32,8 @@ private Q_SLOTS:
     void smallListedFileOnFullDisk_data();
     void smallListedFileOnFullDisk();
     void fullDiskKeepsTheOlderBackup();
+    void cancelledBackupLeavesTheFolderAsItWas_data();
+    void cancelledBackupLeavesTheFolderAsItWas();
 };
 
 void TestBackupFailures::listedFilesStopAtFailure_data()
@@ -253,6 +256,49 @@ void TestBackupFailures::fullDiskKeepsTheOlderBackup()
     for (auto it = older.cbegin(); it != older.cend(); ++it)
         QCOMPARE(FileBytes::of(disk.filePath(it.key())), it.value());
     QCOMPARE(folderEntries(disk.path()), QStringList(older.keys()));
+}
+
+void TestBackupFailures::cancelledBackupLeavesTheFolderAsItWas_data()
+{
+    QTest::addColumn<bool>("olderBackup");
+    QTest::newRow("over an older backup") << true;
+    QTest::newRow("into an empty folder") << false;
+}
+
+// Stopped at each report in turn until the backup runs to its end: the folder is exactly as
+// it was, the older backup's files and their bytes put back, no new or hidden file left.
+void TestBackupFailures::cancelledBackupLeavesTheFolderAsItWas()
+{
+    QFETCH(bool, olderBackup);
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    if (olderBackup) {
+        BackupCopy::run(sources.programDir, target.path(), sources);
+        // A stale log beside the older table copy is older backup too.
+        FileBytes::put(target.filePath("TALO.DB-journal"), "");
+        sources.addCare(QDate(2025, 7, 1), "MARTIN", 990, "Dr Dupuis", QString());
+    }
+    const FolderSnapshot::Files before = FolderSnapshot::of(target.path());
+    for (int stopAt = 1;; ++stopAt) {
+        QVERIFY2(stopAt < 500, "the backup never ends");
+        int reports = 0;
+        bool withdrawn = false;
+        const BackupCopy::CopyProgress progress{[&](qint64 done, qint64 total) {
+                                                    [&] { QVERIFY(done >= 0 && done <= total); }();
+                                                    return ++reports != stopAt;
+                                                },
+                                                [&] { withdrawn = true; }};
+        const auto outcome = BackupCopy::run(sources.programDir, target.path(), sources, &progress);
+        if (outcome == BackupCopy::Outcome::Copied) {
+            QVERIFY(withdrawn);
+            QVERIFY(stopAt > 3);
+            break;
+        }
+        QCOMPARE(outcome, BackupCopy::Outcome::Cancelled);
+        QCOMPARE(FolderSnapshot::of(target.path()), before);
+    }
+    // Whole at last, and nothing kept aside any more.
+    QCOMPARE(QDir(target.path()).entryList(QDir::Files | QDir::Hidden).size(), 7);
 }
 
 QTEST_MAIN(TestBackupFailures)
