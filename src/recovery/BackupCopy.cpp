@@ -1,7 +1,7 @@
 #include "BackupCopy.h"
 
 #include "BackupSources.h"
-#include "FileCopy.h"
+#include "platform/core/FileCopy.h"
 
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"

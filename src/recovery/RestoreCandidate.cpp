@@ -1,7 +1,7 @@
 #include "RestoreCandidate.h"
 
 #include "BackupCopy.h"
-#include "FileCopy.h"
+#include "platform/core/FileCopy.h"
 #include "PasswordStore.h"
 
 #include "platform/core/FileNames.h"

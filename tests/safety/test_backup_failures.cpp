@@ -4,7 +4,7 @@
 #include "platform/core/FileErrors.h"
 #include "platform/core/PlatformMessages.h"
 #include "recovery/BackupCopy.h"
-#include "recovery/FileCopy.h"
+#include "platform/core/FileCopy.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"
 #include "support/SmallFileSystem.h"

@@ -1,9 +1,9 @@
 #include "FileCopy.h"
 
-#include "platform/core/AtomicFileWriter.h"
-#include "platform/core/FileErrors.h"
-#include "platform/core/PlatformError.h"
-#include "platform/core/PlatformMessages.h"
+#include "AtomicFileWriter.h"
+#include "FileErrors.h"
+#include "PlatformError.h"
+#include "PlatformMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -70,7 +70,7 @@ QString FileCopy::notRegularReason(const QString &path)
     return kindReason(st.st_mode);
 }
 
-void FileCopy::copyRegularFile(const QString &source, const QString &destination)
+int FileCopy::openRegularFile(const QString &source)
 {
     if (const QString why = notRegularReason(source); !why.isEmpty())
         refuse(source, why);
@@ -91,6 +91,12 @@ void FileCopy::copyRegularFile(const QString &source, const QString &destination
         ::close(fd);
         refuse(source, why);
     }
+    return fd;
+}
+
+void FileCopy::copyRegularFile(const QString &source, const QString &destination)
+{
+    const int fd = openRegularFile(source);
     QFile in;
     if (!in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
