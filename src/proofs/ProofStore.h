@@ -45,6 +45,7 @@ public:
     // The stored file stays until the next automatic copy holds it (collectUnlinked).
     void remove(qint64 linkId);
 
+    // Empty for a link whose stored name is not one of ours.
     QString pathOf(const ProofLink &link) const;
 
     // Every link kept in a TALO.DB (of the program directory or of a copy); none when the file
