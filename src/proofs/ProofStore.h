@@ -23,6 +23,8 @@ public:
     // Files larger than this are refused.
     static constexpr qint64 maxSize = 50LL * 1024 * 1024;
 
+    // `readable`: the program passes ProofReadProcess::check(); without one, only the nature,
+    // size and signatures of a file are checked.
     explicit ProofStore(const QString &programDir, ProofCheck readable = {});
 
     static QString folderName() { return QStringLiteral("Pièces"); }
