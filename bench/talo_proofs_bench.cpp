@@ -17,6 +17,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <sys/wait.h>

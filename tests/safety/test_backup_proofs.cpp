@@ -35,6 +35,8 @@ private Q_SLOTS:
     void backupHoldsEveryProofChecked();
     void damagedProofFailsTheBackup();
     void automaticCopiesShareAndThenCollect();
+    void cutCopyCollectsNothing_data();
+    void cutCopyCollectsNothing();
 
 private:
     std::vector<ProofLink> attach(FakeBackupSources &src, qint64 entry, const QString &name,
@@ -110,6 +112,42 @@ void TestBackupProofs::automaticCopiesShareAndThenCollect()
     AutomaticBackup::run(src.programDir, day.addDays(2), src);
     const QString third = AutomaticBackup::dayFolder(src.programDir, day.addDays(2)) + "/Pièces/";
     QCOMPARE(QDir(third).entryList(QDir::Files), QStringList{kept.storedName});
+}
+
+void TestBackupProofs::cutCopyCollectsNothing_data()
+{
+    QTest::addColumn<int>("step");
+    using S = AutomaticBackup::Step;
+    for (S step : {S::BuildFolderMade, S::ContentsCopied, S::RecordWritten, S::NewCopyInPlace})
+        QTest::addRow("after step %d", int(step)) << int(step);
+}
+
+// A power cut during the exit's copy: the proofs still linked are untouched, an unlinked one
+// stays until a copy completed holds it.
+void TestBackupProofs::cutCopyCollectsNothing()
+{
+    QFETCH(int, step);
+    struct Cut {
+    };
+    FakeBackupSources src;
+    const ProofLink kept = attach(src, 1, "facture.pdf", ProofSamples::pdf("facture")).at(0);
+    const ProofLink dropped = attach(src, 2, "devis.png", ProofSamples::png("devis")).at(0);
+    ProofStore store(src.programDir);
+    store.remove(dropped.id);
+    AutomaticBackup::setStepHookForTesting([step](AutomaticBackup::Step reached) {
+        if (int(reached) == step)
+            throw Cut();
+    });
+    QVERIFY_THROWS_EXCEPTION(Cut, AutomaticBackup::run(src.programDir, QDate(2025, 3, 1), src));
+    AutomaticBackup::setStepHookForTesting({});
+    AutomaticBackup::repair(src.programDir);
+    QCOMPARE(FileBytes::of(store.pathOf(kept)), ProofSamples::pdf("facture"));
+    QCOMPARE(FileBytes::of(store.pathOf(dropped)), ProofSamples::png("devis"));
+
+    // The next exit's copy completes, holds it, and only then takes it away.
+    AutomaticBackup::run(src.programDir, QDate(2025, 3, 2), src);
+    QVERIFY(!QFileInfo::exists(store.pathOf(dropped)));
+    QCOMPARE(FileBytes::of(store.pathOf(kept)), ProofSamples::pdf("facture"));
 }
 
 QTEST_MAIN(TestBackupProofs)
