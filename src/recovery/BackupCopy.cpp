@@ -1,9 +1,10 @@
 #include "BackupCopy.h"
 
-#include "BackgroundWork.h"
 #include "BackupSources.h"
-#include "FileCopy.h"
 #include "PreviousBackup.h"
+#include "ThreadedCall.h"
+
+#include "platform/core/FileCopy.h"
 
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
@@ -11,10 +12,16 @@
 #include "platform/core/PrivateProfile.h"
 #include "platform/store/BatchMove.h"
 #include "platform/store/Table.h"
+#include "proofs/ProofError.h"
+#include "proofs/ProofInventory.h"
+#include "proofs/ProofStore.h"
+#include "tables/CareEntryTable.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 #include <sys/stat.h>
 
@@ -70,7 +77,8 @@ qint64 bytesWritten(const QString &destination)
 
 // The backup as the window shows it: see run().
 BackupCopy::Outcome runShown(const QString &programDir, const QString &target,
-                             BackupSources &sources, const BackupCopy::CopyProgress &progress)
+                             BackupSources &sources, const BackupCopy::CopyProgress &progress,
+                             const QString &proofsFrom)
 {
     const QList<BackupSources::TableCopy> copies = sources.tableCopies();
     const QStringList listed = listedNames(programDir);
@@ -100,8 +108,8 @@ BackupCopy::Outcome runShown(const QString &programDir, const QString &target,
             copy.source->open();
         copy.destination->setDatabaseName(target);
         const QString destination = copy.destination->filePath();
-        BackgroundWork::run([&copy] { BatchMove(*copy.source, *copy.destination).execute(); },
-                            [&] { tell(done + bytesWritten(destination)); });
+        ThreadedCall::run([&copy] { BatchMove(*copy.source, *copy.destination).execute(); },
+                          [&] { tell(done + bytesWritten(destination)); });
         copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields,
                                    Table::IndexKind::Primary);
         done += sizeOf(copy.source->filePath());
@@ -114,6 +122,7 @@ BackupCopy::Outcome runShown(const QString &programDir, const QString &target,
     // The side files are small: they are copied to the end.
     progress.withdrawCancel();
     BackupCopy::copyListedFiles(programDir, target);
+    BackupCopy::copyProofs(programDir, target, proofsFrom);
     tell(total);
     return BackupCopy::Outcome::Copied;
 }
@@ -142,7 +151,8 @@ bool BackupCopy::sameFolder(const QString &a, const QString &b)
 }
 
 BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &folderShown,
-                                    BackupSources &sources, const CopyProgress *progress)
+                                    BackupSources &sources, const CopyProgress *progress,
+                                    const QString &proofsFrom)
 {
     if (folderShown.isEmpty())
         throw PlatformError(noFolderChosen());
@@ -155,10 +165,11 @@ BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &fo
     sources.writeSideFiles();
     sources.resetRegisterView();
     if (progress)
-        return runShown(programDir, target, sources, *progress);
+        return runShown(programDir, target, sources, *progress, proofsFrom);
     PreviousBackup::removeLeftovers(target);
     copyTables(target, sources);
     copyListedFiles(programDir, target);
+    copyProofs(programDir, target, proofsFrom);
     return Outcome::Copied;
 }
 
@@ -186,6 +197,59 @@ void BackupCopy::copyListedFiles(const QString &programDir, const QString &targe
             throw PlatformError(listedFileNotBare(ini, key, name));
         FileCopy::copy(FileNames::resolve(programDir, name), FileNames::resolve(target, name));
     }
+}
+
+int BackupCopy::copyProofs(const QString &programDir, const QString &target,
+                           const QString &proofsFrom)
+{
+    const QDir from(QDir(programDir).filePath(ProofStore::folderName()));
+    const QDir to(QDir(target).filePath(ProofStore::folderName()));
+    const QString earlier =
+        proofsFrom.isEmpty() ? QString() : QDir(proofsFrom).filePath(ProofStore::folderName());
+    QSet<QString> hashed;
+    try {
+        if (from.exists()) {
+            if (!to.exists() &&
+                !QDir().mkdir(to.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner))
+                throw PlatformError(QStringLiteral("Impossible de créer le dossier %1.")
+                                        .arg(QDir::toNativeSeparators(to.path())));
+            for (const QString &name : from.entryList(QDir::Files)) {
+                if (!ProofInventory::isStoredName(name))
+                    continue;
+                const QString source = from.filePath(name);
+                const QString destination = to.filePath(name);
+                const QFileInfo there(destination);
+                const bool whole = there.isFile() && !there.isSymLink() &&
+                                   there.size() == QFileInfo(source).size();
+                if (whole && ProofInventory::sha256Of(destination).toHex() == name.left(64)) {
+                    hashed.insert(name);
+                    continue;
+                }
+                const QString shared = earlier.isEmpty() ? QString() : QDir(earlier).filePath(name);
+                if (!whole && !shared.isEmpty() && QFileInfo(shared).isFile() &&
+                    QFileInfo(shared).size() == QFileInfo(source).size() &&
+                    ::link(QFile::encodeName(shared).constData(),
+                           QFile::encodeName(destination).constData()) == 0) {
+                    // Checked when that copy was made; the bytes are the same on disk.
+                    hashed.insert(name);
+                    continue;
+                }
+                FileCopy::copyRegularFile(source, destination);
+            }
+        }
+        return ProofInventory::verify(
+            QDir(target).filePath(CareEntryTable::definition().fileName()), to.path(), hashed);
+    } catch (const ProofError &e) {
+        throw PlatformError(proofsNotSound(e.message()));
+    }
+}
+
+QString BackupCopy::proofsNotSound(const QString &reason)
+{
+    return QStringLiteral("Les pièces jointes de la copie ne sont pas en bon état :\n%1\nLa "
+                          "copie de sauvegarde n'est pas complète.")
+        .arg(reason);
 }
 
 QString BackupCopy::programDirectoryWarning()

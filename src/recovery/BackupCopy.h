@@ -41,9 +41,10 @@ bool sameFolder(const QString &a, const QString &b);
 // message of the step that failed; the steps done before it stay done. With `progress`, the
 // tables are copied in a thread of their own while the window is told how far the copy is,
 // and a backup stopped by the person (Outcome::Cancelled) leaves the folder exactly as it
-// was: the earlier backup's files are put back, no new file is left.
+// was: the earlier backup's files are put back, no new file is left. `proofsFrom`: an earlier
+// copy whose stored proofs may be shared (hard links) rather than copied again.
 Outcome run(const QString &programDir, const QString &folderShown, BackupSources &sources,
-            const CopyProgress *progress = nullptr);
+            const CopyProgress *progress = nullptr, const QString &proofsFrom = QString());
 
 QString programDirectoryWarning();
 QString noFolderChosen();
@@ -52,5 +53,12 @@ QString listedFileNotBare(const QString &iniPath, int key, const QString &name);
 
 void copyTables(const QString &target, BackupSources &sources);
 void copyListedFiles(const QString &programDir, const QString &target);
+// Every stored proof of "Pièces/" into the target's, then every proof the target's TALO.DB
+// links checked there (present, size, SHA-256). A file the target already holds whole, or an
+// earlier copy in `proofsFrom` holds (then shared by a hard link: stored proofs never change),
+// is not copied again. Returns the number of links.
+int copyProofs(const QString &programDir, const QString &target,
+               const QString &proofsFrom = QString());
+QString proofsNotSound(const QString &reason);
 
 } // namespace BackupCopy

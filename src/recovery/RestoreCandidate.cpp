@@ -1,15 +1,18 @@
 #include "RestoreCandidate.h"
 
-#include "BackgroundWork.h"
 #include "BackupCopy.h"
-#include "FileCopy.h"
 #include "PasswordStore.h"
+#include "ThreadedCall.h"
+#include "platform/core/FileCopy.h"
 
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PrivateProfile.h"
 #include "platform/store/SqliteDatabase.h"
 #include "platform/store/Table.h"
+#include "proofs/ProofError.h"
+#include "proofs/ProofInventory.h"
+#include "proofs/ProofStore.h"
 #include "tables/CareEntryTable.h"
 #include "tables/DoctorTable.h"
 #include "tables/InsuredTable.h"
@@ -118,12 +121,13 @@ std::unique_ptr<RestoreCandidate> RestoreCandidate::prepare(const QString &progr
         return nullptr;
     }
     if (progress)
-        BackgroundWork::run([&candidate] { candidate->inspect(); },
-                            [&candidate] { candidate->tell(candidate->copied_); });
+        ThreadedCall::run([&candidate] { candidate->inspect(); },
+                          [&candidate] { candidate->tell(candidate->copied_); });
     else
         candidate->inspect();
     if (candidate->stopped_ || !candidate->tell(candidate->total_))
         return nullptr;
+    candidate->stageProofs();
     candidate->keepPassword();
     return candidate;
 }
@@ -188,6 +192,37 @@ bool RestoreCandidate::tell(qint64 done)
     return !stopped_;
 }
 
+void RestoreCandidate::stageProofs()
+{
+    const QString staged = QDir(staging_.path()).filePath(ProofStore::folderName());
+    if (!QDir().mkdir(staged,
+                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+        throw PlatformError(
+            QStringLiteral("Impossible de créer le dossier %1.").arg(native(staged)));
+    const QString taloDb = QDir(staging_.path()).filePath(CareEntryTable::definition().fileName());
+    const QString source = FileNames::resolve(backupFolder_, ProofStore::folderName());
+    try {
+        QSet<QString> taken;
+        for (const ProofLink &link : ProofStore::linksIn(taloDb)) {
+            if (taken.contains(link.storedName) || !ProofInventory::isStoredName(link.storedName))
+                continue; // a name not ours is refused by the check below
+            const QString from = QDir(source).filePath(link.storedName);
+            if (!present(from))
+                continue; // said missing by the check below, with the proof's name
+            copyChecked(from, QDir(staged).filePath(link.storedName),
+                        ProofStore::folderName() + QLatin1Char('/') + link.storedName);
+            taken.insert(link.storedName);
+        }
+        summary_.proofs = ProofInventory::verify(taloDb, staged);
+    } catch (const ProofError &e) {
+        throw PlatformError(
+            QStringLiteral("Cette copie ne peut pas être restaurée : ses pièces jointes ne sont "
+                           "pas complètes.\n%1")
+                .arg(e.message()));
+    }
+    names_.append(ProofStore::folderName());
+}
+
 void RestoreCandidate::keepPassword()
 {
     // The password in force stays in force: a restore must not lock the family out with a
@@ -227,9 +262,15 @@ QString RestoreCandidate::summaryText() const
             ? QStringLiteral(" (le plus récent du %1)")
                   .arg(summary_.newestEntry.toString(QStringLiteral("dd/MM/yyyy")))
             : QString();
-    return QStringLiteral("Cette copie contient %1 soin(s)%2, %3 médecin(s) et %4 assuré(s).")
+    const QString proofs = summary_.proofs == 0 ? QStringLiteral("aucune pièce jointe")
+                           : summary_.proofs == 1
+                               ? QStringLiteral("1 pièce jointe")
+                               : QStringLiteral("%1 pièces jointes").arg(summary_.proofs);
+    return QStringLiteral("Cette copie contient %1 soin(s)%2, %3 médecin(s) et %4 assuré(s). "
+                          "Elle contient %5.")
         .arg(summary_.entries)
         .arg(newest)
         .arg(summary_.doctors)
-        .arg(summary_.insured);
+        .arg(summary_.insured)
+        .arg(proofs);
 }

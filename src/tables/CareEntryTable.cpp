@@ -1,5 +1,6 @@
 #include "CareEntryTable.h"
 
+#include "ProofLinkSchema.h"
 #include "StatementLedgerSchema.h"
 #include "TotalsSchema.h"
 
@@ -53,6 +54,7 @@ const TableDefinition &CareEntryTable::definition()
             {DateSoins, Beneficiaire, Numero});
         d.addCompanions(TotalsSchema::objects());
         d.addCompanions(StatementLedgerSchema::objects());
+        d.addCompanions(ProofLinkSchema::objects());
         return d;
     }();
     return def;

@@ -1,10 +1,10 @@
 #include "BackupChecks.h"
 #include "FakeBackupSources.h"
 
+#include "platform/core/FileCopy.h"
 #include "platform/core/FileErrors.h"
 #include "platform/core/PlatformMessages.h"
 #include "recovery/BackupCopy.h"
-#include "recovery/FileCopy.h"
 #include "support/FolderSnapshot.h"
 #include "support/PermissionsEnforced.h"
 #include "support/ReadOnlyFolder.h"

@@ -75,9 +75,10 @@ void TestRestore::goodBackupDescribedAndLeftAlone()
     QCOMPARE(candidate->summary().insured, 1);
     QCOMPARE(candidate->summary().newestEntry, QDate(2025, 6, 30));
     QVERIFY(candidate->summaryText().contains("3 soin(s) (le plus récent du 30/06/2025)"));
+    // The proofs' folder goes with the tables, empty when nothing is linked.
     QCOMPARE(folderEntries(candidate->stagingFolder()),
-             QStringList({"ASSURE.DB", "LSTBENEF.LST", "MEDECINS.DB", "TALO.DB", "mutuelle.inf",
-                          "talo.ini", "talosoc.inf"}));
+             QStringList({"ASSURE.DB", "LSTBENEF.LST", "MEDECINS.DB", "Pièces", "TALO.DB",
+                          "mutuelle.inf", "talo.ini", "talosoc.inf"}));
     // Looking into a backup never changes it.
     QVERIFY(FolderSnapshot::of(backup->path()) == before);
 }

@@ -24,6 +24,10 @@ void copy(const QString &source, const QString &destination);
 // file from elsewhere. Checked on the opened file itself, not only on its name.
 void copyRegularFile(const QString &source, const QString &destination, const Copied &copied = {});
 
+// The descriptor of `source` opened for reading, after the same checks as copyRegularFile,
+// made on the opened file itself; the caller closes it. Throws PlatformError.
+int openRegularFile(const QString &source);
+
 // Why `path` is not a regular file of its own ("c'est un lien symbolique", ...), checked
 // without following a link; empty for a regular file or a missing one.
 QString notRegularReason(const QString &path);

@@ -1,9 +1,9 @@
 #include "FileCopy.h"
 
-#include "platform/core/AtomicFileWriter.h"
-#include "platform/core/FileErrors.h"
-#include "platform/core/PlatformError.h"
-#include "platform/core/PlatformMessages.h"
+#include "AtomicFileWriter.h"
+#include "FileErrors.h"
+#include "PlatformError.h"
+#include "PlatformMessages.h"
 
 #include <QDir>
 #include <QFile>
@@ -75,8 +75,7 @@ QString FileCopy::notRegularReason(const QString &path)
     return kindReason(st.st_mode);
 }
 
-void FileCopy::copyRegularFile(const QString &source, const QString &destination,
-                               const Copied &copied)
+int FileCopy::openRegularFile(const QString &source)
 {
     if (const QString why = notRegularReason(source); !why.isEmpty())
         refuse(source, why);
@@ -97,6 +96,13 @@ void FileCopy::copyRegularFile(const QString &source, const QString &destination
         ::close(fd);
         refuse(source, why);
     }
+    return fd;
+}
+
+void FileCopy::copyRegularFile(const QString &source, const QString &destination,
+                               const Copied &copied)
+{
+    const int fd = openRegularFile(source);
     QFile in;
     if (!in.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);

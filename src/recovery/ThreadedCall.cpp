@@ -1,11 +1,11 @@
-#include "BackgroundWork.h"
+#include "ThreadedCall.h"
 
 #include <atomic>
 #include <chrono>
 #include <exception>
 #include <thread>
 
-void BackgroundWork::run(const std::function<void()> &work, const std::function<void()> &tick)
+void ThreadedCall::run(const std::function<void()> &work, const std::function<void()> &tick)
 {
     std::exception_ptr failure;
     std::atomic_bool finished = false;
