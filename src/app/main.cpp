@@ -4,6 +4,7 @@
 #include "TaloApplication.h"
 
 #include "conversion/ParadoxReadService.h"
+#include "proofcheck/ProofReadService.h"
 
 #include "platform/core/FileNames.h"
 
@@ -17,6 +18,9 @@ int main(int argc, char *argv[])
 {
     // A Paradox table read for the conversion, in a process of its own.
     if (const std::optional<int> status = ParadoxReadService::serveIfAsked(argc, argv))
+        return *status;
+    // A proof's content checked before it is kept, in a process of its own.
+    if (const std::optional<int> status = ProofReadService::serveIfAsked(argc, argv))
         return *status;
     // Before anything that needs a display.
     {
