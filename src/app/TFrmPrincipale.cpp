@@ -5,6 +5,8 @@
 #include "EntryPages.h"
 #include "MainChrome.h"
 #include "PendingRecords.h"
+#include "ProofCommands.h"
+#include "ProofCorner.h"
 #include "StatementImport.h"
 #include "TFrmRechercher.h"
 #include "TaloWindows.h"
@@ -24,6 +26,8 @@
 #include "platform/widgets/HandlerGuard.h"
 #include "platform/widgets/Help.h"
 #include "platform/widgets/ReportCommand.h"
+#include "proofs/ProofReadProcess.h"
+#include "proofs/ProofStore.h"
 #include "reference/BeneficiaryListFile.h"
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
@@ -95,6 +99,14 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     column->addLayout(navigatorRow);
     OngletsSaisie = new EntryPages(*TableTous, central);
     column->addWidget(OngletsSaisie);
+    // Files are read by a child process before they are kept: a hostile file ends only that.
+    proofs_ = std::make_unique<ProofStore>(programDir_, ProofReadProcess::check());
+    connect(OngletsSaisie->cadrePieces->btnJoindre, &QToolButton::clicked, this,
+            &TFrmPrincipale::mnuJoindreClick);
+    connect(OngletsSaisie->cadrePieces->btnPieces, &QToolButton::clicked, this,
+            &TFrmPrincipale::mnuPiecesClick);
+    connect(OngletsSaisie, &EntryPages::filesDropped, this,
+            [this](const QStringList &files) { ProofCommands::attach(*this, files); });
     setCentralWidget(central);
     BarreEtat = MainChrome::buildStatusBar(*this);
     // No smaller: the status panels would overlap or cut their sums.
@@ -113,6 +125,9 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     connect(lstListeBeneficiaires, &QComboBox::activated, this,
             [this] { lstListeBeneficiairesClick(); });
 
+    // One indexed query for the entry in view, whichever way it came into view.
+    for (auto signal : {&Table::recordChanged, &Table::dataSetChanged, &Table::stateChanged})
+        connect(TableTous, signal, this, [this] { showProofCount(); });
     DBGrille->bind(*TableTous);
     // Every column in sight at the opening size: the names and doctors give up their width.
     DBGrille->setFillWidth(true);
@@ -311,6 +326,34 @@ void TFrmPrincipale::mnuRestaurerClick()
         DataCommands::restore(*this);
 }
 
+void TFrmPrincipale::mnuJoindreClick()
+{
+    ProofCommands::attach(*this, {});
+}
+
+void TFrmPrincipale::mnuPiecesClick()
+{
+    ProofCommands::list(*this);
+}
+
+void TFrmPrincipale::mnuDossierClick()
+{
+    if (!TableTous->isActive() || !postPendingRecords(false))
+        return;
+    std::vector<CareFacts> view;
+    if (HandlerGuard::run(this, [this, &view] { view = CareViewReader::readView(*TableTous); }))
+        ProofCommands::dossier(*this, this, view);
+}
+
+void TFrmPrincipale::showProofCount(bool again)
+{
+    const qint64 entry = ProofCommands::entryInView(*this);
+    if (entry == proofCountOf_ && !again)
+        return;
+    proofCountOf_ = entry;
+    OngletsSaisie->cadrePieces->showCount(ProofCommands::count(*this, entry));
+}
+
 void TFrmPrincipale::leaveWithoutQuestion()
 {
     leaveSilently_ = true;
@@ -426,6 +469,9 @@ void TFrmPrincipale::mnuSuiviClick()
         const QString view = QStringLiteral("Bénéficiaire : %1, année : %2")
                                  .arg(selectors_->beneficiaryText(), selectors_->yearText());
         TFrmSuiviRemboursements window(CareViewReader::readView(*TableTous), view, this);
+        window.setDossierCommand([this](QWidget *from, const std::vector<CareFacts> &ticked) {
+            ProofCommands::dossier(*this, from, ticked);
+        });
         window.exec();
         choice = window.choice();
     });

@@ -1,10 +1,12 @@
 #include "ProofViewer.h"
 
 #include "ProofViewMessages.h"
+#include "ProofsDialog.h"
 
 #include "platform/core/PlatformError.h"
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/Help.h"
 
 #include <QFile>
 #include <QImageReader>
@@ -54,6 +56,7 @@ ProofViewer::ProofViewer(const QString &path, const QString &shownName, QWidget 
         column->addWidget(picture_);
         scalePicture();
     }
+    Help::addHelpKey(*this, ProofsDialog::helpContext);
     DialogPlacement::centreOnScreen(this);
 }
 

@@ -19,7 +19,7 @@ class ProofsDialog : public QDialog
     Q_OBJECT
 
 public:
-    static constexpr int helpContext = 63;
+    static constexpr int helpContext = 64;
 
     // `entryText` names the care ("12/03/24 MARTIN, DR DUPONT").
     ProofsDialog(ProofStore &store, qint64 entryNumber, const QString &entryText,
