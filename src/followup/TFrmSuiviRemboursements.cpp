@@ -65,7 +65,8 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
     grilleSuivi->horizontalHeader()->setStretchLastSection(true);
     grilleSuivi->setWordWrap(false);
     grilleSuivi->installEventFilter(this);
-    const int widths[] = {64, 110, 110, 80, 80, 80, 80, 72, 60};
+    // The date column holds the tick of the lines the mutuelle owes.
+    const int widths[] = {84, 110, 110, 80, 80, 80, 80, 72, 60};
     for (int c = 0; c < FollowUpModel::Count; ++c)
         grilleSuivi->setColumnWidth(c, widths[c]);
     connect(grilleSuivi, &QTableView::doubleClicked, this,
@@ -82,7 +83,7 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
     grilleTranches->verticalHeader()->setDefaultSectionSize(rowHeight);
     grilleTranches->setFixedHeight(rowHeight * (AgeBands::count + 2) + 6);
 
-    btnDossier = new QPushButton(QStringLiteral("&Dossier pour la mutuelle..."), this);
+    btnDossier = new QPushButton(QStringLiteral("Dossier pour la &mutuelle..."), this);
     btnDossier->setObjectName(QStringLiteral("btnDossier"));
     btnDossier->setAccessibleDescription(
         QStringLiteral("Un document PDF des soins cochés et de leurs pièces jointes"));

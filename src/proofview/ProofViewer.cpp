@@ -9,11 +9,13 @@
 #include "platform/widgets/Help.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QLabel>
 #include <QPdfDocument>
 #include <QPdfView>
 #include <QResizeEvent>
+#include <QScreen>
 #include <QVBoxLayout>
 
 ProofViewer::ProofViewer(const QString &path, const QString &shownName, QWidget *parent)
@@ -21,7 +23,11 @@ ProofViewer::ProofViewer(const QString &path, const QString &shownName, QWidget 
 {
     setObjectName(QStringLiteral("TFrmPieceJointe"));
     setWindowTitle(QStringLiteral(" Pièce jointe - %1").arg(shownName));
-    resize(640, 760);
+    // A page's proportions, within the screen (frame and title bar included).
+    QSize size(640, 800);
+    if (const QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
     auto *column = new QVBoxLayout(this);
     column->setContentsMargins(0, 0, 0, 0);
 
