@@ -121,14 +121,3 @@ qint64 ProofCommands::entryInView(TFrmPrincipale &main)
 {
     return entryOf(main.tableTous());
 }
-
-int ProofCommands::count(TFrmPrincipale &main, qint64 entry)
-{
-    if (entry == 0)
-        return -1;
-    try {
-        return int(main.proofStore().proofsOf(entry).size());
-    } catch (const PlatformError &) {
-        return -1;
-    }
-}

@@ -23,7 +23,5 @@ void list(TFrmPrincipale &main);
 void dossier(TFrmPrincipale &main, QWidget *from, const std::vector<CareFacts> &cares);
 // The entry in view (its number), 0 for none or a new entry not yet written.
 qint64 entryInView(TFrmPrincipale &main);
-// The count of proofs of `entry`, -1 for none or when it cannot be read.
-int count(TFrmPrincipale &main, qint64 entry);
 
 } // namespace ProofCommands

@@ -7,6 +7,7 @@
 #include "PendingRecords.h"
 #include "ProofCommands.h"
 #include "ProofCorner.h"
+#include "ProofCounts.h"
 #include "StatementImport.h"
 #include "TFrmRechercher.h"
 #include "TaloWindows.h"
@@ -101,6 +102,7 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     column->addWidget(OngletsSaisie);
     // Files are read by a child process before they are kept: a hostile file ends only that.
     proofs_ = std::make_unique<ProofStore>(programDir_, ProofReadProcess::check());
+    proofCounts_ = std::make_unique<ProofCounts>(*proofs_);
     connect(OngletsSaisie->cadrePieces->btnJoindre, &QToolButton::clicked, this,
             &TFrmPrincipale::mnuJoindreClick);
     connect(OngletsSaisie->cadrePieces->btnPieces, &QToolButton::clicked, this,
@@ -125,8 +127,12 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     connect(lstListeBeneficiaires, &QComboBox::activated, this,
             [this] { lstListeBeneficiairesClick(); });
 
-    // One indexed query for the entry in view, whichever way it came into view.
-    for (auto signal : {&Table::recordChanged, &Table::dataSetChanged, &Table::stateChanged})
+    // The counts are read once per view (or rows read again), then looked up at each move.
+    connect(TableTous, &Table::dataSetChanged, this, [this] {
+        proofCounts_->forget();
+        showProofCount(true);
+    });
+    for (auto signal : {&Table::recordChanged, &Table::stateChanged})
         connect(TableTous, signal, this, [this] { showProofCount(); });
     DBGrille->bind(*TableTous);
     // Every column in sight at the opening size: the names and doctors give up their width.
@@ -351,7 +357,9 @@ void TFrmPrincipale::showProofCount(bool again)
     if (entry == proofCountOf_ && !again)
         return;
     proofCountOf_ = entry;
-    OngletsSaisie->cadrePieces->showCount(ProofCommands::count(*this, entry));
+    if (again)
+        proofCounts_->forget();
+    OngletsSaisie->cadrePieces->showCount(proofCounts_->of(entry));
 }
 
 void TFrmPrincipale::leaveWithoutQuestion()

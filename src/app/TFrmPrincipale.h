@@ -19,6 +19,7 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QToolButton;
+class ProofCounts;
 class ProofStore;
 class Table;
 struct TaloWindows;
@@ -123,6 +124,7 @@ private:
     Table *TableCopieTous = nullptr;
     std::unique_ptr<ComboSelectors> selectors_;
     std::unique_ptr<ProofStore> proofs_;
+    std::unique_ptr<ProofCounts> proofCounts_;
     qint64 proofCountOf_ = -1;         // the entry whose count is shown
     ComboSelectors::View viewInForce_; // shown again when a switch is refused
     CareRegister *register_ = nullptr;
