@@ -2,6 +2,7 @@
 
 #include "ProofError.h"
 #include "ProofIntake.h"
+#include "ProofInventory.h"
 #include "ProofMessages.h"
 
 #include "platform/store/ForeignObjects.h"
@@ -228,6 +229,9 @@ void ProofStore::remove(qint64 linkId)
 
 QString ProofStore::pathOf(const ProofLink &link) const
 {
+    // A name edited into the file by hand never leads out of the folder.
+    if (!ProofInventory::isStoredName(link.storedName))
+        return QString();
     return QDir(folder()).filePath(link.storedName);
 }
 

@@ -23,6 +23,8 @@ public:
     // Files larger than this are refused.
     static constexpr qint64 maxSize = 50LL * 1024 * 1024;
 
+    // `readable`: the program passes ProofReadProcess::check(); without one, only the nature,
+    // size and signatures of a file are checked.
     explicit ProofStore(const QString &programDir, ProofCheck readable = {});
 
     static QString folderName() { return QStringLiteral("Pièces"); }
@@ -45,6 +47,7 @@ public:
     // The stored file stays until the next automatic copy holds it (collectUnlinked).
     void remove(qint64 linkId);
 
+    // Empty for a link whose stored name is not one of ours.
     QString pathOf(const ProofLink &link) const;
 
     // Every link kept in a TALO.DB (of the program directory or of a copy); none when the file

@@ -5,6 +5,7 @@
 
 #include "platform/core/PlatformError.h"
 #include "platform/core/Today.h"
+#include "proofs/ProofStore.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -153,6 +154,22 @@ void prune(const QString &programDir, const QString &justMade)
     }
 }
 
+// Proofs no entry refers to any more leave the program directory once the copy just made holds
+// them. Housekeeping only: a failure leaves them for the next copy.
+void collectProofs(const QString &programDir, const QString &copy)
+{
+    try {
+        ProofStore store(programDir);
+        const QDir held(QDir(copy).filePath(ProofStore::folderName()));
+        store.collectUnlinked([&](const QString &name) {
+            const QFileInfo there(held.filePath(name));
+            return there.isFile() &&
+                   there.size() == QFileInfo(store.folder() + QLatin1Char('/') + name).size();
+        });
+    } catch (const std::exception &) {
+    }
+}
+
 } // namespace
 
 QString AutomaticBackup::dayFolder(const QString &programDir, const QDate &day)
@@ -193,7 +210,8 @@ void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSou
     makeFolder(rootOf(programDir));
     repair(programDir);
     qint64 lastRank = 0;
-    for (const Copy &copy : byMaking(programDir))
+    const std::vector<Copy> earlier = byMaking(programDir);
+    for (const Copy &copy : earlier)
         lastRank = std::max(lastRank, copy.rank.value_or(0));
     const QString target = dayFolder(programDir, day);
     // Built whole beside the day's folder, then put in its place: a copy that fails halfway
@@ -203,7 +221,8 @@ void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSou
     reached(Step::BuildFolderMade);
     // A reported failure removes the half-built copy; a cut leaves it to repair().
     try {
-        BackupCopy::run(programDir, built, sources);
+        BackupCopy::run(programDir, built, sources,
+                        earlier.empty() ? QString() : earlier.front().path);
         reached(Step::ContentsCopied);
         // Written last: a copy is ranked once it is whole.
         AutomaticCopyRecord::write(built, lastRank + 1, QDateTime::currentDateTime());
@@ -214,6 +233,7 @@ void AutomaticBackup::run(const QString &programDir, const QDate &day, BackupSou
         throw;
     }
     prune(programDir, target);
+    collectProofs(programDir, target);
 }
 
 void AutomaticBackup::repair(const QString &programDir)

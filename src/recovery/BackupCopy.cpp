@@ -9,9 +9,16 @@
 #include "platform/core/PrivateProfile.h"
 #include "platform/store/BatchMove.h"
 #include "platform/store/Table.h"
+#include "proofs/ProofError.h"
+#include "proofs/ProofInventory.h"
+#include "proofs/ProofStore.h"
+#include "tables/CareEntryTable.h"
 
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+
+#include <unistd.h>
 
 #include <sys/stat.h>
 
@@ -59,7 +66,7 @@ bool BackupCopy::sameFolder(const QString &a, const QString &b)
 }
 
 BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &folderShown,
-                                    BackupSources &sources)
+                                    BackupSources &sources, const QString &proofsFrom)
 {
     if (folderShown.isEmpty())
         throw PlatformError(noFolderChosen());
@@ -73,6 +80,7 @@ BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &fo
     sources.resetRegisterView();
     copyTables(target, sources);
     copyListedFiles(programDir, target);
+    copyProofs(programDir, target, proofsFrom);
     return Outcome::Copied;
 }
 
@@ -100,6 +108,59 @@ void BackupCopy::copyListedFiles(const QString &programDir, const QString &targe
             throw PlatformError(listedFileNotBare(ini, key, name));
         FileCopy::copy(FileNames::resolve(programDir, name), FileNames::resolve(target, name));
     }
+}
+
+int BackupCopy::copyProofs(const QString &programDir, const QString &target,
+                           const QString &proofsFrom)
+{
+    const QDir from(QDir(programDir).filePath(ProofStore::folderName()));
+    const QDir to(QDir(target).filePath(ProofStore::folderName()));
+    const QString earlier =
+        proofsFrom.isEmpty() ? QString() : QDir(proofsFrom).filePath(ProofStore::folderName());
+    QSet<QString> hashed;
+    try {
+        if (from.exists()) {
+            if (!to.exists() &&
+                !QDir().mkdir(to.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                             QFileDevice::ExeOwner))
+                throw PlatformError(QStringLiteral("Impossible de créer le dossier %1.")
+                                        .arg(QDir::toNativeSeparators(to.path())));
+            for (const QString &name : from.entryList(QDir::Files)) {
+                if (!ProofInventory::isStoredName(name))
+                    continue;
+                const QString source = from.filePath(name);
+                const QString destination = to.filePath(name);
+                const QFileInfo there(destination);
+                const bool whole = there.isFile() && !there.isSymLink() &&
+                                   there.size() == QFileInfo(source).size();
+                if (whole && ProofInventory::sha256Of(destination).toHex() == name.left(64)) {
+                    hashed.insert(name);
+                    continue;
+                }
+                const QString shared = earlier.isEmpty() ? QString() : QDir(earlier).filePath(name);
+                if (!whole && !shared.isEmpty() && QFileInfo(shared).isFile() &&
+                    QFileInfo(shared).size() == QFileInfo(source).size() &&
+                    ::link(QFile::encodeName(shared).constData(),
+                           QFile::encodeName(destination).constData()) == 0) {
+                    // Checked when that copy was made; the bytes are the same on disk.
+                    hashed.insert(name);
+                    continue;
+                }
+                FileCopy::copyRegularFile(source, destination);
+            }
+        }
+        return ProofInventory::verify(
+            QDir(target).filePath(CareEntryTable::definition().fileName()), to.path(), hashed);
+    } catch (const ProofError &e) {
+        throw PlatformError(proofsNotSound(e.message()));
+    }
+}
+
+QString BackupCopy::proofsNotSound(const QString &reason)
+{
+    return QStringLiteral("Les pièces jointes de la copie ne sont pas en bon état :\n%1\nLa "
+                          "copie de sauvegarde n'est pas complète.")
+        .arg(reason);
 }
 
 QString BackupCopy::programDirectoryWarning()

@@ -27,8 +27,10 @@ bool sameFolder(const QString &a, const QString &b);
 
 // Runs the whole backup into the folder shown. A target that is the program directory is
 // refused before anything is written. Any failure throws PlatformError with the French
-// message of the step that failed; the steps done before it stay done.
-Outcome run(const QString &programDir, const QString &folderShown, BackupSources &sources);
+// message of the step that failed; the steps done before it stay done. `proofsFrom`: an
+// earlier copy whose stored proofs may be shared (hard links) rather than copied again.
+Outcome run(const QString &programDir, const QString &folderShown, BackupSources &sources,
+            const QString &proofsFrom = QString());
 
 QString programDirectoryWarning();
 QString noFolderChosen();
@@ -37,5 +39,12 @@ QString listedFileNotBare(const QString &iniPath, int key, const QString &name);
 
 void copyTables(const QString &target, BackupSources &sources);
 void copyListedFiles(const QString &programDir, const QString &target);
+// Every stored proof of "Pièces/" into the target's, then every proof the target's TALO.DB
+// links checked there (present, size, SHA-256). A file the target already holds whole, or an
+// earlier copy in `proofsFrom` holds (then shared by a hard link: stored proofs never change),
+// is not copied again. Returns the number of links.
+int copyProofs(const QString &programDir, const QString &target,
+               const QString &proofsFrom = QString());
+QString proofsNotSound(const QString &reason);
 
 } // namespace BackupCopy

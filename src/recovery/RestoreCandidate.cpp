@@ -1,14 +1,17 @@
 #include "RestoreCandidate.h"
 
 #include "BackupCopy.h"
-#include "platform/core/FileCopy.h"
 #include "PasswordStore.h"
+#include "platform/core/FileCopy.h"
 
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PrivateProfile.h"
 #include "platform/store/SqliteDatabase.h"
 #include "platform/store/Table.h"
+#include "proofs/ProofError.h"
+#include "proofs/ProofInventory.h"
+#include "proofs/ProofStore.h"
 #include "tables/CareEntryTable.h"
 #include "tables/DoctorTable.h"
 #include "tables/InsuredTable.h"
@@ -104,6 +107,7 @@ std::unique_ptr<RestoreCandidate> RestoreCandidate::prepare(const QString &progr
     for (const QString &name : tableFileNames())
         candidate->settleTable(name);
     candidate->inspect();
+    candidate->stageProofs();
     candidate->keepPassword();
     return candidate;
 }
@@ -157,6 +161,37 @@ void RestoreCandidate::settleTable(const QString &name)
                 name, QStringLiteral("son journal n'a pas pu être intégré à la table.")));
 }
 
+void RestoreCandidate::stageProofs()
+{
+    const QString staged = QDir(staging_.path()).filePath(ProofStore::folderName());
+    if (!QDir().mkdir(staged,
+                      QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner))
+        throw PlatformError(
+            QStringLiteral("Impossible de créer le dossier %1.").arg(native(staged)));
+    const QString taloDb = QDir(staging_.path()).filePath(CareEntryTable::definition().fileName());
+    const QString source = FileNames::resolve(backupFolder_, ProofStore::folderName());
+    try {
+        QSet<QString> taken;
+        for (const ProofLink &link : ProofStore::linksIn(taloDb)) {
+            if (taken.contains(link.storedName) || !ProofInventory::isStoredName(link.storedName))
+                continue; // a name not ours is refused by the check below
+            const QString from = QDir(source).filePath(link.storedName);
+            if (!present(from))
+                continue; // said missing by the check below, with the proof's name
+            copyChecked(from, QDir(staged).filePath(link.storedName),
+                        ProofStore::folderName() + QLatin1Char('/') + link.storedName);
+            taken.insert(link.storedName);
+        }
+        summary_.proofs = ProofInventory::verify(taloDb, staged);
+    } catch (const ProofError &e) {
+        throw PlatformError(
+            QStringLiteral("Cette copie ne peut pas être restaurée : ses pièces jointes ne sont "
+                           "pas complètes.\n%1")
+                .arg(e.message()));
+    }
+    names_.append(ProofStore::folderName());
+}
+
 void RestoreCandidate::keepPassword()
 {
     // The password in force stays in force: a restore must not lock the family out with a
@@ -196,9 +231,15 @@ QString RestoreCandidate::summaryText() const
             ? QStringLiteral(" (le plus récent du %1)")
                   .arg(summary_.newestEntry.toString(QStringLiteral("dd/MM/yyyy")))
             : QString();
-    return QStringLiteral("Cette copie contient %1 soin(s)%2, %3 médecin(s) et %4 assuré(s).")
+    const QString proofs = summary_.proofs == 0 ? QStringLiteral("aucune pièce jointe")
+                           : summary_.proofs == 1
+                               ? QStringLiteral("1 pièce jointe")
+                               : QStringLiteral("%1 pièces jointes").arg(summary_.proofs);
+    return QStringLiteral("Cette copie contient %1 soin(s)%2, %3 médecin(s) et %4 assuré(s). "
+                          "Elle contient %5.")
         .arg(summary_.entries)
         .arg(newest)
         .arg(summary_.doctors)
-        .arg(summary_.insured);
+        .arg(summary_.insured)
+        .arg(proofs);
 }

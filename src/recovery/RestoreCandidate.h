@@ -7,7 +7,9 @@
 #include <memory>
 
 // A backup ready to be restored: its tables and listed files copied into a hidden folder of the
-// program directory, every table opened there and checked for the program's fields. Only
+// program directory, every table opened there and checked for the program's fields, and the
+// proofs the care table links copied into "Pièces/" there, each checked for its size and
+// SHA-256 (the folder always goes with the tables, empty when nothing is linked). Only
 // regular files are taken (no link, pipe or device); a table's log or rollback journal in the
 // backup is read with it, so that the staged table holds every committed row on its own. The
 // staged talo.ini keeps the password keys in force in the program directory. Nothing else of
@@ -19,6 +21,7 @@ public:
         int entries = 0;
         int doctors = 0;
         int insured = 0;
+        int proofs = 0;    // links to proofs, each checked in the copy
         QDate newestEntry; // null when there is no dated entry
     };
 
@@ -41,6 +44,7 @@ private:
     void settleTable(const QString &name);
     void inspect();
     void keepPassword();
+    void stageProofs();
 
     QString programDir_;
     QString backupFolder_;

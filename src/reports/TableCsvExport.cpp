@@ -4,8 +4,12 @@
 #include "platform/store/ControlsDisabled.h"
 #include "platform/store/FieldDef.h"
 #include "platform/store/Table.h"
+#include "proofs/ProofStore.h"
+#include "tables/CareEntryTable.h"
 
 #include <QDate>
+#include <QFileInfo>
+#include <QHash>
 
 namespace
 {
@@ -33,6 +37,17 @@ QString amount(qint64 cents)
     const QString sign = cents < 0 && whole == 0 ? QStringLiteral("-") : QString();
     return sign + QString::number(whole) + QLatin1Char(',') +
            QString::number(rest).rightJustified(2, QLatin1Char('0'));
+}
+
+// The names of each entry's proofs, from one reading of the links.
+QHash<qint64, QStringList> proofNames(const Table &table)
+{
+    QHash<qint64, QStringList> names;
+    if (!QFileInfo::exists(table.filePath()))
+        return names;
+    for (const ProofLink &link : ProofStore::linksIn(table.filePath()))
+        names[link.entryNumber].append(link.shownName);
+    return names;
 }
 
 } // namespace
@@ -71,9 +86,16 @@ QList<CsvWriter::Row> TableCsvExport::rows(Table &table)
         fields.append(i);
         header.append({def.field(i).label(), true});
     }
+    // The care table's rows carry the names of their proofs in a last column.
+    const bool withProofs =
+        def.fileName().compare(CareEntryTable::definition().fileName(), Qt::CaseInsensitive) == 0;
+    if (withProofs)
+        header.append({QStringLiteral("Pièces jointes"), true});
     QList<CsvWriter::Row> result{header};
     if (!table.isActive())
         return result;
+    const QHash<qint64, QStringList> proofs =
+        withProofs ? proofNames(table) : QHash<qint64, QStringList>();
     // The rows in the window's order and filter, through its cursor, which comes back after.
     const ControlsDisabled quiet(table);
     BookmarkReturn back(table);
@@ -81,6 +103,10 @@ QList<CsvWriter::Row> TableCsvExport::rows(Table &table)
         CsvWriter::Row cells;
         for (int i : fields)
             cells.append(cell(def.field(i), table.field(i).value()));
+        if (withProofs)
+            cells.append({proofs.value(table.fieldByName(CareFields::Numero).value().toLongLong())
+                              .join(QStringLiteral("; ")),
+                          true});
         result.append(cells);
     }
     back.restore();

@@ -10,7 +10,8 @@ struct FieldDef;
 
 // A table's rows as the window shows them (its filter and order), as CSV rows: a header of the
 // fields' display names, then every field but the internal row number, calculated ones
-// included, in the forms a French spreadsheet reads as values (1234,50; 31/12/2024; 70%).
+// included, in the forms a French spreadsheet reads as values (1234,50; 31/12/2024; 70%). The
+// care table's rows end with the names of their proofs ("Pièces jointes"), read in one query.
 namespace TableCsvExport
 {
 

@@ -1,10 +1,12 @@
 #include "support/FileBytes.h"
 #include "support/FolderSnapshot.h"
+#include "support/ProofSamples.h"
 #include "support/ThrownMessage.h"
 
 #include "platform/core/PrivateProfile.h"
 #include "platform/core/SideFile.h"
 #include "platform/store/TableStorage.h"
+#include "proofs/ProofStore.h"
 #include "recovery/PasswordHash.h"
 #include "recovery/PasswordStore.h"
 #include "recovery/RestoreCandidate.h"
@@ -78,7 +80,14 @@ private Q_SLOTS:
     void passwordInForceIsKept_data();
     void passwordInForceIsKept();
 
+    void proofsAreCheckedAndCounted();
+    void proofNotSoundRefusesTheCopy_data();
+    void proofNotSoundRefusesTheCopy();
+
 private:
+    // Two proofs attached to the backup's one care entry.
+    std::vector<ProofLink> attachToBackup();
+
     std::unique_ptr<QTemporaryDir> program_, backup_;
     QString programDir() const { return program_->path() + "/"; }
     QString backupDir() const { return backup_->path(); }
@@ -236,6 +245,85 @@ void TestRestoreCandidate::passwordInForceIsKept()
     QCOMPARE(PrivateProfile::readString(staging + "talo.ini", "Autre", "Cle"),
              QString("de la copie"));
     QCOMPARE(FileBytes::of(programDir() + "talo.ini"), programIni);
+}
+
+std::vector<ProofLink> TestRestoreCandidate::attachToBackup()
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(qPrintable(backupDir() + "/TALO.DB"), &db);
+    addCareRows(db, 1, 3);
+    sqlite3_close(db);
+    QTemporaryDir originals;
+    ProofStore store(backupDir());
+    return store.attach(
+        1,
+        {ProofSamples::write(originals.path(), "facture.pdf", ProofSamples::pdf("facture")),
+         ProofSamples::write(originals.path(), "ordonnance.png", ProofSamples::png("ordonnance"))});
+}
+
+void TestRestoreCandidate::proofsAreCheckedAndCounted()
+{
+    const auto links = attachToBackup();
+    const auto candidate = RestoreCandidate::prepare(programDir(), backupDir());
+    QCOMPARE(candidate->summary().proofs, 2);
+    QVERIFY2(candidate->summaryText().endsWith(" Elle contient 2 pièces jointes."),
+             qPrintable(candidate->summaryText()));
+    QVERIFY(candidate->fileNames().contains("Pièces"));
+    const QString staged = candidate->stagingFolder() + "/Pièces/";
+    QCOMPARE(FileBytes::of(staged + links.at(0).storedName), ProofSamples::pdf("facture"));
+    QCOMPARE(FileBytes::of(staged + links.at(1).storedName), ProofSamples::png("ordonnance"));
+    QCOMPARE(entries(staged).size(), 2);
+}
+
+void TestRestoreCandidate::proofNotSoundRefusesTheCopy_data()
+{
+    QTest::addColumn<QString>("damage");
+    QTest::addColumn<QString>("told");
+    QTest::newRow("absent") << "absent"
+                            << "« facture.pdf » (fichier %1) est absente";
+    QTest::newRow("same size, one byte changed") << "altered"
+                                                 << "« facture.pdf » (fichier %1) a été modifiée";
+    QTest::newRow("cut short") << "cut"
+                               << "« facture.pdf » (fichier %1) a été modifiée";
+    QTest::newRow("link to a good copy") << "link"
+                                         << "lien symbolique";
+    QTest::newRow("stored name leading out") << "name"
+                                             << "../../etc/shadow";
+}
+
+void TestRestoreCandidate::proofNotSoundRefusesTheCopy()
+{
+    QFETCH(QString, damage);
+    QFETCH(QString, told);
+    const ProofLink link = attachToBackup().at(0);
+    const QString stored = backupDir() + "/Pièces/" + link.storedName;
+    const QByteArray bytes = FileBytes::of(stored);
+    QFile::remove(stored);
+    if (damage == "altered") {
+        QByteArray changed = bytes;
+        changed[12] = 'X';
+        FileBytes::put(stored, changed);
+    } else if (damage == "cut") {
+        FileBytes::put(stored, bytes.chopped(7));
+    } else if (damage == "link") {
+        const QString elsewhere = backupDir() + "/ailleurs.pdf";
+        FileBytes::put(elsewhere, bytes);
+        QVERIFY(QFile::link(elsewhere, stored));
+    } else if (damage == "name") {
+        FileBytes::put(stored, bytes);
+        sqlite3 *db = nullptr;
+        sqlite3_open(qPrintable(backupDir() + "/TALO.DB"), &db);
+        sql(db, "UPDATE TALO_PIECES SET Fichier = '../../etc/shadow'");
+        sqlite3_close(db);
+    }
+    const Files before = FolderSnapshot::of(programDir());
+    const QString message =
+        thrownMessage([&] { RestoreCandidate::prepare(programDir(), backupDir()); });
+    QVERIFY2(message.startsWith("Cette copie ne peut pas être restaurée : ses pièces jointes") ||
+                 message.contains("Pièces/" + link.storedName),
+             qPrintable(message));
+    QVERIFY2(message.contains(told.arg(link.storedName)), qPrintable(message));
+    QVERIFY(FolderSnapshot::of(programDir()) == before);
 }
 
 QTEST_GUILESS_MAIN(TestRestoreCandidate)

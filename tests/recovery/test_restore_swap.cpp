@@ -16,8 +16,16 @@ namespace
 
 using Files = FolderSnapshot::Files;
 
+// The proofs' folder is swapped whole, as one more name.
+const QString proofs = QStringLiteral("Pièces");
 const QStringList names{"TALO.DB",     "MEDECINS.DB",  "ASSURE.DB", "LSTBENEF.LST",
-                        "talosoc.inf", "mutuelle.inf", "talo.ini"};
+                        "talosoc.inf", "mutuelle.inf", "talo.ini",  proofs};
+
+// A name's content: a file, or for the proofs' folder the one file it holds.
+QString contentPath(const QString &name)
+{
+    return name == proofs ? name + QStringLiteral("/piece.pdf") : name;
+}
 const QStringList tables{"TALO.DB", "MEDECINS.DB", "ASSURE.DB"};
 const QDateTime restoredAt(QDate(2025, 7, 1), QTime(9, 5));
 
@@ -33,9 +41,11 @@ struct SwapRig {
         programDir = dir.path() + QStringLiteral("/");
         staging = programDir + QStringLiteral(".Restauration-Ab12Cd");
         QDir().mkdir(staging);
+        QDir().mkdir(programDir + proofs);
+        QDir().mkdir(staging + "/" + proofs);
         for (const QString &name : names) {
-            FileBytes::put(programDir + name, "old " + name.toUtf8());
-            FileBytes::put(staging + "/" + name, "new " + name.toUtf8());
+            FileBytes::put(programDir + contentPath(name), "old " + name.toUtf8());
+            FileBytes::put(staging + "/" + contentPath(name), "new " + name.toUtf8());
         }
         FileBytes::put(programDir + "TALO.DB-wal", "old log");
         // Not one of the restored names: never moved.
@@ -45,27 +55,29 @@ struct SwapRig {
     {
         return RestoreSwap::run(programDir, staging, names, tables, restoredAt, hook);
     }
-    // The program directory's own files (not those of its folders).
+    // The program directory's own files and its proofs (not its other folders).
     Files top() const
     {
         Files files;
         for (const QString &name :
              QDir(programDir).entryList(QDir::Files | QDir::Hidden | QDir::System))
             files[name] = FileBytes::of(programDir + name);
+        for (const QString &name : QDir(programDir + proofs).entryList(QDir::Files))
+            files[proofs + "/" + name] = FileBytes::of(programDir + proofs + "/" + name);
         return files;
     }
     Files oldFiles() const
     {
         Files files{{"TALO.DB-wal", "old log"}, {"Talo.hlp", "help"}};
         for (const QString &name : names)
-            files[name] = "old " + name.toUtf8();
+            files[contentPath(name)] = "old " + name.toUtf8();
         return files;
     }
     Files newFiles() const
     {
         Files files{{"Talo.hlp", "help"}};
         for (const QString &name : names)
-            files[name] = "new " + name.toUtf8();
+            files[contentPath(name)] = "new " + name.toUtf8();
         return files;
     }
     QStringList asideFolders() const
@@ -121,8 +133,8 @@ void TestRestoreSwap::everyStopIsFinishedWhole_data()
 {
     QTest::addColumn<int>("stopAfter");
     const int steps = stepCount();
-    // The journal, the aside folder, 8 files out, 7 copies in, the journal removed.
-    QCOMPARE(steps, 1 + 1 + 8 + 7 + 1);
+    // The journal, the aside folder, 9 files or folders out, 8 copies in, the journal removed.
+    QCOMPARE(steps, 1 + 1 + 9 + 8 + 1);
     for (int n = 1; n <= steps; ++n)
         QTest::addRow("after step %d", n) << n;
 }

@@ -1,8 +1,10 @@
 #include "support/CsvReadBack.h"
+#include "support/ProofSamples.h"
 
 #include "platform/core/Today.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
+#include "proofs/ProofStore.h"
 #include "register/CareRegister.h"
 #include "register/PlainSelectors.h"
 #include "reports/TableCsvExport.h"
@@ -62,6 +64,10 @@ void TestTableCsvExport::initTestCase()
         "Ligne 1\r\nLigne \"2\"; fin");
     selectors.beneficiaryIndex = int(selectors.beneficiaries.indexOf("DUPONT"));
     rules.lstListeBeneficiairesClick();
+    // Attached while the window's table is open: it sees them as a change from elsewhere.
+    ProofStore(dir_.path())
+        .attach(1, {ProofSamples::write(dir_.path(), "facture.pdf", ProofSamples::pdf()),
+                    ProofSamples::write(dir_.path(), "ordonnance; mars.png", ProofSamples::png())});
 
     care.first();
     const QString path = dir_.filePath("Soins.csv");
@@ -83,6 +89,8 @@ void TestTableCsvExport::filteredRegisterReadsBack_data()
     QTest::newRow("empty date") << "Dte CPAM" << QStringList{"", ""};
     QTest::newRow("rate") << "PourcentageCPAM" << QStringList{"66,67%", ""};
     QTest::newRow("gap") << "Ecart" << QStringList{"-35,50", "0,40"};
+    QTest::newRow("proofs") << "Pièces jointes"
+                            << QStringList{"", "facture.pdf; ordonnance; mars.png"};
 }
 
 void TestTableCsvExport::filteredRegisterReadsBack()

@@ -50,7 +50,7 @@ Figures measure(const QString &folder)
     QElapsedTimer timer;
     timer.start();
     int argc = 1;
-    char name[] = "talo-bench-proofs";
+    char name[] = "talo-bench-proof-counts";
     char *argv[] = {name, nullptr};
     TaloApplication app(argc, argv);
     TaloApplication::applyFrenchConventions();
