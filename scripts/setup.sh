@@ -6,7 +6,7 @@ set -eu
 # What the build and the program need (the desktop entry is validated when `make run` installs it).
 PROGRAM_PACKAGES="cmake make g++ qt6-base-dev qt6-translations-l10n libsqlite3-dev fonts-liberation2 \
 libcups2-dev \
-qt6-charts-dev qt6-pdf-dev libqt6opengl6-dev pxlib-dev libofx-dev libsodium-dev desktop-file-utils appstream"
+qt6-charts-dev qt6-pdf-dev libqpdf-dev libqt6opengl6-dev pxlib-dev libofx-dev libsodium-dev desktop-file-utils appstream"
 # What the tests and benchmarks need; the end-to-end suite (tests/e2e) drives the program in
 # Xvfb with openbox through xdotool and xclip, reads windows with x11-utils and tables with sqlite3,
 # listens to it as a screen reader does through AT-SPI on a D-Bus session bus of its own, and

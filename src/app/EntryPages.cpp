@@ -2,6 +2,7 @@
 
 #include "CpamPage.h"
 #include "MutuellePage.h"
+#include "ProofCorner.h"
 #include "SoinsPage.h"
 
 #include "platform/store/Table.h"
@@ -12,6 +13,9 @@
 #include "tables/CareEntryTable.h"
 
 #include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
 #include <QTabBar>
 
 namespace
@@ -26,6 +30,20 @@ void enterField(DBEdit *field)
     field->setFocus(Qt::OtherFocusReason);
     if (had)
         field->selectAll();
+}
+
+// The local files a drag carries; none when it holds anything else.
+QStringList droppedFiles(const QMimeData *data)
+{
+    QStringList files;
+    if (!data || !data->hasUrls())
+        return files;
+    for (const QUrl &url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        files.append(url.toLocalFile());
+    }
+    return files;
 }
 
 } // namespace
@@ -61,6 +79,42 @@ EntryPages::EntryPages(Table &tableTous, QWidget *parent) : QTabWidget(parent), 
     connect(pageSoins->ccMutuellePartiel, &DBCheckBox::toggledByUser, this,
             &EntryPages::ccMutuellePartielToggledByUser);
     ccMutuellePartielClick();
+
+    cadrePieces = new ProofCorner(this);
+    setCornerWidget(cadrePieces, Qt::TopRightCorner);
+    setAcceptDrops(true);
+    installEventFilter(this);
+    for (QWidget *child : findChildren<QWidget *>()) {
+        child->setAcceptDrops(true);
+        child->installEventFilter(this);
+    }
+}
+
+bool EntryPages::eventFilter(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::DragEnter:
+    case QEvent::DragMove: {
+        auto *drag = static_cast<QDragMoveEvent *>(event);
+        if (droppedFiles(drag->mimeData()).isEmpty())
+            return false;
+        drag->acceptProposedAction();
+        return true;
+    }
+    case QEvent::Drop: {
+        auto *drop = static_cast<QDropEvent *>(event);
+        const QStringList files = droppedFiles(drop->mimeData());
+        if (files.isEmpty())
+            return false;
+        drop->acceptProposedAction();
+        // After the drag has ended: the attachment may ask questions in boxes of its own.
+        QMetaObject::invokeMethod(
+            this, [this, files] { Q_EMIT filesDropped(files); }, Qt::QueuedConnection);
+        return true;
+    }
+    default:
+        return QTabWidget::eventFilter(watched, event);
+    }
 }
 
 void EntryPages::showCareDate()

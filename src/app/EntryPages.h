@@ -3,12 +3,15 @@
 #include <QTabWidget>
 
 class CpamPage;
+class ProofCorner;
 class MutuellePage;
 class SoinsPage;
 class Table;
 
 // The main window's entry pages `OngletsSaisie` ("Soins", "C.P.A.M.", "Mutuelle") over the
-// current care entry, with the rules of their tabs and of the partial-reimbursement box.
+// current care entry, with the rules of their tabs and of the partial-reimbursement box, and
+// the entry's proofs at the right of the tabs. Files dropped onto the pages are proofs to
+// attach, never text for the field under the mouse.
 class EntryPages : public QTabWidget
 {
     Q_OBJECT
@@ -24,6 +27,14 @@ public:
     SoinsPage *pageSoins;
     CpamPage *pageCPAM;
     MutuellePage *pageMutuelle;
+    ProofCorner *cadrePieces;
+
+Q_SIGNALS:
+    // Files of the file manager dropped anywhere on the pages.
+    void filesDropped(const QStringList &files);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void ccMutuellePartielClick();

@@ -68,6 +68,17 @@ void MainChrome::buildMenu(TFrmPrincipale &window)
                            QStringLiteral("Importer un relevé &bancaire..."),
                            &TFrmPrincipale::mnuImporterReleveClick));
     file->addSeparator();
+    QAction *attach = action(window, "mnuJoindre", QStringLiteral("&Joindre des pièces..."),
+                             &TFrmPrincipale::mnuJoindreClick);
+    attach->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_J));
+    file->addAction(attach);
+    QAction *proofs = action(window, "mnuPieces", QStringLiteral("&Pièces jointes..."),
+                             &TFrmPrincipale::mnuPiecesClick);
+    proofs->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_J));
+    file->addAction(proofs);
+    file->addAction(action(window, "mnuDossier", QStringLiteral("&Dossier pour la mutuelle..."),
+                           &TFrmPrincipale::mnuDossierClick));
+    file->addSeparator();
     file->addAction(
         action(window, "mnuQuitter", QStringLiteral("&Quitter"), &TFrmPrincipale::BtnQuitterClick));
     QMenu *view = bar->addMenu(QStringLiteral("&Voir"));

@@ -5,6 +5,9 @@
 #include "EntryPages.h"
 #include "MainChrome.h"
 #include "PendingRecords.h"
+#include "ProofCommands.h"
+#include "ProofCorner.h"
+#include "ProofCounts.h"
 #include "StatementImport.h"
 #include "TFrmRechercher.h"
 #include "TaloWindows.h"
@@ -25,6 +28,8 @@
 #include "platform/widgets/Help.h"
 #include "platform/widgets/LongWorkProgress.h"
 #include "platform/widgets/ReportCommand.h"
+#include "proofs/ProofReadProcess.h"
+#include "proofs/ProofStore.h"
 #include "reference/BeneficiaryListFile.h"
 #include "reference/TFrmGestionListe.h"
 #include "reference/TFrmInfos.h"
@@ -96,6 +101,15 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     column->addLayout(navigatorRow);
     OngletsSaisie = new EntryPages(*TableTous, central);
     column->addWidget(OngletsSaisie);
+    // Files are read by a child process before they are kept: a hostile file ends only that.
+    proofs_ = std::make_unique<ProofStore>(programDir_, ProofReadProcess::check());
+    proofCounts_ = std::make_unique<ProofCounts>(*proofs_);
+    connect(OngletsSaisie->cadrePieces->btnJoindre, &QToolButton::clicked, this,
+            &TFrmPrincipale::mnuJoindreClick);
+    connect(OngletsSaisie->cadrePieces->btnPieces, &QToolButton::clicked, this,
+            &TFrmPrincipale::mnuPiecesClick);
+    connect(OngletsSaisie, &EntryPages::filesDropped, this,
+            [this](const QStringList &files) { ProofCommands::attach(*this, files); });
     setCentralWidget(central);
     BarreEtat = MainChrome::buildStatusBar(*this);
     // No smaller: the status panels would overlap or cut their sums.
@@ -114,6 +128,13 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     connect(lstListeBeneficiaires, &QComboBox::activated, this,
             [this] { lstListeBeneficiairesClick(); });
 
+    // The counts are read once per view (or rows read again), then looked up at each move.
+    connect(TableTous, &Table::dataSetChanged, this, [this] {
+        proofCounts_->forget();
+        showProofCount(true);
+    });
+    for (auto signal : {&Table::recordChanged, &Table::stateChanged})
+        connect(TableTous, signal, this, [this] { showProofCount(); });
     DBGrille->bind(*TableTous);
     // Every column in sight at the opening size: the names and doctors give up their width.
     DBGrille->setFillWidth(true);
@@ -325,6 +346,36 @@ void TFrmPrincipale::mnuRestaurerClick()
         DataCommands::restore(*this);
 }
 
+void TFrmPrincipale::mnuJoindreClick()
+{
+    ProofCommands::attach(*this, {});
+}
+
+void TFrmPrincipale::mnuPiecesClick()
+{
+    ProofCommands::list(*this);
+}
+
+void TFrmPrincipale::mnuDossierClick()
+{
+    if (!TableTous->isActive() || !postPendingRecords(false))
+        return;
+    std::vector<CareFacts> view;
+    if (HandlerGuard::run(this, [this, &view] { view = CareViewReader::readView(*TableTous); }))
+        ProofCommands::dossier(*this, this, view);
+}
+
+void TFrmPrincipale::showProofCount(bool again)
+{
+    const qint64 entry = ProofCommands::entryInView(*this);
+    if (entry == proofCountOf_ && !again)
+        return;
+    proofCountOf_ = entry;
+    if (again)
+        proofCounts_->forget();
+    OngletsSaisie->cadrePieces->showCount(proofCounts_->of(entry));
+}
+
 void TFrmPrincipale::leaveWithoutQuestion()
 {
     leaveSilently_ = true;
@@ -440,6 +491,9 @@ void TFrmPrincipale::mnuSuiviClick()
         const QString view = QStringLiteral("Bénéficiaire : %1, année : %2")
                                  .arg(selectors_->beneficiaryText(), selectors_->yearText());
         TFrmSuiviRemboursements window(CareViewReader::readView(*TableTous), view, this);
+        window.setDossierCommand([this](QWidget *from, const std::vector<CareFacts> &ticked) {
+            ProofCommands::dossier(*this, from, ticked);
+        });
         window.exec();
         choice = window.choice();
     });

@@ -19,6 +19,8 @@ class QAction;
 class QComboBox;
 class QLabel;
 class QToolButton;
+class ProofCounts;
+class ProofStore;
 class Table;
 struct TaloWindows;
 
@@ -46,6 +48,8 @@ public:
     Table &tableCopieTous() { return *TableCopieTous; }
     CareRegister &careRegister() { return *register_; }
     ComboSelectors &selectors() { return *selectors_; }
+    ProofStore &proofStore() { return *proofs_; }
+    TaloWindows *windows() { return windows_; }
     bool leaveSilently() const { return leaveSilently_; }
 
     // LSTBENEF.LST, talosoc.inf and mutuelle.inf written from the on-screen lists and fields
@@ -83,6 +87,14 @@ public:
     // through this window's table once confirmed.
     void mnuImporterReleveClick();
     void mnuRestaurerClick();
+    // "Joindre des pièces...", "Pièces jointes..." and "Dossier pour la mutuelle..." (the
+    // entries in view).
+    void mnuJoindreClick();
+    void mnuPiecesClick();
+    void mnuDossierClick();
+    // The count of proofs of the entry in view, read when another entry comes into view, or
+    // again when `again` (its proofs changed).
+    void showProofCount(bool again = false);
 
     // Ends the program without the exit question, side files or automatic copy (a restore
     // takes the place of the current data).
@@ -111,6 +123,9 @@ private:
     Table *TableTous = nullptr;
     Table *TableCopieTous = nullptr;
     std::unique_ptr<ComboSelectors> selectors_;
+    std::unique_ptr<ProofStore> proofs_;
+    std::unique_ptr<ProofCounts> proofCounts_;
+    qint64 proofCountOf_ = -1;         // the entry whose count is shown
     ComboSelectors::View viewInForce_; // shown again when a switch is refused
     CareRegister *register_ = nullptr;
 

@@ -39,6 +39,40 @@ const ReimbursementFollowUp::Line *FollowUpModel::line(int row) const
     return &followUp_->lines()[size_t(row)];
 }
 
+bool FollowUpModel::tickable(int row) const
+{
+    const ReimbursementFollowUp::Line *l = line(row);
+    return l && l->payer == AwaitedPayer::Mutuelle;
+}
+
+bool FollowUpModel::toggle(int row)
+{
+    if (!tickable(row))
+        return false;
+    const qint64 id = line(row)->entry.row.rowId;
+    if (!ticked_.erase(id))
+        ticked_.insert(id);
+    Q_EMIT dataChanged(index(row, Date), index(row, Date), {Qt::CheckStateRole});
+    return true;
+}
+
+Qt::ItemFlags FollowUpModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags f = QAbstractTableModel::flags(index);
+    if (index.column() == Date && tickable(index.row()))
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+bool FollowUpModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || index.column() != Date || !tickable(index.row()))
+        return false;
+    const bool wanted = value.toInt() == Qt::Checked;
+    const bool now = ticked_.count(line(index.row())->entry.row.rowId) != 0;
+    return wanted == now || toggle(index.row());
+}
+
 int FollowUpModel::rowCount(const QModelIndex &parent) const
 {
     return parent.isValid() || !followUp_ ? 0 : int(followUp_->lines().size());
@@ -79,6 +113,15 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
         default:
             return {};
         }
+    case Qt::CheckStateRole:
+        if (column != Date || l->payer != AwaitedPayer::Mutuelle)
+            return {};
+        return ticked_.count(l->entry.row.rowId) ? Qt::Checked : Qt::Unchecked;
+    case Qt::AccessibleDescriptionRole:
+        if (column != Date || l->payer != AwaitedPayer::Mutuelle)
+            return {};
+        return ticked_.count(l->entry.row.rowId) ? QStringLiteral("coché pour le dossier")
+                                                 : QStringLiteral("non coché");
     case Qt::TextAlignmentRole:
         if (column == Date || column == Beneficiary || column == Doctor || column == Payer)
             return int(Qt::AlignLeft | Qt::AlignVCenter);

@@ -8,11 +8,13 @@
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QTableView>
 #include <QTableWidget>
@@ -63,7 +65,8 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
     grilleSuivi->horizontalHeader()->setStretchLastSection(true);
     grilleSuivi->setWordWrap(false);
     grilleSuivi->installEventFilter(this);
-    const int widths[] = {64, 110, 110, 80, 80, 80, 80, 72, 60};
+    // The date column holds the tick of the lines the mutuelle owes.
+    const int widths[] = {84, 110, 110, 80, 80, 80, 80, 72, 60};
     for (int c = 0; c < FollowUpModel::Count; ++c)
         grilleSuivi->setColumnWidth(c, widths[c]);
     connect(grilleSuivi, &QTableView::doubleClicked, this,
@@ -80,6 +83,22 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
     grilleTranches->verticalHeader()->setDefaultSectionSize(rowHeight);
     grilleTranches->setFixedHeight(rowHeight * (AgeBands::count + 2) + 6);
 
+    btnDossier = new QPushButton(QStringLiteral("Dossier pour la &mutuelle..."), this);
+    btnDossier->setObjectName(QStringLiteral("btnDossier"));
+    btnDossier->setAccessibleDescription(
+        QStringLiteral("Un document PDF des soins cochés et de leurs pièces jointes"));
+    btnDossier->setAutoDefault(false);
+    btnDossier->hide();
+    connect(btnDossier, &QPushButton::clicked, this, &TFrmSuiviRemboursements::btnDossierClick);
+    auto *hint = new QWidget(this);
+    auto *hintRow = new QHBoxLayout(hint);
+    hintRow->setContentsMargins(0, 0, 0, 0);
+    hintRow->addWidget(btnDossier);
+    hintRow->addWidget(new QLabel(
+        QStringLiteral("Entrée ou double-clic : aller au soin pour saisir son remboursement.\n"
+                       "Espace : cocher un soin que la mutuelle doit encore, pour son dossier."),
+        hint));
+
     auto *column = new QVBoxLayout(this);
     column->addLayout(top);
     column->addWidget(grilleSuivi, 1);
@@ -88,10 +107,7 @@ TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
         *this,
         LaidOutReport(QStringLiteral("Remboursements attendus"),
                       [this](const ReportPageGeometry &g) { return layOut(g); }),
-        helpContext,
-        new QLabel(
-            QStringLiteral("Entrée ou double-clic : aller au soin pour saisir son remboursement."),
-            this)));
+        helpContext, hint));
 
     connect(lstPayeur, &QComboBox::currentIndexChanged, this,
             &TFrmSuiviRemboursements::lstPayeurChange);
@@ -142,12 +158,39 @@ void TFrmSuiviRemboursements::chooseLine(int row)
     accept();
 }
 
+void TFrmSuiviRemboursements::setDossierCommand(DossierCommand command)
+{
+    dossierCommand_ = std::move(command);
+    btnDossier->setVisible(bool(dossierCommand_));
+}
+
+std::vector<CareFacts> TFrmSuiviRemboursements::tickedEntries() const
+{
+    std::vector<CareFacts> ticked;
+    for (const CareFacts &entry : entries_)
+        if (model_->ticked().count(entry.row.rowId))
+            ticked.push_back(entry);
+    return ticked;
+}
+
+void TFrmSuiviRemboursements::btnDossierClick()
+{
+    if (dossierCommand_)
+        dossierCommand_(this, tickedEntries());
+    grilleSuivi->setFocus();
+}
+
 bool TFrmSuiviRemboursements::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == grilleSuivi && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent *>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             chooseLine(grilleSuivi->currentIndex().row());
+            return true;
+        }
+        if (key == Qt::Key_Space) {
+            if (!model_->toggle(grilleSuivi->currentIndex().row()))
+                QApplication::beep();
             return true;
         }
     }

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -14,13 +15,15 @@
 class FollowUpModel;
 class QComboBox;
 class QLabel;
+class QPushButton;
 class QTableView;
 class QTableWidget;
 
 // " Suivi des remboursements": every entry of the main window's view whose reimbursement is
 // still awaited, the oldest first, with the sums per payer and per age band. Enter or a
 // double-click on a line closes the window and names that entry (and the page of its payer)
-// for the main window to show.
+// for the main window to show. Space ticks the lines the mutuelle owes; "Dossier pour la
+// mutuelle..." hands the ticked entries to the command the main window gives.
 class TFrmSuiviRemboursements : public QDialog
 {
     Q_OBJECT
@@ -32,6 +35,7 @@ public:
         Bookmark row;
         AwaitedPayer payer;
     };
+    using DossierCommand = std::function<void(QWidget *window, const std::vector<CareFacts> &)>;
 
     // `viewText` names the main window's view ("Bénéficiaire : TOUS, année : TOUTES").
     TFrmSuiviRemboursements(std::vector<CareFacts> entries, const QString &viewText,
@@ -40,12 +44,17 @@ public:
 
     const std::optional<Choice> &choice() const { return choice_; }
     const ReimbursementFollowUp &followUp() const { return *followUp_; }
+    // Shows the button "Dossier pour la mutuelle...", which runs `command` over the ticked entries.
+    void setDossierCommand(DossierCommand command);
+    // The entries ticked, in the order of the view.
+    std::vector<CareFacts> tickedEntries() const;
     // The printed report's pages for the lines shown.
     QList<ReportPage> layOut(const ReportPageGeometry &geometry) const;
 
     // Handlers.
     void lstPayeurChange();
     void chooseLine(int row);
+    void btnDossierClick();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -59,10 +68,12 @@ private:
     QString viewText_;
     std::shared_ptr<const ReimbursementFollowUp> followUp_;
     std::optional<Choice> choice_;
+    DossierCommand dossierCommand_;
 
     QComboBox *lstPayeur = nullptr;
     QLabel *etqVue = nullptr;
     QTableView *grilleSuivi = nullptr;
     FollowUpModel *model_ = nullptr;
     QTableWidget *grilleTranches = nullptr;
+    QPushButton *btnDossier = nullptr;
 };

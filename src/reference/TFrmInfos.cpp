@@ -3,8 +3,8 @@
 #include "DetailsBox.h"
 #include "InsuredPersonRules.h"
 #include "InsuredPersonsBox.h"
-#include "tables/InsuredTable.h"
 #include "SpeedBar.h"
+#include "tables/InsuredTable.h"
 
 #include "platform/core/PlatformError.h"
 #include "platform/store/BatchMove.h"
@@ -145,12 +145,17 @@ void TFrmInfos::writeDetails()
     QStringList social;
     for (const QLineEdit *edit : cadreSS->edits())
         social.append(edit->text());
+    details_.setValues(File::Social, social);
+    details_.setValues(File::Mutual, mutualDetails());
+    details_.save(programDir_);
+}
+
+QStringList TFrmInfos::mutualDetails() const
+{
     QStringList mutual;
     for (const QLineEdit *edit : cadreMutuelle->edits())
         mutual.append(edit->text());
-    details_.setValues(File::Social, social);
-    details_.setValues(File::Mutual, mutual);
-    details_.save(programDir_);
+    return mutual;
 }
 
 void TFrmInfos::showEvent(QShowEvent *event)

@@ -39,6 +39,10 @@ public:
     // that existed but could not be read at creation is left alone. Throws PlatformError.
     void writeDetails();
 
+    // The mutuelle's five details as they stand in the edits (name, address, telephone, member
+    // number, payment mode).
+    QStringList mutualDetails() const;
+
     Table &tableAssure() { return *TableAssure; }
     // Destination of the backup copy; its folder is set by the caller.
     Table &tableCopieAssure() { return *TableCopieAssure; }

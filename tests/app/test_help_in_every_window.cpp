@@ -86,6 +86,7 @@ void TestHelpInEveryWindow::f1InEachWindow_data()
     row("mnuApropos", "TfrmApropos", 49, "A propos de Talo 3.0");
     row("mnuApercu", "ReportPreviewDialog", 50, "La fenêtre d'aperçu");
     row("mnuRechercher", "TFrmRechercher", 62, "Rechercher un soin");
+    row("mnuPieces", "TFrmPiecesJointes", 64, "Pièces jointes");
 }
 
 void TestHelpInEveryWindow::f1InEachWindow()
@@ -94,6 +95,10 @@ void TestHelpInEveryWindow::f1InEachWindow()
     QFETCH(QString, window);
     QFETCH(int, context);
     QFETCH(QString, caption);
+    // The proofs' window is of the entry in view: there must be one.
+    f.seed({{CareFields::DateSoins, "01/02/24"},
+            {CareFields::Beneficiaire, "MARTIN"},
+            {CareFields::Cout, "30"}});
     QVERIFY(f.start(true));
     QString opened;
     bool stayedOpen = false;

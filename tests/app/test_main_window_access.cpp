@@ -108,7 +108,7 @@ void TestMainWindowAccess::menusHaveOneLetterEach()
     const QList<QStringList> expected = {
         {"Fichier", "Aperçu", "Imprimer...", "Mot de passe...", "Copie de sauvegarde...",
          "Exporter...", "Restaurer une copie de sauvegarde...", "Importer un relevé bancaire...",
-         "Quitter"},
+         "Joindre des pièces...", "Pièces jointes...", "Dossier pour la mutuelle...", "Quitter"},
         {"Voir", "Informations", "Carnet d'adresses", "Liste des bénéficiaires",
          "Suivi des remboursements...", "Bilan annuel...", "Rechercher..."},
         {"Aide", "Aide", "A propos..."},
