@@ -144,7 +144,7 @@ RegisterTotals CareRegister::sumView()
     sums.known = table_.isActive();
     if (table_.recordCount() == 0)
         return sums;
-    // Moving to the first row posts a pending edit and takes in what another component wrote.
+    // Moving to the first row posts a pending edit and takes in what another program wrote.
     table_.first();
     table_.forEachRowInView([&] {
         const qint64 c = cout_.asCents(), n = montantCPAM_.asCents(),
@@ -211,7 +211,7 @@ RegisterTotals CareRegister::viewTotals()
 {
     if (!stored_ || !table_.isActive())
         return sumView();
-    // Moving to the first row posts a pending edit and takes in what another component wrote.
+    // Moving to the first row posts a pending edit and takes in what another program wrote.
     if (table_.recordCount() > 0)
         table_.first();
     if (table_.loadCount() != checkedLoad_) {

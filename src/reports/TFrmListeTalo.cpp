@@ -32,8 +32,8 @@ void TFrmListeTalo::open(const QString &programDir)
 
 void TFrmListeTalo::openAtStart(const QString &programDir)
 {
-    // Opened when a report first runs: a lifetime register is not read and held twice for a
-    // report that may never be asked for. The main window reports a file it cannot open.
+    // Opened when a report first runs (on the rows the main window already holds). The main
+    // window reports a file it cannot open.
     TableTalo.setDatabaseName(programDir);
 }
 
