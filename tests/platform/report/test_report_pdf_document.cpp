@@ -106,6 +106,14 @@ QList<Word> wordsOf(const QString &file)
     return words;
 }
 
+// The first page as poppler draws it at 100 dpi.
+QImage drawn(const QString &file, const QString &imageBase)
+{
+    PdfTools::run(QStringLiteral("pdftoppm"),
+                  {"-r", "100", "-f", "1", "-l", "1", "-singlefile", "-png", file, imageBase});
+    return QImage(imageBase + ".png");
+}
+
 } // namespace
 
 class TestReportPdfDocument : public QObject
@@ -188,6 +196,25 @@ private Q_SLOTS:
                      "[A-Z]{6}\\+\\S+\\s+CID TrueType\\s+Identity-H\\s+yes\\s+yes\\s+yes")) >= 3,
                  qPrintable(fonts));
         QCOMPARE(PdfTools::text(ours), PdfTools::text(toolkit));
+        // The subset outlines draw the same page (accents built from parts included).
+        const QImage oursDrawn = drawn(ours, dir.filePath("ours")),
+                     toolkitDrawn = drawn(toolkit, dir.filePath("toolkit"));
+        QVERIFY2(qAbs(oursDrawn.width() - toolkitDrawn.width()) <= 1 &&
+                     qAbs(oursDrawn.height() - toolkitDrawn.height()) <= 1,
+                 qPrintable(QStringLiteral("%1x%2 %3x%4")
+                                .arg(oursDrawn.width())
+                                .arg(oursDrawn.height())
+                                .arg(toolkitDrawn.width())
+                                .arg(toolkitDrawn.height())));
+        qsizetype differing = 0, inked = 0;
+        for (int y = 0; y < qMin(oursDrawn.height(), toolkitDrawn.height()); ++y)
+            for (int x = 0; x < qMin(oursDrawn.width(), toolkitDrawn.width()); ++x) {
+                const int a = qGray(oursDrawn.pixel(x, y)), b = qGray(toolkitDrawn.pixel(x, y));
+                inked += b < 128;
+                differing += qAbs(a - b) > 96;
+            }
+        QVERIFY(inked > 10000);
+        QVERIFY2(differing < inked / 50, qPrintable(QString::number(differing)));
         QVERIFY(PdfTools::info(ours).contains(QRegularExpression("Title:\\s+Liste des soins\\n")));
     }
 
