@@ -1,6 +1,7 @@
 // Times the care list report of a register: its first page laid out alone (what the preview
-// waits for), every page laid out at once, and the whole report written to a PDF file, each
-// page painted as it is laid out (best of 3).
+// waits for), every page laid out at once, the whole report written to a PDF file, each page
+// written as it is laid out, and the same file saved from the preview (pages laid out as they
+// are read, as "Enregistrer en PDF..." and printing do); median of 3.
 #include "BenchRegister.h"
 
 #include "platform/report/LazyReportPages.h"
@@ -16,30 +17,34 @@
 #include <QPageSize>
 #include <QTemporaryDir>
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <functional>
+#include <vector>
 
 namespace
 {
 
-// Wall and processor time, best of 3: on a shared machine the processor time tells the cost.
+// Wall and processor time, median of 3: on a shared machine the processor time tells the cost.
 struct Times {
-    double wall = 1e9, cpu = 1e9;
+    double wall = 0, cpu = 0;
 };
 
-Times bestOf3(const std::function<void()> &work)
+Times medianOf3(const std::function<void()> &work)
 {
-    Times best;
+    std::vector<double> walls, cpus;
     for (int i = 0; i < 3; ++i) {
         QElapsedTimer timer;
         timer.start();
         const std::clock_t cpu = std::clock();
         work();
-        best.cpu = std::min(best.cpu, double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
-        best.wall = std::min(best.wall, double(timer.nsecsElapsed()) / 1e6);
+        cpus.push_back(double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC);
+        walls.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    return best;
+    std::sort(walls.begin(), walls.end());
+    std::sort(cpus.begin(), cpus.end());
+    return Times{walls[1], cpus[1]};
 }
 
 } // namespace
@@ -61,18 +66,24 @@ int main(int argc, char *argv[])
     const ReportPageGeometry a4{QPageSize(QPageSize::A4)};
 
     int pages = 0;
-    const Times firstPage = bestOf3([&] {
+    const Times firstPage = medianOf3([&] {
         LazyReportPages lazy(report, source, a4);
         lazy.page(0);
         pages = lazy.count();
     });
-    const Times layout = bestOf3([&] { ReportLayout::run(report, source, a4); });
+    const Times layout = medianOf3([&] { ReportLayout::run(report, source, a4); });
     const Times pdf =
-        bestOf3([&] { ReportPdfWriter::write(dir.filePath("liste.pdf"), report, source, a4); });
+        medianOf3([&] { ReportPdfWriter::write(dir.filePath("liste.pdf"), report, source, a4); });
+    const Times fromPreview = medianOf3([&] {
+        LazyReportPages lazy(report, source, a4);
+        ReportPdfWriter::write(dir.filePath("apercu.pdf"), lazy, a4, report.title);
+    });
     std::printf("| care list, ms wall / processor | entries | pages | first page alone "
-                "| every page laid out | PDF file |\n");
-    std::printf("|---|---:|---:|---:|---:|---:|\n");
-    std::printf("| best of 3 | %d | %d | %.0f / %.0f | %.0f / %.0f | %.0f / %.0f |\n", rows, pages,
-                firstPage.wall, firstPage.cpu, layout.wall, layout.cpu, pdf.wall, pdf.cpu);
+                "| every page laid out | PDF file | PDF from the preview |\n");
+    std::printf("|---|---:|---:|---:|---:|---:|---:|\n");
+    std::printf(
+        "| median of 3 | %d | %d | %.0f / %.0f | %.0f / %.0f | %.0f / %.0f | %.0f / %.0f |\n", rows,
+        pages, firstPage.wall, firstPage.cpu, layout.wall, layout.cpu, pdf.wall, pdf.cpu,
+        fromPreview.wall, fromPreview.cpu);
     return 0;
 }
