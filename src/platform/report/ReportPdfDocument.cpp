@@ -166,15 +166,16 @@ bool ReportPdfDocument::appendSimpleText(QByteArray &content, const ReportPlaced
                                          const QString &shown, const QRectF &box)
 {
     auto it = shapers_.find(text.font.key());
-    if (it == shapers_.end())
-        it =
-            shapers_.emplace(text.font.key(), std::make_unique<SimpleTextShaper>(cache_, text.font))
-                .first;
-    const SimpleTextShaper &shaper = *it->second;
+    if (it == shapers_.end()) {
+        auto shaper = std::make_unique<SimpleTextShaper>(cache_, text.font);
+        PdfFont *font = shaper->font().isValid() ? fontFor(shaper->font()) : nullptr;
+        it = shapers_.emplace(text.font.key(), SimpleFont{std::move(shaper), font}).first;
+    }
+    const SimpleTextShaper &shaper = *it->second.shaper;
+    PdfFont *font = it->second.font;
     qreal advance = 0;
-    if (!shaper.shape(shown, simpleGlyphs_, advance))
+    if (font == nullptr || !shaper.shape(shown, simpleGlyphs_, advance))
         return false;
-    PdfFont *font = fontFor(shaper.font());
     const double size = shaper.font().pixelSize() * pointsPerDevicePixel;
     const QPointF origin = lineOrigin(box, text.alignment, advance, shaper.height());
     appendPosition(content, font, size,
@@ -246,6 +247,8 @@ PdfFont *ReportPdfDocument::fontFor(const QRawFont &font)
         return known;
     const QByteArray name = "F" + QByteArray::number(fonts_.size() + 1);
     fonts_.push_back(std::make_unique<PdfFont>(font, name, pdf_.reserve()));
+    if (!fonts_.back()->embeddable())
+        throw FontNotEmbeddable();
     fontsByName_.insert(key, fonts_.back().get());
     return fonts_.back().get();
 }

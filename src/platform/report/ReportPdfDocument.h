@@ -34,6 +34,11 @@ public:
     ReportPdfDocument(const ReportPdfDocument &) = delete;
     ReportPdfDocument &operator=(const ReportPdfDocument &) = delete;
 
+    // Thrown by addPage() for a font without TrueType outlines (a fallback font for a character
+    // the report font lacks), which only the toolkit's PDF engine embeds.
+    struct FontNotEmbeddable {
+    };
+
     void addPage(const ReportPage &page);
     // Writes the fonts, the page tree and the file's end, under `title`.
     void finish(const QString &title);
@@ -76,7 +81,11 @@ private:
     QHash<QString, PdfFont *> fontsByName_;
     QList<std::pair<QByteArray, int>> images_;
     QHash<std::pair<int, QString>, EncodedText> texts_;
-    std::unordered_map<int, std::unique_ptr<SimpleTextShaper>> shapers_; // by font key
+    struct SimpleFont {
+        std::unique_ptr<SimpleTextShaper> shaper;
+        PdfFont *font = nullptr;
+    };
+    std::unordered_map<int, SimpleFont> shapers_; // by report font key
     QList<SimpleTextShaper::Glyph> simpleGlyphs_;
     // Set while a page is written: the font and size last chosen.
     PdfFont *currentFont_ = nullptr;
