@@ -1,4 +1,5 @@
 #include "platform/core/PlatformError.h"
+#include "platform/report/PdfObjectWriter.h"
 #include "platform/report/ReportPageList.h"
 #include "platform/report/ReportPaintCache.h"
 #include "platform/report/ReportPainter.h"
@@ -121,6 +122,30 @@ class TestReportPdfDocument : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // Numbers in page contents: no exponent, no trailing zeros, rounded to thousandths.
+    void numbers_data()
+    {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<QByteArray>("written");
+        QTest::newRow("whole") << 12.0 << QByteArray("12");
+        QTest::newRow("zero") << 0.0 << QByteArray("0");
+        QTest::newRow("tiny negative") << -0.0004 << QByteArray("0");
+        QTest::newRow("negative fraction") << -0.5 << QByteArray("-0.5");
+        QTest::newRow("thousandths") << 841.889763 << QByteArray("841.89");
+        QTest::newRow("leading zero") << 0.075 << QByteArray("0.075");
+        QTest::newRow("rounds up to whole") << 9.9996 << QByteArray("10");
+        QTest::newRow("large") << 1e7 + 0.25 << QByteArray("10000000.25");
+    }
+
+    void numbers()
+    {
+        QFETCH(double, value);
+        QFETCH(QByteArray, written);
+        QByteArray out;
+        PdfObjectWriter::appendNumber(out, value);
+        QCOMPARE(out, written);
+    }
+
     // Numbers placed without shaping get the glyphs and positions shaping gives them.
     void simpleTextsMatchShaping_data()
     {
