@@ -50,7 +50,7 @@ ReportPage samplePage(int number)
         page.texts << placed(
                           QStringLiteral("%1/0%2/9%3").arg(10 + row).arg(row % 9 + 1).arg(row % 10),
                           QRectF(20, y, 60, 18), regular, Qt::AlignLeft, true)
-                   << placed(row % 2 ? "AVATAR Wojtek" : "Dr Lefèvre-Ångström",
+                   << placed(row % 2 ? "AVATAR Wojtek, affiliée" : "Dr Lefèvre-Ångström",
                              QRectF(90, y, 150, 18), regular)
                    << placed(QStringLiteral("%1\u202F%2,%3 €")
                                  .arg(row + 1)
