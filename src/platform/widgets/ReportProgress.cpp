@@ -27,8 +27,8 @@ bool ReportProgress::progress(int written, int count)
     if (!dialog_) {
         // The dialog times the work from its creation and shows itself after the delay.
         dialog_ = std::make_unique<QProgressDialog>(parent_);
-        dialog_->setWindowTitle(kind_ == Kind::Pdf ? QStringLiteral("Enregistrer en PDF")
-                                                   : QStringLiteral("Imprimer"));
+        dialog_->setWindowTitle(kind_ == Kind::Pdf ? QStringLiteral("Enregistrement en PDF")
+                                                   : QStringLiteral("Impression"));
         dialog_->setCancelButtonText(QStringLiteral("Annuler"));
         dialog_->setWindowModality(Qt::WindowModal);
         dialog_->setAutoClose(false);

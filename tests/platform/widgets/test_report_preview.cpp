@@ -195,12 +195,14 @@ private Q_SLOTS:
         ReportPreviewDialog::setFileNameQueryForTesting(
             [&](QWidget *, const QString &) { return existing; });
         ReportProgress::setShowDelayForTesting(0);
-        QString label;
+        QString label, title;
         QTimer annuler;
         connect(&annuler, &QTimer::timeout, [&] {
             QProgressDialog *bar = ReportProgress::current();
             if (label.isEmpty() && bar != nullptr && bar->isVisible()) {
                 label = bar->labelText();
+                // Not the file dialog's title, which a person has just left.
+                title = bar->windowTitle();
                 for (QPushButton *button : bar->findChildren<QPushButton *>())
                     if (button->text() == QStringLiteral("Annuler"))
                         QTest::mouseClick(button, Qt::LeftButton);
@@ -210,6 +212,7 @@ private Q_SLOTS:
         QTest::mouseClick(button("btnPdf"), Qt::LeftButton);
         ReportProgress::setShowDelayForTesting(-1);
         QCOMPARE(label, QStringLiteral("Écriture du PDF : page 2 sur 3"));
+        QCOMPARE(title, QStringLiteral("Enregistrement en PDF"));
         QVERIFY(Dialogs::shownTexts().isEmpty());
         QVERIFY(old.open(QIODevice::ReadOnly));
         QCOMPARE(old.readAll(), QByteArray("ancien"));
