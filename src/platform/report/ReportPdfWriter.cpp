@@ -1,26 +1,25 @@
 #include "ReportPdfWriter.h"
 
+#include "LazyReportPages.h"
 #include "ReportPageList.h"
 #include "ReportPaginator.h"
 #include "ReportPaintCache.h"
 #include "ReportPainter.h"
+#include "ReportPdfDocument.h"
 #include "platform/core/AtomicFileWriter.h"
 #include "platform/core/PlatformMessages.h"
 
 #include <QPainter>
 #include <QPdfWriter>
 
-#include <functional>
-
 namespace
 {
 
-using PagePainter = std::function<void(const ReportPage &)>;
-
-// Opens the file and a painter on it, and has `producePages` hand every page in order to the
-// painter function it is given.
-void writePages(const QString &fileName, const ReportPageGeometry &geometry, const QString &title,
-                const std::function<void(const PagePainter &)> &producePages)
+// The same pages through the toolkit's PDF engine, slower, for the rare document with a font
+// only that engine embeds. Any older file is still there: the first attempt was not committed.
+bool writeThroughToolkit(const QString &fileName, ReportPages &pages,
+                         const ReportPageGeometry &geometry, const QString &title,
+                         const ReportPdfWriter::Progress &progress)
 {
     AtomicFileWriter file(fileName);
     {
@@ -33,18 +32,19 @@ void writePages(const QString &fileName, const ReportPageGeometry &geometry, con
         QPainter painter;
         if (!painter.begin(&pdf))
             file.fail(PlatformMessages::writeFailed());
-        const qreal scale = pdf.resolution() / 96.0;
         ReportPaintCache cache;
-        bool firstPage = true;
-        producePages([&](const ReportPage &page) {
-            if (!firstPage)
+        const int count = pages.count();
+        for (int i = 0; i < count; ++i) {
+            if (i > 0)
                 pdf.newPage();
-            firstPage = false;
-            ReportPainter::paint(painter, page, scale, cache);
-        });
+            ReportPainter::paint(painter, pages.page(i), pdf.resolution() / 96.0, cache);
+            if (progress && !progress(i + 1, count))
+                return false;
+        }
         painter.end();
     }
     file.commit();
+    return true;
 }
 
 } // namespace
@@ -52,20 +52,40 @@ void writePages(const QString &fileName, const ReportPageGeometry &geometry, con
 void ReportPdfWriter::write(const QString &fileName, const ReportDefinition &definition,
                             ReportDataSource &source, const ReportPageGeometry &geometry)
 {
-    writePages(fileName, geometry, definition.title, [&](const PagePainter &paint) {
+    try {
+        AtomicFileWriter file(fileName);
+        ReportPdfDocument document(file.device(), geometry);
         ReportPaginator(definition, source, geometry).layOutAll([&](ReportPage &&page) {
-            paint(page);
+            document.addPage(page);
         });
-    });
+        document.finish(definition.title);
+        file.commit();
+    } catch (const ReportPdfDocument::FontNotEmbeddable &) {
+        LazyReportPages pages(definition, source, geometry);
+        writeThroughToolkit(fileName, pages, geometry, definition.title, {});
+    }
 }
 
-void ReportPdfWriter::write(const QString &fileName, ReportPages &pages,
-                            const ReportPageGeometry &geometry, const QString &title)
+bool ReportPdfWriter::write(const QString &fileName, ReportPages &pages,
+                            const ReportPageGeometry &geometry, const QString &title,
+                            const Progress &progress)
 {
-    writePages(fileName, geometry, title, [&](const PagePainter &paint) {
-        for (int i = 0; i < pages.count(); ++i)
-            paint(pages.page(i));
-    });
+    try {
+        AtomicFileWriter file(fileName);
+        ReportPdfDocument document(file.device(), geometry);
+        const int count = pages.count();
+        for (int i = 0; i < count; ++i) {
+            document.addPage(pages.page(i));
+            // Stopped, the writer goes without commit and takes its temporary file with it.
+            if (progress && !progress(i + 1, count))
+                return false;
+        }
+        document.finish(title);
+        file.commit();
+        return true;
+    } catch (const ReportPdfDocument::FontNotEmbeddable &) {
+        return writeThroughToolkit(fileName, pages, geometry, title, progress);
+    }
 }
 
 void ReportPdfWriter::write(const QString &fileName, const QList<ReportPage> &pages,

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "Help.h"
 #include "ReportPrinter.h"
+#include "ReportProgress.h"
 #include "platform/core/PlatformError.h"
 #include "platform/report/LazyReportPages.h"
 #include "platform/report/ReportPageList.h"
@@ -292,7 +293,11 @@ void ReportPreviewDialog::saveAsPdf()
     }
     try {
         const CursorOverride hourglass(Qt::WaitCursor);
-        ReportPdfWriter::write(fileName, *pages_, geometry_, title_);
+        // Annuler leaves no file, and any older file of that name as it was.
+        ReportProgress progress(ReportProgress::Kind::Pdf, this);
+        ReportPdfWriter::write(fileName, *pages_, geometry_, title_, [&](int written, int count) {
+            return progress.progress(written, count);
+        });
     } catch (const PlatformError &error) {
         Dialogs::error(this, error.message());
     }

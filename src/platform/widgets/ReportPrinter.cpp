@@ -2,6 +2,7 @@
 
 #include "DefaultPrinter.h"
 #include "PrintQueue.h"
+#include "ReportProgress.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PlatformMessages.h"
 #include "platform/report/LazyReportPages.h"
@@ -21,7 +22,8 @@ namespace
 // QPrinter hands its job to the print server without looking at the answer, so a refused job
 // would pass for printed, and it does not notice a document cut short by a full disk either:
 // the pages go to a private PDF file, written whole or not at all, that the program submits.
-void sendToPrinter(const QPrinterInfo &info, ReportPages &pages, const ReportPageGeometry &geometry,
+// Stopping it before it is submitted loses nothing: false then.
+bool sendToPrinter(const QPrinterInfo &info, ReportPages &pages, const ReportPageGeometry &geometry,
                    const QString &title)
 {
     const QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/talo-XXXXXX"));
@@ -29,18 +31,23 @@ void sendToPrinter(const QPrinterInfo &info, ReportPages &pages, const ReportPag
         throw PlatformError(PlatformMessages::printFailed(info.printerName()));
     const QString pdf = folder.filePath(QStringLiteral("document.pdf"));
     try {
-        ReportPdfWriter::write(pdf, pages, geometry, title);
+        ReportProgress progress(ReportProgress::Kind::Print, nullptr);
+        if (!ReportPdfWriter::write(pdf, pages, geometry, title, [&](int written, int count) {
+                return progress.progress(written, count);
+            }))
+            return false;
     } catch (const PlatformError &e) {
         throw PlatformError(PlatformMessages::documentNotSent(
                                 info.printerName(), PlatformMessages::printDocumentNotPrepared()) +
                             QLatin1Char('\n') + e.message());
     }
     PrintQueue::submit(info.printerName(), pdf, title);
+    return true;
 }
 
 } // namespace
 
-void ReportPrinter::print(const ReportDefinition &definition, ReportDataSource &source)
+bool ReportPrinter::print(const ReportDefinition &definition, ReportDataSource &source)
 {
     const QPrinterInfo info = DefaultPrinter::forPrinting();
     QPageSize paper = info.defaultPageSize();
@@ -48,20 +55,20 @@ void ReportPrinter::print(const ReportDefinition &definition, ReportDataSource &
         paper = QPageSize(QPageSize::A4);
     const ReportPageGeometry geometry(paper);
     LazyReportPages pages(definition, source, geometry);
-    sendToPrinter(info, pages, geometry, definition.title);
+    return sendToPrinter(info, pages, geometry, definition.title);
 }
 
-void ReportPrinter::print(ReportPages &pages, const ReportPageGeometry &geometry,
+bool ReportPrinter::print(ReportPages &pages, const ReportPageGeometry &geometry,
                           const QString &title)
 {
-    sendToPrinter(DefaultPrinter::forPrinting(), pages, geometry, title);
+    return sendToPrinter(DefaultPrinter::forPrinting(), pages, geometry, title);
 }
 
-void ReportPrinter::print(const QList<ReportPage> &pages, const ReportPageGeometry &geometry,
+bool ReportPrinter::print(const QList<ReportPage> &pages, const ReportPageGeometry &geometry,
                           const QString &title)
 {
     ReportPageList list(pages);
-    print(list, geometry, title);
+    return print(list, geometry, title);
 }
 
 void ReportPrinter::printOn(QPrinter &printer, const QList<ReportPage> &pages,

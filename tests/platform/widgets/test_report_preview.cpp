@@ -4,6 +4,7 @@
 #include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ReportPreviewDialog.h"
+#include "platform/widgets/ReportProgress.h"
 
 #include "support/PdfTools.h"
 #include "support/ReportTestDefinition.h"
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
@@ -179,6 +181,43 @@ private Q_SLOTS:
         QTest::mouseClick(button("btnPdf"), Qt::LeftButton);
         QVERIFY(Dialogs::shownTexts().isEmpty());
         QVERIFY(QDir(dir.path()).entryList(QDir::Files).isEmpty());
+    }
+
+    // Annuler on the progress bar leaves the older file as it was, and nothing beside it.
+    void saveAsPdfStoppedByTheUser()
+    {
+        QTemporaryDir dir;
+        const QString existing = dir.filePath(QStringLiteral("liste.pdf"));
+        QFile old(existing);
+        QVERIFY(old.open(QIODevice::WriteOnly));
+        old.write("ancien");
+        old.close();
+        ReportPreviewDialog::setFileNameQueryForTesting(
+            [&](QWidget *, const QString &) { return existing; });
+        ReportProgress::setShowDelayForTesting(0);
+        QString label, title;
+        QTimer annuler;
+        connect(&annuler, &QTimer::timeout, [&] {
+            QProgressDialog *bar = ReportProgress::current();
+            if (label.isEmpty() && bar != nullptr && bar->isVisible()) {
+                label = bar->labelText();
+                // Not the file dialog's title, which a person has just left.
+                title = bar->windowTitle();
+                for (QPushButton *button : bar->findChildren<QPushButton *>())
+                    if (button->text() == QStringLiteral("Annuler"))
+                        QTest::mouseClick(button, Qt::LeftButton);
+            }
+        });
+        annuler.start(0);
+        QTest::mouseClick(button("btnPdf"), Qt::LeftButton);
+        ReportProgress::setShowDelayForTesting(-1);
+        QCOMPARE(label, QStringLiteral("Écriture du PDF : page 2 sur 3"));
+        QCOMPARE(title, QStringLiteral("Enregistrement en PDF"));
+        QVERIFY(Dialogs::shownTexts().isEmpty());
+        QVERIFY(old.open(QIODevice::ReadOnly));
+        QCOMPARE(old.readAll(), QByteArray("ancien"));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("liste.pdf")});
     }
 
     void saveAsPdfFails()
