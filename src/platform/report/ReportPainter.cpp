@@ -1,4 +1,5 @@
 #include "ReportPainter.h"
+#include "ReportLineOrigin.h"
 
 #include "ReportPaintCache.h"
 
@@ -14,18 +15,6 @@ namespace
 QRectF scaled(const QRectF &r, qreal scale)
 {
     return QRectF(r.x() * scale, r.y() * scale, r.width() * scale, r.height() * scale);
-}
-
-// Where a single line of `advance` by `height` goes in `box`: centred vertically, and
-// horizontally as `alignment` says.
-QPointF lineOrigin(const QRectF &box, Qt::Alignment alignment, qreal advance, qreal height)
-{
-    qreal x = 0;
-    if (alignment & Qt::AlignRight)
-        x = box.width() - advance;
-    else if (alignment & Qt::AlignHCenter)
-        x = (box.width() - advance) / 2;
-    return QPointF(box.x() + x, box.y() + (box.height() - height) / 2);
 }
 
 // The glyphs of texts that follow one another in the same font, drawn in one go: a PDF writer
@@ -118,7 +107,7 @@ void ReportPainter::paint(QPainter &painter, const ReportPage &page, qreal scale
                 shown);
             continue;
         }
-        const QPointF origin = lineOrigin(box, text.alignment, shaped.advance, shaped.height);
+        const QPointF origin = reportLineOrigin(box, text.alignment, shaped.advance, shaped.height);
         for (const QGlyphRun &run : shaped.runs)
             batches.add(run, origin);
     }

@@ -1,4 +1,5 @@
 #include "ReportPdfDocument.h"
+#include "ReportLineOrigin.h"
 
 #include <QGlyphRun>
 #include <QPainter>
@@ -49,17 +50,6 @@ void appendShow(QByteArray &show, const PdfFont &font, double size, qsizetype co
         pen += font.advance(glyph) * size / 1000.0;
     }
     show += ">] TJ\n";
-}
-
-// Where a single line of `advance` by `height` goes in `box`, as the report painter puts it.
-QPointF lineOrigin(const QRectF &box, Qt::Alignment alignment, qreal advance, qreal height)
-{
-    qreal x = 0;
-    if (alignment & Qt::AlignRight)
-        x = box.width() - advance;
-    else if (alignment & Qt::AlignHCenter)
-        x = (box.width() - advance) / 2;
-    return QPointF(box.x() + x, box.y() + (box.height() - height) / 2);
 }
 
 } // namespace
@@ -133,7 +123,7 @@ void ReportPdfDocument::appendText(QByteArray &content, const ReportPlacedText &
     if (appendSimpleText(content, text, shown, box))
         return;
     const EncodedText &encoded = this->encoded(text.font, shown);
-    const QPointF origin = lineOrigin(box, text.alignment, encoded.advance, encoded.height);
+    const QPointF origin = reportLineOrigin(box, text.alignment, encoded.advance, encoded.height);
     if (!encoded.actualText.isEmpty())
         content += "/Span << /ActualText " + encoded.actualText + " >> BDC\n";
     for (const Segment &segment : encoded.segments) {
@@ -177,7 +167,7 @@ bool ReportPdfDocument::appendSimpleText(QByteArray &content, const ReportPlaced
     if (font == nullptr || !shaper.shape(shown, simpleGlyphs_, advance))
         return false;
     const double size = shaper.font().pixelSize() * pointsPerDevicePixel;
-    const QPointF origin = lineOrigin(box, text.alignment, advance, shaper.height());
+    const QPointF origin = reportLineOrigin(box, text.alignment, advance, shaper.height());
     appendPosition(content, font, size,
                    (origin + QPointF(0, shaper.baseline())) * pointsPerDevicePixel);
     appendShow(content, *font, size, simpleGlyphs_.size(), [&](qsizetype i) {
