@@ -8,6 +8,7 @@
 // same run: the start over an empty register, and every row of the same TALO.DB read with SQLite
 // alone; each figure is also given as a ratio to one of them. Runs on the offscreen platform unless
 // a display is asked for.
+#include "BenchMeasure.h"
 #include "BenchRegister.h"
 
 #include "app/Startup.h"
@@ -30,8 +31,6 @@
 #include <cstdio>
 #include <functional>
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 namespace
 {
@@ -41,23 +40,6 @@ struct Figures {
     double viewAfterPreview = 1e9, windows = 1e9;
     double startMegabytes = 0, previewMegabytes = 0, windowsMegabytes = 0;
 };
-
-double millis(const QElapsedTimer &timer)
-{
-    return double(timer.nsecsElapsed()) / 1e6;
-}
-
-// Picks an item of a selector as a click in its list does, then lets the window repaint.
-double choose(QComboBox &combo, const QString &text)
-{
-    QElapsedTimer timer;
-    timer.start();
-    const int index = combo.findText(text);
-    combo.setCurrentIndex(index);
-    Q_EMIT combo.activated(index);
-    QCoreApplication::processEvents();
-    return millis(timer);
-}
 
 // Opens a window through its command, as its menu item does, and closes it as soon as it
 // shows, and any message or modal window it opens on the way.
@@ -73,7 +55,7 @@ double openAndClose(TFrmPrincipale &main, const std::function<void()> &open)
     timer.start();
     open();
     QCoreApplication::processEvents();
-    const double ms = millis(timer);
+    const double ms = BenchMeasure::millis(timer);
     for (QWidget *window : QApplication::topLevelWidgets())
         if (window != &main && window->isVisible())
             window->close();
@@ -88,7 +70,7 @@ double previewFirstPage(TFrmPrincipale &window)
     double shown = 0;
     QTimer::singleShot(0, [&] {
         QCoreApplication::processEvents();
-        shown = millis(timer);
+        shown = BenchMeasure::millis(timer);
         if (QWidget *dialog = QApplication::activeModalWidget())
             dialog->close();
     });
@@ -112,7 +94,7 @@ Figures measure(const QString &folder, int rows, bool startOnly)
     if (!startup.run())
         return f;
     QCoreApplication::processEvents();
-    f.start = millis(timer);
+    f.start = BenchMeasure::millis(timer);
     f.startMegabytes = BenchRegister::peakMegabytes();
     if (startOnly)
         return f;
@@ -120,10 +102,10 @@ Figures measure(const QString &folder, int rows, bool startOnly)
     TFrmPrincipale &window = startup.mainWindow();
     auto *years = window.findChild<QComboBox *>(QStringLiteral("lstListeAnnee"));
     auto *names = window.findChild<QComboBox *>(QStringLiteral("lstListeBeneficiaires"));
-    f.yearSwitch = choose(*years, QStringLiteral("2024"));
-    f.beneficiarySwitch = choose(*names, QStringLiteral("PAUL"));
-    choose(*names, QStringLiteral("TOUS"));
-    choose(*years, QStringLiteral("TOUTES"));
+    f.yearSwitch = BenchMeasure::choose(*years, QStringLiteral("2024"));
+    f.beneficiarySwitch = BenchMeasure::choose(*names, QStringLiteral("PAUL"));
+    BenchMeasure::choose(*names, QStringLiteral("TOUS"));
+    BenchMeasure::choose(*years, QStringLiteral("TOUTES"));
     if (rows > 0) {
         Table &table = window.tableTous();
         Field &cost = table.fieldByName(CareFields::Cout);
@@ -134,11 +116,11 @@ Figures measure(const QString &folder, int rows, bool startOnly)
         cost.setAsCents(cost.asCents() + 1);
         table.post();
         QCoreApplication::processEvents();
-        f.post = millis(posting);
+        f.post = BenchMeasure::millis(posting);
     }
     f.preview = previewFirstPage(window);
-    f.viewAfterPreview = choose(*years, QStringLiteral("2024"));
-    choose(*years, QStringLiteral("TOUTES"));
+    f.viewAfterPreview = BenchMeasure::choose(*years, QStringLiteral("2024"));
+    BenchMeasure::choose(*years, QStringLiteral("TOUTES"));
     f.previewMegabytes = BenchRegister::peakMegabytes();
 
     // Every other window the menus open (the file dialogs of export, restore and statement
@@ -158,24 +140,8 @@ Figures measure(const QString &folder, int rows, bool startOnly)
 
 Figures measureInChild(const QString &folder, int rows, bool startOnly = false)
 {
-    Figures f;
-    int fds[2];
-    if (pipe(fds) != 0)
-        return f;
-    fflush(stdout);
-    const pid_t child = fork();
-    if (child == 0) {
-        close(fds[0]);
-        const Figures measured = measure(folder, rows, startOnly);
-        (void)!write(fds[1], &measured, sizeof measured);
-        _exit(0);
-    }
-    close(fds[1]);
-    if (read(fds[0], &f, sizeof f) != sizeof f)
-        std::fprintf(stderr, "%d entries: no figures\n", rows);
-    close(fds[0]);
-    waitpid(child, nullptr, 0);
-    return f;
+    return BenchMeasure::inChild([&] { return measure(folder, rows, startOnly); }, Figures{},
+                                 QStringLiteral("%1 entries").arg(rows));
 }
 
 // A copy of the program directory whose TALO.DB has lost its sums and their triggers, as a
