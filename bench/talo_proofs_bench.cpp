@@ -6,16 +6,15 @@
 // beneficiary, and 1,000 moves to the next entry (each shows the proof count of the entry in
 // view). Nothing of the proofs may be read at start: the bytes read must not grow with them.
 #include "BenchMeasure.h"
+#include "BenchProgram.h"
 #include "BenchRegister.h"
 
-#include "app/Startup.h"
 #include "app/TFrmPrincipale.h"
-#include "app/TaloApplication.h"
 #include "platform/store/Table.h"
-#include "platform/widgets/Dialogs.h"
 #include "proofs/ProofStore.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -110,19 +109,12 @@ Figures measure(const QString &folder)
     const qint64 before = bytesRead();
     QElapsedTimer timer;
     timer.start();
-    int argc = 1;
-    char name[] = "talo-bench-proofs";
-    char *argv[] = {name, nullptr};
-    TaloApplication app(argc, argv);
-    TaloApplication::applyFrenchConventions();
-    Dialogs::startScripting();
-    Startup startup(folder);
-    if (!startup.run())
+    BenchProgram program("talo-bench-proofs", folder);
+    if (!program.started())
         return f;
-    QCoreApplication::processEvents();
     f.start = BenchMeasure::millis(timer);
     f.startReadMegabytes = double(bytesRead() - before) / (1024.0 * 1024.0);
-    TFrmPrincipale &window = startup.mainWindow();
+    TFrmPrincipale &window = program.window();
     auto *years = window.findChild<QComboBox *>(QStringLiteral("lstListeAnnee"));
     auto *names = window.findChild<QComboBox *>(QStringLiteral("lstListeBeneficiaires"));
     for (int i = 0; i < 5; ++i) {

@@ -9,17 +9,16 @@
 // alone; each figure is also given as a ratio to one of them. Runs on the offscreen platform unless
 // a display is asked for.
 #include "BenchMeasure.h"
+#include "BenchProgram.h"
 #include "BenchRegister.h"
 
-#include "app/Startup.h"
 #include "app/TFrmPrincipale.h"
-#include "app/TaloApplication.h"
 #include "platform/store/Field.h"
 #include "platform/store/Table.h"
-#include "platform/widgets/Dialogs.h"
 #include "platform/widgets/ReportCommand.h"
 #include "tables/CareEntryTable.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
@@ -84,22 +83,15 @@ Figures measure(const QString &folder, int rows, bool startOnly)
     Figures f;
     QElapsedTimer timer;
     timer.start();
-    int argc = 1;
-    char name[] = "talo-bench-window";
-    char *argv[] = {name, nullptr};
-    TaloApplication app(argc, argv);
-    TaloApplication::applyFrenchConventions();
-    Dialogs::startScripting();
-    Startup startup(folder);
-    if (!startup.run())
+    BenchProgram program("talo-bench-window", folder);
+    if (!program.started())
         return f;
-    QCoreApplication::processEvents();
     f.start = BenchMeasure::millis(timer);
     f.startMegabytes = BenchRegister::peakMegabytes();
     if (startOnly)
         return f;
 
-    TFrmPrincipale &window = startup.mainWindow();
+    TFrmPrincipale &window = program.window();
     auto *years = window.findChild<QComboBox *>(QStringLiteral("lstListeAnnee"));
     auto *names = window.findChild<QComboBox *>(QStringLiteral("lstListeBeneficiaires"));
     f.yearSwitch = BenchMeasure::choose(*years, QStringLiteral("2024"));
