@@ -42,8 +42,14 @@ EXPORT_TITLE = " Exporter"
 EXPORT_FILE_TITLE = " Exporter vers un fichier CSV"
 # The restore dialog.
 RESTORE_TITLE = " Restaurer une copie de sauvegarde"
-RESTORE = {"copy1": (120, 38), "btnRestaurer": (418, 22), "btnAnnuler": (418, 76),
+RESTORE = {"copy1": (120, 38), "btnRestaurer": (418, 22), "btnAutreDossier": (418, 49),
+           "btnAnnuler": (418, 76),
            "etqContenu": (120, 239)}
+# The directory dialog of its button "Autre dossier...".
+RESTORE_FOLDER_TITLE = " Choisir le dossier de la copie de sauvegarde"
+# The proofs of an entry: the file dialog of Ctrl+J, the list of Ctrl+Maj+J.
+ATTACH_TITLE = " Joindre des pièces"
+PROOFS_TITLE = " Pièces jointes"
 # The menu "Voir" of the main window and its last two commands (the menu opens under it).
 MAIN.update({"mnuVoir": (67, 8), "mnuSuivi": (150, 90), "mnuBilan": (120, 110)})
 # The reimbursement follow-up (buttons counted from its bottom right corner).
