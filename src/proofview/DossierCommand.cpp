@@ -7,12 +7,14 @@
 #include "platform/core/PlatformError.h"
 #include "platform/core/Today.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/LongWorkProgress.h"
 #include "proofs/ProofStore.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileDialog>
-#include <QProgressDialog>
+
+#include <optional>
 
 namespace
 {
@@ -75,27 +77,24 @@ QString DossierCommand::run(QWidget *parent, ProofStore &store, const Sender &se
     if (path.isEmpty())
         return {};
 
-    QProgressDialog progress(QStringLiteral("Création du dossier pour la mutuelle..."),
-                             QStringLiteral("Annuler"), 0, MutualDossier::steps(content), parent);
-    progress.setObjectName(QStringLiteral("dlgProgressionDossier"));
-    progress.setWindowTitle(QStringLiteral(" Dossier pour la mutuelle"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setMinimumDuration(1000);
-    progress.setAutoReset(false);
+    // The bar goes before the closing message, hence the optional.
+    std::optional<LongWorkProgress> progress;
+    progress.emplace(parent, QStringLiteral(" Dossier pour la mutuelle"),
+                     QStringLiteral("Création du dossier pour la mutuelle..."),
+                     LongWorkProgress::Cancel::Offered);
+    const int steps = MutualDossier::steps(content);
     try {
-        const int pages = MutualDossier::write(path, content, [&progress](int done) {
-            progress.setValue(done);
-            return !progress.wasCanceled();
-        });
+        const int pages = MutualDossier::write(
+            path, content, [&progress, steps](int done) { return progress->report(done, steps); });
         progress.reset();
         Dialogs::information(
             parent, ProofViewMessages::dossierWritten(QDir::toNativeSeparators(path), pages));
         return path;
     } catch (const PlatformError &e) {
+        const bool cancelled = progress->cancelRequested();
         progress.reset();
-        Dialogs::error(parent, progress.wasCanceled()
-                                   ? e.message()
-                                   : ProofViewMessages::dossierFailed(e.message()));
+        Dialogs::error(parent,
+                       cancelled ? e.message() : ProofViewMessages::dossierFailed(e.message()));
         return {};
     }
 }
