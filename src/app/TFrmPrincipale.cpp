@@ -73,6 +73,8 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     TableTous = new Table(CareEntryTable::definition(), this);
     TableTous->setObjectName(QStringLiteral("TableTous"));
     TableTous->setIndexFieldNames(CareEntryTable::indexFieldNames());
+    // The window shows with the first and last screens of entries; the rest follows.
+    TableTous->setEarlyRows(200);
     TableCopieTous = new Table(CareEntryTable::definition(), this);
     TableCopieTous->setObjectName(QStringLiteral("TableCopieTous"));
 

@@ -42,6 +42,10 @@ CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObje
     };
     table_.afterPost = totals;
     table_.afterDelete = totals;
+    // Rows read after the window showed: the sums are checked against them once they are all in.
+    // Later, not in the middle of the operation that needed the rows.
+    connect(&table_, &Table::rowsCompleted, this, &CareRegister::checkSumsOfLaterRows,
+            Qt::QueuedConnection);
     // The file's own connection goes with the table's: no log is left beside a closed file.
     connect(&table_, &Table::dataSetChanged, this, [this] {
         if (!table_.isActive())
@@ -171,21 +175,33 @@ void CareRegister::openStoredTotals()
     }
 }
 
-void CareRegister::checkStoredTotals()
+bool CareRegister::checkStoredTotals()
 {
-    if (!stored_)
-        return;
+    // Until every row is in (an early open), the stored sums are shown as they are.
+    if (!stored_ || !table_.rowsComplete())
+        return false;
     checkedLoad_ = table_.loadCount();
     // Sums that cannot be put right are not read: the walk gives the rows' own figures.
     if (table_.isReadOnly()) {
         stored_.reset();
-        return;
+        return true;
     }
     try {
-        stored_->agreeWith(cellsOfRows(), buildProgress_);
+        return stored_->agreeWith(cellsOfRows(), buildProgress_);
     } catch (const DatabaseError &) {
         stored_.reset();
+        return true;
     }
+}
+
+void CareRegister::checkSumsOfLaterRows()
+{
+    if (!stored_ || table_.loadCount() == checkedLoad_)
+        return;
+    // Sums put right (or given up for the rows' own): the totals shown change with them. An
+    // entry being typed keeps its place: its post shows them.
+    if (checkStoredTotals() && !table_.isEditing())
+        TableTousAfterOpen();
 }
 
 TotalsCells CareRegister::cellsOfRows()

@@ -76,7 +76,9 @@ private:
     // and again whenever it reads them anew (another program wrote to the file): whoever wrote
     // and however, the totals shown are those of the rows.
     void openStoredTotals();
-    void checkStoredTotals();
+    void checkSumsOfLaterRows();
+    // True when the stored sums had to change (built again, or given up).
+    bool checkStoredTotals();
     TotalsCells cellsOfRows();
     RegisterTotals viewTotals();
     void recoverWithWiderView();

@@ -24,14 +24,15 @@ StoredTotals::StoredTotals(const QString &path, const TotalsFill::Progress &prog
         rebuild(progress);
 }
 
-void StoredTotals::agreeWith(const TotalsCells &fromRows, const TotalsFill::Progress &progress)
+bool StoredTotals::agreeWith(const TotalsCells &fromRows, const TotalsFill::Progress &progress)
 {
     if (agrees(fromRows))
-        return;
+        return false;
     rebuild(progress);
     if (!agrees(fromRows))
         throw DatabaseError(QStringLiteral("Les sommes de TALO_TOTAUX ne correspondent pas aux "
                                            "lignes de la table."));
+    return true;
 }
 
 bool StoredTotals::agrees(const TotalsCells &fromRows)

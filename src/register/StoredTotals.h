@@ -26,7 +26,8 @@ public:
     // the triggers did not see (a replaced row, the triggers dropped, the sums edited by hand)
     // is undone by a rebuild. Throws as the constructor does, and when even the rebuilt sums
     // differ: they cannot then be trusted.
-    void agreeWith(const TotalsCells &fromRows, const TotalsFill::Progress &progress = {});
+    // True when they had to be built again.
+    bool agreeWith(const TotalsCells &fromRows, const TotalsFill::Progress &progress = {});
 
     // Sums of the cells `inView` accepts, from the beneficiary and the two-digit year (-1 for
     // entries without a real date).

@@ -8,7 +8,9 @@ namespace
 
 const QCollator &french()
 {
-    static const QCollator collator(QLocale(QLocale::French, QLocale::France));
+    // One per thread: a collator is not to be shared between threads (rows are sorted on a
+    // second thread while the window thread compares texts).
+    thread_local const QCollator collator(QLocale(QLocale::French, QLocale::France));
     return collator;
 }
 

@@ -29,6 +29,7 @@ void RowSet::load(const RowStore &store, std::vector<quint32> slots, bool inOrde
 {
     store_ = &store;
     forgetClasses(); // text numbers may have started again
+    gapAt_ = gapSize_ = 0;
     rows_ = std::move(slots);
     if (!inOrder)
         RankedOrder(order_, store).sort(rows_);
@@ -41,6 +42,13 @@ void RowSet::clear()
     memo_.reset();
     rows_ = {};
     view_ = {};
+    gapAt_ = gapSize_ = 0;
+}
+
+void RowSet::setGap(int at, int size)
+{
+    gapAt_ = std::clamp(at, 0, int(rows_.size()));
+    gapSize_ = std::max(size, 0);
 }
 
 void RowSet::resort(const Accept &accept)
@@ -100,7 +108,12 @@ int RowSet::positionIn(const std::vector<quint32> &rows, quint32 slot, const Row
 
 int RowSet::positionOf(quint32 slot) const
 {
-    return store_ ? positionIn(filtered_ ? view_ : rows_, slot, *store_, order_) : -1;
+    if (!store_)
+        return -1;
+    if (filtered_)
+        return positionIn(view_, slot, *store_, order_);
+    const int at = positionIn(rows_, slot, *store_, order_);
+    return at < gapAt_ ? at : at + gapSize_;
 }
 
 void RowSet::insertInOrder(std::vector<quint32> &rows, quint32 slot)

@@ -40,12 +40,23 @@ public:
     void setFiltered(bool on, const Accept &accept);
     bool isFiltered() const { return filtered_; }
 
+    // Rows of the order not held yet (the file is still being read), counted in positions
+    // after the first `at` rows held; unfiltered only, and gone with the next load.
+    void setGap(int at, int size);
+    bool inGap(int position) const
+    {
+        return position >= gapAt_ && position < gapAt_ + gapSize_ && !filtered_;
+    }
+    // The position of the `i`th row held (of ordered()).
+    int positionOfHeld(int i) const { return i < gapAt_ ? i : i + gapSize_; }
+
     // The rows in view.
-    int size() const { return filtered_ ? int(view_.size()) : int(rows_.size()); }
-    quint32 at(int i) const { return filtered_ ? view_[size_t(i)] : rows_[size_t(i)]; }
-    // Every row held, whatever the filter.
-    int storedCount() const { return int(rows_.size()); }
-    quint32 storedAt(int i) const { return rows_[size_t(i)]; }
+    int size() const { return filtered_ ? int(view_.size()) : int(rows_.size()) + gapSize_; }
+    // Not for a position in the gap.
+    quint32 at(int i) const { return filtered_ ? view_[size_t(i)] : rows_[held(i)]; }
+    // Every row held, whatever the filter, and those of the gap.
+    int storedCount() const { return int(rows_.size()) + gapSize_; }
+    quint32 storedAt(int i) const { return rows_[held(i)]; }
     // Position in view, -1 when the row is not in view.
     int positionOf(quint32 slot) const;
 
@@ -57,6 +68,10 @@ public:
     void forget(quint32 slot);
 
 private:
+    size_t held(int position) const
+    {
+        return size_t(position < gapAt_ ? position : position - gapSize_);
+    }
     static int positionIn(const std::vector<quint32> &rows, quint32 slot, const RowStore &store,
                           const RecordOrder &order);
     void insertInOrder(std::vector<quint32> &rows, quint32 slot);
@@ -71,4 +86,6 @@ private:
     std::vector<quint32> rows_;        // every row, in index order
     std::vector<quint32> view_;        // rows accepted by the filter, when filtered
     bool filtered_ = false;
+    int gapAt_ = 0;
+    int gapSize_ = 0;
 };

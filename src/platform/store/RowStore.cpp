@@ -1,5 +1,8 @@
 #include "RowStore.h"
 
+#include <algorithm>
+#include <numeric>
+
 #include "TableDefinition.h"
 
 RowStore::RowStore(const TableDefinition &definition)
@@ -126,4 +129,15 @@ void RowStore::setTextId(quint32 slot, int field, quint32 id)
     quint32 *w = words(slot);
     w[field >> 5] |= 1u << (field & 31);
     w[offsets_[size_t(field)]] = id;
+}
+
+std::vector<quint32> RowStore::slotsByRowId() const
+{
+    std::vector<quint32> slots(next_);
+    std::iota(slots.begin(), slots.end(), 0u);
+    const auto byId = [this](quint32 a, quint32 b) { return rowId(a) < rowId(b); };
+    // Files are mostly read in identity order already.
+    if (!std::is_sorted(slots.begin(), slots.end(), byId))
+        std::sort(slots.begin(), slots.end(), byId);
+    return slots;
 }

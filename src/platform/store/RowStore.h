@@ -34,6 +34,8 @@ public:
     void clear();
     // Slots ever handed out, released ones included.
     quint32 slotCount() const { return next_; }
+    // Every slot of a store just read (none released), in order of row identity.
+    std::vector<quint32> slotsByRowId() const;
 
     FieldKind kind(int field) const { return kinds_[size_t(field)]; }
     bool has(quint32 slot, int field) const

@@ -35,6 +35,8 @@ SqliteDatabase::SqliteDatabase(const QString &path, Mode mode) : path_(path)
             flags |= SQLITE_OPEN_URI;
             name = QUrl::fromLocalFile(info.absoluteFilePath()).toEncoded() + "?immutable=1";
         }
+    } else if (mode == Mode::Reader) {
+        flags |= SQLITE_OPEN_READONLY;
     } else {
         flags |= SQLITE_OPEN_READWRITE | (mode == Mode::Create ? SQLITE_OPEN_CREATE : 0);
     }

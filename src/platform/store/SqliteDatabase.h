@@ -13,8 +13,9 @@ public:
     // OpenExisting: for writing; a file the system keeps from being written is refused at once
     // (SQLite would otherwise open it for reading without a word and leave a log beside it).
     // ReadOnly: for reading only, creating nothing beside the file, even in a read-only folder
-    // or on a full disk. Create: a new file.
-    enum class Mode { OpenExisting, ReadOnly, Create };
+    // or on a full disk. Reader: for reading beside the process's own connection to a file in
+    // write-ahead-log mode, seeing its log and what others commit meanwhile. Create: a new file.
+    enum class Mode { OpenExisting, ReadOnly, Reader, Create };
 
     SqliteDatabase(const QString &path, Mode mode);
     ~SqliteDatabase();

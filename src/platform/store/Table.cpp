@@ -64,6 +64,7 @@ void Table::setIndexFieldNames(const QString &names)
     order_ = RecordOrder(def_, list.isEmpty() ? def_.primaryKey() : list);
     if (isActive()) {
         checkBrowseMode();
+        needAllRows();
         const quint32 keep = currentSlot();
         rows_->resort(acceptor());
         const int row = keep != RowStore::NoSlot ? rows_->positionOf(keep) : -1;
@@ -89,7 +90,7 @@ void Table::open()
         return;
     if (beforeOpen)
         beforeOpen(*this);
-    file_ = TableFile::attach(def_, filePath(), *this);
+    file_ = TableFile::attach(def_, filePath(), *this, filterOn_ ? 0 : earlyRows_, &order_);
     // A filter that fails on the rows leaves the component closed and off the shared rows.
     auto leave = qScopeGuard([this] {
         file_->detach(*this);
@@ -147,9 +148,20 @@ void Table::takeSharedRows()
     calcFor_ = RowRef();
     rows_->clear();
     rows_->setFiltered(filterOn_, acceptor());
-    // Another component in the same order gives the rows already sorted.
-    const std::vector<quint32> *ordered = nullptr;
+    if (file_->isPartial()) {
+        // Only the ends: the rows between them are counted, not held.
+        rows_->load(file_->store(), file_->byRowId(), false, acceptor());
+        rows_->setGap(int(file_->headRows()),
+                      int(file_->partialCount() - qint64(file_->byRowId().size())));
+        rowsLoaded_ = true;
+        ++loads_;
+        return;
+    }
+    // The whole read, or another component in the same order, gives the rows already sorted.
+    const std::vector<quint32> *ordered = file_->presorted(order_.fields());
     for (const Table *other : file_->components()) {
+        if (ordered)
+            break;
         if (other != this && other->rowsLoaded_ && other->order_.fields() == order_.fields()) {
             ordered = &other->rows_->ordered();
             break;
@@ -215,6 +227,59 @@ void Table::sharedRowsDropped()
     calcFor_ = RowRef();
 }
 
+void Table::sharedRowsCompleted()
+{
+    // What was held of the rows, by position, to be found at the same places in the whole.
+    std::vector<std::pair<int, qint64>> held;
+    const RowStore &ends = rows_->store();
+    for (size_t i = 0; i < rows_->ordered().size(); ++i)
+        held.emplace_back(rows_->positionOfHeld(int(i)), ends.rowId(rows_->ordered()[i]));
+    const int count = rows_->storedCount();
+    const bool known = current_ >= 0 && current_ < count && !rows_->inGap(current_);
+    const qint64 currentId = known ? ends.rowId(rows_->at(current_)) : 0;
+    takeSharedRows();
+    bool same = rows_->storedCount() == count;
+    for (size_t i = 0; same && i < held.size(); ++i)
+        same = rows_->store().rowId(rows_->storedAt(held[i].first)) == held[i].second;
+    if (!same) {
+        // Another program wrote in between, or dates this program cannot read sorted the ends
+        // apart: as after a read of every row, the same row when it is still there.
+        const quint32 slot = known ? file_->find(currentId) : RowStore::NoSlot;
+        const int position = slot != RowStore::NoSlot ? rows_->positionOf(slot) : -1;
+        setCurrent(position >= 0 ? position
+                                 : (viewSize() > 0 ? std::clamp(current_, 0, viewSize() - 1) : -1));
+        insertRow_ = std::min(insertRow_, viewSize());
+        eof_ = viewSize() == 0;
+        bof_ = position <= 0;
+    }
+    notifyDataSet();
+    Q_EMIT rowsCompleted();
+}
+
+bool Table::rowsComplete() const
+{
+    return !file_ || !file_->isPartial();
+}
+
+void Table::needAllRows() const
+{
+    if (file_ && file_->isPartial())
+        file_->completeRows();
+}
+
+bool Table::holdsRow(int position) const
+{
+    if (!rows_->inGap(position))
+        return true;
+    try {
+        needAllRows();
+    } catch (const DatabaseError &) {
+        // Safe to ignore here: the rows are then gone from every component (an empty view),
+        // and the next operation that reads the file says why.
+    }
+    return !rows_->inGap(position);
+}
+
 void Table::sharedRowsLoaded()
 {
     takeSharedRows();
@@ -253,12 +318,14 @@ int Table::viewSize() const
 
 RowRef Table::viewRow(int i) const
 {
-    return RowRef(rows_->store(), rows_->at(i));
+    return i >= 0 && i < viewSize() && holdsRow(i) ? RowRef(rows_->store(), rows_->at(i))
+                                                   : RowRef();
 }
 
 quint32 Table::currentSlot() const
 {
-    return current_ >= 0 && current_ < viewSize() ? rows_->at(current_) : RowStore::NoSlot;
+    return current_ >= 0 && current_ < viewSize() && holdsRow(current_) ? rows_->at(current_)
+                                                                        : RowStore::NoSlot;
 }
 
 RowRef Table::currentRow() const
@@ -357,7 +424,7 @@ void Table::moveToRow(int row)
     quint32 target = RowStore::NoSlot;
     if (row >= 0 && row < shownRowCount()) {
         const int inView = state_ == State::Insert && row > insertRow_ ? row - 1 : row;
-        if (inView < viewSize())
+        if (inView < viewSize() && holdsRow(inView))
             target = rows_->at(inView);
     }
     checkBrowseMode();
@@ -463,6 +530,8 @@ void Table::post()
     if (beforePost)
         beforePost(*this);
 
+    // Placed among every row.
+    needAllRows();
     Record posted = buffer_;
     // The row edited, wherever posts through other components have moved it.
     const quint32 existing = state_ == State::Edit ? file_->find(editRowId_) : RowStore::NoSlot;
@@ -532,6 +601,7 @@ void Table::deleteRecord()
         return;
     }
     cancel();
+    needAllRows();
     if (currentSlot() == RowStore::NoSlot)
         throw DatabaseError(PlatformMessages::datasetEmpty());
     if (beforeDelete)
@@ -572,6 +642,7 @@ Field *Table::findField(const QString &name)
 void Table::forEachRowInView(const std::function<void()> &visit)
 {
     requireActive();
+    needAllRows();
     for (int i = 0; i < viewSize(); ++i) {
         ActiveRecordScope scope(*this, viewRow(i));
         visit();
@@ -581,6 +652,7 @@ void Table::forEachRowInView(const std::function<void()> &visit)
 void Table::forEachStoredRow(const std::function<void()> &visit)
 {
     requireActive();
+    needAllRows();
     const RowStore &store = rows_->store();
     for (int i = 0; i < rows_->storedCount(); ++i) {
         ActiveRecordScope scope(*this, RowRef(store, rows_->storedAt(i)));
@@ -592,6 +664,7 @@ void Table::forEachStoredSlot(
     const std::function<void(const RowStore &, quint32 slot)> &visit) const
 {
     requireActive();
+    needAllRows();
     const RowStore &store = rows_->store();
     for (int i = 0; i < rows_->storedCount(); ++i)
         visit(store, rows_->storedAt(i));
@@ -604,6 +677,7 @@ void Table::setFiltered(bool on)
         return;
     }
     checkBrowseMode();
+    needAllRows();
     const quint32 keep = currentSlot();
     filterOn_ = on;
     rows_->setFiltered(on, acceptor());
@@ -631,7 +705,11 @@ bool Table::gotoBookmark(const Bookmark &bookmark)
 {
     requireActive();
     checkBrowseMode();
-    const quint32 slot = bookmark.isValid() ? file_->find(bookmark.rowId) : RowStore::NoSlot;
+    quint32 slot = bookmark.isValid() ? file_->find(bookmark.rowId) : RowStore::NoSlot;
+    if (slot == RowStore::NoSlot && bookmark.isValid() && !rowsComplete()) {
+        needAllRows();
+        slot = file_->find(bookmark.rowId);
+    }
     if (slot == RowStore::NoSlot)
         return false;
     const int position = rows_->positionOf(slot);

@@ -51,8 +51,15 @@ public:
     Handler beforeOpen, afterOpen, beforePost, afterPost, beforeDelete, afterDelete, onCalcFields;
     FilterHandler onFilterRecord;
 
+    // Opens with the rows at both ends of the index order (at least `rows` of each) read at
+    // once, when the order starts with a date and no filter is on: the others are read on a
+    // second thread meanwhile. Every operation keeps its meaning; one that needs a row not yet
+    // read waits for them all (see docs/architecture.md).
+    void setEarlyRows(int rows) { earlyRows_ = rows; }
     void open();
     void close();
+    // Every row of the file held (false only for a while after an early open).
+    bool rowsComplete() const;
     bool isActive() const { return state_ != State::Inactive; }
     State state() const { return state_; }
     bool isEditing() const { return state_ == State::Edit || state_ == State::Insert; }
@@ -154,6 +161,8 @@ Q_SIGNALS:
     void stateChanged();
     // One field of the record being edited changed.
     void fieldChanged(int fieldIndex);
+    // Every row is held now, after an early open (dataSetChanged was sent just before).
+    void rowsCompleted();
 
 private:
     class ActiveRecordScope;
@@ -199,6 +208,11 @@ private:
     void sharedRowsChanged(bool origin);
     void sharedRowsDropped();
     void sharedRowsLoaded();
+    void sharedRowsCompleted();
+    // Whether the row at `position` of the view is held, after waiting for every row when it
+    // was not read yet.
+    bool holdsRow(int position) const;
+    void needAllRows() const;
     RowRef shownRecord(int row) const;
     void setCurrent(int row);
     void leaveEditState();
@@ -216,6 +230,7 @@ private:
 
     std::unique_ptr<RowSet> rows_;
     bool rowsLoaded_ = false;
+    int earlyRows_ = 0;
     // The current row kept across a change of the shared rows.
     quint32 keepSlot_ = RowStore::NoSlot;
     int keepRow_ = -1;

@@ -1,5 +1,7 @@
 #include "TableFile.h"
 
+#include "BackgroundRows.h"
+#include "RecordOrder.h"
 #include "Table.h"
 #include "TableStorage.h"
 
@@ -8,7 +10,7 @@
 #include <QScopeGuard>
 
 #include <algorithm>
-#include <numeric>
+#include <optional>
 #include <sys/stat.h>
 
 namespace
@@ -48,27 +50,35 @@ QString identityOf(const QString &path)
 } // namespace
 
 TableFile::TableFile(const TableDefinition &definition, const QString &path)
-    : def_(definition), storage_(std::make_unique<TableStorage>(def_, path)), store_(def_)
+    : def_(definition), storage_(std::make_unique<TableStorage>(def_, path)),
+      store_(std::make_unique<RowStore>(def_))
 {
 }
 
 TableFile::~TableFile()
 {
+    background_.reset();
     if (!key_.isEmpty())
         openFiles().remove(key_);
 }
 
 std::shared_ptr<TableFile> TableFile::attach(const TableDefinition &definition, const QString &path,
-                                             Table &component)
+                                             Table &component, int earlyRows,
+                                             const RecordOrder *order)
 {
     const QString identity = identityOf(path);
     const QString key = identity.isEmpty() ? QString() : identity + u'\n' + layoutOf(definition);
     std::shared_ptr<TableFile> file = key.isEmpty() ? nullptr : openFiles().value(key).lock();
     if (file) {
+        // Components over part of the rows are one too many to keep apart.
+        file->completeRows();
         file->reloadIfChangedElsewhere();
     } else {
         file.reset(new TableFile(definition, path));
-        file->load();
+        if (earlyRows > 0 && order)
+            file->loadEarly(earlyRows, *order);
+        else
+            file->load();
         if (!key.isEmpty()) {
             file->key_ = key;
             openFiles().insert(key, file);
@@ -85,23 +95,78 @@ void TableFile::detach(Table &component)
 
 void TableFile::load()
 {
-    store_.clear();
+    background_.reset();
+    partial_ = false;
+    presorted_ = {};
+    store_ = std::make_unique<RowStore>(def_);
     byRowId_ = {};
     // A load that fails leaves no rows rather than half of them.
-    auto clear = qScopeGuard([this] { store_.clear(); });
-    storage_->loadAll(store_);
+    auto clear = qScopeGuard([this] { store_->clear(); });
+    storage_->loadAll(*store_);
     clear.dismiss();
-    byRowId_.resize(store_.slotCount());
-    std::iota(byRowId_.begin(), byRowId_.end(), 0u);
-    const auto byId = [this](quint32 a, quint32 b) { return store_.rowId(a) < store_.rowId(b); };
-    if (!std::is_sorted(byRowId_.begin(), byRowId_.end(), byId))
-        std::sort(byRowId_.begin(), byRowId_.end(), byId);
+    byRowId_ = store_->slotsByRowId();
     ++loads_;
+}
+
+void TableFile::loadEarly(int rows, const RecordOrder &order)
+{
+    const std::vector<int> &fields = order.fields();
+    const bool byDate = !fields.empty() && order.kinds().front() == FieldKind::Date;
+    // Read-only files are read whole: a second connection could not share their log.
+    std::optional<TableStorage::EndRows> ends;
+    if (byDate && !storage_->isReadOnly())
+        ends = storage_->readEnds(*store_, fields.front(), rows);
+    if (!ends) {
+        load();
+        return;
+    }
+    byRowId_ = store_->slotsByRowId();
+    partial_ = true;
+    partialCount_ = ends->count;
+    headRows_ = ends->headRows;
+    ++loads_;
+    const RowReader reader = storage_->reader();
+    background_ = std::make_unique<BackgroundRows>(
+        def_, storage_->path(), reader,
+        reader.select(TableDefinition::quoted(storage_->sqlTable())), order, [this] {
+            QMetaObject::invokeMethod(
+                &mailbox_, [this] { completeRows(); }, Qt::QueuedConnection);
+        });
+}
+
+const std::vector<quint32> *TableFile::presorted(const std::vector<int> &orderFields) const
+{
+    return !presorted_.empty() && orderFields == presortedFields_ ? &presorted_ : nullptr;
+}
+
+void TableFile::completeRows()
+{
+    if (!partial_)
+        return;
+    BackgroundRows::Rows rows = background_->take();
+    const std::vector<int> fields = background_->order().fields();
+    background_.reset();
+    if (!rows.store) {
+        // What the second thread could not read (a lock, memory) is read here, or refused here.
+        reload();
+        return;
+    }
+    // The components compare what they held with the whole before the ends go.
+    const std::unique_ptr<RowStore> ends = std::move(store_);
+    store_ = std::move(rows.store);
+    byRowId_ = std::move(rows.byRowId);
+    presortedFields_ = fields;
+    presorted_ = std::move(rows.ordered);
+    partial_ = false;
+    ++loads_;
+    const auto forget = qScopeGuard([this] { presorted_ = {}; });
+    forEach([](Table &c) { c.sharedRowsCompleted(); });
 }
 
 void TableFile::reloadIfChangedElsewhere()
 {
-    if (storage_->changedElsewhere())
+    // Taken in with every row, or after them: the second thread may already hold the change.
+    if (!partial_ && storage_->changedElsewhere())
         reload();
 }
 
@@ -117,6 +182,8 @@ void TableFile::forEach(const std::function<void(Table &)> &tell)
 
 void TableFile::reload()
 {
+    background_.reset();
+    partial_ = false;
     forEach([](Table &c) { c.sharedRowsDropped(); });
     auto tell = qScopeGuard([this] { forEach([](Table &c) { c.sharedRowsLoaded(); }); });
     load();
@@ -125,15 +192,15 @@ void TableFile::reload()
 size_t TableFile::firstWithRowId(qint64 rowId) const
 {
     return size_t(std::lower_bound(byRowId_.begin(), byRowId_.end(), rowId,
-                                   [this](quint32 a, qint64 id) { return store_.rowId(a) < id; }) -
+                                   [this](quint32 a, qint64 id) { return store_->rowId(a) < id; }) -
                   byRowId_.begin());
 }
 
 quint32 TableFile::find(qint64 rowId) const
 {
     const size_t at = firstWithRowId(rowId);
-    return at < byRowId_.size() && store_.rowId(byRowId_[at]) == rowId ? byRowId_[at]
-                                                                       : RowStore::NoSlot;
+    return at < byRowId_.size() && store_->rowId(byRowId_[at]) == rowId ? byRowId_[at]
+                                                                        : RowStore::NoSlot;
 }
 
 quint32 TableFile::placePosted(const Record &posted, quint32 existing, const Table &origin)
@@ -143,14 +210,14 @@ quint32 TableFile::placePosted(const Record &posted, quint32 existing, const Tab
     if (existing != RowStore::NoSlot) {
         // Taken out under its old key, given its new values, put back in order.
         forEach([existing](Table &c) { c.sharedRowLeaving(existing); });
-        store_.assign(existing, posted);
+        store_->assign(existing, posted);
     } else {
-        slot = store_.add(posted);
+        slot = store_->add(posted);
         // New identities are the highest so far: this is an append in practice.
-        const qint64 id = store_.rowId(slot);
+        const qint64 id = store_->rowId(slot);
         byRowId_.insert(
             std::upper_bound(byRowId_.begin(), byRowId_.end(), id,
-                             [this](qint64 key, quint32 b) { return key < store_.rowId(b); }),
+                             [this](qint64 key, quint32 b) { return key < store_->rowId(b); }),
             slot);
     }
     forEach([slot](Table &c) { c.sharedRowArrived(slot); });
@@ -162,11 +229,11 @@ void TableFile::removeRow(quint32 slot, const Table &origin)
 {
     forEach([](Table &c) { c.sharedRowsChanging(); });
     forEach([slot](Table &c) { c.sharedRowLeaving(slot); });
-    const auto byId = std::find(byRowId_.begin() + qsizetype(firstWithRowId(store_.rowId(slot))),
+    const auto byId = std::find(byRowId_.begin() + qsizetype(firstWithRowId(store_->rowId(slot))),
                                 byRowId_.end(), slot);
     if (byId != byRowId_.end())
         byRowId_.erase(byId);
-    store_.release(slot);
+    store_->release(slot);
     forEach([slot](Table &c) { c.sharedRowGone(slot); });
     forEach([&origin](Table &c) { c.sharedRowsChanged(&c == &origin); });
 }

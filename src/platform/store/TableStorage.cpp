@@ -14,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <algorithm>
 #include <array>
@@ -35,56 +36,6 @@ QString columnList(const TableDefinition &def, const std::vector<int> &fields)
         names.append(TableDefinition::quoted(def.field(i).name));
     return names.join(QStringLiteral(", "));
 }
-
-// "YYYY-MM-DD" without going through QDate's general parser: loading is a hot path.
-QDate isoDate(const char *s, int length)
-{
-    auto digits = [s](int from, int count) {
-        int v = 0;
-        for (int i = from; i < from + count; ++i) {
-            if (s[i] < '0' || s[i] > '9')
-                return -1;
-            v = v * 10 + (s[i] - '0');
-        }
-        return v;
-    };
-    if (length != 10 || s[4] != '-' || s[7] != '-')
-        return QDate();
-    const int year = digits(0, 4), month = digits(5, 2), day = digits(8, 2);
-    // A year of letters must not read as -1, which QDate takes for 1 BC.
-    if (year < 0 || month < 0 || day < 0)
-        return QDate();
-    return QDate(year, month, day);
-}
-
-// Short texts repeat from row to row (names, means of payment, yes/no words): the last few of
-// a column are remembered with their pool numbers, so a repeat is found without decoding or
-// hashing it.
-class RecentTexts
-{
-public:
-    quint32 id(const char *utf8, int length, TextPool &pool)
-    {
-        for (const Entry &e : entries_) {
-            if (e.bytes.size() == length &&
-                std::memcmp(e.bytes.constData(), utf8, size_t(length)) == 0)
-                return e.id;
-        }
-        Entry &slot = entries_[next_];
-        next_ = (next_ + 1) % entries_.size();
-        slot.bytes = QByteArray(utf8, length);
-        slot.id = pool.intern(QString::fromUtf8(utf8, length));
-        return slot.id;
-    }
-
-private:
-    struct Entry {
-        QByteArray bytes;
-        quint32 id = 0;
-    };
-    std::array<Entry, 16> entries_;
-    size_t next_ = 0;
-};
 
 } // namespace
 
@@ -158,48 +109,74 @@ void TableStorage::requireWritable() const
 void TableStorage::loadAll(RowStore &into)
 {
     // A plain scan sorted in memory: reading through the index would cost a look-up per row.
-    SqliteStatement st(db_->handle(),
-                       QStringLiteral("SELECT %1 FROM %2")
-                           .arg(columnList(def_, stored_), TableDefinition::quoted(table_)));
-    std::vector<RecentTexts> recent(stored_.size());
-    while (st.step()) {
-        const quint32 slot = into.addEmpty();
-        for (size_t c = 0; c < stored_.size(); ++c) {
-            const int column = int(c);
-            if (st.isNull(column))
-                continue;
-            const int field = stored_[c];
-            switch (def_.field(field).kind) {
-            case FieldKind::String: {
-                int length = 0;
-                const char *raw = st.rawText(column, &length);
-                into.setTextId(slot, field, recent[c].id(raw, length, into.pool(field)));
-                break;
-            }
-            case FieldKind::Memo:
-                into.setTextId(slot, field, into.pool(field).intern(st.text(column)));
-                break;
-            case FieldKind::Date: {
-                int length = 0;
-                const char *raw = st.rawText(column, &length);
-                const QDate date = isoDate(raw, length);
-                if (date.isValid())
-                    into.setNumber(slot, field, date.toJulianDay());
-                break;
-            }
-            case FieldKind::Money:
-                into.setNumber(slot, field, Formats::toCents(st.real(column)));
-                break;
-            case FieldKind::Float:
-                into.setNumber(slot, field, std::bit_cast<qint64>(st.real(column)));
-                break;
-            case FieldKind::AutoIncrement:
-                into.setNumber(slot, field, st.int64(column));
-                break;
-            }
+    SqliteStatement st(db_->handle(), reader().select(TableDefinition::quoted(table_)));
+    reader().read(st, into);
+    version_ = db_->dataVersion();
+}
+
+std::optional<TableStorage::EndRows> TableStorage::readEnds(RowStore &into, int dateField, int rows)
+{
+    // One read transaction: the count and both ends agree with one another.
+    db_->exec(QStringLiteral("BEGIN"));
+    const auto end = qScopeGuard([this] {
+        try {
+            db_->exec(QStringLiteral("COMMIT"));
+        } catch (const DatabaseError &) {
+            // Safe to ignore: the transaction only read, and ends with the connection anyway.
         }
+    });
+    const QString table = TableDefinition::quoted(table_);
+    const QString column = TableDefinition::quoted(def_.field(dateField).name);
+    EndRows ends;
+    {
+        SqliteStatement count(db_->handle(), QStringLiteral("SELECT count(*) FROM %1").arg(table));
+        count.step();
+        ends.count = count.int64(0);
+    }
+    if (ends.count < 8 * qint64(rows))
+        return std::nullopt;
+    // The date `rows` rows from either end (through the index on the date, when there is one):
+    // every row up to it, and every row from the other one on.
+    const auto dateAt = [&](const char *direction) {
+        SqliteStatement st(db_->handle(),
+                           QStringLiteral("SELECT %1 FROM %2 WHERE %1 IS NOT NULL ORDER BY %1 %3 "
+                                          "LIMIT 1 OFFSET %4")
+                               .arg(column, table, QLatin1String(direction))
+                               .arg(rows - 1));
+        return st.step() ? st.text(0) : QString();
+    };
+    const QString headEnd = dateAt("ASC"), tailStart = dateAt("DESC");
+    if (headEnd.isEmpty() || tailStart.isEmpty() || headEnd >= tailStart)
+        return std::nullopt;
+    // Many rows on one date (or without one) would make the ends as long as the file.
+    const qint64 most = std::max<qint64>(4 * qint64(rows), ends.count / 8);
+    const RowReader read = reader();
+    const auto readSome = [&](const QString &where, const QString &date) {
+        SqliteStatement st(
+            db_->handle(),
+            read.select(table,
+                        QStringLiteral("WHERE %1 LIMIT %2").arg(where.arg(column)).arg(most + 1)));
+        st.bindText(1, date);
+        const quint32 before = into.slotCount();
+        read.read(st, into);
+        return into.slotCount() - before <= quint32(most);
+    };
+    if (!readSome(QStringLiteral("%1 IS NULL OR %1 <= ?1"), headEnd)) {
+        into.clear();
+        return std::nullopt;
+    }
+    ends.headRows = into.slotCount();
+    if (!readSome(QStringLiteral("%1 >= ?1"), tailStart)) {
+        into.clear();
+        return std::nullopt;
     }
     version_ = db_->dataVersion();
+    return ends;
+}
+
+RowReader TableStorage::reader() const
+{
+    return RowReader(def_, stored_);
 }
 
 void TableStorage::bindRecord(SqliteStatement &st, const Record &record)

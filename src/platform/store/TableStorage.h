@@ -1,10 +1,12 @@
 #pragma once
 
 #include "Record.h"
+#include "RowReader.h"
 #include "SqliteDatabase.h"
 #include "TableDefinition.h"
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 class RowStore;
@@ -25,6 +27,19 @@ public:
 
     // Every row of the file into the empty store, in the file's order.
     void loadAll(RowStore &into);
+    // The first and the last rows in the order of `dateField` (at least `rows` of each, every
+    // row of their first and last dates), read into the empty store, with the number of rows in
+    // the file, all as of one moment. Nothing (and an empty store) when the file holds too few
+    // rows for that to be worth it, or when the rows of one date would be too many.
+    struct EndRows {
+        qint64 count = 0;
+        quint32 headRows = 0; // the store's first slots; the tail's follow
+    };
+    std::optional<EndRows> readEnds(RowStore &into, int dateField, int rows);
+    // Reads rows as loadAll() does, for a connection of its own.
+    RowReader reader() const;
+    const QString &sqlTable() const { return table_; }
+    const QString &path() const { return db_->path(); }
     // Writes a new row; returns its identity.
     qint64 insert(const Record &record);
     // Writes many new rows in one transaction, durable on return: all of them or none.

@@ -13,6 +13,7 @@ TableTransaction::TableTransaction(Table &table) : table_(table)
 {
     table_.requireActive();
     table_.checkBrowseMode();
+    table_.needAllRows();
     start_ = table_.bookmark();
     // The write lock is taken now: another writer is seen before any row changes here.
     table_.file_->storage().database().exec(QStringLiteral("BEGIN IMMEDIATE"));

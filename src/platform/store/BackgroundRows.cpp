@@ -1,0 +1,54 @@
+#include "BackgroundRows.h"
+
+#include "DatabaseError.h"
+#include "RankedOrder.h"
+#include "SqliteDatabase.h"
+#include "SqliteStatement.h"
+
+BackgroundRows::BackgroundRows(const TableDefinition &definition, const QString &path,
+                               RowReader reader, QString select, RecordOrder order,
+                               std::function<void()> whenDone)
+    : def_(definition), path_(path), reader_(std::move(reader)), select_(std::move(select)),
+      order_(std::move(order)), whenDone_(std::move(whenDone)), thread_([this] { run(); })
+{
+}
+
+BackgroundRows::~BackgroundRows()
+{
+    stop_ = true;
+    if (thread_.joinable())
+        thread_.join();
+}
+
+BackgroundRows::Rows BackgroundRows::take()
+{
+    if (thread_.joinable())
+        thread_.join();
+    return std::move(rows_);
+}
+
+void BackgroundRows::run()
+{
+    auto store = std::make_unique<RowStore>(def_);
+    try {
+        SqliteDatabase db(path_, SqliteDatabase::Mode::Reader);
+        // One statement is one read transaction: the rows are those of one moment.
+        SqliteStatement st(db.handle(), select_);
+        if (reader_.read(st, *store, &stop_)) {
+            std::vector<quint32> byRowId = store->slotsByRowId();
+            std::vector<quint32> ordered = byRowId;
+            RankedOrder(order_, *store).sort(ordered);
+            rows_.byRowId = std::move(byRowId);
+            rows_.ordered = std::move(ordered);
+            rows_.store = std::move(store);
+        } else {
+            rows_.error = QStringLiteral("Lecture interrompue.");
+        }
+    } catch (const DatabaseError &e) {
+        rows_.error = e.message();
+    } catch (const std::bad_alloc &) {
+        rows_.error = QStringLiteral("Mémoire insuffisante.");
+    }
+    if (whenDone_ && !stop_)
+        whenDone_();
+}

@@ -1,0 +1,52 @@
+#pragma once
+
+#include "RecordOrder.h"
+#include "RowReader.h"
+#include "RowStore.h"
+
+#include <QString>
+
+#include <atomic>
+#include <functional>
+#include <memory>
+#include <thread>
+#include <vector>
+
+// Every row of a table file read on a second thread, through a read-only connection of its
+// own, into a store of its own, with the rows by identity and in one index order: what the
+// window thread then takes over whole. Touches nothing of the window thread's until taken.
+class BackgroundRows
+{
+public:
+    struct Rows {
+        std::unique_ptr<RowStore> store;
+        std::vector<quint32> byRowId;
+        std::vector<quint32> ordered; // in `order`
+        QString error;                // the French reason when the read failed
+    };
+
+    // `whenDone` runs on the second thread once the rows are read (or the read failed).
+    BackgroundRows(const TableDefinition &definition, const QString &path, RowReader reader,
+                   QString select, RecordOrder order, std::function<void()> whenDone);
+    // Stops the read and waits for the thread.
+    ~BackgroundRows();
+    BackgroundRows(const BackgroundRows &) = delete;
+    BackgroundRows &operator=(const BackgroundRows &) = delete;
+
+    const RecordOrder &order() const { return order_; }
+    // Waits for the read to end and hands its rows over.
+    Rows take();
+
+private:
+    void run();
+
+    const TableDefinition &def_;
+    QString path_;
+    RowReader reader_;
+    QString select_;
+    RecordOrder order_;
+    std::function<void()> whenDone_;
+    Rows rows_;
+    std::atomic<bool> stop_ = false;
+    std::thread thread_; // last: started once everything above is set
+};
