@@ -1,5 +1,6 @@
 // The program as the user meets it, at 0, 100,000 (and on request 1,000,000) entries: start to
-// the main window shown with its totals (every window created, as the program does), the first
+// the main window shown with its totals (every window created, as the program does), every row
+// in after it (read on a second thread), a change of year made at once before they are, the first
 // start on a copy of the register without its stored sums (they are built then), a change
 // of view through the selectors, a post, the care list preview up to its first page shown, a
 // change of view after it, every other window opened, and peak memory. Every action is timed
@@ -37,6 +38,9 @@ namespace
 struct Figures {
     double start = 0, yearSwitch = 1e9, beneficiarySwitch = 1e9, post = 1e9, preview = 1e9;
     double viewAfterPreview = 1e9, windows = 1e9;
+    // Every row in after the start (read on a second thread while the window shows), and a
+    // change of year made at once, before they are.
+    double allRows = 1e9, yearAtOnce = 1e9;
     double startMegabytes = 0, previewMegabytes = 0, windowsMegabytes = 0;
 };
 
@@ -78,7 +82,9 @@ double previewFirstPage(TFrmPrincipale &window)
     return shown;
 }
 
-Figures measure(const QString &folder, int rows, bool startOnly)
+enum class Run { Whole, StartOnly, YearAtOnce };
+
+Figures measure(const QString &folder, int rows, Run run)
 {
     Figures f;
     QElapsedTimer timer;
@@ -88,12 +94,21 @@ Figures measure(const QString &folder, int rows, bool startOnly)
         return f;
     f.start = BenchMeasure::millis(timer);
     f.startMegabytes = BenchRegister::peakMegabytes();
-    if (startOnly)
+    if (run == Run::StartOnly)
         return f;
 
     TFrmPrincipale &window = program.window();
     auto *years = window.findChild<QComboBox *>(QStringLiteral("lstListeAnnee"));
     auto *names = window.findChild<QComboBox *>(QStringLiteral("lstListeBeneficiaires"));
+    if (run == Run::YearAtOnce) {
+        f.yearAtOnce = BenchMeasure::choose(*years, QStringLiteral("2024"));
+        return f;
+    }
+    // The window waits for events while the rows come in, as it does before a first click.
+    while (!window.tableTous().rowsComplete())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QCoreApplication::processEvents();
+    f.allRows = BenchMeasure::millis(timer);
     f.yearSwitch = BenchMeasure::choose(*years, QStringLiteral("2024"));
     f.beneficiarySwitch = BenchMeasure::choose(*names, QStringLiteral("PAUL"));
     BenchMeasure::choose(*names, QStringLiteral("TOUS"));
@@ -130,9 +145,9 @@ Figures measure(const QString &folder, int rows, bool startOnly)
     return f;
 }
 
-Figures measureInChild(const QString &folder, int rows, bool startOnly = false)
+Figures measureInChild(const QString &folder, int rows, Run run = Run::Whole)
 {
-    return BenchMeasure::inChild([&] { return measure(folder, rows, startOnly); }, Figures{},
+    return BenchMeasure::inChild([&] { return measure(folder, rows, run); }, Figures{},
                                  QStringLiteral("%1 entries").arg(rows));
 }
 
@@ -162,9 +177,10 @@ Figures median(QList<Figures> runs)
 {
     Figures m;
     for (double Figures::*field :
-         {&Figures::start, &Figures::yearSwitch, &Figures::beneficiarySwitch, &Figures::post,
-          &Figures::preview, &Figures::viewAfterPreview, &Figures::windows,
-          &Figures::startMegabytes, &Figures::previewMegabytes, &Figures::windowsMegabytes}) {
+         {&Figures::start, &Figures::allRows, &Figures::yearAtOnce, &Figures::yearSwitch,
+          &Figures::beneficiarySwitch, &Figures::post, &Figures::preview,
+          &Figures::viewAfterPreview, &Figures::windows, &Figures::startMegabytes,
+          &Figures::previewMegabytes, &Figures::windowsMegabytes}) {
         std::sort(runs.begin(), runs.end(),
                   [&](const Figures &a, const Figures &b) { return a.*field < b.*field; });
         m.*field = runs[runs.size() / 2].*field;
@@ -192,12 +208,13 @@ int main(int argc, char *argv[])
         for (int i = 1; i < argc; ++i)
             sizes.append(QString::fromLocal8Bit(argv[i]).toInt());
     }
-    std::printf("| entries | SQLite reads every row (ms) | start (ms, ×empty start) | change of "
+    std::printf("| entries | SQLite reads every row (ms) | start (ms, ×empty start) | every row "
+                "in (ms after start) | change of year at once (ms) | change of "
                 "year (ms, ×SQLite) | change of beneficiary (ms, ×SQLite) | post (ms, ×SQLite) | "
                 "preview first page (ms, ×SQLite) | change of year after it (ms) | every other "
                 "window opened (ms) | peak memory MB (start / after preview / after every "
                 "window) |\n");
-    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    std::printf("|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     QStringList firstStarts;
     double emptyStart = 0;
     for (int rows : sizes) {
@@ -207,21 +224,24 @@ int main(int argc, char *argv[])
         QList<Figures> runs;
         for (int i = 0; i < (rows >= 1'000'000 ? 1 : 3); ++i)
             runs.append(measureInChild(folder, rows));
-        const Figures f = median(runs);
+        Figures f = median(runs);
+        f.yearAtOnce = measureInChild(folder, rows, Run::YearAtOnce).yearAtOnce;
         if (rows == 0)
             emptyStart = f.start;
         double first = 1e9;
         for (int i = 0; i < 3; ++i) {
             const QTemporaryDir copy;
             if (copyWithoutStoredSums(folder, copy))
-                first = std::min(first, measureInChild(copy.path(), rows, true).start);
+                first = std::min(first, measureInChild(copy.path(), rows, Run::StartOnly).start);
         }
         firstStarts.append(QStringLiteral("| %1 | %2 | %3 |")
                                .arg(rows)
                                .arg(f.start, 0, 'f', 1)
                                .arg(cell(first, f.start)));
-        std::printf("| %d | %.1f | %s | %s | %s | %s | %s | %s | %s | %.0f / %.0f / %.0f |\n", rows,
-                    floor, qPrintable(cell(f.start, emptyStart)),
+        std::printf("| %d | %.1f | %s | %s | %s | %s | %s | %s | %s | %s | %s | %.0f / %.0f / "
+                    "%.0f |\n",
+                    rows, floor, qPrintable(cell(f.start, emptyStart)),
+                    qPrintable(cell(f.allRows, 0)), qPrintable(cell(f.yearAtOnce, 0)),
                     qPrintable(cell(f.yearSwitch, floor)),
                     qPrintable(cell(f.beneficiarySwitch, floor)), qPrintable(cell(f.post, floor)),
                     qPrintable(cell(f.preview, floor)), qPrintable(cell(f.viewAfterPreview, 0)),

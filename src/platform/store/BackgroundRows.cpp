@@ -5,6 +5,8 @@
 #include "SqliteDatabase.h"
 #include "SqliteStatement.h"
 
+#include <chrono>
+
 BackgroundRows::BackgroundRows(const TableDefinition &definition, const QString &path,
                                RowReader reader, QString select, RecordOrder order,
                                std::function<void()> whenDone)
@@ -29,6 +31,11 @@ BackgroundRows::Rows BackgroundRows::take()
 
 void BackgroundRows::run()
 {
+    // The installed program's hook for the end-to-end tests: with TALO_TEST_ROWS_DELAY_MS=N the
+    // read starts N ms late, so that gestures land before every row is in.
+    for (int wait = qEnvironmentVariableIntValue("TALO_TEST_ROWS_DELAY_MS"); wait > 0 && !stop_;
+         wait -= 20)
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
     auto store = std::make_unique<RowStore>(def_);
     try {
         SqliteDatabase db(path_, SqliteDatabase::Mode::Reader);
