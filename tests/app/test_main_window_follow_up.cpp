@@ -137,7 +137,7 @@ void TestMainWindowFollowUp::followUpKeepsTheView()
     openFromMenu("mnuSuivi", [](QDialog &dialog) {
         auto &window = static_cast<TFrmSuiviRemboursements &>(dialog);
         // Only the view's entries: DURAND's unpaid care.
-        QCOMPARE(window.followUp().lines().size(), size_t(1));
+        QCOMPARE(window.followUp().size(), size_t(1));
         QCOMPARE(window.followUp().total(), 10000);
     });
     QCOMPARE(f.gridColumn("Date"), QStringList({"10/04/24", "12/05/24"}));
