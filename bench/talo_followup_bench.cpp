@@ -7,9 +7,9 @@
 #include "app/TFrmPrincipale.h"
 #include "followup/TFrmBilanAnnuel.h"
 #include "followup/TFrmSuiviRemboursements.h"
-#include "platform/widgets/Dialogs.h"
 #include "platform/core/SideFile.h"
 #include "platform/store/Table.h"
+#include "platform/widgets/Dialogs.h"
 #include "register/FollowUpLines.h"
 #include "register/YearTotals.h"
 

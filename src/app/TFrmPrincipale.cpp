@@ -527,8 +527,8 @@ void TFrmPrincipale::mnuBilanClick()
     if (!TableTous->isActive() || !postPendingRecords(false))
         return;
     HandlerGuard::run(this, [this] {
-        TFrmBilanAnnuel window(
-            std::make_shared<const YearTotals>(YearTotals::readAll(*TableTous)), this);
+        TFrmBilanAnnuel window(std::make_shared<const YearTotals>(YearTotals::readAll(*TableTous)),
+                               this);
         window.exec();
     });
 }

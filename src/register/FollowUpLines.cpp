@@ -79,16 +79,8 @@ void FollowUpLines::add(qint64 rowId, const QDate &date, const QString &benefici
                         qint64 awaited, AwaitedPayer payer)
 {
     const qint64 day = date.isValid() ? date.toJulianDay() : NoDay;
-    Packed line{rowId,
-                0,
-                0,
-                0,
-                0,
-                0,
-                textNumber(beneficiary),
-                textNumber(doctor),
-                quint8(payer),
-                false};
+    Packed line{rowId,         0,    0, 0, 0, 0, textNumber(beneficiary), textNumber(doctor),
+                quint8(payer), false};
     if (fits(cost) && fits(cpam) && fits(mutual) && fits(awaited) && fits(day)) {
         line.cost = qint32(cost);
         line.cpam = qint32(cpam);

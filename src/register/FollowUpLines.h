@@ -62,7 +62,10 @@ private:
         qint64 cost, cpam, mutual, awaited, day;
     };
     Wide values(const Packed &line) const;
-    qint64 day(const Packed &line) const { return line.wide ? wide_[quint32(line.cost)].day : line.day; }
+    qint64 day(const Packed &line) const
+    {
+        return line.wide ? wide_[quint32(line.cost)].day : line.day;
+    }
 
     std::vector<Packed> lines_;
     std::vector<Wide> wide_;

@@ -38,8 +38,8 @@ public:
     }
 
 private:
-    static void into(QHash<quint64, Group> &groups, int year, quint32 number,
-                     const QString &name, const CareFacts &facts)
+    static void into(QHash<quint64, Group> &groups, int year, quint32 number, const QString &name,
+                     const CareFacts &facts)
     {
         Group &g = groups[(quint64(quint32(year)) << 32) | number];
         if (g.row.count == 0) {
@@ -64,8 +64,7 @@ YearTotals::YearTotals(const std::vector<CareFacts> &entries)
         return *numbers.insert(text, quint32(numbers.size()));
     };
     for (const CareFacts &e : entries)
-        gathering.add(e, number(e.beneficiary), e.beneficiary, number(e.speciality),
-                      e.speciality);
+        gathering.add(e, number(e.beneficiary), e.beneficiary, number(e.speciality), e.speciality);
     *this = gathering.done();
 }
 
