@@ -7,10 +7,11 @@
 #include "app/TFrmPrincipale.h"
 #include "followup/TFrmBilanAnnuel.h"
 #include "followup/TFrmSuiviRemboursements.h"
-#include "platform/widgets/Dialogs.h"
 #include "platform/core/SideFile.h"
 #include "platform/store/Table.h"
-#include "register/CareViewReader.h"
+#include "platform/widgets/Dialogs.h"
+#include "register/FollowUpLines.h"
+#include "register/YearTotals.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -68,12 +69,15 @@ int main(int argc, char *argv[])
         Table &table = main.tableTous();
         size_t lines = 0;
         const auto followUp = [&] {
-            TFrmSuiviRemboursements window(CareViewReader::readView(table), QString(), &main);
+            TFrmSuiviRemboursements window(
+                std::make_shared<const FollowUpLines>(FollowUpLines::readView(table)), QString(),
+                &main);
             showOnce(window);
-            lines = window.followUp().lines().size();
+            lines = window.followUp().size();
         };
         const auto yearSummary = [&] {
-            TFrmBilanAnnuel window(CareViewReader::readAll(table), &main);
+            TFrmBilanAnnuel window(std::make_shared<const YearTotals>(YearTotals::readAll(table)),
+                                   &main);
             showOnce(window);
         };
         followUp(); // fonts, styles and chart plugins load once

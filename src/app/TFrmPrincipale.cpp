@@ -37,6 +37,8 @@
 #include "register/CareRegister.h"
 #include "register/CareViewChoice.h"
 #include "register/CareViewReader.h"
+#include "register/FollowUpLines.h"
+#include "register/YearTotals.h"
 #include "reports/TFrmListeTalo.h"
 #include "safety/TFrmSauvegarder.h"
 #include "safety/TfrmApropos.h"
@@ -492,9 +494,10 @@ void TFrmPrincipale::mnuSuiviClick()
     HandlerGuard::run(this, [this, &choice] {
         const QString view = QStringLiteral("Bénéficiaire : %1, année : %2")
                                  .arg(selectors_->beneficiaryText(), selectors_->yearText());
-        TFrmSuiviRemboursements window(CareViewReader::readView(*TableTous), view, this);
-        window.setDossierCommand([this](QWidget *from, const std::vector<CareFacts> &ticked) {
-            ProofCommands::dossier(*this, from, ticked);
+        TFrmSuiviRemboursements window(
+            std::make_shared<const FollowUpLines>(FollowUpLines::readView(*TableTous)), view, this);
+        window.setDossierCommand([this](QWidget *from, const std::set<qint64> &ticked) {
+            ProofCommands::dossier(*this, from, CareViewReader::readRows(*TableTous, ticked));
         });
         window.exec();
         choice = window.choice();
@@ -526,7 +529,8 @@ void TFrmPrincipale::mnuBilanClick()
     if (!TableTous->isActive() || !postPendingRecords(false))
         return;
     HandlerGuard::run(this, [this] {
-        TFrmBilanAnnuel window(CareViewReader::readAll(*TableTous), this);
+        TFrmBilanAnnuel window(std::make_shared<const YearTotals>(YearTotals::readAll(*TableTous)),
+                               this);
         window.exec();
     });
 }

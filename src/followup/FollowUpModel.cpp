@@ -32,24 +32,28 @@ void FollowUpModel::setFollowUp(std::shared_ptr<const ReimbursementFollowUp> fol
     endResetModel();
 }
 
-const ReimbursementFollowUp::Line *FollowUpModel::line(int row) const
+bool FollowUpModel::holds(int row) const
 {
-    if (!followUp_ || row < 0 || size_t(row) >= followUp_->lines().size())
-        return nullptr;
-    return &followUp_->lines()[size_t(row)];
+    return followUp_ && row >= 0 && size_t(row) < followUp_->size();
+}
+
+std::optional<ReimbursementFollowUp::Line> FollowUpModel::line(int row) const
+{
+    if (!holds(row))
+        return std::nullopt;
+    return followUp_->line(size_t(row));
 }
 
 bool FollowUpModel::tickable(int row) const
 {
-    const ReimbursementFollowUp::Line *l = line(row);
-    return l && l->payer == AwaitedPayer::Mutuelle;
+    return holds(row) && followUp_->payer(size_t(row)) == AwaitedPayer::Mutuelle;
 }
 
 bool FollowUpModel::toggle(int row)
 {
     if (!tickable(row))
         return false;
-    const qint64 id = line(row)->entry.row.rowId;
+    const qint64 id = followUp_->rowId(size_t(row));
     if (!ticked_.erase(id))
         ticked_.insert(id);
     Q_EMIT dataChanged(index(row, Date), index(row, Date), {Qt::CheckStateRole});
@@ -69,13 +73,13 @@ bool FollowUpModel::setData(const QModelIndex &index, const QVariant &value, int
     if (role != Qt::CheckStateRole || index.column() != Date || !tickable(index.row()))
         return false;
     const bool wanted = value.toInt() == Qt::Checked;
-    const bool now = ticked_.count(line(index.row())->entry.row.rowId) != 0;
+    const bool now = ticked_.count(followUp_->rowId(size_t(index.row()))) != 0;
     return wanted == now || toggle(index.row());
 }
 
 int FollowUpModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() || !followUp_ ? 0 : int(followUp_->lines().size());
+    return parent.isValid() || !followUp_ ? 0 : int(followUp_->size());
 }
 
 int FollowUpModel::columnCount(const QModelIndex &parent) const
@@ -85,25 +89,27 @@ int FollowUpModel::columnCount(const QModelIndex &parent) const
 
 QVariant FollowUpModel::data(const QModelIndex &index, int role) const
 {
-    const ReimbursementFollowUp::Line *l = line(index.row());
-    if (!l)
+    if (!holds(index.row()))
         return {};
+    const auto row = size_t(index.row());
     const int column = index.column();
     switch (role) {
-    case Qt::DisplayRole:
+    case Qt::DisplayRole: {
+        // The line's texts are fetched for the cells painted only.
+        const std::optional<ReimbursementFollowUp::Line> l = line(index.row());
         switch (column) {
         case Date:
-            return Formats::date(l->entry.date);
+            return Formats::date(l->date);
         case Beneficiary:
-            return l->entry.beneficiary;
+            return l->beneficiary;
         case Doctor:
-            return l->entry.doctor;
+            return l->doctor;
         case Cost:
-            return Formats::money(l->entry.cost);
+            return Formats::money(l->cost);
         case Cpam:
-            return Formats::money(l->entry.cpam);
+            return Formats::money(l->cpam);
         case Mutual:
-            return Formats::money(l->entry.mutual);
+            return Formats::money(l->mutual);
         case Awaited:
             return Formats::money(l->awaited);
         case Payer:
@@ -113,23 +119,24 @@ QVariant FollowUpModel::data(const QModelIndex &index, int role) const
         default:
             return {};
         }
+    }
     case Qt::CheckStateRole:
-        if (column != Date || l->payer != AwaitedPayer::Mutuelle)
+        if (column != Date || !tickable(index.row()))
             return {};
-        return ticked_.count(l->entry.row.rowId) ? Qt::Checked : Qt::Unchecked;
+        return ticked_.count(followUp_->rowId(row)) ? Qt::Checked : Qt::Unchecked;
     case Qt::AccessibleDescriptionRole:
-        if (column != Date || l->payer != AwaitedPayer::Mutuelle)
+        if (column != Date || !tickable(index.row()))
             return {};
-        return ticked_.count(l->entry.row.rowId) ? QStringLiteral("coché pour le dossier")
-                                                 : QStringLiteral("non coché");
+        return ticked_.count(followUp_->rowId(row)) ? QStringLiteral("coché pour le dossier")
+                                                    : QStringLiteral("non coché");
     case Qt::TextAlignmentRole:
         if (column == Date || column == Beneficiary || column == Doctor || column == Payer)
             return int(Qt::AlignLeft | Qt::AlignVCenter);
         return int(Qt::AlignRight | Qt::AlignVCenter);
     case Qt::ForegroundRole:
-        return l->late() ? QBrush(lateColour()) : QVariant();
+        return followUp_->late(row) ? QBrush(lateColour()) : QVariant();
     case Qt::FontRole:
-        if (l->late() || column == Awaited) {
+        if (column == Awaited || followUp_->late(row)) {
             QFont font;
             font.setBold(true);
             return font;

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 
 #include <memory>
+#include <optional>
 #include <set>
 
 // The follow-up's lines for a view: date, beneficiary, doctor, cost, both reimbursements
@@ -23,7 +24,8 @@ public:
 
     void setFollowUp(std::shared_ptr<const ReimbursementFollowUp> followUp);
     const ReimbursementFollowUp *followUp() const { return followUp_.get(); }
-    const ReimbursementFollowUp::Line *line(int row) const;
+    // The line shown at `row`, none out of range.
+    std::optional<ReimbursementFollowUp::Line> line(int row) const;
 
     // Only the lines the mutuelle owes can be ticked.
     bool tickable(int row) const;
@@ -40,6 +42,8 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
 
 private:
+    bool holds(int row) const;
+
     std::shared_ptr<const ReimbursementFollowUp> followUp_;
     std::set<qint64> ticked_;
 };

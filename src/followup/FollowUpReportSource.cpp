@@ -4,13 +4,13 @@
 
 QString FollowUpReportSource::displayText(const QString &fieldName) const
 {
-    const ReimbursementFollowUp::Line &line = followUp_.lines().at(row_);
+    const ReimbursementFollowUp::Line line = followUp_.line(row_);
     if (fieldName == Date)
-        return Formats::date(line.entry.date);
+        return Formats::date(line.date);
     if (fieldName == Beneficiary)
-        return line.entry.beneficiary;
+        return line.beneficiary;
     if (fieldName == Doctor)
-        return line.entry.doctor;
+        return line.doctor;
     if (fieldName == Payer)
         return AwaitedPayers::text(line.payer);
     if (fieldName == Age)
@@ -21,13 +21,13 @@ QString FollowUpReportSource::displayText(const QString &fieldName) const
 
 std::optional<qint64> FollowUpReportSource::cents(const QString &fieldName) const
 {
-    const ReimbursementFollowUp::Line &line = followUp_.lines().at(row_);
+    const ReimbursementFollowUp::Line line = followUp_.line(row_);
     if (fieldName == Cost)
-        return line.entry.cost;
+        return line.cost;
     if (fieldName == Cpam)
-        return line.entry.cpam;
+        return line.cpam;
     if (fieldName == Mutual)
-        return line.entry.mutual;
+        return line.mutual;
     if (fieldName == Awaited)
         return line.awaited;
     return std::nullopt;

@@ -22,7 +22,7 @@ public:
     explicit FollowUpReportSource(const ReimbursementFollowUp &followUp) : followUp_(followUp) {}
 
     void first() override { row_ = 0; }
-    bool eof() const override { return row_ >= followUp_.lines().size(); }
+    bool eof() const override { return row_ >= followUp_.size(); }
     void next() override { ++row_; }
     QString displayText(const QString &fieldName) const override;
     std::optional<qint64> cents(const QString &fieldName) const override;

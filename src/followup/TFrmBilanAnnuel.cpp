@@ -9,6 +9,7 @@
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 #include "register/YearSummary.h"
+#include "register/YearTotals.h"
 
 #include <QChart>
 #include <QChartView>
@@ -96,9 +97,14 @@ void fitHeight(QTableWidget *table, int maxRows)
 
 } // namespace
 
-TFrmBilanAnnuel::TFrmBilanAnnuel(std::vector<CareFacts> entries, QWidget *parent)
+TFrmBilanAnnuel::TFrmBilanAnnuel(const std::vector<CareFacts> &entries, QWidget *parent)
+    : TFrmBilanAnnuel(std::make_shared<const YearTotals>(entries), parent)
+{
+}
+
+TFrmBilanAnnuel::TFrmBilanAnnuel(std::shared_ptr<const YearTotals> totals, QWidget *parent)
     : QDialog(parent, Dialogs::dialogBorder() | Qt::WindowMaximizeButtonHint),
-      entries_(std::move(entries)), years_(YearSummary::years(entries_))
+      totals_(std::move(totals)), years_(totals_->years())
 {
     setObjectName(QStringLiteral("TFrmBilanAnnuel"));
     setWindowTitle(QStringLiteral(" Bilan annuel"));
@@ -166,7 +172,7 @@ void TFrmBilanAnnuel::lstAnneeChange()
 {
     const int index = lstAnnee->currentIndex();
     const int year = index <= 0 ? YearSummary::AllYears : years_.value(index - 1);
-    summary_ = std::make_unique<YearSummary>(entries_, year);
+    summary_ = std::make_unique<YearSummary>(*totals_, year);
     fill(grilleBeneficiaires, tableRows(summary_->byBeneficiary(), summary_->total()));
     fill(grilleSpecialites, tableRows(summary_->bySpeciality(), summary_->total()));
     fitHeight(grilleBeneficiaires, maxBeneficiaryRows);

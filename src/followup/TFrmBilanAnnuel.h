@@ -13,6 +13,7 @@ class QChartView;
 class QComboBox;
 class QTableWidget;
 class YearSummary;
+class YearTotals;
 
 // " Bilan annuel": for the chosen year (or all years), per beneficiary and per speciality, the
 // number of care entries and how their cost splits between the C.P.A.M., the mutual insurer,
@@ -25,7 +26,9 @@ class TFrmBilanAnnuel : public QDialog
 public:
     static constexpr int helpContext = 61;
 
-    explicit TFrmBilanAnnuel(std::vector<CareFacts> entries, QWidget *parent = nullptr);
+    // `totals` are the whole register's (YearTotals::readAll).
+    explicit TFrmBilanAnnuel(std::shared_ptr<const YearTotals> totals, QWidget *parent = nullptr);
+    explicit TFrmBilanAnnuel(const std::vector<CareFacts> &entries, QWidget *parent = nullptr);
     ~TFrmBilanAnnuel() override;
 
     const YearSummary &summary() const { return *summary_; }
@@ -43,7 +46,7 @@ protected:
 private:
     void fill(QTableWidget *table, const QList<QStringList> &rows);
 
-    std::vector<CareFacts> entries_;
+    std::shared_ptr<const YearTotals> totals_;
     QList<int> years_;
     std::unique_ptr<YearSummary> summary_;
 

@@ -29,10 +29,16 @@ const std::optional<AwaitedPayer> payerChoices[] = {std::nullopt, AwaitedPayer::
 
 } // namespace
 
-TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::vector<CareFacts> entries,
+TFrmSuiviRemboursements::TFrmSuiviRemboursements(const std::vector<CareFacts> &entries,
+                                                 const QString &viewText, QWidget *parent)
+    : TFrmSuiviRemboursements(std::make_shared<const FollowUpLines>(entries), viewText, parent)
+{
+}
+
+TFrmSuiviRemboursements::TFrmSuiviRemboursements(std::shared_ptr<const FollowUpLines> lines,
                                                  const QString &viewText, QWidget *parent)
     : QDialog(parent, Dialogs::dialogBorder() | Qt::WindowMaximizeButtonHint),
-      entries_(std::move(entries)), viewText_(viewText)
+      lines_(std::move(lines)), viewText_(viewText)
 {
     setObjectName(QStringLiteral("TFrmSuiviRemboursements"));
     setWindowTitle(QStringLiteral(" Suivi des remboursements"));
@@ -121,7 +127,7 @@ void TFrmSuiviRemboursements::lstPayeurChange()
 {
     const int index = std::max(0, lstPayeur->currentIndex());
     followUp_ =
-        std::make_shared<const ReimbursementFollowUp>(entries_, Today::date(), payerChoices[index]);
+        std::make_shared<const ReimbursementFollowUp>(lines_, Today::date(), payerChoices[index]);
     model_->setFollowUp(followUp_);
     if (model_->rowCount() > 0)
         grilleSuivi->setCurrentIndex(model_->index(0, 0));
@@ -151,10 +157,9 @@ void TFrmSuiviRemboursements::showBands()
 
 void TFrmSuiviRemboursements::chooseLine(int row)
 {
-    const ReimbursementFollowUp::Line *line = model_->line(row);
-    if (!line)
+    if (row < 0 || row >= model_->rowCount())
         return;
-    choice_ = Choice{line->entry.row, line->payer};
+    choice_ = Choice{Bookmark{followUp_->rowId(size_t(row))}, followUp_->payer(size_t(row))};
     accept();
 }
 
@@ -164,19 +169,15 @@ void TFrmSuiviRemboursements::setDossierCommand(DossierCommand command)
     btnDossier->setVisible(bool(dossierCommand_));
 }
 
-std::vector<CareFacts> TFrmSuiviRemboursements::tickedEntries() const
+const std::set<qint64> &TFrmSuiviRemboursements::tickedRows() const
 {
-    std::vector<CareFacts> ticked;
-    for (const CareFacts &entry : entries_)
-        if (model_->ticked().count(entry.row.rowId))
-            ticked.push_back(entry);
-    return ticked;
+    return model_->ticked();
 }
 
 void TFrmSuiviRemboursements::btnDossierClick()
 {
     if (dossierCommand_)
-        dossierCommand_(this, tickedEntries());
+        dossierCommand_(this, tickedRows());
     grilleSuivi->setFocus();
 }
 

@@ -3,6 +3,7 @@
 #include "platform/report/ReportPage.h"
 #include "platform/report/ReportPageGeometry.h"
 #include "register/CareFacts.h"
+#include "register/FollowUpLines.h"
 #include "register/ReimbursementFollowUp.h"
 
 #include <QDialog>
@@ -10,6 +11,7 @@
 #include <functional>
 #include <memory>
 #include <optional>
+#include <set>
 #include <vector>
 
 class FollowUpModel;
@@ -35,10 +37,14 @@ public:
         Bookmark row;
         AwaitedPayer payer;
     };
-    using DossierCommand = std::function<void(QWidget *window, const std::vector<CareFacts> &)>;
+    // Given the row ids of the entries ticked.
+    using DossierCommand = std::function<void(QWidget *window, const std::set<qint64> &)>;
 
-    // `viewText` names the main window's view ("Bénéficiaire : TOUS, année : TOUTES").
-    TFrmSuiviRemboursements(std::vector<CareFacts> entries, const QString &viewText,
+    // `lines` are the view's (FollowUpLines::readView); `viewText` names the main window's
+    // view ("Bénéficiaire : TOUS, année : TOUTES").
+    TFrmSuiviRemboursements(std::shared_ptr<const FollowUpLines> lines, const QString &viewText,
+                            QWidget *parent = nullptr);
+    TFrmSuiviRemboursements(const std::vector<CareFacts> &entries, const QString &viewText,
                             QWidget *parent = nullptr);
     ~TFrmSuiviRemboursements() override;
 
@@ -46,8 +52,8 @@ public:
     const ReimbursementFollowUp &followUp() const { return *followUp_; }
     // Shows the button "Dossier pour la mutuelle...", which runs `command` over the ticked entries.
     void setDossierCommand(DossierCommand command);
-    // The entries ticked, in the order of the view.
-    std::vector<CareFacts> tickedEntries() const;
+    // The entries ticked (row ids).
+    const std::set<qint64> &tickedRows() const;
     // The printed report's pages for the lines shown.
     QList<ReportPage> layOut(const ReportPageGeometry &geometry) const;
 
@@ -64,7 +70,7 @@ private:
     QString scopeText() const;
     void showBands();
 
-    std::vector<CareFacts> entries_;
+    std::shared_ptr<const FollowUpLines> lines_;
     QString viewText_;
     std::shared_ptr<const ReimbursementFollowUp> followUp_;
     std::optional<Choice> choice_;

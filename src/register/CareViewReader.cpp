@@ -17,7 +17,8 @@ CareViewReader::CareViewReader(Table &table)
       cpam_(table.fieldByName(MontantCPAM)), mutual_(table.fieldByName(MontantMutuelle)),
       estimate_(table.fieldByName(Estimation)), partial_(table.fieldByName(MutuelleOuiNon)),
       dateCpam_(table.fieldByName(DateCPAM)), dateMutuelle_(table.fieldByName(DateMutuelle)),
-      base_(table.fieldByName(Base)), refused_(table.fieldByName(CPAMOuiNon))
+      base_(table.fieldByName(Base)), refused_(table.fieldByName(CPAMOuiNon)),
+      number_(table.fieldByName(Numero))
 {
 }
 
@@ -58,6 +59,20 @@ std::vector<CareFacts> CareViewReader::walk()
 std::vector<CareFacts> CareViewReader::readView(Table &table)
 {
     return CareViewReader(table).walk();
+}
+
+std::vector<CareFacts> CareViewReader::readRows(Table &table, const std::set<qint64> &rows)
+{
+    CareViewReader reader(table);
+    std::vector<CareFacts> entries;
+    table.forEachRowInView([&] {
+        const qint64 id = reader.number_.value().toLongLong();
+        if (!rows.count(id))
+            return;
+        entries.push_back(reader.current());
+        entries.back().row = Bookmark{id};
+    });
+    return entries;
 }
 
 std::vector<CareFacts> CareViewReader::readAll(Table &table)

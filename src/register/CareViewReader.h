@@ -2,6 +2,7 @@
 
 #include "CareFacts.h"
 
+#include <set>
 #include <vector>
 
 class Field;
@@ -17,6 +18,9 @@ public:
     static std::vector<CareFacts> readView(Table &table);
     // Every entry of the table, whatever its filter.
     static std::vector<CareFacts> readAll(Table &table);
+    // The entries in view among `rows` (row ids), in the table's order, read without moving the
+    // cursor.
+    static std::vector<CareFacts> readRows(Table &table, const std::set<qint64> &rows);
 
 private:
     explicit CareViewReader(Table &table);
@@ -25,5 +29,5 @@ private:
 
     Table &table_;
     Field &date_, &beneficiary_, &doctor_, &speciality_, &cost_, &cpam_, &mutual_, &estimate_,
-        &partial_, &dateCpam_, &dateMutuelle_, &base_, &refused_;
+        &partial_, &dateCpam_, &dateMutuelle_, &base_, &refused_, &number_;
 };

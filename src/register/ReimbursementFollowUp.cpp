@@ -1,27 +1,47 @@
 #include "ReimbursementFollowUp.h"
 
-#include <algorithm>
+ReimbursementFollowUp::ReimbursementFollowUp(std::shared_ptr<const FollowUpLines> lines,
+                                             const QDate &today,
+                                             std::optional<AwaitedPayer> onlyPayer)
+    : lines_(std::move(lines)), today_(today)
+{
+    if (onlyPayer)
+        shown_.emplace();
+    for (size_t i = 0; i < lines_->size(); ++i) {
+        const AwaitedPayer payer = lines_->payer(i);
+        if (onlyPayer && payer != *onlyPayer)
+            continue;
+        if (shown_)
+            shown_->push_back(quint32(i));
+        const qint64 awaited = lines_->awaited(i);
+        totals_[size_t(payer)] += awaited;
+        bands_[size_t(AgeBands::of(ageInDays(lines_->date(i))))][size_t(payer)] += awaited;
+    }
+}
 
 ReimbursementFollowUp::ReimbursementFollowUp(const std::vector<CareFacts> &entries,
                                              const QDate &today,
                                              std::optional<AwaitedPayer> onlyPayer)
+    : ReimbursementFollowUp(std::make_shared<const FollowUpLines>(entries), today, onlyPayer)
 {
-    for (const CareFacts &entry : entries) {
-        const qint64 awaited = entry.awaited();
-        if (awaited == 0)
-            continue;
-        const AwaitedPayer payer = entry.payer();
-        if (onlyPayer && payer != *onlyPayer)
-            continue;
-        const int age = entry.ageInDays(today);
-        lines_.push_back({entry, awaited, payer, age});
-        totals_[size_t(payer)] += awaited;
-        bands_[size_t(AgeBands::of(age))][size_t(payer)] += awaited;
-    }
-    // The register's order is by date already; stable keeps its order among equal dates.
-    const auto older = [](const Line &a, const Line &b) { return a.entry.date < b.entry.date; };
-    if (!std::is_sorted(lines_.begin(), lines_.end(), older))
-        std::stable_sort(lines_.begin(), lines_.end(), older);
+}
+
+int ReimbursementFollowUp::ageInDays(const QDate &date) const
+{
+    return date.isValid() ? int(date.daysTo(today_)) : 0;
+}
+
+ReimbursementFollowUp::Line ReimbursementFollowUp::line(size_t i) const
+{
+    Line l;
+    static_cast<FollowUpLines::Line &>(l) = lines_->at(at(i));
+    l.ageInDays = ageInDays(l.date);
+    return l;
+}
+
+bool ReimbursementFollowUp::late(size_t i) const
+{
+    return AgeBands::actionable(ageInDays(lines_->date(at(i))));
 }
 
 qint64 ReimbursementFollowUp::total() const

@@ -1,10 +1,13 @@
 #include "YearSummary.h"
 
+#include "YearTotals.h"
+
 #include "platform/core/TextCollation.h"
 
 #include <QHash>
 
 #include <algorithm>
+#include <numeric>
 
 namespace
 {
@@ -48,51 +51,58 @@ void YearSummary::Row::add(const CareFacts &entry)
     family += entry.familyShare();
 }
 
-YearSummary::YearSummary(const std::vector<CareFacts> &entries, int year) : year_(year)
+void YearSummary::Row::add(const Row &other)
 {
-    QHash<QString, Row> beneficiaries, specialities;
-    const QList<int> allYears = years(entries);
+    count += other.count;
+    cost += other.cost;
+    cpam += other.cpam;
+    mutual += other.mutual;
+    awaitedCpam += other.awaitedCpam;
+    awaitedMutuelle += other.awaitedMutuelle;
+    toCheck += other.toCheck;
+    family += other.family;
+}
+
+YearSummary::YearSummary(const YearTotals &totals, int year) : year_(year)
+{
+    const QList<int> &allYears = totals.years();
     if (year == AllYears) {
-        periods_.fill(0, allYears.size());
-        for (auto it = allYears.rbegin(); it != allYears.rend(); ++it)
+        for (auto it = allYears.rbegin(); it != allYears.rend(); ++it) {
+            const std::array<qint64, 12> months = totals.months(*it);
+            periods_ << std::accumulate(months.begin(), months.end(), qint64(0));
             periodLabels_ << QString::number(*it);
+        }
     } else {
-        periods_.fill(0, 12);
+        for (qint64 cost : totals.months(year))
+            periods_ << cost;
         // Month numbers: twelve names do not hold under the bars of a small chart.
         for (int month = 1; month <= 12; ++month)
             periodLabels_ << QStringLiteral("%1").arg(month, 2, 10, QLatin1Char('0'));
     }
-    for (const CareFacts &entry : entries) {
-        if (year != AllYears && entry.date.year() != year)
+    QHash<QString, Row> beneficiaries, specialities;
+    for (const YearTotals::Group &g : totals.byBeneficiary()) {
+        if (year != AllYears && g.year != year)
             continue;
-        total_.add(entry);
-        beneficiaries[entry.beneficiary].add(entry);
-        const QString speciality = entry.speciality.trimmed();
-        specialities[speciality.isEmpty() ? unspecifiedSpeciality() : speciality].add(entry);
-        if (!entry.date.isValid())
+        total_.add(g.row);
+        beneficiaries[g.name].add(g.row);
+    }
+    for (const YearTotals::Group &g : totals.bySpeciality()) {
+        if (year != AllYears && g.year != year)
             continue;
-        const qsizetype period = year == AllYears
-                                     ? allYears.size() - 1 - allYears.indexOf(entry.date.year())
-                                     : entry.date.month() - 1;
-        periods_[period] += entry.cost;
+        const QString speciality = g.name.trimmed();
+        specialities[speciality.isEmpty() ? unspecifiedSpeciality() : speciality].add(g.row);
     }
     total_.name = QStringLiteral("Total");
     beneficiaries_ = rowsOf(beneficiaries);
     specialities_ = rowsOf(specialities);
 }
 
+YearSummary::YearSummary(const std::vector<CareFacts> &entries, int year)
+    : YearSummary(YearTotals(entries), year)
+{
+}
+
 QList<int> YearSummary::years(const std::vector<CareFacts> &entries)
 {
-    QList<int> list;
-    int last = -1;
-    for (const CareFacts &entry : entries) {
-        const int y = entry.date.isValid() ? entry.date.year() : -1;
-        if (y < 0 || y == last)
-            continue;
-        last = y;
-        if (!list.contains(y))
-            list.append(y);
-    }
-    std::sort(list.begin(), list.end(), std::greater<int>());
-    return list;
+    return YearTotals(entries).years();
 }

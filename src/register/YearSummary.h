@@ -8,6 +8,8 @@
 #include <array>
 #include <vector>
 
+class YearTotals;
+
 // The year at a glance: for one year (or all years), per beneficiary and per speciality, the
 // number of entries and how their cost splits between the C.P.A.M., the mutual insurer, what
 // is still awaited from each of them, what is left to check once both have paid (an over-paid
@@ -24,11 +26,13 @@ public:
                family = 0;
         qint64 awaited() const { return awaitedCpam + awaitedMutuelle + toCheck; }
         void add(const CareFacts &entry);
+        void add(const Row &other);
     };
 
     static constexpr int AllYears = 0;
     static QString unspecifiedSpeciality() { return QStringLiteral("Non précisée"); }
 
+    YearSummary(const YearTotals &totals, int year);
     YearSummary(const std::vector<CareFacts> &entries, int year);
 
     // The years that hold entries, most recent first.

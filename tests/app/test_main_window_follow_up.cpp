@@ -1,7 +1,10 @@
 #include "MainWindowFixture.h"
 
+#include "followup/FollowUpModel.h"
 #include "followup/TFrmBilanAnnuel.h"
 #include "followup/TFrmSuiviRemboursements.h"
+#include "platform/core/Formats.h"
+#include "register/AgeBands.h"
 #include "register/YearSummary.h"
 
 #include <QAction>
@@ -28,6 +31,7 @@ private Q_SLOTS:
     void lineChosenBecomesCurrentEntry();
     void followUpKeepsTheView();
     void yearSummaryCoversEveryoneAndKeepsTheView();
+    void entryTypedShowsInBothWindows();
     void helpOnF1_data();
     void helpOnF1();
 
@@ -137,7 +141,7 @@ void TestMainWindowFollowUp::followUpKeepsTheView()
     openFromMenu("mnuSuivi", [](QDialog &dialog) {
         auto &window = static_cast<TFrmSuiviRemboursements &>(dialog);
         // Only the view's entries: DURAND's unpaid care.
-        QCOMPARE(window.followUp().lines().size(), size_t(1));
+        QCOMPARE(window.followUp().size(), size_t(1));
         QCOMPARE(window.followUp().total(), 10000);
     });
     QCOMPARE(f.gridColumn("Date"), QStringList({"10/04/24", "12/05/24"}));
@@ -157,6 +161,38 @@ void TestMainWindowFollowUp::yearSummaryCoversEveryoneAndKeepsTheView()
     });
     QCOMPARE(f.gridColumn("Date"), QStringList({"01/02/24"}));
     QCOMPARE(f.table().fieldByName(DateSoins).asString(), QString("01/02/24"));
+}
+
+// The windows keep numbers and text numbers, not entries: what was just typed and posted in the
+// main window is on its own line, with its own texts, the other lines unmoved.
+void TestMainWindowFollowUp::entryTypedShowsInBothWindows()
+{
+    f.typeEntry("01/01/24", "DURAND", "42");
+    QCOMPARE(f.table().state(), Table::State::Browse);
+    openFromMenu("mnuSuivi", [](QDialog &dialog) {
+        const QAbstractItemModel *lines = dialog.findChild<QTableView *>("grilleSuivi")->model();
+        QCOMPARE(lines->rowCount(), 3);
+        const auto row = [lines](int r) {
+            QStringList texts;
+            for (int c = 0; c < FollowUpModel::Count; ++c)
+                texts << lines->index(r, c).data().toString();
+            return texts;
+        };
+        const QString unpaid = Formats::money(0);
+        QCOMPARE(row(0),
+                 (QStringList{"01/01/24", "DURAND", "", Formats::money(4200), unpaid, unpaid,
+                              Formats::money(4200), "C.P.A.M.",
+                              AgeBands::text(int(QDate(2024, 1, 1).daysTo(Today::date())))}));
+        QCOMPARE(row(1).mid(0, 4), (QStringList{"01/02/24", "MARTIN", "", Formats::money(3000)}));
+        QCOMPARE(row(2).mid(0, 2), (QStringList{"10/04/24", "DURAND"}));
+    });
+    openFromMenu("mnuBilan", [](QDialog &dialog) {
+        const YearSummary &summary = static_cast<TFrmBilanAnnuel &>(dialog).summary();
+        QCOMPARE(summary.byBeneficiary().first().name, QString("DURAND"));
+        QCOMPARE(summary.byBeneficiary().first().count, 3);
+        QCOMPARE(summary.byBeneficiary().first().cost, 19200);
+        QCOMPARE(summary.total().cost, 22200);
+    });
 }
 
 void TestMainWindowFollowUp::helpOnF1_data()

@@ -39,18 +39,16 @@ private Q_SLOTS:
         TFrmSuiviRemboursements window(entries(), QStringLiteral("vue"));
         std::vector<qint64> handed;
         int calls = 0;
-        window.setDossierCommand([&](QWidget *, const std::vector<CareFacts> &ticked) {
+        window.setDossierCommand([&](QWidget *, const std::set<qint64> &ticked) {
             ++calls;
-            handed.clear();
-            for (const CareFacts &e : ticked)
-                handed.push_back(e.row.rowId);
+            handed.assign(ticked.begin(), ticked.end());
         });
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         auto *grid = window.findChild<QTableView *>(QStringLiteral("grilleSuivi"));
         auto *model = qobject_cast<FollowUpModel *>(grid->model());
         QCOMPARE(model->rowCount(), 3);
-        const auto idAt = [model](int row) { return model->line(row)->entry.row.rowId; };
+        const auto idAt = [model](int row) { return model->line(row)->row.rowId; };
         // Ticks the line of entry `id` with Space, from wherever the caret is.
         const auto press = [&](qint64 id) {
             for (int r = 0; r < model->rowCount(); ++r)

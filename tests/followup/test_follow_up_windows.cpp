@@ -107,7 +107,7 @@ private Q_SLOTS:
         const QColor base = QApplication::palette().color(QPalette::Base);
         int red = 0, plain = 0;
         for (int r = 0; r < model->rowCount(); ++r) {
-            const auto *line = static_cast<FollowUpModel *>(model)->line(r);
+            const auto line = static_cast<FollowUpModel *>(model)->line(r);
             const QVariant colour = model->index(r, FollowUpModel::Age).data(Qt::ForegroundRole);
             const QString age = model->index(r, FollowUpModel::Age).data().toString();
             QVERIFY2(age.contains(QRegularExpression(QStringLiteral("^\\d+ (jours?|mois|ans)$"))),

@@ -4,9 +4,11 @@
 #include "platform/store/TableStorage.h"
 #include "register/CareRegister.h"
 #include "register/CareViewReader.h"
+#include "register/FollowUpLines.h"
 #include "register/PlainSelectors.h"
 #include "register/ReimbursementFollowUp.h"
 #include "register/YearSummary.h"
+#include "register/YearTotals.h"
 #include "tables/CareEntryTable.h"
 
 #include <QRandomGenerator>
@@ -48,6 +50,28 @@ private:
             t.fieldByName(field).setAsString(text);
         t.post();
     }
+    static bool same(const ReimbursementFollowUp::Line &a, const CareFacts &b)
+    {
+        return a.row.rowId == b.row.rowId && a.date == b.date && a.beneficiary == b.beneficiary &&
+               a.doctor == b.doctor && a.cost == b.cost && a.cpam == b.cpam &&
+               a.mutual == b.mutual && a.awaited == b.awaited() && a.payer == b.payer() &&
+               a.ageInDays == b.ageInDays(Today::date());
+    }
+    static bool sameRow(const YearSummary::Row &a, const YearSummary::Row &b)
+    {
+        return a.name == b.name && a.count == b.count && a.cost == b.cost && a.cpam == b.cpam &&
+               a.mutual == b.mutual && a.awaitedCpam == b.awaitedCpam &&
+               a.awaitedMutuelle == b.awaitedMutuelle && a.toCheck == b.toCheck &&
+               a.family == b.family;
+    }
+    // As the windows read the table.
+    ReimbursementFollowUp followUpOfView(std::optional<AwaitedPayer> payer = std::nullopt)
+    {
+        return ReimbursementFollowUp(
+            std::make_shared<const FollowUpLines>(FollowUpLines::readView(*table_)), Today::date(),
+            payer);
+    }
+    YearSummary summaryOfAll(int year) { return YearSummary(YearTotals::readAll(*table_), year); }
     void select(int beneficiary, int year)
     {
         selectors_->beneficiaryIndex = beneficiary;
@@ -116,14 +140,14 @@ private Q_SLOTS:
         QFETCH(Typed, entry);
         QFETCH(QString, awaited);
         add(entry);
-        const ReimbursementFollowUp followUp(CareViewReader::readView(*table_), Today::date());
+        const ReimbursementFollowUp followUp = followUpOfView();
         QCOMPARE(followUp.total(), register_->totals().awaited);
         if (awaited.isEmpty()) {
-            QVERIFY(followUp.lines().empty());
+            QVERIFY(followUp.empty());
             return;
         }
-        QCOMPARE(followUp.lines().size(), size_t(1));
-        const ReimbursementFollowUp::Line &line = followUp.lines().front();
+        QCOMPARE(followUp.size(), size_t(1));
+        const ReimbursementFollowUp::Line line = followUp.line(0);
         QCOMPARE(line.awaited, qRound64(awaited.toDouble() * 100));
         QTEST(AwaitedPayers::text(line.payer), "payer");
         QTEST(line.ageInDays, "age");
@@ -168,19 +192,18 @@ private Q_SLOTS:
         add({"20/11/26", "ANNE", "", "100", "70", "21/11/26", "", "", "", ""}); // 18 d, mut.
         add({"20/11/26", "PAUL", "", "5", "", "", "", "", "", ""});             // 18 d, CPAM
         add({"01/09/26", "PAUL", "", "50", "30", "02/09/26", "15", "03/09/26", "", ""}); // 98 d
-        const ReimbursementFollowUp all(CareViewReader::readView(*table_), Today::date());
+        const ReimbursementFollowUp all = followUpOfView();
         using Sums = ReimbursementFollowUp::PayerSums;
         QCOMPARE(all.bands()[0], (Sums{1000, 0, 0}));
         QCOMPARE(all.bands()[1], (Sums{500, 3000, 0}));
         QCOMPARE(all.bands()[2], (Sums{0, 0, 0}));
         QCOMPARE(all.bands()[3], (Sums{0, 0, 500}));
         QCOMPARE(all.bands()[4], (Sums{0, 0, 0}));
-        QCOMPARE(all.lines().front().entry.date, QDate(2026, 9, 1));
-        QVERIFY(all.lines().front().late());
-        QVERIFY(!all.lines().back().late());
-        const ReimbursementFollowUp mutual(CareViewReader::readView(*table_), Today::date(),
-                                           AwaitedPayer::Mutuelle);
-        QCOMPARE(mutual.lines().size(), size_t(1));
+        QCOMPARE(all.line(0).date, QDate(2026, 9, 1));
+        QVERIFY(all.line(0).late());
+        QVERIFY(!all.line(all.size() - 1).late());
+        const ReimbursementFollowUp mutual = followUpOfView(AwaitedPayer::Mutuelle);
+        QCOMPARE(mutual.size(), size_t(1));
         QCOMPARE(mutual.total(), 3000);
     }
 
@@ -191,7 +214,7 @@ private Q_SLOTS:
         add({"07/03/25", "PAUL", "Dentiste", "200", "50", "08/03/25", "60", "09/03/25", "Vrai",
              "150"});
         add({"07/03/24", "PAUL", "", "999", "", "", "", "", "", ""});
-        const YearSummary summary(CareViewReader::readAll(*table_), 2025);
+        const YearSummary summary = summaryOfAll(2025);
         using Row = YearSummary::Row;
         // name, count, cost, cpam, mutual, awaited C.P.A.M., awaited mutuelle, to check, family
         const Row expectedBeneficiaries[] = {{"ANNE", 2, 14000, 7000, 0, 4000, 3000, 0, 0},
@@ -216,7 +239,7 @@ private Q_SLOTS:
         QCOMPARE(summary.total().cost, 34000);
         QCOMPARE(summary.costPerPeriod()[0], 14000);
         QCOMPARE(summary.costPerPeriod()[2], 20000);
-        QCOMPARE(YearSummary::years(CareViewReader::readAll(*table_)), (QList<int>{2025, 2024}));
+        QCOMPARE(YearTotals::readAll(*table_).years(), (QList<int>{2025, 2024}));
     }
 
     // The summary's awaited columns over all years and beneficiaries add up to the register's
@@ -268,7 +291,7 @@ private Q_SLOTS:
         QFETCH(QList<qint64>, columns);
         for (const Typed &entry : entries)
             add(entry);
-        const YearSummary summary(CareViewReader::readAll(*table_), YearSummary::AllYears);
+        const YearSummary summary = summaryOfAll(YearSummary::AllYears);
         const YearSummary::Row &total = summary.total();
         QCOMPARE(
             (QList<qint64>{total.awaitedCpam, total.awaitedMutuelle, total.toCheck, total.family}),
@@ -276,8 +299,7 @@ private Q_SLOTS:
         const qint64 awaited = columns[0] + columns[1] + columns[2];
         QCOMPARE(register_->totals().awaited, awaited);
         QCOMPARE(total.awaited(), awaited);
-        QCOMPARE(ReimbursementFollowUp(CareViewReader::readAll(*table_), Today::date()).total(),
-                 awaited);
+        QCOMPARE(followUpOfView().total(), awaited);
         for (const auto *rows : {&summary.byBeneficiary(), &summary.bySpeciality()}) {
             qint64 sum = 0;
             for (const YearSummary::Row &r : *rows)
@@ -323,10 +345,51 @@ private Q_SLOTS:
         QCOMPARE(table_->recordCount(), filtered ? 2 : 3);
     }
 
+    // Lines hold their values in 32 bits where they fit: a value beyond that (an amount over
+    // 21 million euros, an entry without a date) comes back exact and in its place.
+    void packedLinesKeepWideValues()
+    {
+        const auto entry = [](qint64 id, const QDate &date, qint64 cost, qint64 cpam) {
+            CareFacts e;
+            e.row.rowId = id;
+            e.date = date;
+            e.beneficiary = id % 2 ? QStringLiteral("ANNE") : QStringLiteral("PAUL");
+            e.doctor = QStringLiteral("DR %1").arg(id);
+            e.cost = cost;
+            e.cpam = cpam;
+            e.cpamPaid = cpam != 0;
+            return e;
+        };
+        const qint64 big = 5'000'000'000'00;
+        const std::vector<CareFacts> entries = {
+            entry(1, QDate(2026, 3, 1), 1000, 0), entry(2, QDate(2025, 1, 1), big, 0),
+            entry(3, QDate(), 700, 0), entry(4, QDate(2026, 3, 1), big + 1, -big)};
+        const FollowUpLines lines(entries);
+        QCOMPARE(lines.size(), size_t(4));
+        // Oldest first, an entry without a date before any, equal dates in their order.
+        const qint64 order[] = {3, 2, 1, 4};
+        const qint64 awaited[] = {700, big, 1000, 2 * big + 1};
+        for (size_t i = 0; i < 4; ++i) {
+            const FollowUpLines::Line line = lines.at(i);
+            QCOMPARE(line.row.rowId, order[i]);
+            QCOMPARE(line.awaited, awaited[i]);
+            QCOMPARE(lines.awaited(i), awaited[i]);
+            QCOMPARE(line.beneficiary,
+                     order[i] % 2 ? QStringLiteral("ANNE") : QStringLiteral("PAUL"));
+            QCOMPARE(line.doctor, QStringLiteral("DR %1").arg(order[i]));
+            QCOMPARE(line.date, lines.date(i));
+        }
+        QCOMPARE(lines.at(0).date, QDate());
+        QCOMPARE(lines.at(3).cost, big + 1);
+        QCOMPARE(lines.at(3).cpam, -big);
+        QCOMPARE(lines.at(3).payer, AwaitedPayer::Mutuelle);
+    }
+
     void randomRegisters()
     {
         QRandomGenerator random(12);
         const QStringList names = {"ANNE", "PAUL", "ZOÉ"};
+        const QStringList specialities = {"Généraliste", "", "Dentiste", "Généraliste "};
         selectors_->beneficiaries << names;
         const auto amount = [&random]() -> QString {
             const int kind = random.bounded(6);
@@ -340,7 +403,7 @@ private Q_SLOTS:
         for (int i = 0; i < 100; ++i) {
             const QDate date = QDate(2024, 1, 1).addDays(random.bounded(1000));
             add({date.toString("dd/MM/yy"), names[random.bounded(3)],
-                 random.bounded(3) ? "Généraliste" : "",
+                 specialities[random.bounded(4)],
                  QString::number(random.bounded(1, 30000) / 100.0, 'f', 2), amount(), maybeDate(),
                  amount(), maybeDate(), random.bounded(4) ? "Faux" : "Vrai", amount()});
         }
@@ -351,14 +414,36 @@ private Q_SLOTS:
                        : int(selectors_->years.indexOf(QString::number(2023 + view / 4))));
             table_->moveToRow(table_->recordCount() / 2);
             const Bookmark current = table_->bookmark();
-            const ReimbursementFollowUp followUp(CareViewReader::readView(*table_), Today::date());
+            const ReimbursementFollowUp followUp = followUpOfView();
             QCOMPARE(followUp.total(), register_->totals().awaited);
+            // The packed lines read from the table say what the entries read whole say, line by
+            // line, in the same order.
+            std::vector<CareFacts> awaited = CareViewReader::readView(*table_);
+            std::erase_if(awaited, [](const CareFacts &e) { return e.awaited() == 0; });
+            std::stable_sort(
+                awaited.begin(), awaited.end(),
+                [](const CareFacts &a, const CareFacts &b) { return a.date < b.date; });
+            QCOMPARE(followUp.size(), awaited.size());
+            for (size_t i = 0; i < awaited.size(); ++i)
+                QVERIFY2(same(followUp.line(i), awaited[i]), qPrintable(QString::number(i)));
             const auto everything = CareViewReader::readAll(*table_);
             QCOMPARE(everything.size(), size_t(100));
+            const YearTotals totals = YearTotals::readAll(*table_);
+            QCOMPARE(totals.years(), YearSummary::years(everything));
             QCOMPARE(table_->bookmark().rowId, current.rowId);
             QCOMPARE(table_->isFiltered(), view != 0);
             for (int year : {YearSummary::AllYears, 2025}) {
-                const YearSummary summary(everything, year);
+                const YearSummary summary(totals, year);
+                const YearSummary wholeSummary(everything, year);
+                QCOMPARE(summary.costPerPeriod(), wholeSummary.costPerPeriod());
+                QCOMPARE(summary.periodLabels(), wholeSummary.periodLabels());
+                for (const auto &[rows, wholeRows] :
+                     {std::pair{&summary.byBeneficiary(), &wholeSummary.byBeneficiary()},
+                      std::pair{&summary.bySpeciality(), &wholeSummary.bySpeciality()}}) {
+                    QCOMPARE(rows->size(), wholeRows->size());
+                    for (qsizetype r = 0; r < rows->size(); ++r)
+                        QVERIFY2(sameRow((*rows)[r], (*wholeRows)[r]), qPrintable((*rows)[r].name));
+                }
                 for (const auto *rows : {&summary.byBeneficiary(), &summary.bySpeciality()}) {
                     qint64 cost = 0;
                     for (const YearSummary::Row &r : *rows) {
