@@ -107,6 +107,13 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     column->addWidget(OngletsSaisie);
     // Files are read by a child process before they are kept: a hostile file ends only that.
     proofs_ = std::make_unique<ProofStore>(programDir_, ProofReadProcess::check());
+    // Links are written on the register's own connection: its rows are not read again for them.
+    proofs_->setWriter([this](const ProofStore::Work &work) {
+        if (!TableTous->isActive())
+            return false;
+        TableTous->writeCompanions(work);
+        return true;
+    });
     proofCounts_ = std::make_unique<ProofCounts>(*proofs_);
     connect(OngletsSaisie->cadrePieces->btnJoindre, &QToolButton::clicked, this,
             &TFrmPrincipale::mnuJoindreClick);

@@ -156,15 +156,14 @@ std::vector<ProofLink> ProofStore::attach(qint64 entryNumber, const QStringList 
     }
 
     const QDateTime now = QDateTime::currentDateTime().toOffsetFromUtc(0);
-    const auto db = openForWriting(dbPath());
-    inTransaction(*db, [&] {
-        SqliteStatement entry(db->handle(), QStringLiteral("SELECT 1 FROM \"TALO\" WHERE "
-                                                           "\"Numero\" = ?1"));
+    write([&](SqliteDatabase &db) {
+        SqliteStatement entry(db.handle(), QStringLiteral("SELECT 1 FROM \"TALO\" WHERE "
+                                                          "\"Numero\" = ?1"));
         entry.bindInt(1, entryNumber);
         if (!entry.step())
             throw ProofError(ProofMessages::entryMissing(entryNumber));
-        ensureSchema(*db);
-        SqliteStatement insert(db->handle(),
+        ensureSchema(db);
+        SqliteStatement insert(db.handle(),
                                QStringLiteral("INSERT INTO \"TALO_PIECES\" (\"Numero\", "
                                               "\"Fichier\", \"Nom\", \"Ajoute\", \"Taille\", "
                                               "\"Empreinte\") VALUES (?1, ?2, ?3, ?4, ?5, ?6)"));
@@ -184,7 +183,7 @@ std::vector<ProofLink> ProofStore::attach(qint64 entryNumber, const QStringList 
             insert.bindInt(5, link.size);
             insert.bindText(6, QString::fromLatin1(link.sha256.toHex()));
             insert.step();
-            link.id = db->lastInsertRowId();
+            link.id = db.lastInsertRowId();
             links.push_back(link);
         }
     });
@@ -198,33 +197,39 @@ void ProofStore::rename(qint64 linkId, const QString &shownName)
         throw ProofError(ProofMessages::nameEmpty());
     if (name.size() > maxShownName)
         throw ProofError(ProofMessages::nameTooLong(maxShownName));
-    const auto db = openForWriting(dbPath());
-    if (!db->hasTable(ProofLinkSchema::Table))
-        throw ProofError(ProofMessages::linkMissing());
-    inTransaction(*db, [&] {
-        SqliteStatement st(db->handle(), QStringLiteral("UPDATE \"TALO_PIECES\" SET \"Nom\" = ?1 "
-                                                        "WHERE \"Id\" = ?2"));
+    write([&](SqliteDatabase &db) {
+        if (!db.hasTable(ProofLinkSchema::Table))
+            throw ProofError(ProofMessages::linkMissing());
+        SqliteStatement st(db.handle(), QStringLiteral("UPDATE \"TALO_PIECES\" SET \"Nom\" = ?1 "
+                                                       "WHERE \"Id\" = ?2"));
         st.bindText(1, name);
         st.bindInt(2, linkId);
         st.step();
-        if (db->changes() != 1)
+        if (db.changes() != 1)
             throw ProofError(ProofMessages::linkMissing());
     });
 }
 
 void ProofStore::remove(qint64 linkId)
 {
-    const auto db = openForWriting(dbPath());
-    if (!db->hasTable(ProofLinkSchema::Table))
-        throw ProofError(ProofMessages::linkMissing());
-    inTransaction(*db, [&] {
-        SqliteStatement st(db->handle(),
+    write([&](SqliteDatabase &db) {
+        if (!db.hasTable(ProofLinkSchema::Table))
+            throw ProofError(ProofMessages::linkMissing());
+        SqliteStatement st(db.handle(),
                            QStringLiteral("DELETE FROM \"TALO_PIECES\" WHERE \"Id\" = ?1"));
         st.bindInt(1, linkId);
         st.step();
-        if (db->changes() != 1)
+        if (db.changes() != 1)
             throw ProofError(ProofMessages::linkMissing());
     });
+}
+
+void ProofStore::write(const Work &work)
+{
+    if (writer_ && writer_(work))
+        return;
+    const auto db = openForWriting(dbPath());
+    inTransaction(*db, [&] { work(*db); });
 }
 
 QString ProofStore::pathOf(const ProofLink &link) const

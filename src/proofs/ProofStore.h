@@ -13,8 +13,9 @@ class SqliteDatabase;
 
 // The proofs attached to care entries: the files in "Pièces/" of the program directory
 // (owner-only, each named by its SHA-256 and kind, stored once whatever entries hold it) and
-// their links in TALO.DB (ProofLinkSchema). Works through short-lived connections of its own,
-// so the register's table sees each change as a write from elsewhere and reloads its rows once.
+// their links in TALO.DB (ProofLinkSchema). Reads through short-lived connections of its own;
+// writes through the register's own connection when given one (setWriter), else through one of
+// its own, which the register's table then takes for a write from elsewhere.
 // Nothing is read before a method is called. Errors throw ProofError (refusals, files) or
 // DatabaseError (TALO.DB), with the French reason.
 class ProofStore
@@ -59,14 +60,23 @@ public:
     // attachment left. Returns the number of files removed.
     int collectUnlinked(const std::function<bool(const QString &storedName)> &isHeldElsewhere);
 
+    // Runs a write (`work`, inside one transaction made durable on return) on the register's
+    // connection to TALO.DB; false when it cannot (the register is closed), and the store then
+    // writes through a connection of its own.
+    using Work = std::function<void(SqliteDatabase &)>;
+    using Writer = std::function<bool(const Work &work)>;
+    void setWriter(Writer writer) { writer_ = std::move(writer); }
+
     // For tests: called after each stored file is in place, before the links are written.
     void setAfterFileStoredForTesting(std::function<void(int index)> hook);
 
 private:
     QString dbPath() const;
     void makeFolder() const;
+    void write(const Work &work);
 
     QString programDir_;
     ProofCheck readable_;
     std::function<void(int)> afterFileStored_;
+    Writer writer_;
 };

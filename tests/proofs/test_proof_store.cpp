@@ -5,6 +5,7 @@
 
 #include "platform/store/ForeignObjects.h"
 #include "platform/store/SqliteDatabase.h"
+#include "platform/store/Table.h"
 #include "proofs/ProofError.h"
 #include "proofs/ProofStore.h"
 #include "tables/CareEntryTable.h"
@@ -45,6 +46,7 @@ private Q_SLOTS:
     void sameContentIsStoredOnce();
     void fullDiskLeavesNothingHalfCopied();
     void stopBeforeTheLinksLeavesNoLink();
+    void renameAndRemove_data();
     void renameAndRemove();
     void deletedEntryTakesItsLinks();
 
@@ -188,10 +190,30 @@ void TestProofStore::stopBeforeTheLinksLeavesNoLink()
         QVERIFY(QFileInfo::exists(store.pathOf(link)));
 }
 
+void TestProofStore::renameAndRemove_data()
+{
+    QTest::addColumn<bool>("throughRegister");
+    QTest::newRow("a connection of its own") << false;
+    QTest::newRow("the register's connection") << true;
+}
+
 void TestProofStore::renameAndRemove()
 {
+    QFETCH(bool, throughRegister);
     const QString a = ProofSamples::write(sources_->path(), "a.png", ProofSamples::png());
     ProofStore store(program_->path());
+    Table care(CareEntryTable::definition());
+    care.setDatabaseName(program_->path());
+    care.open();
+    int written = 0;
+    if (throughRegister) {
+        store.setWriter([&](const ProofStore::Work &work) {
+            ++written;
+            care.writeCompanions(work);
+            return true;
+        });
+    }
+    const auto reads = care.loadCount();
     const ProofLink link = store.attach(1, {a}).at(0);
     store.attach(2, {a});
 
@@ -209,6 +231,10 @@ void TestProofStore::renameAndRemove()
     QCOMPARE(store.collectUnlinked([](const QString &) { return false; }), 0);
     QCOMPARE(storedFiles(program_->path()).size(), 1);
     QCOMPARE(store.collectUnlinked([](const QString &) { return true; }), 1);
+    // The register reads its rows again only for writes it did not make itself.
+    care.first();
+    QCOMPARE(care.loadCount() == reads, throughRegister);
+    QCOMPARE(written, throughRegister ? 6 : 0);
 }
 
 void TestProofStore::deletedEntryTakesItsLinks()

@@ -8,10 +8,11 @@
 #include <chrono>
 
 BackgroundRows::BackgroundRows(const TableDefinition &definition, const QString &path,
-                               RowReader reader, QString select, RecordOrder order,
+                               RowReader reader, QString select, RecordOrder order, Classes classes,
                                std::function<void()> whenDone)
     : def_(definition), path_(path), reader_(std::move(reader)), select_(std::move(select)),
-      order_(std::move(order)), whenDone_(std::move(whenDone)), thread_([this] { run(); })
+      order_(std::move(order)), classes_(std::move(classes)), whenDone_(std::move(whenDone)),
+      thread_([this] { run(); })
 {
 }
 
@@ -45,6 +46,11 @@ void BackgroundRows::run()
             std::vector<quint32> byRowId = store->slotsByRowId();
             std::vector<quint32> ordered = byRowId;
             RankedOrder(order_, *store).sort(ordered);
+            const auto &fields = classes_.fields;
+            if (!fields.empty() && fields.size() <= FilterMemo::MaxFields) {
+                rows_.classes = std::make_unique<FilterMemo>(*store, fields, classes_.datesByYear);
+                rows_.classes->classifyAll();
+            }
             rows_.byRowId = std::move(byRowId);
             rows_.ordered = std::move(ordered);
             rows_.store = std::move(store);

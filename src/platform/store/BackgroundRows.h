@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FilterMemo.h"
 #include "RecordOrder.h"
 #include "RowReader.h"
 #include "RowStore.h"
@@ -21,13 +22,19 @@ public:
     struct Rows {
         std::unique_ptr<RowStore> store;
         std::vector<quint32> byRowId;
-        std::vector<quint32> ordered; // in `order`
-        QString error;                // the French reason when the read failed
+        std::vector<quint32> ordered;        // in `order`
+        std::unique_ptr<FilterMemo> classes; // of every row, for the filter fields given
+        QString error;                       // the French reason when the read failed
     };
 
     // `whenDone` runs on the second thread once the rows are read (or the read failed).
+    struct Classes {
+        std::vector<int> fields;
+        bool datesByYear = false;
+    };
     BackgroundRows(const TableDefinition &definition, const QString &path, RowReader reader,
-                   QString select, RecordOrder order, std::function<void()> whenDone);
+                   QString select, RecordOrder order, Classes classes,
+                   std::function<void()> whenDone);
     // Stops the read and waits for the thread.
     ~BackgroundRows();
     BackgroundRows(const BackgroundRows &) = delete;
@@ -45,6 +52,7 @@ private:
     RowReader reader_;
     QString select_;
     RecordOrder order_;
+    Classes classes_;
     std::function<void()> whenDone_;
     Rows rows_;
     std::atomic<bool> stop_ = false;

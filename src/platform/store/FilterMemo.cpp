@@ -5,7 +5,7 @@
 #include <limits>
 
 FilterMemo::FilterMemo(const RowStore &store, const std::vector<int> &fields, bool datesByYear)
-    : store_(store), bitsPerField_(fields.empty() ? 64 : 64 / int(fields.size())),
+    : store_(store), fields_(fields), bitsPerField_(fields.empty() ? 64 : 64 / int(fields.size())),
       datesByYear_(datesByYear)
 {
     Q_ASSERT(fields.size() <= MaxFields);
@@ -81,4 +81,10 @@ quint16 FilterMemo::classify(quint32 slot)
     lastKey_ = key;
     lastClass_ = found->second;
     return lastClass_;
+}
+
+void FilterMemo::classifyAll()
+{
+    for (quint32 slot = 0; slot < store_.slotCount(); ++slot)
+        classOf(slot);
 }

@@ -38,6 +38,13 @@ public:
     }
     // How many distinct combinations the rows seen so far hold.
     size_t classCount() const { return verdicts_.size(); }
+    // Every row of the store given its class now (on the thread that read them), so that the
+    // first pass costs only look-ups.
+    void classifyAll();
+    bool serves(const RowStore &store, const std::vector<int> &fields, bool datesByYear) const
+    {
+        return &store == &store_ && fields == fields_ && datesByYear == datesByYear_;
+    }
 
 private:
     static constexpr quint16 Unclassified = 0xFFFF; // not looked at yet
@@ -68,6 +75,7 @@ private:
     qint64 yearOf(qint64 julianDay);
 
     const RowStore &store_;
+    std::vector<int> fields_;
     std::vector<Coder> coders_;
     int bitsPerField_;
     bool datesByYear_;

@@ -17,6 +17,12 @@ void RowSet::declareFilterFields(const std::vector<int> &fields, bool datesByYea
     forgetClasses();
 }
 
+void RowSet::adoptClasses(std::unique_ptr<FilterMemo> &memo)
+{
+    if (memo && store_ && memo->serves(*store_, filterFields_, filterDatesByYear_))
+        memo_ = std::move(memo);
+}
+
 void RowSet::forgetClasses()
 {
     memo_.reset();

@@ -24,6 +24,10 @@ public:
     // The filter reads only these fields (of a date only its year, with `datesByYear`): the
     // view is then rebuilt with one filter run per distinct combination of their values.
     void declareFilterFields(const std::vector<int> &fields, bool datesByYear);
+    const std::vector<int> &filterFields() const { return filterFields_; }
+    bool filterDatesByYear() const { return filterDatesByYear_; }
+    // Classes worked out beforehand over the rows of this store, for the declared fields.
+    void adoptClasses(std::unique_ptr<FilterMemo> &memo);
 
     // Takes the rows `slots` of `store`, put in order unless `inOrder` says they already are.
     void load(const RowStore &store, std::vector<quint32> slots, bool inOrder,

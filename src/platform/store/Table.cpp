@@ -2,6 +2,7 @@
 
 #include "DatabaseError.h"
 #include "RowSet.h"
+#include "SqliteDatabase.h"
 #include "TableFile.h"
 #include "TableStorage.h"
 #include "platform/core/FileNames.h"
@@ -11,6 +12,7 @@
 #include <QScopedValueRollback>
 
 #include <algorithm>
+#include <sqlite3.h>
 
 // Makes `record` the active record of field reads for the scope's life (a filter test or a
 // grid look-up), then restores the previous one.
@@ -90,7 +92,8 @@ void Table::open()
         return;
     if (beforeOpen)
         beforeOpen(*this);
-    file_ = TableFile::attach(def_, filePath(), *this, filterOn_ ? 0 : earlyRows_, &order_);
+    file_ = TableFile::attach(def_, filePath(), *this, filterOn_ ? 0 : earlyRows_, &order_,
+                              rows_.get());
     // A filter that fails on the rows leaves the component closed and off the shared rows.
     auto leave = qScopeGuard([this] {
         file_->detach(*this);
@@ -169,6 +172,7 @@ void Table::takeSharedRows()
     }
     rows_->load(file_->store(), ordered ? *ordered : file_->byRowId(), ordered != nullptr,
                 acceptor());
+    rows_->adoptClasses(file_->presortedClasses());
     rowsLoaded_ = true;
     ++loads_;
 }
@@ -721,6 +725,24 @@ bool Table::gotoBookmark(const Bookmark &bookmark)
     }
     bof_ = eof_ = false;
     return true;
+}
+
+void Table::writeCompanions(const std::function<void(SqliteDatabase &)> &work)
+{
+    requireActive();
+    requireWritable();
+    SqliteDatabase &db = file_->storage().database();
+    db.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    auto rollBack =
+        qScopeGuard([&db] { sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr); });
+    work(db);
+    try {
+        db.exec(QStringLiteral("COMMIT"));
+    } catch (const DatabaseError &e) {
+        throw DatabaseError(PlatformMessages::diskWriteFailed(filePath(), e.message()));
+    }
+    rollBack.dismiss();
+    db.checkpoint();
 }
 
 void Table::copyTo(const QString &destinationPath)

@@ -15,6 +15,7 @@
 #include <vector>
 
 class RowSet;
+class SqliteDatabase;
 class TableFile;
 
 // A table component: a cursor over the rows of one table file, in index order, with the
@@ -132,6 +133,12 @@ public:
     Bookmark bookmark() const;
     // False when the row is gone or out of view; the cursor then stays.
     bool gotoBookmark(const Bookmark &bookmark);
+
+    // Runs `work` on the file's own connection in one write transaction, committed and durable
+    // on return (rolled back when `work` throws): for the tables that live beside this one in
+    // the file (the definition's companions). Unlike a write through another connection, it is
+    // not taken for another program's, so no component reads its rows again.
+    void writeCompanions(const std::function<void(SqliteDatabase &)> &work);
 
     // Batch copy: the whole table, every row whatever the filter, into `destinationPath`,
     // replacing a table there only once the copy is complete.

@@ -1,7 +1,9 @@
 #include "TableFile.h"
 
 #include "BackgroundRows.h"
+#include "FilterMemo.h"
 #include "RecordOrder.h"
+#include "RowSet.h"
 #include "Table.h"
 #include "TableStorage.h"
 
@@ -64,7 +66,7 @@ TableFile::~TableFile()
 
 std::shared_ptr<TableFile> TableFile::attach(const TableDefinition &definition, const QString &path,
                                              Table &component, int earlyRows,
-                                             const RecordOrder *order)
+                                             const RecordOrder *order, const RowSet *filterFields)
 {
     const QString identity = identityOf(path);
     const QString key = identity.isEmpty() ? QString() : identity + u'\n' + layoutOf(definition);
@@ -76,7 +78,7 @@ std::shared_ptr<TableFile> TableFile::attach(const TableDefinition &definition, 
     } else {
         file.reset(new TableFile(definition, path));
         if (earlyRows > 0 && order)
-            file->loadEarly(earlyRows, *order);
+            file->loadEarly(earlyRows, *order, filterFields);
         else
             file->load();
         if (!key.isEmpty()) {
@@ -108,7 +110,7 @@ void TableFile::load()
     ++loads_;
 }
 
-void TableFile::loadEarly(int rows, const RecordOrder &order)
+void TableFile::loadEarly(int rows, const RecordOrder &order, const RowSet *filterFields)
 {
     const std::vector<int> &fields = order.fields();
     const bool byDate = !fields.empty() && order.kinds().front() == FieldKind::Date;
@@ -126,9 +128,12 @@ void TableFile::loadEarly(int rows, const RecordOrder &order)
     headRows_ = ends->headRows;
     ++loads_;
     const RowReader reader = storage_->reader();
+    BackgroundRows::Classes classes;
+    if (filterFields)
+        classes = {filterFields->filterFields(), filterFields->filterDatesByYear()};
     background_ = std::make_unique<BackgroundRows>(
         def_, storage_->path(), reader,
-        reader.select(TableDefinition::quoted(storage_->sqlTable())), order, [this] {
+        reader.select(TableDefinition::quoted(storage_->sqlTable())), order, classes, [this] {
             QMetaObject::invokeMethod(
                 &mailbox_, [this] { completeRows(); }, Qt::QueuedConnection);
         });
@@ -157,9 +162,13 @@ void TableFile::completeRows()
     byRowId_ = std::move(rows.byRowId);
     presortedFields_ = fields;
     presorted_ = std::move(rows.ordered);
+    presortedClasses_ = std::move(rows.classes);
     partial_ = false;
     ++loads_;
-    const auto forget = qScopeGuard([this] { presorted_ = {}; });
+    const auto forget = qScopeGuard([this] {
+        presorted_ = {};
+        presortedClasses_.reset();
+    });
     forEach([](Table &c) { c.sharedRowsCompleted(); });
 }
 

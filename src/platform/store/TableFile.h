@@ -10,6 +10,8 @@
 #include <vector>
 
 class BackgroundRows;
+class FilterMemo;
+class RowSet;
 class Record;
 class RecordOrder;
 class Table;
@@ -33,9 +35,11 @@ public:
     // when the file cannot be opened or read, and then nothing is kept.
     // With `earlyRows`, a file no component holds yet is opened early when `order` starts with
     // a date: at least that many rows at each end of the order are read at once.
+    // The rows' filter classes are then worked out on the second thread for `filterFields`.
     static std::shared_ptr<TableFile> attach(const TableDefinition &definition, const QString &path,
                                              Table &component, int earlyRows = 0,
-                                             const RecordOrder *order = nullptr);
+                                             const RecordOrder *order = nullptr,
+                                             const RowSet *filterFields = nullptr);
     ~TableFile();
     TableFile(const TableFile &) = delete;
     TableFile &operator=(const TableFile &) = delete;
@@ -59,6 +63,8 @@ public:
     quint32 headRows() const { return headRows_; }
     // The rows in this order, when the whole read sorted them (to be taken as they are).
     const std::vector<quint32> *presorted(const std::vector<int> &orderFields) const;
+    // The filter classes worked out with them, for the one component that takes them.
+    std::unique_ptr<FilterMemo> &presortedClasses() { return presortedClasses_; }
     // Takes every row in, waiting for the second thread if need be; from a failed read, reads
     // them on this thread. Nothing when not partial.
     void completeRows();
@@ -78,7 +84,7 @@ public:
 private:
     TableFile(const TableDefinition &definition, const QString &path);
     void load();
-    void loadEarly(int rows, const RecordOrder &order);
+    void loadEarly(int rows, const RecordOrder &order, const RowSet *filterFields);
     void forEach(const std::function<void(Table &)> &tell);
     size_t firstWithRowId(qint64 rowId) const;
 
@@ -94,6 +100,7 @@ private:
     quint32 headRows_ = 0;
     std::vector<int> presortedFields_;
     std::vector<quint32> presorted_;
+    std::unique_ptr<FilterMemo> presortedClasses_;
     // Posts the end of the second thread's read to the window thread; goes with the file.
     QObject mailbox_;
     std::unique_ptr<BackgroundRows> background_; // after the mailbox: joined before it goes
