@@ -256,8 +256,15 @@ void Table::sharedRowsCompleted()
         eof_ = viewSize() == 0;
         bof_ = position <= 0;
     }
-    notifyDataSet();
-    Q_EMIT rowsCompleted();
+    // Told later, not from inside whatever needed the rows (a grid painting a row, a signal
+    // handler): held rows kept their positions, so nothing shown is wrong meanwhile.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            notifyDataSet();
+            Q_EMIT rowsCompleted();
+        },
+        Qt::QueuedConnection);
 }
 
 bool Table::rowsComplete() const

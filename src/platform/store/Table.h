@@ -168,7 +168,8 @@ Q_SIGNALS:
     void stateChanged();
     // One field of the record being edited changed.
     void fieldChanged(int fieldIndex);
-    // Every row is held now, after an early open (dataSetChanged was sent just before).
+    // Every row is held now, after an early open; sent (after dataSetChanged) from the event
+    // loop once they came in.
     void rowsCompleted();
 
 private:

@@ -10,6 +10,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+#include <sqlite3.h>
+
 // The data grid: what it shows of the table, and its current row following the table both ways.
 class TestDbGrid : public QObject
 {
@@ -315,6 +317,41 @@ private Q_SLOTS:
             const QRect place = m_grid->visualRect(m_grid->model()->index(row, 0));
             QVERIFY(m_grid->viewport()->rect().contains(place));
         }
+    }
+
+    // A table opened early (the rows between both ends still being read): the scroll bar
+    // dragged into the middle paints rows not read yet, which then come in at their places.
+    void scrolledIntoRowsNotReadYet()
+    {
+        open({});
+        m_table->close();
+        sqlite3 *db = nullptr;
+        QCOMPARE(sqlite3_open(QFile::encodeName(m_dir.filePath("CONTROLES.DB")).constData(), &db),
+                 SQLITE_OK);
+        QCOMPARE(sqlite3_exec(db,
+                              "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+                              "WHERE i < 1999) INSERT INTO CONTROLES (Nom, Jour, Montant) SELECT "
+                              "printf('N%04d', i), date('2000-01-01', '+' || i || ' days'), i "
+                              "FROM n",
+                              nullptr, nullptr, nullptr),
+                 SQLITE_OK);
+        sqlite3_close(db);
+        m_table = std::make_unique<Table>(DbControlsTable::definition());
+        m_table->setDatabaseName(m_dir.path());
+        m_table->setIndexFieldNames("Jour;Nom;Numero");
+        m_table->setEarlyRows(20);
+        m_table->open();
+        m_grid->bind(*m_table);
+        m_table->last();
+        QVERIFY(!m_table->rowsComplete());
+        QCOMPARE(m_grid->model()->rowCount(), 2000);
+        m_grid->verticalScrollBar()->setValue(1000);
+        m_grid->viewport()->repaint();
+        QVERIFY(m_table->rowsComplete());
+        QCOMPARE(cell(m_grid->rowAt(0), 0),
+                 QStringLiteral("N%1").arg(m_grid->rowAt(0), 4, 10, QLatin1Char('0')));
+        QCOMPARE(currentName(), QStringLiteral("N1999"));
+        QTRY_COMPARE(m_grid->currentIndex().row(), 1999);
     }
 
     void chosenColumnsInOrder()
