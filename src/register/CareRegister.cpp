@@ -196,7 +196,7 @@ bool CareRegister::checkStoredTotals()
 
 void CareRegister::checkSumsOfLaterRows()
 {
-    if (!stored_ || table_.loadCount() == checkedLoad_)
+    if (!stored_ || !table_.isActive() || table_.loadCount() == checkedLoad_)
         return;
     // Sums put right (or given up for the rows' own): the totals shown change with them. An
     // entry being typed keeps its place: its post shows them.

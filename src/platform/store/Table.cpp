@@ -258,9 +258,12 @@ void Table::sharedRowsCompleted()
     }
     // Told later, not from inside whatever needed the rows (a grid painting a row, a signal
     // handler): held rows kept their positions, so nothing shown is wrong meanwhile.
+    // Not for rows since closed, or taken in whole again.
     QMetaObject::invokeMethod(
         this,
-        [this] {
+        [this, loads = loads_] {
+            if (!isActive() || loads != loads_)
+                return;
             notifyDataSet();
             Q_EMIT rowsCompleted();
         },
