@@ -115,7 +115,7 @@ QString ParadoxRowMapper::describe(const ParadoxRow &row) const
     for (int i = 0; i < int(fields_.size()) && parts.size() < 2; ++i) {
         const QVariant &value = row.values[size_t(i)];
         if (fields_[size_t(i)].type == pxfDate && value.toDate().isValid())
-            parts.append(value.toDate().toString(QStringLiteral("dd/MM/yyyy")));
+            parts.append(Formats::fullDate(value.toDate()));
         else if (fields_[size_t(i)].type == pxfAlpha && value.isValid())
             parts.append(value.toString());
     }

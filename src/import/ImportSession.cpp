@@ -1,18 +1,11 @@
 #include "ImportSession.h"
 
+#include "platform/core/Formats.h"
 #include "register/PaymentMatcher.h"
 #include "register/ShareSplit.h"
 
 #include <QLocale>
 #include <QSet>
-
-namespace
-{
-QString dayText(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
-}
-} // namespace
 
 ImportSession::ImportSession(MatchResult result, std::shared_ptr<const PaymentMatcher> matcher)
     : result_(std::move(result)), matcher_(std::move(matcher))
@@ -115,13 +108,13 @@ QString ImportSession::problem() const
             if (s <= 0)
                 return QStringLiteral("Le paiement du %1 (%2) a une part nulle ou négative : "
                                       "corrigez-la avant de confirmer.")
-                    .arg(dayText(line.date), money(line.cents));
+                    .arg(Formats::fullDate(line.date), money(line.cents));
             sum += s;
         }
         if (sum != line.cents)
             return QStringLiteral("Les parts du paiement du %1 font %2 au lieu de %3 : elles "
                                   "doivent faire le montant du paiement.")
-                .arg(dayText(line.date), money(sum), money(line.cents));
+                .arg(Formats::fullDate(line.date), money(sum), money(line.cents));
     }
     if (!any)
         return QStringLiteral("Aucun paiement n'est à enregistrer.");
@@ -140,7 +133,8 @@ QString ImportSession::twicePaid() const
             if (rows.contains(s.entry.row.rowId))
                 return QStringLiteral("Le soin de %1 du %2 est gardé dans deux paiements (%3) : "
                                       "ne le gardez que dans un.")
-                    .arg(s.entry.beneficiary, dayText(s.entry.date), AwaitedPayers::text(p.payer));
+                    .arg(s.entry.beneficiary, Formats::fullDate(s.entry.date),
+                         AwaitedPayers::text(p.payer));
             rows.insert(s.entry.row.rowId);
         }
     }

@@ -1,6 +1,7 @@
 #include "ImportSummary.h"
 
 #include "ImportSession.h"
+#include "platform/core/Formats.h"
 
 #include <QFileInfo>
 
@@ -8,11 +9,6 @@ namespace
 {
 
 constexpr int LineHeight = 18;
-
-QString dayText(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
-}
 
 // Places lines of up to four cells, starting new pages as the printable height fills.
 class Writer
@@ -81,7 +77,7 @@ QList<ReportPage> ImportSummary::pages(const ImportSession &session, const QStri
     w.line({title()}, ReportFont::boldFont(18));
     w.gap();
     w.line({QString(), QStringLiteral("Relevé « %1 », le %2")
-                           .arg(QFileInfo(fileName).fileName(), dayText(printedOn))});
+                           .arg(QFileInfo(fileName).fileName(), Formats::fullDate(printedOn))});
     w.rule();
     QList<QStringList> left;
     for (size_t i = 0; i < session.paymentCount(); ++i) {
@@ -89,18 +85,20 @@ QList<ReportPage> ImportSummary::pages(const ImportSession &session, const QStri
         const QString payment =
             QStringLiteral("%1 — %2").arg(AwaitedPayers::text(p.payer), p.line.label);
         if (session.chosen(i) == ImportSession::None) {
-            left.append({dayText(p.line.date), payment, ImportSession::money(p.line.cents),
+            left.append({Formats::fullDate(p.line.date), payment,
+                         ImportSession::money(p.line.cents),
                          p.alreadyApplied ? QStringLiteral("déjà enregistré")
                                           : QStringLiteral("non enregistré")});
             continue;
         }
         w.gap();
-        w.line({dayText(p.line.date), payment, QString(), ImportSession::money(p.line.cents)},
+        w.line({Formats::fullDate(p.line.date), payment, QString(),
+                ImportSession::money(p.line.cents)},
                ReportFont::boldFont(12));
         const std::vector<ProposedShare> &entries = session.entries(i);
         for (size_t k = 0; k < entries.size(); ++k) {
             const CareFacts &e = entries[k].entry;
-            w.line({dayText(e.date),
+            w.line({Formats::fullDate(e.date),
                     QStringLiteral("   %1, %2 (coût %3)")
                         .arg(e.beneficiary, e.doctor, ImportSession::money(e.cost)),
                     ImportSession::money(session.shares(i)[k]), QString()});

@@ -1,6 +1,8 @@
 #include "TFrmChoixSoins.h"
 
 #include "ImportSession.h"
+#include "ReadOnlyCell.h"
+#include "platform/core/Formats.h"
 
 #include <QDialogButtonBox>
 #include <QHeaderView>
@@ -23,19 +25,6 @@ void setPaid(QTableWidgetItem *item, bool paid)
     item->setText(paid ? QStringLiteral("oui") : QStringLiteral("non"));
 }
 
-QString dayText(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
-}
-
-QTableWidgetItem *cell(const QString &text, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setTextAlignment(align | Qt::AlignVCenter);
-    return item;
-}
-
 } // namespace
 
 TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<ProposedShare> pickable,
@@ -48,7 +37,7 @@ TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<Propo
     auto *etqPaiement = new QLabel(
         QStringLiteral("Paiement du %1 (%2) de %3 : « %4 ».\nCochez les soins qu'il a payés "
                        "(Espace coche ou décoche, Entrée valide, Échap annule).")
-            .arg(dayText(payment.line.date), AwaitedPayers::text(payment.payer),
+            .arg(Formats::fullDate(payment.line.date), AwaitedPayers::text(payment.payer),
                  ImportSession::money(payment.line.cents), payment.line.label),
         this);
     etqPaiement->setWordWrap(true);
@@ -73,16 +62,18 @@ TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<Propo
     for (size_t k = 0; k < entries_.size(); ++k) {
         const ProposedShare &s = entries_[k];
         const int r = int(k);
-        QTableWidgetItem *paid = cell(QString());
+        QTableWidgetItem *paid = readOnlyCell(QString());
         paid->setFlags(paid->flags() | Qt::ItemIsUserCheckable);
         setPaid(paid, checked.contains(s.entry.row.rowId));
         grilleSoins->setItem(r, CPaid, paid);
-        grilleSoins->setItem(r, CDate, cell(dayText(s.entry.date)));
-        grilleSoins->setItem(r, CBeneficiary, cell(s.entry.beneficiary));
-        grilleSoins->setItem(r, CDoctor, cell(s.entry.doctor));
-        grilleSoins->setItem(r, CCost, cell(ImportSession::money(s.entry.cost), Qt::AlignRight));
-        grilleSoins->setItem(r, CPredicted,
-                             cell(ImportSession::money(s.prediction.expected), Qt::AlignRight));
+        grilleSoins->setItem(r, CDate, readOnlyCell(Formats::fullDate(s.entry.date)));
+        grilleSoins->setItem(r, CBeneficiary, readOnlyCell(s.entry.beneficiary));
+        grilleSoins->setItem(r, CDoctor, readOnlyCell(s.entry.doctor));
+        grilleSoins->setItem(r, CCost,
+                             readOnlyCell(ImportSession::money(s.entry.cost), Qt::AlignRight));
+        grilleSoins->setItem(
+            r, CPredicted,
+            readOnlyCell(ImportSession::money(s.prediction.expected), Qt::AlignRight));
     }
     grilleSoins->resizeColumnsToContents();
     grilleSoins->installEventFilter(this);

@@ -1,7 +1,9 @@
 #include "TFrmImportReleve.h"
 
 #include "ImportSummary.h"
+#include "ReadOnlyCell.h"
 #include "TFrmChoixSoins.h"
+#include "platform/core/Formats.h"
 #include "platform/core/PlatformError.h"
 #include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/Dialogs.h"
@@ -25,25 +27,12 @@ namespace
 
 enum PartColumn { PDate, PBeneficiary, PDoctor, PCost, PPredicted, PWritten, PColumns };
 
-QString dayText(const QDate &d)
-{
-    return d.toString(QStringLiteral("dd/MM/yyyy"));
-}
-
-QTableWidgetItem *readOnly(const QString &text, Qt::Alignment align = Qt::AlignLeft)
-{
-    auto *item = new QTableWidgetItem(text);
-    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
-    item->setTextAlignment(align | Qt::AlignVCenter);
-    return item;
-}
-
 QString stateOf(const ImportSession &s, size_t i)
 {
     const PaymentProposal &p = s.payment(i);
     if (p.alreadyApplied)
         return QStringLiteral("déjà enregistré le %1")
-            .arg(dayText(p.appliedAt.toLocalTime().date()));
+            .arg(Formats::fullDate(p.appliedAt.toLocalTime().date()));
     if (s.chosen(i) == ImportSession::ByHand)
         return QStringLiteral("choisi à la main");
     if (!p.matched())
@@ -181,7 +170,7 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     QStringList others;
     for (const StatementLine &l : r.otherCredits)
         others.append(QStringLiteral("%1 %2 (%3)")
-                          .arg(dayText(l.date), l.label, ImportSession::money(l.cents)));
+                          .arg(Formats::fullDate(l.date), l.label, ImportSession::money(l.cents)));
     etqAutres->setText(others.isEmpty() ? QString()
                                         : QStringLiteral("Autres crédits, laissés de côté : %1.")
                                               .arg(others.join(QStringLiteral(" ; "))));
@@ -213,12 +202,12 @@ void TFrmImportReleve::fillPayments()
     for (size_t i = 0; i < session_.paymentCount(); ++i) {
         const PaymentProposal &p = session_.payment(i);
         const int row = int(i);
-        grillePaiements->setItem(row, 0, readOnly(dayText(p.line.date)));
-        grillePaiements->setItem(row, 1, readOnly(p.line.label));
-        grillePaiements->setItem(row, 2, readOnly(AwaitedPayers::text(p.payer)));
+        grillePaiements->setItem(row, 0, readOnlyCell(Formats::fullDate(p.line.date)));
+        grillePaiements->setItem(row, 1, readOnlyCell(p.line.label));
+        grillePaiements->setItem(row, 2, readOnlyCell(AwaitedPayers::text(p.payer)));
         grillePaiements->setItem(row, 3,
-                                 readOnly(ImportSession::money(p.line.cents), Qt::AlignRight));
-        grillePaiements->setItem(row, 4, readOnly(stateOf(session_, i)));
+                                 readOnlyCell(ImportSession::money(p.line.cents), Qt::AlignRight));
+        grillePaiements->setItem(row, 4, readOnlyCell(stateOf(session_, i)));
     }
     grillePaiements->resizeColumnsToContents();
 }
@@ -256,14 +245,14 @@ void TFrmImportReleve::showPayment(int row)
         for (size_t k = 0; k < entries.size(); ++k) {
             const ProposedShare &s = entries[k];
             const int r = int(k);
-            grilleParts->setItem(r, PDate, readOnly(dayText(s.entry.date)));
-            grilleParts->setItem(r, PBeneficiary, readOnly(s.entry.beneficiary));
-            grilleParts->setItem(r, PDoctor, readOnly(s.entry.doctor));
+            grilleParts->setItem(r, PDate, readOnlyCell(Formats::fullDate(s.entry.date)));
+            grilleParts->setItem(r, PBeneficiary, readOnlyCell(s.entry.beneficiary));
+            grilleParts->setItem(r, PDoctor, readOnlyCell(s.entry.doctor));
             grilleParts->setItem(r, PCost,
-                                 readOnly(ImportSession::money(s.entry.cost), Qt::AlignRight));
+                                 readOnlyCell(ImportSession::money(s.entry.cost), Qt::AlignRight));
             grilleParts->setItem(
                 r, PPredicted,
-                readOnly(ImportSession::money(s.prediction.expected), Qt::AlignRight));
+                readOnlyCell(ImportSession::money(s.prediction.expected), Qt::AlignRight));
             auto *written = new QTableWidgetItem(ImportSession::money(shares[k]));
             written->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grilleParts->setItem(r, PWritten, written);
@@ -295,9 +284,10 @@ void TFrmImportReleve::pickEntries()
     const PaymentProposal &p = session_.payment(i);
     std::vector<ProposedShare> pickable = session_.pickable(i);
     if (pickable.empty()) {
-        Dialogs::information(this, QStringLiteral("Aucun soin antérieur au %1 n'attend de "
-                                                  "remboursement de %2 : il n'y a rien à choisir.")
-                                       .arg(dayText(p.line.date), AwaitedPayers::text(p.payer)));
+        Dialogs::information(
+            this, QStringLiteral("Aucun soin antérieur au %1 n'attend de "
+                                 "remboursement de %2 : il n'y a rien à choisir.")
+                      .arg(Formats::fullDate(p.line.date), AwaitedPayers::text(p.payer)));
         return;
     }
     // The entries kept now start checked, so that a proposal is corrected rather than redone.

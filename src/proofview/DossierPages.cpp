@@ -53,9 +53,7 @@ public:
     {
         y_ = Margin;
         text(QStringLiteral("Demande de remboursement"), 18, true);
-        text(QStringLiteral("Établie le %1")
-                 .arg(Today::date().toString(QStringLiteral("dd/MM/yyyy"))),
-             10, false);
+        text(QStringLiteral("Établie le %1").arg(Formats::fullDate(Today::date())), 10, false);
         y_ += 60;
         const QStringList &m = content.mutual;
         text(QStringLiteral("Destinataire"), 12, true);

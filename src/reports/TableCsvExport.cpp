@@ -1,5 +1,6 @@
 #include "TableCsvExport.h"
 
+#include "platform/core/Formats.h"
 #include "platform/store/BookmarkReturn.h"
 #include "platform/store/ControlsDisabled.h"
 #include "platform/store/FieldDef.h"
@@ -61,7 +62,7 @@ CsvWriter::Cell TableCsvExport::cell(const FieldDef &field, const QVariant &valu
     case FieldKind::Memo:
         return {value.toString(), true};
     case FieldKind::Date:
-        return {value.toDate().toString(QStringLiteral("dd/MM/yyyy")), false};
+        return {Formats::fullDate(value.toDate()), false};
     case FieldKind::Money:
         return {amount(value.toLongLong()), false};
     case FieldKind::Float:

@@ -1,6 +1,7 @@
 #include "TFrmRestaurer.h"
 
 #include "BackupPlace.h"
+#include "platform/core/Formats.h"
 
 #include "recovery/AutomaticBackup.h"
 #include "recovery/PasswordStore.h"
@@ -95,8 +96,8 @@ void TFrmRestaurer::fillCopies()
     for (const QString &path : AutomaticBackup::copies(programDir_)) {
         const QDate day =
             QDate::fromString(QFileInfo(path).fileName(), QStringLiteral("yyyy-MM-dd"));
-        auto *item = new QListWidgetItem(QStringLiteral("Copie automatique du %1")
-                                             .arg(day.toString(QStringLiteral("dd/MM/yyyy"))));
+        auto *item = new QListWidgetItem(
+            QStringLiteral("Copie automatique du %1").arg(Formats::fullDate(day)));
         item->setData(Qt::UserRole, path);
         lstCopies->addItem(item);
     }

@@ -380,6 +380,14 @@ class Session:
         self.answer(box)
         self.wait_no_window(BACKUP_TITLE, timeout=10)
 
+    def restore_confirmed(self, box):
+        """Answers the restore's confirmation `box` with Oui (Alt+O), then checks and answers the
+        line that says the copy is restored."""
+        self.answer(box, "alt+o")
+        box, text = self.message(timeout=20)
+        self.check("La copie de sauvegarde est restaurée." in text, "the outcome: %r" % text)
+        self.answer(box)
+
     def program_with_copy(self):
         """A program directory holding one entry (MARIE, 10/01/2024), started and left with
         Quitter once, so that it holds that day's automatic copy."""

@@ -24,10 +24,7 @@ def scenario(s):
     box, text = s.message()
     s.check(text.startswith("Cette copie contient 1 soin(s) (le plus récent du 10/01/2024), "
                             "0 médecin(s) et 0 assuré(s)."), "the confirmation: %r" % text)
-    s.answer(box, "alt+o")
-    box, text = s.message(timeout=20)
-    s.check("La copie de sauvegarde est restaurée." in text, "the outcome: %r" % text)
-    s.answer(box)
+    s.restore_confirmed(box)
 
     main = s.wait_window(MAIN_TITLE, timeout=30)
     s.check(talo.running(), "the program started again by itself")

@@ -41,10 +41,7 @@ def scenario(s):
     box, text = s.message()
     s.check("Le mot de passe actuel reste en vigueur : celui de la copie n'est pas repris."
             in text, "the confirmation says the password stays: %r" % text)
-    s.answer(box, "alt+o")
-    box, text = s.message(timeout=20)
-    s.check("La copie de sauvegarde est restaurée." in text, "the outcome: %r" % text)
-    s.answer(box)
+    s.restore_confirmed(box)
 
     # The program starts again by itself and asks for the password in force.
     main = gate(s, talo, "Nouveau")

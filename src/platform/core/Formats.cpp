@@ -117,6 +117,11 @@ QString Formats::date(const QDate &date)
     return text;
 }
 
+QString Formats::fullDate(const QDate &date)
+{
+    return date.toString(QStringLiteral("dd/MM/yyyy"));
+}
+
 int Formats::expandTwoDigitYear(int twoDigits, int currentYear)
 {
     const int last = currentYear + 20;

@@ -35,6 +35,8 @@ QString number(double value);
 
 // "dd/mm/yy".
 QString date(const QDate &date);
+// "dd/mm/yyyy", where a date stands alone in a sentence or a statement's line.
+QString fullDate(const QDate &date);
 // The full year of a two-digit year, in the hundred years ending 20 years after today.
 int expandTwoDigitYear(int twoDigits, int currentYear);
 
