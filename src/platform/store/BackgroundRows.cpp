@@ -8,9 +8,9 @@
 #include <chrono>
 
 BackgroundRows::BackgroundRows(const TableDefinition &definition, const QString &path,
-                               RowReader reader, QString select, RecordOrder order, Classes classes,
-                               std::function<void()> whenDone)
-    : def_(definition), path_(path), reader_(std::move(reader)), select_(std::move(select)),
+                               RowReader reader, QString table, RecordOrder order,
+                               FilterFields classes, std::function<void()> whenDone)
+    : def_(definition), path_(path), reader_(std::move(reader)), table_(std::move(table)),
       order_(std::move(order)), classes_(std::move(classes)), whenDone_(std::move(whenDone)),
       thread_([this] { run(); })
 {
@@ -41,14 +41,13 @@ void BackgroundRows::run()
     try {
         SqliteDatabase db(path_, SqliteDatabase::Mode::Reader);
         // One statement is one read transaction: the rows are those of one moment.
-        SqliteStatement st(db.handle(), select_);
+        SqliteStatement st(db.handle(), reader_.select(table_));
         if (reader_.read(st, *store, &stop_)) {
             std::vector<quint32> byRowId = store->slotsByRowId();
             std::vector<quint32> ordered = byRowId;
             RankedOrder(order_, *store).sort(ordered);
-            const auto &fields = classes_.fields;
-            if (!fields.empty() && fields.size() <= FilterMemo::MaxFields) {
-                rows_.classes = std::make_unique<FilterMemo>(*store, fields, classes_.datesByYear);
+            if (FilterMemo::keepsClassesOf(classes_)) {
+                rows_.classes = std::make_unique<FilterMemo>(*store, classes_);
                 rows_.classes->classifyAll();
             }
             rows_.byRowId = std::move(byRowId);

@@ -28,12 +28,9 @@ public:
     };
 
     // `whenDone` runs on the second thread once the rows are read (or the read failed).
-    struct Classes {
-        std::vector<int> fields;
-        bool datesByYear = false;
-    };
+    // `classes`: the fields whose filter classes are worked out with the rows.
     BackgroundRows(const TableDefinition &definition, const QString &path, RowReader reader,
-                   QString select, RecordOrder order, Classes classes,
+                   QString table, RecordOrder order, FilterFields classes,
                    std::function<void()> whenDone);
     // Stops the read and waits for the thread.
     ~BackgroundRows();
@@ -50,9 +47,9 @@ private:
     const TableDefinition &def_;
     QString path_;
     RowReader reader_;
-    QString select_;
+    QString table_; // quoted
     RecordOrder order_;
-    Classes classes_;
+    FilterFields classes_;
     std::function<void()> whenDone_;
     Rows rows_;
     std::atomic<bool> stop_ = false;

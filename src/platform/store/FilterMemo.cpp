@@ -4,12 +4,12 @@
 
 #include <limits>
 
-FilterMemo::FilterMemo(const RowStore &store, const std::vector<int> &fields, bool datesByYear)
-    : store_(store), fields_(fields), bitsPerField_(fields.empty() ? 64 : 64 / int(fields.size())),
-      datesByYear_(datesByYear)
+FilterMemo::FilterMemo(const RowStore &store, FilterFields declared)
+    : store_(store), declared_(std::move(declared)),
+      bitsPerField_(declared_.fields.empty() ? 64 : 64 / int(declared_.fields.size()))
 {
-    Q_ASSERT(fields.size() <= MaxFields);
-    for (int f : fields) {
+    Q_ASSERT(declared_.fields.size() <= MaxFields);
+    for (int f : declared_.fields) {
         Coder coder;
         coder.field = f;
         coder.kind = store_.kind(f);
@@ -38,7 +38,7 @@ quint32 FilterMemo::codeOf(Coder &coder, quint32 slot)
     if (coder.kind == FieldKind::String || coder.kind == FieldKind::Memo)
         return store_.textId(slot, coder.field) + 1;
     qint64 value = store_.number(slot, coder.field);
-    if (coder.kind == FieldKind::Date && datesByYear_) {
+    if (coder.kind == FieldKind::Date && declared_.datesByYear) {
         const qint64 year = yearOf(value);
         // A day outside the calendar keeps its own code: it has no year to share.
         value = year != std::numeric_limits<qint64>::min() ? year : value;

@@ -5,6 +5,13 @@
 #include <unordered_map>
 #include <vector>
 
+// The fields a filter reads, of a date only its year with `datesByYear`.
+struct FilterFields {
+    std::vector<int> fields;
+    bool datesByYear = false;
+    bool operator==(const FilterFields &) const = default;
+};
+
 // The verdicts of a filter that reads only a few fields of a row, by the values of those
 // fields. Each row gets a class: the combination of those values (texts told apart by their
 // pool numbers; dates, when the filter reads only their year, by year). The classes are kept
@@ -16,7 +23,12 @@ class FilterMemo
 public:
     static constexpr size_t MaxFields = 3;
 
-    FilterMemo(const RowStore &store, const std::vector<int> &fields, bool datesByYear);
+    // Classes are kept for a few fields only: with more, the filter runs on every row.
+    static bool keepsClassesOf(const FilterFields &declared)
+    {
+        return !declared.fields.empty() && declared.fields.size() <= MaxFields;
+    }
+    FilterMemo(const RowStore &store, FilterFields declared);
 
     void newPass() { std::fill(verdicts_.begin(), verdicts_.end(), Unknown); }
     // The row's values changed (a post), or its slot now holds another row.
@@ -41,9 +53,9 @@ public:
     // Every row of the store given its class now (on the thread that read them), so that the
     // first pass costs only look-ups.
     void classifyAll();
-    bool serves(const RowStore &store, const std::vector<int> &fields, bool datesByYear) const
+    bool isFor(const RowStore &store, const FilterFields &declared) const
     {
-        return &store == &store_ && fields == fields_ && datesByYear == datesByYear_;
+        return &store == &store_ && declared == declared_;
     }
 
 private:
@@ -75,10 +87,9 @@ private:
     qint64 yearOf(qint64 julianDay);
 
     const RowStore &store_;
-    std::vector<int> fields_;
+    FilterFields declared_;
     std::vector<Coder> coders_;
     int bitsPerField_;
-    bool datesByYear_;
     qint64 yearFirstDay_ = 1, yearEndDay_ = 0, year_ = 0; // the last year looked up
     std::unordered_map<quint64, quint16> classByKey_;
     std::vector<quint16> classes_; // by slot

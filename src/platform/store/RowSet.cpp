@@ -10,24 +10,23 @@ RowSet::RowSet(const RecordOrder &order) : order_(order) {}
 
 RowSet::~RowSet() = default;
 
-void RowSet::declareFilterFields(const std::vector<int> &fields, bool datesByYear)
+void RowSet::declareFilterFields(FilterFields declared)
 {
-    filterFields_ = fields;
-    filterDatesByYear_ = datesByYear;
+    filter_ = std::move(declared);
     forgetClasses();
 }
 
 void RowSet::adoptClasses(std::unique_ptr<FilterMemo> &memo)
 {
-    if (memo && store_ && memo->serves(*store_, filterFields_, filterDatesByYear_))
+    if (memo && store_ && memo->isFor(*store_, filter_))
         memo_ = std::move(memo);
 }
 
 void RowSet::forgetClasses()
 {
     memo_.reset();
-    if (store_ && !filterFields_.empty() && filterFields_.size() <= FilterMemo::MaxFields)
-        memo_ = std::make_unique<FilterMemo>(*store_, filterFields_, filterDatesByYear_);
+    if (store_ && FilterMemo::keepsClassesOf(filter_))
+        memo_ = std::make_unique<FilterMemo>(*store_, filter_);
 }
 
 void RowSet::load(const RowStore &store, std::vector<quint32> slots, bool inOrder,

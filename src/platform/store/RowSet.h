@@ -1,12 +1,12 @@
 #pragma once
 
+#include "FilterMemo.h"
 #include "RowStore.h"
 
 #include <functional>
 #include <memory>
 #include <vector>
 
-class FilterMemo;
 class RecordOrder;
 
 // One component's rows over the shared packed store of its file (TableFile): every row in the
@@ -23,9 +23,8 @@ public:
 
     // The filter reads only these fields (of a date only its year, with `datesByYear`): the
     // view is then rebuilt with one filter run per distinct combination of their values.
-    void declareFilterFields(const std::vector<int> &fields, bool datesByYear);
-    const std::vector<int> &filterFields() const { return filterFields_; }
-    bool filterDatesByYear() const { return filterDatesByYear_; }
+    void declareFilterFields(FilterFields declared);
+    const FilterFields &filterFields() const { return filter_; }
     // Classes worked out beforehand over the rows of this store, for the declared fields.
     void adoptClasses(std::unique_ptr<FilterMemo> &memo);
 
@@ -84,8 +83,7 @@ private:
 
     const RowStore *store_ = nullptr;
     const RecordOrder &order_;
-    std::vector<int> filterFields_;
-    bool filterDatesByYear_ = false;
+    FilterFields filter_;
     std::unique_ptr<FilterMemo> memo_; // when filter fields are declared
     std::vector<quint32> rows_;        // every row, in index order
     std::vector<quint32> view_;        // rows accepted by the filter, when filtered

@@ -92,8 +92,9 @@ void Table::open()
         return;
     if (beforeOpen)
         beforeOpen(*this);
-    file_ = TableFile::attach(def_, filePath(), *this, filterOn_ ? 0 : earlyRows_, &order_,
-                              rows_.get());
+    const TableFile::EarlyOpen early{earlyRows_, order_, rows_->filterFields()};
+    file_ =
+        TableFile::attach(def_, filePath(), *this, earlyRows_ > 0 && !filterOn_ ? &early : nullptr);
     // A filter that fails on the rows leaves the component closed and off the shared rows.
     auto leave = qScopeGuard([this] {
         file_->detach(*this);
@@ -322,7 +323,7 @@ void Table::setFilterFields(const QStringList &names, FilterDates dates)
     for (const QString &name : names)
         fields.push_back(fieldByName(name).index());
     // More than a few: the filter then runs on every row, as undeclared.
-    rows_->declareFilterFields(fields, dates == FilterDates::ByYear);
+    rows_->declareFilterFields({fields, dates == FilterDates::ByYear});
 }
 
 int Table::viewSize() const

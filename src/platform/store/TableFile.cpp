@@ -3,7 +3,6 @@
 #include "BackgroundRows.h"
 #include "FilterMemo.h"
 #include "RecordOrder.h"
-#include "RowSet.h"
 #include "Table.h"
 #include "TableStorage.h"
 
@@ -65,8 +64,7 @@ TableFile::~TableFile()
 }
 
 std::shared_ptr<TableFile> TableFile::attach(const TableDefinition &definition, const QString &path,
-                                             Table &component, int earlyRows,
-                                             const RecordOrder *order, const RowSet *filterFields)
+                                             Table &component, const EarlyOpen *early)
 {
     const QString identity = identityOf(path);
     const QString key = identity.isEmpty() ? QString() : identity + u'\n' + layoutOf(definition);
@@ -77,8 +75,8 @@ std::shared_ptr<TableFile> TableFile::attach(const TableDefinition &definition, 
         file->reloadIfChangedElsewhere();
     } else {
         file.reset(new TableFile(definition, path));
-        if (earlyRows > 0 && order)
-            file->loadEarly(earlyRows, *order, filterFields);
+        if (early)
+            file->loadEarly(*early);
         else
             file->load();
         if (!key.isEmpty()) {
@@ -110,14 +108,14 @@ void TableFile::load()
     ++loads_;
 }
 
-void TableFile::loadEarly(int rows, const RecordOrder &order, const RowSet *filterFields)
+void TableFile::loadEarly(const EarlyOpen &early)
 {
-    const std::vector<int> &fields = order.fields();
-    const bool byDate = !fields.empty() && order.kinds().front() == FieldKind::Date;
+    const std::vector<int> &fields = early.order.fields();
+    const bool byDate = !fields.empty() && early.order.kinds().front() == FieldKind::Date;
     // Read-only files are read whole: a second connection could not share their log.
     std::optional<TableStorage::EndRows> ends;
     if (byDate && !storage_->isReadOnly())
-        ends = storage_->readEnds(*store_, fields.front(), rows);
+        ends = storage_->readEnds(*store_, fields.front(), early.rows);
     if (!ends) {
         load();
         return;
@@ -127,13 +125,9 @@ void TableFile::loadEarly(int rows, const RecordOrder &order, const RowSet *filt
     partialCount_ = ends->count;
     headRows_ = ends->headRows;
     ++loads_;
-    const RowReader reader = storage_->reader();
-    BackgroundRows::Classes classes;
-    if (filterFields)
-        classes = {filterFields->filterFields(), filterFields->filterDatesByYear()};
     background_ = std::make_unique<BackgroundRows>(
-        def_, storage_->path(), reader,
-        reader.select(TableDefinition::quoted(storage_->sqlTable())), order, classes, [this] {
+        def_, storage_->path(), storage_->reader(), TableDefinition::quoted(storage_->sqlTable()),
+        early.order, early.filter, [this] {
             QMetaObject::invokeMethod(
                 &mailbox_, [this] { completeRows(); }, Qt::QueuedConnection);
         });

@@ -11,7 +11,7 @@
 
 class BackgroundRows;
 class FilterMemo;
-class RowSet;
+struct FilterFields;
 class Record;
 class RecordOrder;
 class Table;
@@ -33,13 +33,16 @@ public:
     // The shared rows of the file at `path`, opened and read if no component holds them yet,
     // read again if another program wrote since; `component` joins them. Throws DatabaseError
     // when the file cannot be opened or read, and then nothing is kept.
-    // With `earlyRows`, a file no component holds yet is opened early when `order` starts with
-    // a date: at least that many rows at each end of the order are read at once.
-    // The rows' filter classes are then worked out on the second thread for `filterFields`.
+    // A file no component holds yet opened early: when `order` starts with a date, at least
+    // `rows` rows at each end of it are read at once, and the rest on a second thread with the
+    // rows' classes for `filter`.
+    struct EarlyOpen {
+        int rows = 0;
+        const RecordOrder &order;
+        const FilterFields &filter;
+    };
     static std::shared_ptr<TableFile> attach(const TableDefinition &definition, const QString &path,
-                                             Table &component, int earlyRows = 0,
-                                             const RecordOrder *order = nullptr,
-                                             const RowSet *filterFields = nullptr);
+                                             Table &component, const EarlyOpen *early = nullptr);
     ~TableFile();
     TableFile(const TableFile &) = delete;
     TableFile &operator=(const TableFile &) = delete;
@@ -84,7 +87,7 @@ public:
 private:
     TableFile(const TableDefinition &definition, const QString &path);
     void load();
-    void loadEarly(int rows, const RecordOrder &order, const RowSet *filterFields);
+    void loadEarly(const EarlyOpen &early);
     void forEach(const std::function<void(Table &)> &tell);
     size_t firstWithRowId(qint64 rowId) const;
 
