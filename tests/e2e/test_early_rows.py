@@ -1,6 +1,7 @@
 # A register shown before its rows are all read (the read held back by the test hook): at once
 # the window holds the newest entries and reaches the oldest by keyboard; a cost corrected on the
-# newest entry and an entry typed, both before the rows are in, land on the right rows.
+# newest entry and an entry typed, both before the rows are in, land on the right rows; a cost
+# being typed when the rows come in stays, and Quitter with a correction pending posts it.
 import time
 
 from places import MAIN, MAIN_TITLE
@@ -41,6 +42,10 @@ def scenario(s):
     s.type("77,70")
     s.check(time.monotonic() - started < 8,
             "the gestures came before the rows (%.1f s)" % (time.monotonic() - started))
+    # The rows come in under the pending edit: the typed cost stays, then is posted.
+    time.sleep(max(0.0, started + 10 - time.monotonic()))
+    s.check_equal(s.copy_text(main, *MAIN["DBCout"]), "77,70",
+                  "the cost being typed when the rows came in")
     s.click(main, *MAIN["navPost"])
     s.expect_rows(database, "select Numero, Cout from TALO where Cout = 77.7",
                   [{"Numero": newest["Numero"], "Cout": 77.7}], "the newest entry corrected",
@@ -51,7 +56,17 @@ def scenario(s):
     s.expect_rows(database, "select count(*) as n from TALO", [{"n": ROWS + 1}],
                   "the entry typed, and no other lost")
     s.screenshot("after-the-rows")
-    s.quit(talo, main)
+    s.check_equal(s.quit(talo, main), 0, "exit status")
+
+    # Quitter with a correction pending, before the rows are in: it is posted on the way out.
+    talo = s.start(folder, env={"TALO_TEST_ROWS_DELAY_MS": "6000"})
+    main = s.wait_window(MAIN_TITLE)
+    s.click(main, *MAIN["DBCout"])
+    s.key("ctrl+a")
+    s.type("55,50")
+    s.check_equal(s.quit(talo, main), 0, "exit status with the correction pending")
+    s.expect_rows(database, "select Medecin, Cout from TALO where Cout = 55.5",
+                  [{"Medecin": "DR NEUF", "Cout": 55.5}], "the newest entry corrected on leaving")
 
 
 run(scenario)

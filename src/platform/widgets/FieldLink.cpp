@@ -174,8 +174,11 @@ void FieldLink::reportFailure()
 
 void FieldLink::dataChanged()
 {
-    if (!startingEdit_)
-        reload();
+    // Rows changed around the record being typed (another component's post, rows read in
+    // later): the typed text still stands for that record and is kept until it is written.
+    if (startingEdit_ || (modified_ && table_ && table_->isEditing()))
+        return;
+    reload();
 }
 
 void FieldLink::stateChanged()

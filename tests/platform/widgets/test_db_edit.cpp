@@ -331,6 +331,25 @@ private Q_SLOTS:
         QCOMPARE(m_table->state(), Table::State::Browse);
     }
 
+    // Another component posting while a name is being typed: the rows change around the
+    // record, the typed text stays and is the one written.
+    void typedTextSurvivesAnotherComponentsPost()
+    {
+        open({{"ALBERT", 100}});
+        focus(m_window->nom);
+        m_window->nom->selectAll();
+        DbControlsTable::type(m_window->nom, "dupont");
+        Table other(DbControlsTable::definition());
+        other.setDatabaseName(m_dir.path());
+        other.open();
+        other.append();
+        other.fieldByName("Nom").setAsString("ZOE");
+        other.post();
+        QCOMPARE(m_window->nom->text(), QString("DUPONT"));
+        m_window->navigator->click(DBNavigator::Button::Post);
+        QCOMPARE(stored("DUPONT", "Nom"), QString("DUPONT"));
+    }
+
     void cancelShowsTheFieldAgain()
     {
         open({{"ALBERT", 100}});
