@@ -1,7 +1,7 @@
 #include "TFrmChoixSoins.h"
 
+#include "ImportCells.h"
 #include "ImportSession.h"
-#include "ReadOnlyCell.h"
 #include "platform/core/Formats.h"
 
 #include <QDialogButtonBox>
@@ -62,18 +62,11 @@ TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<Propo
     for (size_t k = 0; k < entries_.size(); ++k) {
         const ProposedShare &s = entries_[k];
         const int r = int(k);
-        QTableWidgetItem *paid = readOnlyCell(QString());
+        QTableWidgetItem *paid = ImportCells::readOnly(QString());
         paid->setFlags(paid->flags() | Qt::ItemIsUserCheckable);
         setPaid(paid, checked.contains(s.entry.row.rowId));
         grilleSoins->setItem(r, CPaid, paid);
-        grilleSoins->setItem(r, CDate, readOnlyCell(Formats::fullDate(s.entry.date)));
-        grilleSoins->setItem(r, CBeneficiary, readOnlyCell(s.entry.beneficiary));
-        grilleSoins->setItem(r, CDoctor, readOnlyCell(s.entry.doctor));
-        grilleSoins->setItem(r, CCost,
-                             readOnlyCell(ImportSession::money(s.entry.cost), Qt::AlignRight));
-        grilleSoins->setItem(
-            r, CPredicted,
-            readOnlyCell(ImportSession::money(s.prediction.expected), Qt::AlignRight));
+        ImportCells::setShare(*grilleSoins, r, CDate, s);
     }
     grilleSoins->resizeColumnsToContents();
     grilleSoins->installEventFilter(this);

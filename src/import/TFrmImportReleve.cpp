@@ -1,7 +1,7 @@
 #include "TFrmImportReleve.h"
 
+#include "ImportCells.h"
 #include "ImportSummary.h"
-#include "ReadOnlyCell.h"
 #include "TFrmChoixSoins.h"
 #include "platform/core/Formats.h"
 #include "platform/core/PlatformError.h"
@@ -202,12 +202,12 @@ void TFrmImportReleve::fillPayments()
     for (size_t i = 0; i < session_.paymentCount(); ++i) {
         const PaymentProposal &p = session_.payment(i);
         const int row = int(i);
-        grillePaiements->setItem(row, 0, readOnlyCell(Formats::fullDate(p.line.date)));
-        grillePaiements->setItem(row, 1, readOnlyCell(p.line.label));
-        grillePaiements->setItem(row, 2, readOnlyCell(AwaitedPayers::text(p.payer)));
-        grillePaiements->setItem(row, 3,
-                                 readOnlyCell(ImportSession::money(p.line.cents), Qt::AlignRight));
-        grillePaiements->setItem(row, 4, readOnlyCell(stateOf(session_, i)));
+        grillePaiements->setItem(row, 0, ImportCells::readOnly(Formats::fullDate(p.line.date)));
+        grillePaiements->setItem(row, 1, ImportCells::readOnly(p.line.label));
+        grillePaiements->setItem(row, 2, ImportCells::readOnly(AwaitedPayers::text(p.payer)));
+        grillePaiements->setItem(
+            row, 3, ImportCells::readOnly(ImportSession::money(p.line.cents), Qt::AlignRight));
+        grillePaiements->setItem(row, 4, ImportCells::readOnly(stateOf(session_, i)));
     }
     grillePaiements->resizeColumnsToContents();
 }
@@ -245,14 +245,7 @@ void TFrmImportReleve::showPayment(int row)
         for (size_t k = 0; k < entries.size(); ++k) {
             const ProposedShare &s = entries[k];
             const int r = int(k);
-            grilleParts->setItem(r, PDate, readOnlyCell(Formats::fullDate(s.entry.date)));
-            grilleParts->setItem(r, PBeneficiary, readOnlyCell(s.entry.beneficiary));
-            grilleParts->setItem(r, PDoctor, readOnlyCell(s.entry.doctor));
-            grilleParts->setItem(r, PCost,
-                                 readOnlyCell(ImportSession::money(s.entry.cost), Qt::AlignRight));
-            grilleParts->setItem(
-                r, PPredicted,
-                readOnlyCell(ImportSession::money(s.prediction.expected), Qt::AlignRight));
+            ImportCells::setShare(*grilleParts, r, PDate, s);
             auto *written = new QTableWidgetItem(ImportSession::money(shares[k]));
             written->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             grilleParts->setItem(r, PWritten, written);

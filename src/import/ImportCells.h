@@ -1,0 +1,34 @@
+#pragma once
+
+#include "ImportSession.h"
+
+#include "platform/core/Formats.h"
+
+#include <QTableWidget>
+
+// Cells of the import windows' tables.
+namespace ImportCells
+{
+
+// A cell that can be chosen but not typed into.
+inline QTableWidgetItem *readOnly(const QString &text, Qt::Alignment align = Qt::AlignLeft)
+{
+    auto *item = new QTableWidgetItem(text);
+    item->setFlags(Qt::ItemIsSelectable | Qt::ItemIsEnabled);
+    item->setTextAlignment(align | Qt::AlignVCenter);
+    return item;
+}
+
+// A care a payment may pay, from `first` on: date, beneficiary, doctor, cost, predicted share.
+inline void setShare(QTableWidget &grid, int row, int first, const ProposedShare &share)
+{
+    const QList<QTableWidgetItem *> cells{
+        readOnly(Formats::fullDate(share.entry.date)), readOnly(share.entry.beneficiary),
+        readOnly(share.entry.doctor),
+        readOnly(ImportSession::money(share.entry.cost), Qt::AlignRight),
+        readOnly(ImportSession::money(share.prediction.expected), Qt::AlignRight)};
+    for (int c = 0; c < cells.size(); ++c)
+        grid.setItem(row, first + c, cells[c]);
+}
+
+} // namespace ImportCells
