@@ -63,23 +63,12 @@ FollowUpLines FollowUpLines::readView(Table &table)
     return lines;
 }
 
-quint32 FollowUpLines::textNumber(const QString &text)
-{
-    const auto found = numbers_.constFind(text);
-    if (found != numbers_.cend())
-        return *found;
-    const auto number = quint32(texts_.size());
-    texts_.push_back(text);
-    numbers_.insert(text, number);
-    return number;
-}
-
 void FollowUpLines::add(qint64 rowId, const QDate &date, const QString &beneficiary,
                         const QString &doctor, qint64 cost, qint64 cpam, qint64 mutual,
                         qint64 awaited, AwaitedPayer payer)
 {
     const qint64 day = date.isValid() ? date.toJulianDay() : NoDay;
-    Packed line{rowId,         0,    0, 0, 0, 0, textNumber(beneficiary), textNumber(doctor),
+    Packed line{rowId,         0,    0, 0, 0, 0, texts_.intern(beneficiary), texts_.intern(doctor),
                 quint8(payer), false};
     if (fits(cost) && fits(cpam) && fits(mutual) && fits(awaited) && fits(day)) {
         line.cost = qint32(cost);
@@ -97,7 +86,6 @@ void FollowUpLines::add(qint64 rowId, const QDate &date, const QString &benefici
 
 void FollowUpLines::finish()
 {
-    numbers_ = {};
     // Few lines out of many rows: the room reserved for every row goes back.
     if (lines_.size() < lines_.capacity() / 2)
         lines_.shrink_to_fit();
@@ -120,8 +108,8 @@ FollowUpLines::Line FollowUpLines::at(size_t i) const
     const Wide v = values(packed);
     return {Bookmark{packed.rowId},
             v.day == NoDay ? QDate() : QDate::fromJulianDay(v.day),
-            texts_[packed.beneficiary],
-            texts_[packed.doctor],
+            texts_.text(packed.beneficiary),
+            texts_.text(packed.doctor),
             v.cost,
             v.cpam,
             v.mutual,

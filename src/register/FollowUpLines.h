@@ -4,9 +4,9 @@
 #include "CareFacts.h"
 
 #include "platform/store/Bookmark.h"
+#include "platform/store/TextPool.h"
 
 #include <QDate>
-#include <QHash>
 #include <QString>
 
 #include <vector>
@@ -44,10 +44,9 @@ private:
     FollowUpLines() = default;
     void add(qint64 rowId, const QDate &date, const QString &beneficiary, const QString &doctor,
              qint64 cost, qint64 cpam, qint64 mutual, qint64 awaited, AwaitedPayer payer);
-    // Sorts by date (stable: the view's order among equal dates) and lets go of what only the
-    // reading needed.
+    // Sorts by date (stable: the view's order among equal dates) and gives back the room
+    // reserved for lines that did not come.
     void finish();
-    quint32 textNumber(const QString &text);
 
     // A value that does not fit 32 bits sends the whole line's values to `wide_`; `cost` then
     // holds the number of its entry there.
@@ -69,6 +68,5 @@ private:
 
     std::vector<Packed> lines_;
     std::vector<Wide> wide_;
-    std::vector<QString> texts_;
-    QHash<QString, quint32> numbers_; // while reading only
+    TextPool texts_; // the beneficiaries' and doctors' names
 };
