@@ -13,9 +13,9 @@ ImportSession::ImportSession(MatchResult result, std::shared_ptr<const PaymentMa
     choices_.resize(result_.payments.size());
     picked_.resize(result_.payments.size());
     for (size_t i = 0; i < result_.payments.size(); ++i) {
-        // The best proposal is preselected; its confidence is shown beside it.
+        // Only a sure proposal is kept unasked; the others wait for the person's choice.
         const PaymentProposal &p = result_.payments[i];
-        if (!p.alreadyApplied && p.matched())
+        if (!p.alreadyApplied && p.preselected())
             choose(i, 0);
     }
 }

@@ -118,7 +118,7 @@ void PaymentMatcher::search(PaymentProposal &proposal, const QSet<qint64> &taken
         else if (f == 0 && fit.kind == FitKind::Expected && firm && !search.ambiguous())
             c.confidence = Confidence::Sure;
         else
-            c.confidence = Confidence::Probable;
+            c.confidence = Confidence::ToChoose;
         proposal.combinations.push_back(std::move(c));
     }
 }

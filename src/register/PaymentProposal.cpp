@@ -21,8 +21,8 @@ QString ProposedCombination::confidenceText(Confidence confidence)
     switch (confidence) {
     case Confidence::Sure:
         return QStringLiteral("sûr");
-    case Confidence::Probable:
-        return QStringLiteral("probable");
+    case Confidence::ToChoose:
+        return QStringLiteral("à choisir");
     case Confidence::ToCheck:
         break;
     }

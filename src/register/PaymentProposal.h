@@ -16,7 +16,11 @@
 // picked them.
 enum class FitKind { Expected, Alternative, Range, ByHand };
 
-enum class Confidence { Sure, Probable, ToCheck };
+// Sure: the one combination of owed entries whose candidate shares make the payment to the cent,
+// written unless the person says otherwise. ToChoose: several do; the person picks one, nothing
+// is written until then. ToCheck: none does, only a share outside the candidates would make
+// it; offered, never written unasked.
+enum class Confidence { Sure, ToChoose, ToCheck };
 
 // One entry of a proposal: the entry, the payer's predicted share, and the share to write.
 struct ProposedShare {
@@ -33,7 +37,7 @@ struct ProposedCombination {
 
     qint64 predictedTotal() const;
     qint64 sharesTotal() const;
-    // "sûr", "probable", "à vérifier".
+    // "sûr", "à choisir", "à vérifier".
     static QString confidenceText(Confidence confidence);
 };
 
@@ -48,6 +52,11 @@ struct PaymentProposal {
     std::vector<ProposedCombination> combinations;
 
     bool matched() const { return !combinations.empty(); }
+    // Whether the first combination is kept without the person choosing it.
+    bool preselected() const
+    {
+        return matched() && combinations.front().confidence == Confidence::Sure;
+    }
 };
 
 // A statement as the matching sees it: the payments of the payers, the other credits (which
