@@ -16,6 +16,7 @@ const Words kinds[] = {
     {CareAct::Medicine, {"pharma"}},
     {CareAct::Paramedical, {"kin", "infirm", "orthophon", "orthopt", "podolog"}},
     {CareAct::Transport, {"ambulan", "taxi", "transport", "vsl"}},
+    {CareAct::Unwithheld, {"dent", "orthodont", "sage-fem", "sage fem", "maieut"}},
 };
 
 QString asciiLower(const QString &text)
