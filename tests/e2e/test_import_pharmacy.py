@@ -3,7 +3,7 @@
 # none of the awaited cares: the window says it is left aside, Alt+C writes the grouped one
 # alone, and nothing for the other.
 import arithmetic_steps as a
-from import_steps import day
+from import_steps import day, ofx
 from places import IMPORT_TITLE, MAIN_TITLE
 from talo_e2e import run
 
@@ -21,7 +21,7 @@ def scenario(s):
     grouped = (a.cpam_share("ÉLISE", "PHARMACIE DU CENTRE", 23.80, units=2) +
                a.cpam_share("LÉA", "PHARMACIE DU CENTRE", 9.60))
     s.check_equal(grouped, 1347 + 624, "the grouped transfer as the C.P.A.M. computes it")
-    path = a.write(s, "releve.ofx", a.ofx([
+    path = a.write(s, "releve.ofx", ofx([
         (day(14), grouped / 100, LABEL, "F1"),
         (day(12), 7.77, LABEL, "F2"),
         (day(10), 2150.00, "VIR SALAIRE SOCIETE DUPUIS", "F3"),

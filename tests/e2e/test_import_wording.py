@@ -4,7 +4,7 @@
 # identifiers, newest first): every payment is found already applied, and nothing is written
 # twice.
 import arithmetic_steps as a
-from import_steps import day
+from import_steps import day, ofx
 from places import IMPORT_TITLE, INFOS, INFOS_TITLE, MAIN, MAIN_TITLE
 from talo_e2e import run
 
@@ -29,7 +29,7 @@ def scenario(s):
         (day(8), 2150.00, "VIR SALAIRE SOCIETE DUPUIS", "S1"),
         (day(6), -54.20, "PRLV SEPA EDF", "D1"),
     ]
-    ofx_path = a.write(s, "releve.ofx", a.ofx(lines))
+    ofx_path = a.write(s, "releve.ofx", ofx(lines))
     csv_path = a.write(s, "releve.csv", a.csv(lines))
 
     talo = s.start(folder)
