@@ -2,7 +2,7 @@
 
 #include "ImportCells.h"
 #include "ImportSummary.h"
-#include "OtherCreditsModel.h"
+#include "OtherCreditsPanel.h"
 #include "PaymentListModel.h"
 #include "TFrmChoixSoins.h"
 #include "platform/core/Formats.h"
@@ -26,7 +26,6 @@
 #include <QShortcut>
 #include <QTableView>
 #include <QTableWidget>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace
@@ -49,22 +48,6 @@ QString proposalText(int number, const ProposedCombination &c)
         .arg(c.shares.size())
         .arg(cares.join(QStringLiteral(" ; ")), ImportSession::money(c.predictedTotal()),
              ProposedCombination::confidenceText(c.confidence));
-}
-
-// A table over a model whose rows are all of one height, sized from what is in sight only:
-// laying out a statement of thousands of lines then costs nothing more than a short one.
-void setUpList(QTableView *view, QAbstractItemModel *model)
-{
-    view->setModel(model);
-    view->setSelectionBehavior(QAbstractItemView::SelectRows);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    view->setTabKeyNavigation(false);
-    view->setWordWrap(false);
-    view->verticalHeader()->hide();
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->horizontalHeader()->setResizeContentsPrecision(0);
-    view->horizontalHeader()->setStretchLastSection(true);
 }
 
 // "19,5", "19.50", "19,50 €" as cents; nothing for anything else.
@@ -164,7 +147,8 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     layout->addWidget(etqParts);
     layout->addWidget(grilleParts, 2);
 
-    fillOtherCredits(layout);
+    autresCredits = new OtherCreditsPanel(session_.result().otherCredits, this);
+    layout->addWidget(autresCredits);
     etqTotaux = new QLabel(this);
     etqTotaux->setObjectName(QStringLiteral("etqTotaux"));
     etqTotaux->setWordWrap(true);
@@ -197,7 +181,9 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     setTabOrder(grillePaiements, lstProposition);
     setTabOrder(lstProposition, btnChoisir);
     setTabOrder(btnChoisir, grilleParts);
-    setTabOrder(grilleParts, btnConfirmer);
+    setTabOrder(grilleParts, autresCredits->firstInTabOrder());
+    setTabOrder(autresCredits->firstInTabOrder(), autresCredits->lastInTabOrder());
+    setTabOrder(autresCredits->lastInTabOrder(), btnConfirmer);
     setTabOrder(btnConfirmer, btnResume);
     setTabOrder(btnResume, btnAnnuler);
     setTabOrder(btnAnnuler, btnAide);
@@ -216,38 +202,8 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
 void TFrmImportReleve::fillPayments()
 {
     payments_ = new PaymentListModel(session_, this);
-    setUpList(grillePaiements, payments_);
+    ImportCells::setUpList(*grillePaiements, payments_);
     grillePaiements->resizeColumnsToContents();
-}
-
-// The credits from neither payer: one line with their count, the list under it on demand.
-void TFrmImportReleve::fillOtherCredits(QLayout *layout)
-{
-    const std::vector<StatementLine> &others = session_.result().otherCredits;
-    btnAutres = new QToolButton(this);
-    btnAutres->setObjectName(QStringLiteral("btnAutres"));
-    btnAutres->setText(
-        QStringLiteral("Autres crédits, laissés de côté : %1 (cliquer ou Espace pour les voir)")
-            .arg(others.size()));
-    btnAutres->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    btnAutres->setArrowType(Qt::RightArrow);
-    btnAutres->setCheckable(true);
-    btnAutres->setAutoRaise(true);
-    btnAutres->setVisible(!others.empty());
-    grilleAutres = new QTableView(this);
-    grilleAutres->setObjectName(QStringLiteral("grilleAutres"));
-    grilleAutres->setAccessibleName(QStringLiteral("Autres crédits"));
-    otherCredits_ = new OtherCreditsModel(others, this);
-    setUpList(grilleAutres, otherCredits_);
-    grilleAutres->hide();
-    connect(btnAutres, &QToolButton::toggled, this, [this](bool shown) {
-        btnAutres->setArrowType(shown ? Qt::DownArrow : Qt::RightArrow);
-        grilleAutres->setVisible(shown);
-        if (shown)
-            grilleAutres->resizeColumnsToContents();
-    });
-    layout->addWidget(btnAutres);
-    layout->addWidget(grilleAutres);
 }
 
 // A digit on a payment takes the proposal of that number in its list.

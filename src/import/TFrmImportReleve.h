@@ -6,14 +6,13 @@
 
 #include <functional>
 
-class OtherCreditsModel;
+class OtherCreditsPanel;
 class PaymentListModel;
 class QComboBox;
 class QLabel;
 class QPushButton;
 class QTableView;
 class QTableWidget;
-class QToolButton;
 
 // The statement's payments and, for the one selected, the entries it is proposed to pay with
 // the share each gets; the person may pick another proposal (a digit on the payment takes the
@@ -44,7 +43,6 @@ protected:
 
 private:
     void fillPayments();
-    void fillOtherCredits(QLayout *layout);
     bool chooseByNumber(int number);
     void choiceMade();
     void showPayment(int row);
@@ -60,7 +58,6 @@ private:
     bool filling_ = false;
 
     PaymentListModel *payments_ = nullptr;
-    OtherCreditsModel *otherCredits_ = nullptr;
     std::vector<int> listed_; // the proposals of lstProposition, in its order
 
     QTableView *grillePaiements = nullptr;
@@ -68,7 +65,6 @@ private:
     QPushButton *btnChoisir = nullptr;
     QTableWidget *grilleParts = nullptr;
     QLabel *etqTotaux = nullptr;
-    QToolButton *btnAutres = nullptr;
-    QTableView *grilleAutres = nullptr;
+    OtherCreditsPanel *autresCredits = nullptr;
     QPushButton *btnConfirmer = nullptr;
 };
