@@ -6,8 +6,6 @@
 #include "platform/store/SqliteStatement.h"
 #include "tables/StatementLedgerSchema.h"
 
-#include <algorithm>
-
 const QString StatementLedger::LinesTable = StatementLedgerSchema::LinesTable;
 const QString StatementLedger::LabelsTable = StatementLedgerSchema::LabelsTable;
 
@@ -92,19 +90,19 @@ std::optional<QDateTime> StatementLedger::appliedAt(const LedgerKey &key) const
     // equal line is applied when n of them were. Without the payer, both payers' lines count,
     // as the rank then counts both. Two identifiers that differ are two transactions, so a
     // line with one is matched only against lines applied without.
-    std::vector<QDateTime> alike;
+    int alike = 0;
     for (AwaitedPayer payer : {AwaitedPayer::Cpam, AwaitedPayer::Mutuelle}) {
         if (key.payer && *key.payer != payer)
             continue;
-        for (const Applied &a : byGroup_.value(group(payer, key.date, key.cents))) {
-            if (key.bankId.isEmpty() || !a.withBankId)
-                alike.push_back(a.at);
+        const auto group = byGroup_.constFind(StatementLedger::group(payer, key.date, key.cents));
+        if (group == byGroup_.constEnd())
+            continue;
+        for (const Applied &a : *group) {
+            if ((key.bankId.isEmpty() || !a.withBankId) && ++alike == key.occurrence)
+                return a.at;
         }
     }
-    if (key.occurrence < 1 || size_t(key.occurrence) > alike.size())
-        return std::nullopt;
-    std::sort(alike.begin(), alike.end());
-    return alike[size_t(key.occurrence - 1)];
+    return std::nullopt;
 }
 
 void StatementLedger::ensureTables(SqliteDatabase &db)

@@ -58,6 +58,6 @@ private:
              const QDateTime &at);
 
     QHash<QString, QDateTime> byBankId_;
-    QHash<QString, std::vector<Applied>> byGroup_; // payer, date and amount; oldest first
+    QHash<QString, std::vector<Applied>> byGroup_; // payer, date and amount; in the file's order
     std::vector<LearnedLabel> learned_;
 };
