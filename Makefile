@@ -38,6 +38,7 @@ bench: build
 	$(BUILD_DIR)/bench/talo-bench-report
 	$(BUILD_DIR)/bench/talo-bench-followup
 	$(BUILD_DIR)/bench/talo-bench-matching
+	$(BUILD_DIR)/bench/talo-bench-families
 	$(BUILD_DIR)/bench/talo-bench-proofs
 
 # The window tests and the end-to-end suite built with AddressSanitizer, in build-asan. Every

@@ -1,7 +1,7 @@
 #include "CareViewFilter.h"
 
-#include "tables/CareEntryTable.h"
 #include "RegisterSelectors.h"
+#include "tables/CareEntryTable.h"
 
 #include "platform/store/Table.h"
 

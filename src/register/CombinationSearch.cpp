@@ -128,10 +128,10 @@ bool CombinationSearch::exactValues(std::vector<qint64> &shares) const
             }
             return;
         }
-        const std::vector<qint64> &values = candidates_[size_t(chosen_[at])].prediction->values;
+        const auto &values = candidates_[size_t(chosen_[at])].prediction->candidates;
         for (size_t v = 0; v < values.size(); ++v) {
             pick[at] = v;
-            self(self, at + 1, sum + values[v], changes + (v != 0));
+            self(self, at + 1, sum + values[v].amount, changes + (v != 0));
         }
     };
     walk(walk, 0, 0, 0);
@@ -139,7 +139,8 @@ bool CombinationSearch::exactValues(std::vector<qint64> &shares) const
         return false;
     shares.clear();
     for (size_t k = 0; k < n; ++k)
-        shares.push_back(candidates_[size_t(chosen_[k])].prediction->values[bestPick[k]]);
+        shares.push_back(
+            candidates_[size_t(chosen_[k])].prediction->candidates[bestPick[k]].amount);
     return true;
 }
 

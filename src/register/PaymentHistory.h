@@ -3,42 +3,58 @@
 #include "AwaitedPayer.h"
 #include "CareFacts.h"
 
+#include "tables/CpamRules.h"
+
 #include <QHash>
 
 #include <optional>
 #include <vector>
 
-// What each payer paid before, read from the register's entries whose payment date is filled
-// in: the amounts paid for a doctor (or a speciality) and a cost, and the national insurance's
-// rate and withholding seen for a doctor or a speciality. Families see the same doctors again
-// and again, so this is the strongest clue to what comes next.
+// What the family's register teaches about its payers, read from the entries already paid:
+// the C.P.A.M.'s rate and base per doctor, speciality and person (a long illness paid at
+// 100 %), who has nothing withheld (children), what each person had withheld in each year, how
+// many boxes a pharmacy bill usually holds, what share of the base the mutuelle's contract
+// pays, and each payer's usual delay.
 class PaymentHistory
 {
 public:
     explicit PaymentHistory(const std::vector<CareFacts> &entries);
 
-    // Amounts paid by `payer` for this cost at this doctor, most often paid first (the latest
-    // first among equals): for this beneficiary when known, else for anyone.
-    std::vector<qint64> sameDoctor(AwaitedPayer payer, const CareFacts &entry) const;
-    std::vector<qint64> sameSpeciality(AwaitedPayer payer, const CareFacts &entry) const;
-
-    // The national insurance's rate (percent) and amount withheld per act, as it paid them
-    // for the doctor, else for the speciality.
-    struct Rate {
-        int percent = 0;
-        qint64 withheld = 0;
-        bool operator==(const Rate &) const = default;
+    // A rate and base the C.P.A.M. may apply to an entry; `learned` when the history says so.
+    struct Tariff {
+        int rate = 0;
+        qint64 base = 0;
+        bool learned = false;
+        bool operator==(const Tariff &) const = default;
     };
-    std::optional<Rate> cpamRate(const CareFacts &entry) const;
+    // Likeliest first: the typed base wins; the rate and base seen for the person and doctor,
+    // the doctor, the person and speciality, the speciality; else the usual rate of the act.
+    std::vector<Tariff> tariffs(const CareFacts &entry) const;
 
-    // Days from the care to the payer's payment in most past cases (the shortest and longest
-    // twentieth left out); a care paid within them is the likeliest to be paid.
+    enum class Exemption { Withheld, Exempt, Unknown };
+    // Exempt when the person's shares never showed a withholding where the law asked one.
+    Exemption exemption(const QString &person) const;
+    // What the C.P.A.M. withheld from the person's written shares in that year.
+    qint64 withheldIn(const QString &person, int year, CpamRules::Withholding kind) const;
+    // The units the entry's care may have withheld, likeliest first (boxes told from the cost).
+    std::vector<int> units(const CareFacts &entry) const;
+
+    // What the C.P.A.M. paid before its withholding, for an entry whose share is written.
+    qint64 writtenFull(const CareFacts &entry) const;
+    // The mutuelle's contract: the share of the base (percent) it pays up to, beyond the
+    // C.P.A.M.'s full share; 0 for the whole cost. Likeliest first, learned for the speciality,
+    // then the family's; none before the mutuelle has paid anything the law explains.
+    std::vector<int> contracts(const CareFacts &entry) const;
+    // Amounts paid by `payer` for this cost at this doctor, most often paid first: for this
+    // beneficiary when known, else for anyone.
+    std::vector<qint64> sameDoctor(AwaitedPayer payer, const CareFacts &entry) const;
+
+    // Days from the care to the C.P.A.M.'s payment, or from the C.P.A.M.'s payment to the
+    // mutuelle's, in most past cases (the shortest and longest twentieth left out).
     struct Delay {
         int from = 0, to = 60;
     };
     Delay delay(AwaitedPayer payer) const;
-    // The rate and withholding that turn `base` into `paid`, if one of the usual ones does.
-    static std::optional<Rate> rateOf(qint64 base, qint64 paid);
 
 private:
     struct Seen {
@@ -51,21 +67,42 @@ private:
     static std::vector<qint64> ordered(const Tally &tally);
 
     struct Key {
-        int payer = 0, who = 0, kind = 0, what = 0;
+        int kind = 0, who = 0, what = 0;
         qint64 cost = 0;
         bool operator==(const Key &) const = default;
         friend size_t qHash(const Key &k, size_t seed = 0)
         {
-            return qHashMulti(seed, k.payer, k.who, k.kind, k.what, k.cost);
+            return qHashMulti(seed, k.kind, k.who, k.what, k.cost);
         }
     };
-    enum Kind { Doctor = 1, Speciality = 2 };
-    // Names as numbers (0 for none), compared in capitals with blanks simplified.
+    enum Kind {
+        RateOfDoctor = 1,
+        RateOfSpeciality,
+        BaseOfDoctor,
+        BaseOfSpeciality,
+        UnitsOfDoctor,
+        ContractOfSpeciality,
+        ContractOfFamily,
+        PaidByDoctor,
+        BoxPrice,
+        LongIllness,
+    };
+    // A written C.P.A.M. share explained by the law: its rate, base and withholding.
+    struct Explained {
+        int rate = 0;
+        qint64 base = 0, withheld = 0;
+    };
+    std::optional<Explained> explain(const CareFacts &e) const;
+    void learnCpam(const CareFacts &e, int who, int doctor, int speciality);
+    void learnMutuelle(const CareFacts &e, int speciality);
+    std::vector<qint64> at(Kind kind, int who, int what, qint64 cost = 0) const;
     int id(const QString &text) const;
     int intern(const QString &text);
 
     QHash<QString, int> names_;
-    QHash<Key, Tally> amounts_; // payer, [beneficiary,] doctor or speciality, cost
-    QHash<Key, Tally> rates_;   // doctor or speciality -> percent * 10000 + withheld
-    Delay delays_[2];
+    QHash<Key, Tally> tallies_;
+    QHash<int, std::pair<int, int>> withholdings_; // person -> (withheld seen, none seen)
+    QHash<Key, qint64> withheldInYear_;            // person, year, kind of withholding
+    std::vector<int> delays_[2];
+    Delay delay_[2];
 };

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "CareFacts.h"
+#include "ExactFits.h"
 #include "MatchOptions.h"
 #include "PaymentHistory.h"
 #include "PaymentProposal.h"
 #include "SharePredictor.h"
 
+#include <QHash>
 #include <QSet>
 
 #include <array>
@@ -14,10 +16,12 @@
 class PayerRecognition;
 class StatementLedger;
 
-// Fits a statement's payments to the register: for each payment of a payer, the entries that
-// payer still owes whose predicted shares make the payment, best first. Within one statement
-// an entry is proposed to one payment of a payer only: payments whose fit is surest choose
-// first, then the others in date order among what is left.
+// Fits a statement's payments to the register with the payers' own arithmetic. A payment is
+// "sûr" when exactly one combination of owed entries, one candidate share each, makes it to
+// the cent, once the entries of the other sure payments are set aside; "à choisir" when
+// several do (the person picks); "à vérifier" when only an approximate one does; none fits:
+// left aside. The C.P.A.M.'s payments are settled first: the mutuelle's are fitted only to
+// cares whose C.P.A.M. share is written, or paid earlier in the same statement.
 class PaymentMatcher
 {
 public:
@@ -38,16 +42,36 @@ public:
     ProposedCombination byHand(const PaymentProposal &payment, const QList<qint64> &rows) const;
 
 private:
+    // An entry a payer owes, with its candidate shares and the day from which it may be paid
+    // (the care for the C.P.A.M., the C.P.A.M.'s payment for the mutuelle).
     struct Owed {
         size_t entry = 0;
         SharePrediction prediction;
+        QDate from;
+        bool sure = true; // its C.P.A.M. share comes from a sure payment or the register
     };
-    const std::vector<Owed> &owedTo(AwaitedPayer payer) const;
-    void search(PaymentProposal &proposal, const QSet<qint64> &taken) const;
+    // One payment's exact fits over the owed entries it may pay.
+    struct Fitted {
+        std::vector<const Owed *> owed;
+        std::vector<ExactFits::Fit> fits;
+        std::vector<ExactFits::Item> items;
+        bool complete = true;
+    };
+    Fitted fit(const PaymentProposal &payment, const std::vector<Owed> &pool,
+               const QSet<qint64> &taken) const;
+    void settle(MatchResult &result, const std::vector<size_t> &open,
+                const std::vector<Owed> &pool) const;
+    void approximate(PaymentProposal &proposal, const std::vector<Owed> &pool,
+                     const QSet<qint64> &taken) const;
+    ProposedCombination combination(const Fitted &fitted, const ExactFits::Fit &fit,
+                                    Confidence confidence) const;
+    std::vector<Owed> mutuellePool(const MatchResult &result,
+                                   const std::vector<size_t> &cpamOpen) const;
 
     std::vector<CareFacts> entries_;
     MatchOptions options_;
     PaymentHistory history_;
     SharePredictor predictor_;
-    std::array<std::vector<Owed>, 2> owed_; // per payer, oldest care first
+    std::vector<Owed> cpamOwed_;     // oldest care first
+    std::vector<Owed> mutuelleOwed_; // entries whose C.P.A.M. share is written
 };

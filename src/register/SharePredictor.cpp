@@ -5,32 +5,9 @@
 namespace
 {
 
-qint64 atRate(qint64 base, int percent)
+ShareCandidate typed(qint64 amount)
 {
-    return (base * percent + 50) / 100;
-}
-
-// A prediction over these amounts, the first expected; nothing when none is above zero.
-std::optional<SharePrediction> over(std::vector<qint64> values, ShareSource source, bool firm)
-{
-    std::vector<qint64> kept;
-    for (qint64 v : values) {
-        if (v > 0 && std::find(kept.begin(), kept.end(), v) == kept.end())
-            kept.push_back(v);
-    }
-    if (kept.empty())
-        return std::nullopt;
-    // A long history of varied amounts: the few commonest stand for it.
-    if (kept.size() > 4)
-        kept.resize(4);
-    SharePrediction p;
-    p.values = kept;
-    p.expected = kept.front();
-    p.low = *std::min_element(kept.begin(), kept.end());
-    p.high = *std::max_element(kept.begin(), kept.end());
-    p.source = source;
-    p.firm = firm;
-    return p;
+    return ShareCandidate{amount, amount, 0, true};
 }
 
 } // namespace
@@ -50,73 +27,115 @@ bool SharePredictor::owes(const CareFacts &entry, AwaitedPayer payer)
     return false;
 }
 
-std::optional<SharePrediction> SharePredictor::predict(const CareFacts &entry,
-                                                       AwaitedPayer payer) const
+std::optional<SharePrediction> SharePredictor::predictCpam(const CareFacts &e,
+                                                           qint64 pendingBefore) const
 {
-    if (!owes(entry, payer))
+    if (!owes(e, AwaitedPayer::Cpam))
         return std::nullopt;
-    return payer == AwaitedPayer::Cpam ? predictCpam(entry) : predictMutuelle(entry);
-}
-
-std::optional<SharePrediction> SharePredictor::predictCpam(const CareFacts &e) const
-{
     if (e.cpam > 0)
-        return over({e.cpam}, ShareSource::TypedAmount, true);
-    if (e.base > 0) {
-        if (const auto rate = history_.cpamRate(e)) {
-            const qint64 full = atRate(e.base, rate->percent);
-            // The withholding seen before first, the other usual case next.
-            return over({full - rate->withheld, rate->withheld ? full : full - WithheldPerAct},
-                        ShareSource::BaseAndRate, true);
+        return SharePrediction::over({typed(e.cpam)}, ShareSource::TypedAmount);
+    const CareAct act = CareActs::of(e.speciality);
+    const qint64 unit = CpamRules::unit(act, e.date);
+    const PaymentHistory::Exemption exemption = history_.exemption(e.beneficiary);
+    // The withholdings this care may have had, likeliest first.
+    struct Withheld {
+        qint64 amount;
+        bool learned;
+    };
+    std::vector<Withheld> withheld;
+    if (unit <= 0 || exemption == PaymentHistory::Exemption::Exempt) {
+        withheld.push_back({0, true});
+    } else {
+        const auto kind = CpamRules::withholdingOf(act);
+        const qint64 written = history_.withheldIn(e.beneficiary, e.date.year(), kind);
+        const qint64 left = std::max<qint64>(0, CpamRules::YearlyCap - written - pendingBefore);
+        const qint64 leftWritten = std::max<qint64>(0, CpamRules::YearlyCap - written);
+        const bool known = exemption == PaymentHistory::Exemption::Withheld;
+        for (int units : history_.units(e)) {
+            const qint64 full = units * unit;
+            withheld.push_back({std::min(full, left), known});
+            // Near the cap, the earlier cares still owed may not have been counted first.
+            if (left < full)
+                withheld.push_back({std::min(full, leftWritten), known});
         }
-        const qint64 doctor = atRate(e.base, DoctorRate), other = atRate(e.base, OtherActsRate);
-        if (auto p = over({doctor - WithheldPerAct, doctor, other - WithheldPerAct, other},
-                          ShareSource::BaseAndRate, false))
-            return p;
+        if (!known)
+            withheld.push_back({0, false});
     }
-    if (auto p = over(history_.sameDoctor(AwaitedPayer::Cpam, e), ShareSource::SameDoctor, true))
-        return p;
-    if (auto p = over(history_.sameSpeciality(AwaitedPayer::Cpam, e), ShareSource::SameSpeciality,
-                      false))
-        return p;
-    // Without a base the cost stands for it; a doctor charging more than the base makes the
-    // share smaller, which the range allows.
-    auto p = over({atRate(e.cost, DoctorRate) - WithheldPerAct, atRate(e.cost, DoctorRate),
-                   atRate(e.cost, OtherActsRate) - WithheldPerAct, atRate(e.cost, OtherActsRate)},
-                  ShareSource::CostOnly, false);
-    if (p)
-        p->low = std::min(p->low, atRate(e.cost, OtherActsRate / 2));
+    std::vector<ShareCandidate> candidates;
+    bool learned = false;
+    for (const PaymentHistory::Tariff &t : history_.tariffs(e)) {
+        const qint64 full = CpamRules::atRate(t.base, t.rate);
+        learned = learned || t.learned;
+        for (const Withheld &w : withheld)
+            candidates.push_back({full - w.amount, full, w.amount, t.learned && w.learned});
+    }
+    if (!learned) {
+        // A doctor whose shares the law does not explain: what was paid before for that cost.
+        for (qint64 paid : history_.sameDoctor(AwaitedPayer::Cpam, e))
+            candidates.push_back({paid, paid, 0, false});
+    }
+    auto p = SharePrediction::over(candidates, e.base > 0 || learned ? ShareSource::BaseAndRate
+                                                                     : ShareSource::CostOnly);
     return p;
 }
 
-std::optional<SharePrediction> SharePredictor::predictMutuelle(const CareFacts &e) const
+std::optional<SharePredictor::CpamShare> SharePredictor::writtenCpam(const CareFacts &e) const
 {
+    if (e.cpamRefused)
+        return CpamShare{0, 0};
+    if (!e.cpamPaid)
+        return std::nullopt;
+    return CpamShare{e.cpam, history_.writtenFull(e)};
+}
+
+std::optional<SharePrediction> SharePredictor::predictMutuelle(const CareFacts &e,
+                                                               std::optional<CpamShare> cpam) const
+{
+    if (!owes(e, AwaitedPayer::Mutuelle))
+        return std::nullopt;
     if (e.mutual > 0)
-        return over({e.mutual}, ShareSource::TypedAmount, true);
-    // What the C.P.A.M. paid, or, while it has not, what it is expected to pay.
-    qint64 cpam = e.cpam;
-    bool cpamKnown = e.cpamPaid || e.cpam > 0 || e.cpamRefused;
-    if (!cpamKnown) {
-        const auto predicted = predictCpam(e);
-        cpam = predicted ? predicted->expected : 0;
-        cpamKnown = predicted && predicted->firm;
-    }
+        return SharePrediction::over({typed(e.mutual)}, ShareSource::TypedAmount);
+    if (!cpam)
+        return std::nullopt;
     if (e.partial) {
         // A partial reimbursement without an estimate expects nothing more from anyone.
         if (e.estimate <= 0)
             return std::nullopt;
-        return over({e.estimate - cpam}, ShareSource::Estimate, cpamKnown);
+        return SharePrediction::over({typed(e.estimate - cpam->paid)}, ShareSource::Estimate);
     }
-    if (auto p =
-            over(history_.sameDoctor(AwaitedPayer::Mutuelle, e), ShareSource::SameDoctor, true))
-        return p;
-    const qint64 rest = e.cost - cpam;
-    // The participation the C.P.A.M. withheld is usually not covered either.
-    const bool withheld = !e.cpamRefused && cpam > 0;
-    if (auto p = over(withheld ? std::vector<qint64>{rest - WithheldPerAct, rest}
-                               : std::vector<qint64>{rest},
-                      ShareSource::RestOfCost, cpamKnown))
-        return p;
-    return over(history_.sameSpeciality(AwaitedPayer::Mutuelle, e), ShareSource::SameSpeciality,
-                false);
+    std::vector<ShareCandidate> candidates;
+    const std::vector<qint64> before = history_.sameDoctor(AwaitedPayer::Mutuelle, e);
+    if (e.cpamRefused) {
+        for (qint64 paid : before)
+            candidates.push_back({paid, 0, 0, true});
+        candidates.push_back({e.cost, 0, 0, false});
+        return SharePrediction::over(candidates, before.empty() ? ShareSource::CostOnly
+                                                                : ShareSource::SameDoctor);
+    }
+    const std::vector<PaymentHistory::Tariff> tariffs = history_.tariffs(e);
+    const qint64 base = tariffs.empty() ? e.cost : tariffs.front().base;
+    std::vector<int> contracts = history_.contracts(e);
+    const bool learned = !contracts.empty();
+    if (!learned)
+        contracts = {100, 0}; // the rest of the base, or the whole cost
+    for (int contract : contracts) {
+        const qint64 covered =
+            contract == 0 ? e.cost : std::min(e.cost, CpamRules::atRate(base, contract));
+        candidates.push_back({covered - cpam->full, 0, 0, learned});
+    }
+    for (qint64 paid : before)
+        candidates.push_back({paid, 0, 0, false});
+    return SharePrediction::over(candidates, ShareSource::Contract);
+}
+
+std::optional<SharePrediction> SharePredictor::predict(const CareFacts &e, AwaitedPayer payer) const
+{
+    if (payer == AwaitedPayer::Cpam)
+        return predictCpam(e);
+    std::optional<CpamShare> cpam = writtenCpam(e);
+    if (!cpam) {
+        if (const auto expected = predictCpam(e))
+            cpam = CpamShare{expected->expected, expected->candidates.front().full};
+    }
+    return predictMutuelle(e, cpam);
 }

@@ -14,8 +14,9 @@ struct Words {
 // "Kinésithérapeute", "Pédicure-podologue", "Pharmacie", "VSL").
 const Words kinds[] = {
     {CareAct::Medicine, {"pharma"}},
-    {CareAct::Paramedical, {"kin", "infirm", "orthophon", "orthopt", "podolog"}},
+    {CareAct::Paramedical, {"kin", "masseur", "infirm", "orthophon", "orthopt", "podolog"}},
     {CareAct::Transport, {"ambulan", "taxi", "transport", "vsl"}},
+    {CareAct::Unwithheld, {"dentist", "orthodont", "sage-fem", "sage fem", "maieut"}},
 };
 
 QString asciiLower(const QString &text)

@@ -35,6 +35,8 @@ qint64 CpamRules::unit(CareAct act, const QDate &care)
         return care < franchiseFrom ? 0 : care < franchiseDoubled ? 50 : 100;
     case CareAct::Transport:
         return care < franchiseFrom ? 0 : care < franchiseDoubled ? 200 : 400;
+    case CareAct::Unwithheld:
+        break;
     }
     return 0;
 }
@@ -48,6 +50,7 @@ int CpamRules::unitsPerDay(CareAct act)
     case CareAct::Transport:
         return 2;
     case CareAct::Medicine:
+    case CareAct::Unwithheld:
         break;
     }
     return 0;
@@ -55,6 +58,8 @@ int CpamRules::unitsPerDay(CareAct act)
 
 qint64 CpamRules::mostPerEntry(CareAct act, const QDate &care)
 {
+    if (act == CareAct::Unwithheld)
+        return 0;
     const int perDay = unitsPerDay(act);
     return perDay ? unit(act, care) * perDay : YearlyCap;
 }

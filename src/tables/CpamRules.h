@@ -11,7 +11,8 @@
 // withholds from its share, by the date of the care: a participation per consultation or act
 // (1 € from 2005, 2 € from 15 May 2024; at most 4 a day), a franchise per box of medicine or
 // paramedical act (0,50 € from 2008, 1 € from 31 March 2024; paramedical acts at most 4 units
-// a day) and per transport (2 €, then 4 €; at most 2 a day). Each person's participations and
+// a day) and per transport (2 €, then 4 €; at most 2 a day); nothing from a dentist's or a
+// midwife's acts. Each person's participations and
 // franchises stop once 50 € of each is withheld in a calendar year. Amounts are in cents.
 namespace CpamRules
 {
@@ -30,7 +31,7 @@ Withholding withholdingOf(CareAct act);
 // What one act, box or transport has withheld for a care of that date; 0 before the law.
 qint64 unit(CareAct act, const QDate &care);
 // How many units one care entry may have withheld in a day: 0 for medicine, whose boxes are
-// bounded by the yearly cap only.
+// bounded by the yearly cap only (and for acts without a withholding).
 int unitsPerDay(CareAct act);
 // The most a single entry may have withheld.
 qint64 mostPerEntry(CareAct act, const QDate &care);
