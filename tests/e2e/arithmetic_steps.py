@@ -133,17 +133,3 @@ def open_import(s, main, path):
     window = s.wait_window(IMPORT_TITLE)
     s.activate(window)
     return window
-
-
-def copied(s, *keys):
-    """The text of the current cell after `keys`, as a person copies it with Ctrl+C."""
-    marker = "(nothing copied)"
-    s.hold_clipboard(marker)
-    s.key(*keys, "ctrl+c")
-    return s.wait_for(lambda: s.clipboard() not in ("", marker) and s.clipboard(),
-                      "the cell's text on Ctrl+C", timeout=5)
-
-
-def payment_state(s, row):
-    """The state of the payment on `row` (from 0) of the payments grid, which has the focus."""
-    return copied(s, "ctrl+Home", *(["Down"] * row), "End")

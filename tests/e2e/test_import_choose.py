@@ -3,6 +3,7 @@
 # and nothing is preselected. The digit 2 on the first takes its second proposal; the second
 # transfer takes the child left. Alt+C writes each child's share on the transfer chosen.
 import arithmetic_steps as a
+import import_steps
 from import_steps import day
 from places import IMPORT_TITLE, MAIN_TITLE
 from talo_e2e import run
@@ -29,17 +30,17 @@ def scenario(s):
     s.screenshot("a-choisir")
     # Newest first in the CSV: row 0 is the transfer of day(7).
     for row in (0, 1):
-        s.check_equal(a.payment_state(s, row), "à choisir : touche 1 à 2",
+        s.check_equal(import_steps.payment_state(s, row), "à choisir : touche 1 à 2",
                       "transfer %d before the choice" % row)
     s.key("ctrl+Home", "2")
     s.screenshot("choisi")
-    s.check_equal(a.payment_state(s, 0), "choisi", "the transfer chosen by its digit")
-    s.check_equal(a.payment_state(s, 1), "seul possible une fois les autres choisis",
+    s.check_equal(import_steps.payment_state(s, 0), "choisi", "the transfer chosen by its digit")
+    s.check_equal(import_steps.payment_state(s, 1), "seul possible une fois les autres choisis",
                   "the other transfer, left with one child")
     # Whose care the first transfer now pays: its parts, Tab from the payments (the proposals,
     # "Choisir les soins...", the parts), the beneficiary's cell.
     s.key("ctrl+Home")
-    child = a.copied(s, "Tab", "Tab", "Tab", "Home", "Right")
+    child = import_steps.copied(s, "Tab", "Tab", "Tab", "Home", "Right")
     s.check(child in ("LÉA", "TOM"), "a child in the parts of the first transfer: %r" % child)
     other = "tom" if child == "LÉA" else "lea"
     s.key("alt+c")

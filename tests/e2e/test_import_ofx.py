@@ -1,7 +1,7 @@
 # A downloaded OFX 1.x statement imported into a register with some history: three C.P.A.M.
 # payments settling five entries (one for both people), one from the mutuelle, a salary, a
-# debit and a payment nothing fits; one Alt+C writes the shares, and the same file imported
-# again changes nothing.
+# debit and a payment nothing fits; the payments "à choisir" taken by the digit 1, Alt+C writes
+# the shares, and the same file imported again changes nothing.
 import os
 
 import import_steps

@@ -3,6 +3,7 @@
 # none of the awaited cares: the window says it is left aside, Alt+C writes the grouped one
 # alone, and nothing for the other.
 import arithmetic_steps as a
+import import_steps
 from import_steps import day, ofx
 from places import IMPORT_TITLE, MAIN_TITLE
 from talo_e2e import run
@@ -32,8 +33,8 @@ def scenario(s):
     main = s.wait_window(MAIN_TITLE)
     a.open_import(s, main, path)
     s.screenshot("pharmacie")
-    s.check_equal(a.payment_state(s, 0), "sûr", "the grouped transfer's state")
-    s.check_equal(a.payment_state(s, 1), "aucun soin attendu ne correspond : laissé de côté",
+    s.check_equal(import_steps.payment_state(s, 0), "sûr", "the grouped transfer's state")
+    s.check_equal(import_steps.payment_state(s, 1), "aucun soin attendu ne correspond : laissé de côté",
                   "the transfer that pays nothing awaited")
     s.key("alt+c")
     s.wait_no_window(IMPORT_TITLE)

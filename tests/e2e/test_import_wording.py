@@ -4,12 +4,17 @@
 # identifiers, newest first): every payment is found already applied, and nothing is written
 # twice.
 import arithmetic_steps as a
+import import_steps
 from import_steps import day, ofx
 from places import IMPORT_TITLE, INFOS, INFOS_TITLE, MAIN, MAIN_TITLE
 from talo_e2e import run
 
 MUTUELLE = "VIR SEPA HARMONIE MUTUELLE REMBOURSEMENT FRAIS DE SANTE REF %d"
 CPAM = "VIR SEPA CPAM DE LA GIRONDE REMBOURSEMENT SOINS ASSURE"
+
+
+def copied_payer(s, row):
+    return import_steps.copied(s, "ctrl+Home", *(["Down"] * row), "End", "Left", "Left")
 
 
 def scenario(s):
@@ -45,6 +50,10 @@ def scenario(s):
 
     a.open_import(s, main, ofx_path)
     s.screenshot("ofx")
+    # Recognised as the mutuelle's; a transfer the rules leave to the person is taken by 1.
+    for row in (0, 1):
+        s.check_equal(copied_payer(s, row), "Mutuelle", "the payer of transfer %d" % row)
+    import_steps.choose_where_asked(s, 3)
     s.key("alt+c")
     s.wait_no_window(IMPORT_TITLE)
     written = {
@@ -58,7 +67,7 @@ def scenario(s):
     a.open_import(s, main, csv_path)
     s.screenshot("csv-apres-ofx")
     for row in range(3):
-        state = a.payment_state(s, row)
+        state = import_steps.payment_state(s, row)
         s.check(state.startswith("déjà enregistré le "), "CSV payment %d: %r" % (row, state))
     s.key("alt+c")  # disabled: nothing to write
     s.key("Escape")
