@@ -5,7 +5,7 @@
 # The CSV of a statement (its OFX is import_steps.ofx, labels cut at 32 characters).
 import datetime
 
-from import_steps import day, import_file
+from import_steps import day, import_file, payer_columns
 from places import IMPORT_TITLE
 
 ADULTS = ("ÉLISE", "PAUL")
@@ -90,14 +90,10 @@ def _values(e):
 
 def payers(s, folder, numbers):
     """Each awaited entry's payer columns: (C.P.A.M. date, cents, mutuelle date, cents)."""
-    out = {}
-    for r in s.sql(folder + "/TALO.DB",
-                   'select Numero, "Date CPAM" as dc, "Montant CPAM" as mc, '
-                   '"Date mutuelle" as dm, "Montant mutuelle" as mm from TALO where Numero in '
-                   "(%s)" % ",".join(str(n) for n in numbers.values())):
-        out[r["Numero"]] = (r["dc"], None if r["mc"] is None else cents(r["mc"]), r["dm"],
-                            None if r["mm"] is None else cents(r["mm"]))
-    return {name: out[n] for name, n in numbers.items()}
+    rows = payer_columns(s, folder, numbers)
+    money = lambda v: None if v is None else cents(v)
+    return {name: (rows[n][0], money(rows[n][1]), rows[n][2], money(rows[n][3]))
+            for name, n in numbers.items()}
 
 
 def ledger_lines(s, folder):

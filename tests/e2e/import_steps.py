@@ -91,14 +91,21 @@ def expected(numbers):
     }
 
 
-def state(s, folder, numbers):
-    """The awaited entries' payer columns, and the expected reimbursements in cents."""
+def payer_columns(s, folder, numbers):
+    """The entries' payer columns by row number: (C.P.A.M. date, amount, mutuelle date,
+    amount) as TALO.DB holds them."""
     rows = {}
     for r in s.sql(folder + "/TALO.DB",
                    'select Numero, "Date CPAM" as dc, "Montant CPAM" as mc, '
                    '"Date mutuelle" as dm, "Montant mutuelle" as mm from TALO where Numero in '
                    "(%s)" % ",".join(str(n) for n in numbers.values())):
         rows[r["Numero"]] = (r["dc"], r["mc"], r["dm"], r["mm"])
+    return rows
+
+
+def state(s, folder, numbers):
+    """The awaited entries' payer columns, and the expected reimbursements in cents."""
+    rows = payer_columns(s, folder, numbers)
     awaited = s.sql(folder + "/TALO.DB", "select sum(Attendu) as a from TALO_TOTAUX")[0]["a"]
     kept = s.sql(folder + "/TALO.DB",
                  "select count(*) as n from sqlite_master where name = 'TALO_RELEVES'")
