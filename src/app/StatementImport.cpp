@@ -1,6 +1,7 @@
 #include "StatementImport.h"
 
 #include "TFrmPrincipale.h"
+#include "TaloWindows.h"
 
 #include "import/BackgroundWork.h"
 #include "import/CsvColumnDialog.h"
@@ -9,6 +10,7 @@
 #include "platform/store/Table.h"
 #include "platform/widgets/Dialogs.h"
 #include "reference/InsurerDetails.h"
+#include "reference/TFrmInfos.h"
 #include "register/CareRegister.h"
 #include "register/CareViewReader.h"
 #include "register/PayerRecognition.h"
@@ -23,6 +25,22 @@
 #include <QFileDialog>
 
 #include <memory>
+
+namespace
+{
+
+// The mutuelle's name as the insurance window holds it now, typed a moment ago or not:
+// mutuelle.inf is written only at the exit. Without that window, the file as saved.
+QString mutualName(TFrmPrincipale &main)
+{
+    if (TaloWindows *windows = main.windows(); windows && windows->frmInfos)
+        return windows->frmInfos->mutualDetails().value(0);
+    InsurerDetails details;
+    details.load(main.programDir());
+    return details.values(InsurerDetails::File::Mutual).value(0);
+}
+
+} // namespace
 
 void StatementImport::run(TFrmPrincipale &main)
 {
@@ -66,12 +84,9 @@ void StatementImport::run(TFrmPrincipale &main)
                                             .arg(e.message()));
             }
         }
-        InsurerDetails details;
-        details.load(main.programDir());
         const StatementLedger ledger =
             StatementLedger::read(dir.filePath(QStringLiteral("TALO.DB")));
-        const PayerRecognition payers(details.values(InsurerDetails::File::Mutual).value(0),
-                                      ledger.learnedLabels());
+        const PayerRecognition payers(mutualName(main), ledger.learnedLabels());
         auto matched = std::make_shared<std::pair<std::shared_ptr<PaymentMatcher>, MatchResult>>();
         if (!BackgroundWork::run(&main, QStringLiteral("Rapprochement des paiements…"),
                                  [matched, entries = CareViewReader::readAll(main.tableTous()),
@@ -91,8 +106,15 @@ void StatementImport::run(TFrmPrincipale &main)
         CareRegister &rules = main.careRegister();
         TFrmImportReleve window(
             path, std::move(session),
-            [&rules](const std::vector<ConfirmedPayment> &payments) {
-                ReimbursementApplier(rules).apply(payments, QDateTime::currentDateTimeUtc());
+            [&rules](const std::vector<ConfirmedPayment> &payments,
+                     const TFrmImportReleve::Progress &progress) {
+                ReimbursementApplier applier(rules);
+                // Each entry posted and each ledger line is one step.
+                int steps = 0;
+                for (const ConfirmedPayment &p : payments)
+                    steps += int(p.shares.size()) + 1;
+                applier.afterStep = [&progress, steps](int step) { progress(step, steps); };
+                applier.apply(payments, QDateTime::currentDateTimeUtc());
             },
             &main);
         window.exec();

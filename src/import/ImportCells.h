@@ -4,6 +4,9 @@
 
 #include "platform/core/Formats.h"
 
+#include <QAbstractItemModel>
+#include <QHeaderView>
+#include <QTableView>
 #include <QTableWidget>
 
 // Cells of the import windows' tables.
@@ -29,6 +32,22 @@ inline void setShare(QTableWidget &grid, int row, int first, const ProposedShare
         readOnly(ImportSession::money(share.prediction.expected), Qt::AlignRight)};
     for (int c = 0; c < cells.size(); ++c)
         grid.setItem(row, first + c, cells[c]);
+}
+
+// A table over a model whose rows are all of one height, sized from what is in sight only:
+// laying out a statement of thousands of lines then costs nothing more than a short one.
+inline void setUpList(QTableView &view, QAbstractItemModel *model)
+{
+    view.setModel(model);
+    view.setSelectionBehavior(QAbstractItemView::SelectRows);
+    view.setSelectionMode(QAbstractItemView::SingleSelection);
+    view.setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view.setTabKeyNavigation(false);
+    view.setWordWrap(false);
+    view.verticalHeader()->hide();
+    view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view.horizontalHeader()->setResizeContentsPrecision(0);
+    view.horizontalHeader()->setStretchLastSection(true);
 }
 
 } // namespace ImportCells

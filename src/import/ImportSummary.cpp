@@ -86,9 +86,7 @@ QList<ReportPage> ImportSummary::pages(const ImportSession &session, const QStri
             QStringLiteral("%1 — %2").arg(AwaitedPayers::text(p.payer), p.line.label);
         if (session.chosen(i) == ImportSession::None) {
             left.append({Formats::fullDate(p.line.date), payment,
-                         ImportSession::money(p.line.cents),
-                         p.alreadyApplied ? QStringLiteral("déjà enregistré")
-                                          : QStringLiteral("non enregistré")});
+                         ImportSession::money(p.line.cents), session.state(i)});
             continue;
         }
         w.gap();
@@ -111,8 +109,15 @@ QList<ReportPage> ImportSummary::pages(const ImportSession &session, const QStri
     if (!left.isEmpty()) {
         w.gap();
         w.line({QString(), QStringLiteral("Paiements laissés de côté")}, ReportFont::boldFont(12));
-        for (const QStringList &l : left)
-            w.line(l);
+        // The reason takes the label's place on a line of its own: it is a sentence.
+        for (const QStringList &l : left) {
+            w.line({l[0], l[1], l[2]});
+            w.line({QString(), QStringLiteral("   ") + l[3]});
+        }
+    }
+    if (const size_t others = session.result().otherCredits.size(); others > 0) {
+        w.gap();
+        w.line({QString(), QStringLiteral("Autres crédits, laissés de côté : %1").arg(others)});
     }
     return w.take();
 }

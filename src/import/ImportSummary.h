@@ -9,7 +9,8 @@
 class ImportSession;
 
 // The printable summary of an import: for each payment written, its date, label and amount,
-// then the entries it pays with their shares; the payments left unwritten and the totals.
+// then the entries it pays with their shares; the totals; the payments left unwritten, each
+// with its reason; the count of the other credits.
 // Laid out line by line on as many pages as it takes.
 namespace ImportSummary
 {

@@ -4,6 +4,7 @@
 #include "ImportSession.h"
 #include "platform/core/Formats.h"
 
+#include <QApplication>
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -27,16 +28,20 @@ void setPaid(QTableWidgetItem *item, bool paid)
 
 } // namespace
 
-TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<ProposedShare> pickable,
-                               const QSet<qint64> &checked, QWidget *parent)
-    : QDialog(parent), entries_(std::move(pickable)), payment_(payment.line.cents)
+TFrmChoixSoins::TFrmChoixSoins(const ImportSession &session, size_t i,
+                               std::vector<PickableShare> pickable, const QSet<qint64> &checked,
+                               QWidget *parent)
+    : QDialog(parent), entries_(std::move(pickable)), payment_(session.payment(i).line.cents)
 {
+    const PaymentProposal &payment = session.payment(i);
     setObjectName(QStringLiteral("TFrmChoixSoins"));
     setWindowTitle(QStringLiteral(" Choisir les soins payés"));
     auto *layout = new QVBoxLayout(this);
     auto *etqPaiement = new QLabel(
-        QStringLiteral("Paiement du %1 (%2) de %3 : « %4 ».\nCochez les soins qu'il a payés "
-                       "(Espace coche ou décoche, Entrée valide, Échap annule).")
+        QStringLiteral(
+            "Paiement du %1 (%2) de %3 : « %4 ».\nCochez les soins qu'il a payés "
+            "(Espace coche ou décoche, Entrée valide, Échap annule). Un soin grisé est gardé "
+            "par un autre paiement : laissez-le là ou retirez-le d'abord de ce paiement.")
             .arg(Formats::fullDate(payment.line.date), AwaitedPayers::text(payment.payer),
                  ImportSession::money(payment.line.cents), payment.line.label),
         this);
@@ -60,13 +65,27 @@ TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<Propo
     grilleSoins->horizontalHeader()->setStretchLastSection(true);
     etqSoins->setBuddy(grilleSoins);
     for (size_t k = 0; k < entries_.size(); ++k) {
-        const ProposedShare &s = entries_[k];
+        const PickableShare &p = entries_[k];
         const int r = int(k);
+        ImportCells::setShare(*grilleSoins, r, CDate, p.share);
+        if (p.heldBy) {
+            // Shown so that nothing is left out silently, greyed and not checkable.
+            const PaymentProposal &other = session.payment(*p.heldBy);
+            const QString holder = QStringLiteral("pris par le paiement du %1 (%2)")
+                                       .arg(Formats::fullDate(other.line.date),
+                                            ImportSession::money(other.line.cents));
+            grilleSoins->setItem(r, CPaid, ImportCells::readOnly(holder));
+            for (int c = 0; c < CColumns; ++c) {
+                QTableWidgetItem *item = grilleSoins->item(r, c);
+                item->setFlags(Qt::ItemIsSelectable);
+                item->setToolTip(holder);
+            }
+            continue;
+        }
         QTableWidgetItem *paid = ImportCells::readOnly(QString());
         paid->setFlags(paid->flags() | Qt::ItemIsUserCheckable);
-        setPaid(paid, checked.contains(s.entry.row.rowId));
+        setPaid(paid, checked.contains(p.share.entry.row.rowId));
         grilleSoins->setItem(r, CPaid, paid);
-        ImportCells::setShare(*grilleSoins, r, CDate, s);
     }
     grilleSoins->resizeColumnsToContents();
     grilleSoins->installEventFilter(this);
@@ -98,19 +117,28 @@ TFrmChoixSoins::TFrmChoixSoins(const PaymentProposal &payment, std::vector<Propo
         }
         refresh();
     });
-    if (!entries_.empty())
-        grilleSoins->setCurrentCell(0, CPaid);
+    for (int r = 0; r < grilleSoins->rowCount(); ++r) {
+        if (checkable(r)) {
+            grilleSoins->setCurrentCell(r, CPaid);
+            break;
+        }
+    }
     grilleSoins->setFocus();
     refresh();
     resize(680, 460);
+}
+
+bool TFrmChoixSoins::checkable(int row) const
+{
+    return row >= 0 && size_t(row) < entries_.size() && !entries_[size_t(row)].heldBy;
 }
 
 QList<qint64> TFrmChoixSoins::rows() const
 {
     QList<qint64> out;
     for (size_t k = 0; k < entries_.size(); ++k) {
-        if (grilleSoins->item(int(k), CPaid)->checkState() == Qt::Checked)
-            out.append(entries_[k].entry.row.rowId);
+        if (checkable(int(k)) && grilleSoins->item(int(k), CPaid)->checkState() == Qt::Checked)
+            out.append(entries_[k].share.entry.row.rowId);
     }
     return out;
 }
@@ -123,7 +151,9 @@ bool TFrmChoixSoins::eventFilter(QObject *watched, QEvent *event)
         static_cast<QKeyEvent *>(event)->key() == Qt::Key_Space &&
         static_cast<QKeyEvent *>(event)->modifiers() == Qt::NoModifier) {
         const int row = grilleSoins->currentRow();
-        if (row >= 0) {
+        if (!checkable(row))
+            QApplication::beep();
+        else {
             QTableWidgetItem *item = grilleSoins->item(row, CPaid);
             setPaid(item, item->checkState() != Qt::Checked);
         }
@@ -137,9 +167,9 @@ void TFrmChoixSoins::refresh()
     int count = 0;
     qint64 predicted = 0;
     for (size_t k = 0; k < entries_.size(); ++k) {
-        if (grilleSoins->item(int(k), CPaid)->checkState() == Qt::Checked) {
+        if (checkable(int(k)) && grilleSoins->item(int(k), CPaid)->checkState() == Qt::Checked) {
             ++count;
-            predicted += entries_[k].prediction.expected;
+            predicted += entries_[k].share.prediction.expected;
         }
     }
     btnValider->setEnabled(count > 0);

@@ -2,44 +2,52 @@
 
 #include "ImportCells.h"
 #include "ImportSummary.h"
+#include "OtherCreditsPanel.h"
+#include "PaymentListModel.h"
 #include "TFrmChoixSoins.h"
 #include "platform/core/Formats.h"
 #include "platform/core/PlatformError.h"
 #include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
+#include "platform/widgets/LongWorkProgress.h"
 #include "platform/widgets/ReportPreviewDialog.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QDateTime>
 #include <QFileInfo>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPushButton>
 #include <QSet>
 #include <QShortcut>
+#include <QTableView>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
 namespace
 {
 
+// The first item of an undecided payment's list, which takes nothing.
+constexpr int Undecided = -3;
+
 enum PartColumn { PDate, PBeneficiary, PDoctor, PCost, PPredicted, PWritten, PColumns };
 
-QString stateOf(const ImportSession &s, size_t i)
+// "1 : 1 soin (LÉA, 12/03/2025), prévu 13,80 €, à choisir".
+QString proposalText(int number, const ProposedCombination &c)
 {
-    const PaymentProposal &p = s.payment(i);
-    if (p.alreadyApplied)
-        return QStringLiteral("déjà enregistré le %1")
-            .arg(Formats::fullDate(p.appliedAt.toLocalTime().date()));
-    if (s.chosen(i) == ImportSession::ByHand)
-        return QStringLiteral("choisi à la main");
-    if (!p.matched())
-        return QStringLiteral("aucun soin ne correspond");
-    if (s.chosen(i) == ImportSession::None)
-        return QStringLiteral("non enregistré");
-    return ProposedCombination::confidenceText(p.combinations[size_t(s.chosen(i))].confidence);
+    QStringList cares;
+    for (const ProposedShare &s : c.shares)
+        cares.append(
+            QStringLiteral("%1, %2").arg(s.entry.beneficiary, Formats::fullDate(s.entry.date)));
+    return QStringLiteral("%1 : %2 soin(s) (%3), prévu %4, %5")
+        .arg(number)
+        .arg(c.shares.size())
+        .arg(cares.join(QStringLiteral(" ; ")), ImportSession::money(c.predictedTotal()),
+             ProposedCombination::confidenceText(c.confidence));
 }
 
 // "19,5", "19.50", "19,50 €" as cents; nothing for anything else.
@@ -89,11 +97,23 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     layout->addWidget(etqFichier);
 
     auto *etqPaiements = new QLabel(QStringLiteral("&Paiements du relevé :"), this);
-    grillePaiements = new QTableWidget(this);
+    grillePaiements = new QTableView(this);
     grillePaiements->setObjectName(QStringLiteral("grillePaiements"));
+    grillePaiements->setAccessibleName(QStringLiteral("Paiements du relevé"));
+    grillePaiements->setAccessibleDescription(
+        QStringLiteral("Un chiffre prend la proposition de ce numéro pour le paiement"));
     etqPaiements->setBuddy(grillePaiements);
     layout->addWidget(etqPaiements);
     layout->addWidget(grillePaiements, 2);
+    auto *etqTouches = new QLabel(
+        QStringLiteral("Un paiement « à choisir » attend votre choix : sur ce paiement, la touche "
+                       "1, 2… prend la proposition de ce numéro (ou Entrée sur elle dans la liste "
+                       "« Soins payés »). Les autres paiements du même payeur laissent alors ces "
+                       "soins."),
+        this);
+    etqTouches->setObjectName(QStringLiteral("etqTouches"));
+    etqTouches->setWordWrap(true);
+    layout->addWidget(etqTouches);
 
     auto *etqProposition = new QLabel(QStringLiteral("&Soins payés :"), this);
     lstProposition = new QComboBox(this);
@@ -127,9 +147,8 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     layout->addWidget(etqParts);
     layout->addWidget(grilleParts, 2);
 
-    etqAutres = new QLabel(this);
-    etqAutres->setWordWrap(true);
-    layout->addWidget(etqAutres);
+    autresCredits = new OtherCreditsPanel(session_.result().otherCredits, this);
+    layout->addWidget(autresCredits);
     etqTotaux = new QLabel(this);
     etqTotaux->setObjectName(QStringLiteral("etqTotaux"));
     etqTotaux->setWordWrap(true);
@@ -162,83 +181,92 @@ TFrmImportReleve::TFrmImportReleve(const QString &fileName, ImportSession sessio
     setTabOrder(grillePaiements, lstProposition);
     setTabOrder(lstProposition, btnChoisir);
     setTabOrder(btnChoisir, grilleParts);
-    setTabOrder(grilleParts, btnConfirmer);
+    setTabOrder(grilleParts, autresCredits->firstInTabOrder());
+    setTabOrder(autresCredits->firstInTabOrder(), autresCredits->lastInTabOrder());
+    setTabOrder(autresCredits->lastInTabOrder(), btnConfirmer);
     setTabOrder(btnConfirmer, btnResume);
     setTabOrder(btnResume, btnAnnuler);
     setTabOrder(btnAnnuler, btnAide);
 
-    QStringList others;
-    for (const StatementLine &l : r.otherCredits)
-        others.append(QStringLiteral("%1 %2 (%3)")
-                          .arg(Formats::fullDate(l.date), l.label, ImportSession::money(l.cents)));
-    etqAutres->setText(others.isEmpty() ? QString()
-                                        : QStringLiteral("Autres crédits, laissés de côté : %1.")
-                                              .arg(others.join(QStringLiteral(" ; "))));
-    etqAutres->setVisible(!others.isEmpty());
-
     fillPayments();
-    connect(grillePaiements, &QTableWidget::currentCellChanged, this,
-            [this](int row) { showPayment(row); });
-    if (grillePaiements->rowCount() > 0)
-        grillePaiements->setCurrentCell(0, 0);
-    showPayment(grillePaiements->currentRow());
+    connect(grillePaiements->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { showPayment(current.row()); });
+    grillePaiements->installEventFilter(this);
+    if (payments_->rowCount() > 0)
+        grillePaiements->setCurrentIndex(payments_->index(0, 0));
+    showPayment(grillePaiements->currentIndex().row());
     grillePaiements->setFocus();
     resize(860, 600);
 }
 
 void TFrmImportReleve::fillPayments()
 {
-    grillePaiements->setColumnCount(5);
-    grillePaiements->setHorizontalHeaderLabels({QStringLiteral("Date"), QStringLiteral("Libellé"),
-                                                QStringLiteral("Payeur"), QStringLiteral("Montant"),
-                                                QStringLiteral("État")});
-    grillePaiements->setRowCount(int(session_.paymentCount()));
-    grillePaiements->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grillePaiements->setSelectionMode(QAbstractItemView::SingleSelection);
-    grillePaiements->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grillePaiements->verticalHeader()->hide();
-    grillePaiements->setTabKeyNavigation(false);
-    grillePaiements->horizontalHeader()->setStretchLastSection(true);
-    for (size_t i = 0; i < session_.paymentCount(); ++i) {
-        const PaymentProposal &p = session_.payment(i);
-        const int row = int(i);
-        grillePaiements->setItem(row, 0, ImportCells::readOnly(Formats::fullDate(p.line.date)));
-        grillePaiements->setItem(row, 1, ImportCells::readOnly(p.line.label));
-        grillePaiements->setItem(row, 2, ImportCells::readOnly(AwaitedPayers::text(p.payer)));
-        grillePaiements->setItem(
-            row, 3, ImportCells::readOnly(ImportSession::money(p.line.cents), Qt::AlignRight));
-        grillePaiements->setItem(row, 4, ImportCells::readOnly(stateOf(session_, i)));
-    }
+    payments_ = new PaymentListModel(session_, this);
+    ImportCells::setUpList(*grillePaiements, payments_);
     grillePaiements->resizeColumnsToContents();
+}
+
+// A digit on a payment takes the proposal of that number in its list.
+bool TFrmImportReleve::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == grillePaiements && event->type() == QEvent::KeyPress) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+        if (mods == Qt::NoModifier && key->key() >= Qt::Key_1 && key->key() <= Qt::Key_9) {
+            if (!chooseByNumber(key->key() - Qt::Key_0))
+                QApplication::beep();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+bool TFrmImportReleve::chooseByNumber(int number)
+{
+    if (current_ < 0 || number < 1 || size_t(number) > listed_.size())
+        return false;
+    session_.choose(size_t(current_), listed_[size_t(number - 1)]);
+    choiceMade();
+    return true;
+}
+
+void TFrmImportReleve::choiceMade()
+{
+    payments_->statesChanged();
+    showPayment(current_);
 }
 
 void TFrmImportReleve::showPayment(int row)
 {
     current_ = row;
     filling_ = true;
+    listed_.clear();
     lstProposition->clear();
     grilleParts->setRowCount(0);
     if (row >= 0 && size_t(row) < session_.paymentCount()) {
         const size_t i = size_t(row);
         const PaymentProposal &p = session_.payment(i);
-        for (size_t c = 0; c < p.combinations.size(); ++c) {
-            const ProposedCombination &comb = p.combinations[c];
-            lstProposition->addItem(QStringLiteral("Proposition %1 : %2 soin(s), prévu %3, %4")
-                                        .arg(c + 1)
-                                        .arg(comb.shares.size())
-                                        .arg(ImportSession::money(comb.predictedTotal()),
-                                             ProposedCombination::confidenceText(comb.confidence)),
-                                    int(c));
-        }
+        listed_ = p.alreadyApplied ? std::vector<int>{} : session_.open(i);
+        for (size_t n = 0; n < listed_.size(); ++n)
+            lstProposition->addItem(proposalText(int(n + 1), p.combinations[size_t(listed_[n])]),
+                                    listed_[n]);
         if (const auto &hand = session_.picked(i))
             lstProposition->addItem(QStringLiteral("Choisis à la main : %1 soin(s), prévu %2")
                                         .arg(hand->shares.size())
                                         .arg(ImportSession::money(hand->predictedTotal())),
                                     ImportSession::ByHand);
+        if (session_.chosen(i) == ImportSession::None && !session_.chosenByPerson(i) &&
+            !listed_.empty())
+            lstProposition->insertItem(0,
+                                       QStringLiteral("Rien n'est pris : choisissez une "
+                                                      "proposition"),
+                                       Undecided);
         lstProposition->addItem(p.alreadyApplied ? QStringLiteral("Déjà enregistré : rien à écrire")
                                                  : QStringLiteral("Ne pas enregistrer ce paiement"),
                                 ImportSession::None);
-        lstProposition->setCurrentIndex(lstProposition->findData(session_.chosen(i)));
+        const bool undecided = lstProposition->itemData(0).toInt() == Undecided;
+        lstProposition->setCurrentIndex(undecided ? 0
+                                                  : lstProposition->findData(session_.chosen(i)));
         const std::vector<ProposedShare> &entries = session_.entries(i);
         const std::vector<qint64> &shares = session_.shares(i);
         grilleParts->setRowCount(int(entries.size()));
@@ -261,12 +289,13 @@ void TFrmImportReleve::showPayment(int row)
 
 void TFrmImportReleve::chooseProposal(int index)
 {
-    if (current_ < 0)
+    if (filling_ || current_ < 0 || index < 0)
         return;
-    const size_t i = size_t(current_);
-    session_.choose(i, lstProposition->itemData(index).toInt());
-    grillePaiements->item(current_, 4)->setText(stateOf(session_, i));
-    showPayment(current_);
+    const int combination = lstProposition->itemData(index).toInt();
+    if (combination == Undecided)
+        return;
+    session_.choose(size_t(current_), combination);
+    choiceMade();
 }
 
 void TFrmImportReleve::pickEntries()
@@ -275,7 +304,7 @@ void TFrmImportReleve::pickEntries()
         return;
     const size_t i = size_t(current_);
     const PaymentProposal &p = session_.payment(i);
-    std::vector<ProposedShare> pickable = session_.pickable(i);
+    std::vector<PickableShare> pickable = session_.pickable(i);
     if (pickable.empty()) {
         Dialogs::information(
             this, QStringLiteral("Aucun soin antérieur au %1 n'attend de "
@@ -287,12 +316,11 @@ void TFrmImportReleve::pickEntries()
     QSet<qint64> kept;
     for (const ProposedShare &s : session_.entries(i))
         kept.insert(s.entry.row.rowId);
-    TFrmChoixSoins pick(p, std::move(pickable), kept, this);
+    TFrmChoixSoins pick(session_, i, std::move(pickable), kept, this);
     if (pick.exec() != QDialog::Accepted)
         return;
     session_.pickByHand(i, pick.rows());
-    grillePaiements->item(current_, 4)->setText(stateOf(session_, i));
-    showPayment(current_);
+    choiceMade();
     grilleParts->setFocus();
 }
 
@@ -330,7 +358,12 @@ void TFrmImportReleve::confirm()
     if (!session_.problem().isEmpty())
         return;
     try {
-        apply_(session_.confirmed());
+        // Thousands of entries take seconds to write: the bar keeps the window alive. The
+        // writes stop only as a whole, so the bar offers no Annuler.
+        LongWorkProgress bar(this, QStringLiteral(" Patientez"),
+                             QStringLiteral("Enregistrement des remboursements…"),
+                             LongWorkProgress::Cancel::NotOffered);
+        apply_(session_.confirmed(), [&bar](int done, int total) { bar.report(done, total); });
     } catch (const PlatformError &e) {
         Dialogs::error(this, e.message());
         return;

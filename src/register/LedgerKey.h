@@ -1,26 +1,33 @@
 #pragma once
 
+#include "AwaitedPayer.h"
 #include "StatementLine.h"
 
 #include <QString>
 
+#include <optional>
 #include <vector>
 
-// What identifies a statement line across imports: the bank's own identifier when the file
-// carries one, and always its date, amount, label and rank among the identical lines of that
-// day (two equal payments on one day are two payments).
+class PayerRecognition;
+
+// What identifies a statement line across imports, whatever a bank's export words or cuts its
+// label: its payer, date and amount and its rank among the equal lines of the file (two
+// transfers of 19,00 € the same day are two payments), and the bank's own identifier where the
+// file gives one. Without the payer, the rank is among every equal line of the file.
 struct LedgerKey {
     QString bankId;
+    std::optional<AwaitedPayer> payer;
     QDate date;
     qint64 cents = 0;
-    QString label; // LabelWords::comparable
+    QString label; // LabelWords::comparable, kept for the person, not compared
     int occurrence = 1;
 
-    // "FITID:<id>" or "LIGNE:<date>|<cents>|<label>|<rank>": unique in the ledger.
-    QString text() const;
-    // The date, amount, label and rank alone.
+    // "LIGNE:<date>|<cents>|<label>|<rank>", as the ledger's "Ligne" column has always held.
     QString lineText() const;
 
-    // The keys of a statement's lines, in the same order.
+    // The keys of a statement's lines, in the same order, ranked among equal date and amount.
     static std::vector<LedgerKey> of(const std::vector<StatementLine> &lines);
+    // The same, each line's payer told by `payers` and ranked among that payer's lines.
+    static std::vector<LedgerKey> of(const std::vector<StatementLine> &lines,
+                                     const PayerRecognition &payers);
 };

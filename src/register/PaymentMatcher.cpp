@@ -292,7 +292,7 @@ MatchResult PaymentMatcher::match(const std::vector<StatementLine> &lines,
                                   const StatementLedger &ledger) const
 {
     MatchResult result;
-    const std::vector<LedgerKey> keys = LedgerKey::of(lines);
+    const std::vector<LedgerKey> keys = LedgerKey::of(lines, payers);
     std::vector<size_t> open[2];
     for (size_t i = 0; i < lines.size(); ++i) {
         const StatementLine &line = lines[i];

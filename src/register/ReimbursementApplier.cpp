@@ -42,11 +42,12 @@ void ReimbursementApplier::write(const std::vector<ConfirmedPayment> &payments, 
 {
     TableTransaction transaction(table_);
     StatementLedger::ensureTables(transaction.database());
+    StatementLedger ledger = StatementLedger::read(transaction.database());
     QSet<qint64> written[2];
     int step = 0;
     for (const ConfirmedPayment &p : payments) {
         const bool cpam = p.payer == AwaitedPayer::Cpam;
-        if (StatementLedger::isApplied(transaction.database(), p.key))
+        if (ledger.appliedAt(p.key))
             throw PlatformError(MatchingTexts::alreadyApplied(p.line.date, p.line.cents,
                                                               p.line.label.simplified()));
         Field &date = table_.fieldByName(cpam ? DateCPAM : DateMutuelle);
@@ -72,7 +73,7 @@ void ReimbursementApplier::write(const std::vector<ConfirmedPayment> &payments, 
             if (afterStep)
                 afterStep(++step);
         }
-        StatementLedger::record(transaction.database(), p.key, p.payer, shares, at);
+        ledger.record(transaction.database(), p.key, p.payer, shares, at);
         if (p.rememberLabel)
             StatementLedger::rememberLabel(transaction.database(), p.line.label, p.payer, at);
         if (afterStep)

@@ -33,19 +33,38 @@ std::optional<AwaitedPayer> payerNamed(const QString &text)
 
 } // namespace
 
+QString StatementLedger::group(AwaitedPayer payer, const QDate &date, qint64 cents)
+{
+    return QStringLiteral("%1|%2|%3").arg(int(payer)).arg(date.toJulianDay()).arg(cents);
+}
+
+void StatementLedger::add(const QString &bankId, const QDate &date, qint64 cents,
+                          const QString &payer, const QDateTime &at)
+{
+    if (!bankId.isEmpty())
+        byBankId_.insert(bankId, at);
+    // A line whose payer or date cannot be read counts only by its identifier.
+    const std::optional<AwaitedPayer> who = payerNamed(payer);
+    if (who && date.isValid())
+        byGroup_[group(*who, date, cents)].push_back({!bankId.isEmpty(), at});
+}
+
 StatementLedger StatementLedger::read(const QString &taloDbPath)
 {
-    StatementLedger ledger;
     SqliteDatabase db(taloDbPath, SqliteDatabase::Mode::OpenExisting);
+    return read(db);
+}
+
+StatementLedger StatementLedger::read(SqliteDatabase &db)
+{
+    StatementLedger ledger;
     if (db.hasTable(LinesTable)) {
-        SqliteStatement st(db.handle(),
-                           QStringLiteral("SELECT \"Cle\", \"Ligne\", \"Identifiant banque\", "
-                                          "\"Applique le\" FROM \"TALO_RELEVES\""));
-        while (st.step()) {
-            const QDateTime at = QDateTime::fromString(st.text(3), Qt::ISODate);
-            ledger.byKey_.insert(st.text(0), at);
-            ledger.byLine_.insert(st.text(1), {!st.text(2).isEmpty(), at});
-        }
+        SqliteStatement st(db.handle(), QStringLiteral("SELECT \"Identifiant banque\", \"Date\", "
+                                                       "\"Centimes\", \"Payeur\", \"Applique "
+                                                       "le\" FROM \"TALO_RELEVES\""));
+        while (st.step())
+            ledger.add(st.text(0), QDate::fromString(st.text(1), Qt::ISODate), st.int64(2),
+                       st.text(3), QDateTime::fromString(st.text(4), Qt::ISODate));
     }
     if (db.hasTable(LabelsTable)) {
         SqliteStatement st(db.handle(),
@@ -63,14 +82,26 @@ StatementLedger StatementLedger::read(const QString &taloDbPath)
 std::optional<QDateTime> StatementLedger::appliedAt(const LedgerKey &key) const
 {
     if (!key.bankId.isEmpty()) {
-        const auto found = byKey_.constFind(key.text());
-        if (found != byKey_.constEnd())
+        const auto found = byBankId_.constFind(key.bankId);
+        if (found != byBankId_.constEnd())
             return *found;
     }
-    // Two identifiers that differ are two transactions; without one, the line decides.
-    const auto line = byLine_.constFind(key.lineText());
-    if (line != byLine_.constEnd() && (key.bankId.isEmpty() || !line->withBankId))
-        return line->at;
+    // The key's rank among its file's equal lines against the lines applied alike: the n-th
+    // equal line is applied when n of them were. Without the payer, both payers' lines count,
+    // as the rank then counts both. Two identifiers that differ are two transactions, so a
+    // line with one is matched only against lines applied without.
+    int alike = 0;
+    for (AwaitedPayer payer : {AwaitedPayer::Cpam, AwaitedPayer::Mutuelle}) {
+        if (key.payer && *key.payer != payer)
+            continue;
+        const auto group = byGroup_.constFind(StatementLedger::group(payer, key.date, key.cents));
+        if (group == byGroup_.constEnd())
+            continue;
+        for (const Applied &a : *group) {
+            if ((key.bankId.isEmpty() || !a.withBankId) && ++alike == key.occurrence)
+                return a.at;
+        }
+    }
     return std::nullopt;
 }
 
@@ -82,29 +113,26 @@ void StatementLedger::ensureTables(SqliteDatabase &db)
         db.exec(QString(sql).replace(0, create.size(), create + QStringLiteral("IF NOT EXISTS ")));
 }
 
-bool StatementLedger::isApplied(SqliteDatabase &db, const LedgerKey &key)
-{
-    SqliteStatement st(db.handle(),
-                       QStringLiteral("SELECT 1 FROM \"TALO_RELEVES\" WHERE \"Cle\" = ?1 OR "
-                                      "(\"Ligne\" = ?2 AND (?3 = '' OR \"Identifiant banque\" = "
-                                      "''))"));
-    st.bindText(1, key.text());
-    st.bindText(2, key.lineText());
-    st.bindText(3, key.bankId);
-    return st.step();
-}
-
 void StatementLedger::record(SqliteDatabase &db, const LedgerKey &key, AwaitedPayer payer,
                              const std::vector<std::pair<qint64, qint64>> &shares,
                              const QDateTime &at)
 {
+    // Without an identifier, the n-th line of that payer, day and amount applied: the counts
+    // only grow, so the key is new.
+    const QString unique =
+        key.bankId.isEmpty()
+            ? QStringLiteral("PAIEMENT:%1|%2|%3|%4")
+                  .arg(AwaitedPayers::text(payer), key.date.toString(Qt::ISODate))
+                  .arg(key.cents)
+                  .arg(byGroup_.value(group(payer, key.date, key.cents)).size() + 1)
+            : QStringLiteral("FITID:") + key.bankId;
     QStringList paid;
     for (const auto &[row, cents] : shares)
         paid.append(QStringLiteral("%1:%2").arg(row).arg(cents));
     SqliteStatement st(db.handle(),
                        QStringLiteral("INSERT INTO \"TALO_RELEVES\" VALUES (?1, ?2, ?3, ?4, ?5, "
                                       "?6, ?7, ?8, ?9)"));
-    st.bindText(1, key.text());
+    st.bindText(1, unique);
     st.bindText(2, key.lineText());
     st.bindText(3, key.bankId);
     st.bindText(4, key.date.toString(Qt::ISODate));
@@ -114,6 +142,7 @@ void StatementLedger::record(SqliteDatabase &db, const LedgerKey &key, AwaitedPa
     st.bindText(8, paid.join(QLatin1Char(';')));
     st.bindText(9, at.toString(Qt::ISODate));
     st.step();
+    add(key.bankId, key.date, key.cents, AwaitedPayers::text(payer), at);
 }
 
 bool StatementLedger::rememberLabel(SqliteDatabase &db, const QString &label, AwaitedPayer payer,

@@ -91,14 +91,21 @@ def expected(numbers):
     }
 
 
-def state(s, folder, numbers):
-    """The awaited entries' payer columns, and the expected reimbursements in cents."""
+def payer_columns(s, folder, numbers):
+    """The entries' payer columns by row number: (C.P.A.M. date, amount, mutuelle date,
+    amount) as TALO.DB holds them."""
     rows = {}
     for r in s.sql(folder + "/TALO.DB",
                    'select Numero, "Date CPAM" as dc, "Montant CPAM" as mc, '
                    '"Date mutuelle" as dm, "Montant mutuelle" as mm from TALO where Numero in '
                    "(%s)" % ",".join(str(n) for n in numbers.values())):
         rows[r["Numero"]] = (r["dc"], r["mc"], r["dm"], r["mm"])
+    return rows
+
+
+def state(s, folder, numbers):
+    """The awaited entries' payer columns, and the expected reimbursements in cents."""
+    rows = payer_columns(s, folder, numbers)
     awaited = s.sql(folder + "/TALO.DB", "select sum(Attendu) as a from TALO_TOTAUX")[0]["a"]
     kept = s.sql(folder + "/TALO.DB",
                  "select count(*) as n from sqlite_master where name = 'TALO_RELEVES'")
@@ -114,6 +121,28 @@ def import_file(s, main, path):
     s.key("ctrl+a")
     s.type(path)
     s.key("Return")
+
+
+def copied(s, *keys):
+    """The text of the current cell after `keys`, as a person copies it with Ctrl+C."""
+    marker = "(nothing copied)"
+    s.hold_clipboard(marker)
+    s.key(*keys, "ctrl+c")
+    return s.wait_for(lambda: s.clipboard() not in ("", marker) and s.clipboard(),
+                      "the cell's text on Ctrl+C", timeout=5)
+
+
+def payment_state(s, row):
+    """The state of the payment on `row` (from 0) of the payments grid, which has the focus."""
+    return copied(s, "ctrl+Home", *(["Down"] * row), "End")
+
+
+def choose_where_asked(s, count):
+    """The digit 1 on each of the first `count` payments "à choisir": their first proposal
+    taken, as a person who checked it."""
+    for row in range(count):
+        if payment_state(s, row).startswith("à choisir"):
+            s.key("1")
 
 
 def run_import(s, folder, numbers, path, columns=None):
@@ -133,6 +162,7 @@ def run_import(s, folder, numbers, path, columns=None):
     time.sleep(0.5)
     s.check(s.windows(IMPORT_TITLE), "the import window still open after Enter")
     s.check_equal(state(s, folder, numbers)[0], before_rows, "nothing written by Enter")
+    choose_where_asked(s, 5)
     s.key("alt+c")
     s.wait_no_window(IMPORT_TITLE)
     rows, awaited, ledger = state(s, folder, numbers)
@@ -152,3 +182,25 @@ def run_import(s, folder, numbers, path, columns=None):
     s.wait_no_window(IMPORT_TITLE)
     s.check_equal(state(s, folder, numbers), (rows, awaited, ledger), "nothing changed")
     s.quit(talo, main)
+
+
+def ofx(operations):
+    """OFX 1.x as banks export it: NAME holds the first 32 characters of the label."""
+    body = ""
+    for when, amount, label, fitid in operations:
+        body += ("<STMTTRN>\r\n<TRNTYPE>%s\r\n<DTPOSTED>%s\r\n<TRNAMT>%.2f\r\n<FITID>%s\r\n"
+                 "<NAME>%s\r\n</STMTTRN>\r\n" % ("CREDIT" if amount > 0 else "DEBIT",
+                                                 when.strftime("%Y%m%d"), amount, fitid,
+                                                 label[:32]))
+    return ("OFXHEADER:100\r\nDATA:OFXSGML\r\nVERSION:102\r\nSECURITY:NONE\r\n"
+            "ENCODING:USASCII\r\nCHARSET:1252\r\nCOMPRESSION:NONE\r\nOLDFILEUID:NONE\r\n"
+            "NEWFILEUID:NONE\r\n\r\n<OFX>\r\n<SIGNONMSGSRSV1>\r\n<SONRS>\r\n<STATUS>\r\n"
+            "<CODE>0\r\n<SEVERITY>INFO\r\n</STATUS>\r\n<DTSERVER>20240401080000\r\n"
+            "<LANGUAGE>FRA\r\n</SONRS>\r\n</SIGNONMSGSRSV1>\r\n<BANKMSGSRSV1>\r\n<STMTTRNRS>\r\n"
+            "<TRNUID>0\r\n<STATUS>\r\n<CODE>0\r\n<SEVERITY>INFO\r\n</STATUS>\r\n<STMTRS>\r\n"
+            "<CURDEF>EUR\r\n<BANKACCTFROM>\r\n<BANKID>30004\r\n<BRANCHID>00123\r\n"
+            "<ACCTID>00012345678\r\n<ACCTTYPE>CHECKING\r\n</BANKACCTFROM>\r\n<BANKTRANLIST>\r\n"
+            "<DTSTART>20240301\r\n<DTEND>20240331\r\n" + body +
+            "</BANKTRANLIST>\r\n<LEDGERBAL>\r\n<BALAMT>1523.42\r\n<DTASOF>20240331\r\n"
+            "</LEDGERBAL>\r\n</STMTRS>\r\n</STMTTRNRS>\r\n</BANKMSGSRSV1>\r\n</OFX>\r\n"
+            ).encode("cp1252")

@@ -47,8 +47,10 @@ def scenario(s):
     main = s.wait_window(MAIN_TITLE)
     import_steps.import_file(s, main, path)
     s.activate(s.wait_window(IMPORT_TITLE))
-    # The second payment, its entries chosen by hand: newest first, Dupont and Élise's
-    # physiotherapy (the Martin visits are the first payment's).
+    # The Martin visits make the first payment (its proposal taken where asked); the second
+    # payment's entries chosen by hand: newest first, Dupont and Élise's physiotherapy (the
+    # Martin visits, the first payment's, are greyed at the end).
+    import_steps.choose_where_asked(s, 1)
     s.key("Down", "alt+h")
     s.activate(s.wait_window(IMPORT_PICK_TITLE))
     check_pick_window(s, talo)

@@ -1,5 +1,6 @@
 # The same statement as a French bank's CSV in Windows-1252, with Débit and Crédit columns
-# recognised from their titles: one Alt+C writes the shares, a second import changes nothing.
+# recognised from their titles: the payments "à choisir" taken by the digit 1, Alt+C writes the
+# shares, a second import changes nothing.
 import os
 
 import import_steps

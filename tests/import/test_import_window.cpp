@@ -1,5 +1,6 @@
 #include "import/ImportSession.h"
 #include "import/ImportSummary.h"
+#include "import/PaymentListModel.h"
 #include "import/TFrmImportReleve.h"
 #include "platform/core/PlatformError.h"
 #include "platform/report/ReportPdfWriter.h"
@@ -9,13 +10,20 @@
 #include "support/PdfTools.h"
 
 #include <QApplication>
+
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
+#include <QToolButton>
 #include <QtTest>
+#include <algorithm>
+
+#include <algorithm>
 
 namespace
 {
@@ -87,6 +95,55 @@ QList<qint64> rowsOf(const std::vector<ProposedShare> &shares)
     for (const ProposedShare &s : shares)
         rows.append(s.entry.row.rowId);
     return rows;
+}
+
+// The rows offered, and those another payment keeps as "row@payment".
+QStringList rowsOf(const std::vector<PickableShare> &shares)
+{
+    QStringList rows;
+    for (const PickableShare &s : shares)
+        rows.append(s.heldBy ? QStringLiteral("%1@%2").arg(s.share.entry.row.rowId).arg(*s.heldBy)
+                             : QString::number(s.share.entry.row.rowId));
+    return rows;
+}
+
+// The same, the entries of one day (11 and 12) in the order of their rows.
+QStringList newestFirst(const std::vector<PickableShare> &shares)
+{
+    QStringList rows = rowsOf(shares);
+    std::sort(rows.begin() + 1, rows.end());
+    return rows;
+}
+
+QString cell(QTableView *view, int row, int column)
+{
+    return view->model()->index(row, column).data().toString();
+}
+
+void setCurrentRow(QTableView *view, int row)
+{
+    view->setCurrentIndex(view->model()->index(row, 0));
+}
+
+// Payments of one payer, each with proposals given as their entries' rows and state: "S" sure,
+// "C" to choose, "V" to check; the rows are LEO's entries 1 to 9.
+MatchResult proposals(const QList<QStringList> &payments)
+{
+    MatchResult r;
+    for (const QStringList &combinations : payments) {
+        PaymentProposal p = payment(1900, AwaitedPayer::Cpam, {});
+        for (const QString &c : combinations) {
+            ProposedCombination comb;
+            for (QChar row : c.mid(1))
+                comb.shares.push_back(share(row.digitValue(), "LEO", 1900 / (c.size() - 1)));
+            comb.confidence = c[0] == u'S'   ? Confidence::Sure
+                              : c[0] == u'C' ? Confidence::ToChoose
+                                             : Confidence::ToCheck;
+            p.combinations.push_back(comb);
+        }
+        r.payments.push_back(p);
+    }
+    return r;
 }
 
 } // namespace
@@ -164,11 +221,12 @@ private Q_SLOTS:
     {
         ImportSession s(statement(), registerMatcher());
         QVERIFY(!s.canPick(3)); // already applied
-        // Rows 11 and 12 are the first C.P.A.M. payment's; 14 was cared for after the payment;
-        // 13 is kept by the mutuelle's payment, which does not stop the C.P.A.M.'s.
-        QCOMPARE(rowsOf(s.pickable(2)), (QList<qint64>{13}));
+        // Rows 11 and 12 are the first C.P.A.M. payment's, listed as such; 14 was cared for
+        // after the payment; 13 is kept by the mutuelle's payment, which does not stop the
+        // C.P.A.M.'s.
+        QCOMPARE(newestFirst(s.pickable(2)), (QStringList{"13", "11@0", "12@0"}));
         s.choose(0, ImportSession::None);
-        QCOMPARE(rowsOf(s.pickable(2)), (QList<qint64>{13, 12, 11})); // newest first
+        QCOMPARE(newestFirst(s.pickable(2)), (QStringList{"13", "11", "12"}));
 
         s.pickByHand(2, {11, 13});
         QCOMPARE(s.chosen(2), ImportSession::ByHand);
@@ -203,21 +261,23 @@ private Q_SLOTS:
         std::vector<ConfirmedPayment> written;
         TFrmImportReleve w(QStringLiteral("releve.ofx"),
                            ImportSession(statement(), registerMatcher()),
-                           [&](const std::vector<ConfirmedPayment> &p) { written = p; });
+                           [&](const std::vector<ConfirmedPayment> &p,
+                               const TFrmImportReleve::Progress &) { written = p; });
         w.show();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        auto *payments = w.findChild<QTableWidget *>(QStringLiteral("grillePaiements"));
+        auto *payments = w.findChild<QTableView *>(QStringLiteral("grillePaiements"));
         auto *parts = w.findChild<QTableWidget *>(QStringLiteral("grilleParts"));
         auto *pick = w.findChild<QPushButton *>(QStringLiteral("btnChoisir"));
-        payments->setCurrentCell(3, 0);
+        setCurrentRow(payments, 3);
         QVERIFY(!pick->isEnabled()); // already applied
-        payments->setCurrentCell(0, 0);
+        setCurrentRow(payments, 0);
         QTest::keyClick(payments, Qt::Key_End); // the first payment left out
         w.findChild<QComboBox *>(QStringLiteral("lstProposition"))->setFocus();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_End);
-        payments->setCurrentCell(2, 0);
-        QCOMPARE(payments->item(2, 4)->text(), QStringLiteral("aucun soin ne correspond"));
+        setCurrentRow(payments, 2);
+        QCOMPARE(cell(payments, 2, 4),
+                 QStringLiteral("aucun soin attendu ne correspond : laissé de côté"));
         QVERIFY(pick->isEnabled());
 
         QStringList seen;
@@ -249,7 +309,7 @@ private Q_SLOTS:
         pick->setFocus();
         QTest::keyClick(pick, Qt::Key_Space);
         QCOMPARE(seen.size(), 3);
-        QCOMPARE(payments->item(2, 4)->text(), QStringLiteral("choisi à la main"));
+        QCOMPARE(cell(payments, 2, 4), QStringLiteral("choisi à la main"));
         QCOMPARE(parts->rowCount(), 2);
         QCOMPARE(parts->item(0, 0)->text(), QStringLiteral("05/06/2025"));
         QCOMPARE(parts->item(1, 0)->text(), QStringLiteral("02/06/2025"));
@@ -288,8 +348,10 @@ private Q_SLOTS:
         QCOMPARE(texts.count(ImportSession::money(1900)), 2);
         QVERIFY(texts.contains(QStringLiteral("Total écrit : 2 soin(s)")));
         QCOMPARE(texts.count(ImportSession::money(3800)), 2); // the payment and the total
-        QCOMPARE(texts.count(QStringLiteral("non enregistré")), 2);
-        QCOMPARE(texts.count(QStringLiteral("déjà enregistré")), 1);
+        QCOMPARE(texts.count(QStringLiteral("   non enregistré")), 1);
+        QCOMPARE(
+            texts.count(QStringLiteral("   aucun soin attendu ne correspond : laissé de côté")), 1);
+        QCOMPARE(texts.count(QStringLiteral("   déjà enregistré le 01/05/2025")), 1);
     }
 
     void summaryAsPdf()
@@ -335,15 +397,16 @@ private Q_SLOTS:
     {
         std::vector<ConfirmedPayment> written;
         int applies = 0;
-        TFrmImportReleve w(QStringLiteral("/tmp/releve.ofx"), ImportSession(statement()),
-                           [&](const std::vector<ConfirmedPayment> &p) {
-                               ++applies;
-                               written = p;
-                           });
+        TFrmImportReleve w(
+            QStringLiteral("/tmp/releve.ofx"), ImportSession(statement()),
+            [&](const std::vector<ConfirmedPayment> &p, const TFrmImportReleve::Progress &) {
+                ++applies;
+                written = p;
+            });
         w.show();
         QApplication::setActiveWindow(&w);
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        auto *payments = w.findChild<QTableWidget *>(QStringLiteral("grillePaiements"));
+        auto *payments = w.findChild<QTableView *>(QStringLiteral("grillePaiements"));
         auto *parts = w.findChild<QTableWidget *>(QStringLiteral("grilleParts"));
         auto *proposal = w.findChild<QComboBox *>(QStringLiteral("lstProposition"));
         auto *confirm = w.findChild<QPushButton *>(QStringLiteral("btnConfirmer"));
@@ -404,15 +467,216 @@ private Q_SLOTS:
 
     void failedApplyKeepsTheWindow()
     {
-        TFrmImportReleve w(QStringLiteral("releve.csv"), ImportSession(statement()),
-                           [](const std::vector<ConfirmedPayment> &) {
-                               throw PlatformError(QStringLiteral("Rien n'a été enregistré."));
-                           });
+        TFrmImportReleve w(
+            QStringLiteral("releve.csv"), ImportSession(statement()),
+            [](const std::vector<ConfirmedPayment> &, const TFrmImportReleve::Progress &) {
+                throw PlatformError(QStringLiteral("Rien n'a été enregistré."));
+            });
         w.show();
         w.findChild<QPushButton *>(QStringLiteral("btnConfirmer"))->click();
         QCOMPARE(Dialogs::shownTexts(), QStringList{QStringLiteral("Rien n'a été enregistré.")});
         QVERIFY(w.isVisible());
         QCOMPARE(w.session().writtenTotal(), 4700);
+    }
+
+    // The person chooses for payment 0; what the program chose for payment 1 follows.
+    void choosingSettlesTheOthers_data()
+    {
+        QTest::addColumn<QStringList>("first");
+        QTest::addColumn<QStringList>("second");
+        QTest::addColumn<int>("secondBefore");
+        QTest::addColumn<int>("choice");
+        QTest::addColumn<int>("secondAfter");
+        QTest::addColumn<QString>("secondState");
+        QTest::newRow("two children's equal transfers")
+            << QStringList{"C1", "C2"} << QStringList{"C1", "C2"} << ImportSession::None << 1 << 0
+            << QStringLiteral("seul possible une fois les autres choisis");
+        QTest::newRow("the other way round")
+            << QStringList{"C1", "C2"} << QStringList{"C2", "C1"} << ImportSession::None << 0 << 0
+            << QStringLiteral("seul possible une fois les autres choisis");
+        QTest::newRow("a sure payment lets its entry go")
+            << QStringList{"C1", "C2"} << QStringList{"S2"} << 0 << 1 << ImportSession::None
+            << QStringLiteral("ses soins sont gardés par un autre paiement : laissé de côté");
+        QTest::newRow("a sure payment takes its other fit")
+            << QStringList{"C1", "C2"} << QStringList{"S2", "C3"} << 0 << 1 << 1
+            << QStringLiteral("seul possible une fois les autres choisis");
+        QTest::newRow("a fit outside the candidates is never taken")
+            << QStringList{"C1", "C2"} << QStringList{"C1", "V2"} << ImportSession::None << 0
+            << ImportSession::None << QStringLiteral("à vérifier : non enregistré");
+        QTest::newRow("entries of their own are not asked again")
+            << QStringList{"C1", "C2"} << QStringList{"C3", "C4"} << ImportSession::None << 0
+            << ImportSession::None << QStringLiteral("à choisir : touche 1 à 2");
+        QTest::newRow("grouped cares split either way")
+            << QStringList{"C12", "C3"} << QStringList{"C3", "C12"} << ImportSession::None << 0 << 0
+            << QStringLiteral("seul possible une fois les autres choisis");
+    }
+    void choosingSettlesTheOthers()
+    {
+        QFETCH(QStringList, first);
+        QFETCH(QStringList, second);
+        QFETCH(int, choice);
+        ImportSession s(proposals({first, second}));
+        QCOMPARE(s.chosen(0), ImportSession::None); // nothing to choose is preselected
+        QTEST(s.chosen(1), "secondBefore");
+        s.choose(0, choice);
+        QCOMPARE(s.state(0), QStringLiteral("choisi"));
+        QTEST(s.chosen(1), "secondAfter");
+        QTEST(s.state(1), "secondState");
+        QVERIFY(!s.chosenByPerson(1));
+        if (s.chosen(1) != ImportSession::None)
+            QCOMPARE(s.problem(), QString());
+        // The person changes their mind: the entries come back to be chosen again.
+        s.choose(0, ImportSession::None);
+        QCOMPARE(s.state(0), QStringLiteral("non enregistré"));
+        QVERIFY(!s.open(1).empty());
+    }
+
+    // What the person chose is never undone by another choice: the clash is said instead.
+    void personsChoiceKept()
+    {
+        ImportSession s(proposals({{"C1", "C2"}, {"C1", "C2"}}));
+        s.choose(1, 0);
+        QCOMPARE(s.chosen(0), 1);
+        s.choose(0, 0);
+        QCOMPARE(s.chosen(1), 0);
+        QVERIFY2(s.problem().contains(QStringLiteral("deux paiements")), qPrintable(s.problem()));
+    }
+
+    // On a payment "à choisir", the digit of a proposal takes it; the other payment of the
+    // payer that offered the same entries takes what is left.
+    void digitChoosesAProposal()
+    {
+        std::vector<ConfirmedPayment> written;
+        TFrmImportReleve w(QStringLiteral("releve.csv"),
+                           ImportSession(proposals({{"C1", "C2"}, {"C1", "C2"}})),
+                           [&](const std::vector<ConfirmedPayment> &p,
+                               const TFrmImportReleve::Progress &) { written = p; });
+        w.show();
+        QApplication::setActiveWindow(&w);
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto *payments = w.findChild<QTableView *>(QStringLiteral("grillePaiements"));
+        auto *parts = w.findChild<QTableWidget *>(QStringLiteral("grilleParts"));
+        auto *confirm = w.findChild<QPushButton *>(QStringLiteral("btnConfirmer"));
+        QVERIFY(w.findChild<QLabel *>(QStringLiteral("etqTouches"))
+                    ->text()
+                    .contains(QStringLiteral("la touche 1, 2")));
+        QCOMPARE(QApplication::focusWidget(), payments);
+        QCOMPARE(cell(payments, 0, 4), QStringLiteral("à choisir : touche 1 à 2"));
+        QCOMPARE(parts->rowCount(), 0);
+        QVERIFY(!confirm->isEnabled());
+        QTest::keyClick(payments, Qt::Key_9); // no ninth proposal: nothing happens
+        QCOMPARE(w.session().chosen(0), ImportSession::None);
+        QTest::keyClick(payments, Qt::Key_2);
+        QCOMPARE(w.session().chosen(0), 1);
+        QCOMPARE(cell(payments, 0, 4), QStringLiteral("choisi"));
+        QCOMPARE(cell(payments, 1, 4), QStringLiteral("seul possible une fois les autres choisis"));
+        QCOMPARE(parts->rowCount(), 1);
+        QVERIFY(confirm->isEnabled());
+        // The second payment's list offers only what is left.
+        QTest::keyClick(payments, Qt::Key_Down);
+        auto *proposal = w.findChild<QComboBox *>(QStringLiteral("lstProposition"));
+        QCOMPARE(proposal->count(), 2);
+        QVERIFY(
+            proposal->itemText(0).startsWith(QStringLiteral("1 : 1 soin(s) (LEO, 02/06/2025)")));
+        confirm->click();
+        QCOMPARE(written.size(), size_t(2));
+        QCOMPARE(written[0].shares[0].row, 2);
+        QCOMPARE(written[1].shares[0].row, 1);
+    }
+
+    // "Choisir les soins..." shows the entries another payment keeps, greyed, with it named.
+    void heldEntriesShownGreyed()
+    {
+        TFrmImportReleve w(
+            QStringLiteral("releve.ofx"), ImportSession(statement(), registerMatcher()),
+            [](const std::vector<ConfirmedPayment> &, const TFrmImportReleve::Progress &) {});
+        w.show();
+        setCurrentRow(w.findChild<QTableView *>(QStringLiteral("grillePaiements")), 2);
+        QStringList held;
+        int current = -1;
+        QTimer::singleShot(0, &w, [&] {
+            auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            const auto close = qScopeGuard([dialog] { dialog->reject(); });
+            auto *list = dialog->findChild<QTableWidget *>(QStringLiteral("grilleSoins"));
+            current = list->currentRow();
+            for (int r = 0; r < list->rowCount(); ++r) {
+                if (!(list->item(r, 1)->flags() & Qt::ItemIsEnabled))
+                    held.append(list->item(r, 0)->text());
+                QVERIFY(!(list->item(r, 0)->flags() & Qt::ItemIsEnabled) ||
+                        (list->item(r, 0)->flags() & Qt::ItemIsUserCheckable));
+            }
+        });
+        w.findChild<QPushButton *>(QStringLiteral("btnChoisir"))->click();
+        QCOMPARE(current, 0); // the free entry, first
+        QCOMPARE(held,
+                 QStringList(2, QStringLiteral("pris par le paiement du 10/06/2025 (38,00 €)")));
+    }
+
+    // A statement of thousands of lines: listed through models, the other credits as one
+    // line with their count; long labels cut, whole in the tooltip.
+    void largeStatement()
+    {
+        MatchResult r;
+        const QString label = QStringLiteral("VIR SEPA CAISSE PRIMAIRE D'ASSURANCE MALADIE DE "
+                                             "PARIS REMBOURSEMENT SOINS 0123456789");
+        for (int i = 0; i < 5000; ++i) {
+            PaymentProposal p = payment(1900, AwaitedPayer::Cpam, {});
+            p.line.label = label;
+            r.payments.push_back(p);
+        }
+        for (int i = 0; i < 30000; ++i)
+            r.otherCredits.push_back(
+                StatementLine{QDate(2025, 6, 1), 1000 + i, QStringLiteral("VIR SALAIRE"), {}, i});
+        QElapsedTimer opening;
+        opening.start();
+        TFrmImportReleve w(
+            QStringLiteral("gros.csv"), ImportSession(std::move(r)),
+            [](const std::vector<ConfirmedPayment> &, const TFrmImportReleve::Progress &) {});
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        qInfo("window over 5000 payments and 30000 other credits shown in %lld ms",
+              opening.elapsed());
+        QVERIFY(opening.elapsed() < 3000);
+        auto *payments = w.findChild<QTableView *>(QStringLiteral("grillePaiements"));
+        QCOMPARE(payments->model()->rowCount(), 5000);
+        const QModelIndex labelCell = payments->model()->index(4999, 1);
+        QCOMPARE(labelCell.data().toString().size(), PaymentListModel::LabelShown);
+        QVERIFY(labelCell.data().toString().endsWith(QChar(0x2026)));
+        QCOMPARE(labelCell.data(Qt::ToolTipRole).toString(), label);
+        auto *others = w.findChild<QToolButton *>(QStringLiteral("btnAutres"));
+        QVERIFY(
+            others->text().startsWith(QStringLiteral("Autres crédits, laissés de côté : 30000")));
+        auto *list = w.findChild<QTableView *>(QStringLiteral("grilleAutres"));
+        QVERIFY(!list->isVisible());
+        others->setFocus();
+        QTest::keyClick(others, Qt::Key_Space);
+        QVERIFY(list->isVisible());
+        QCOMPARE(list->model()->rowCount(), 30000);
+    }
+
+    // Writing that lasts shows the bar, told as the apply goes.
+    void longApplyShowsProgress()
+    {
+        bool barSeen = false;
+        TFrmImportReleve w(
+            QStringLiteral("releve.ofx"), ImportSession(statement()),
+            [&](const std::vector<ConfirmedPayment> &, const TFrmImportReleve::Progress &progress) {
+                QElapsedTimer t;
+                t.start();
+                for (int step = 1; t.elapsed() < 1500; ++step) {
+                    progress(step, 100000);
+                    QTest::qSleep(5);
+                    for (QWidget *top : QApplication::topLevelWidgets())
+                        barSeen =
+                            barSeen || (top->objectName() == QStringLiteral("LongWorkProgress") &&
+                                        top->isVisible());
+                }
+            });
+        w.show();
+        w.findChild<QPushButton *>(QStringLiteral("btnConfirmer"))->click();
+        QVERIFY(barSeen);
+        QCOMPARE(w.result(), int(QDialog::Accepted));
     }
 };
 

@@ -11,8 +11,8 @@
 #include "register/PlainSelectors.h"
 #include "register/ReimbursementApplier.h"
 #include "register/StatementLedger.h"
-#include "tables/TotalsSchema.h"
 #include "tables/CareEntryTable.h"
+#include "tables/TotalsSchema.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -300,30 +300,91 @@ private Q_SLOTS:
         QTest::addColumn<QString>("bankId");
         QTest::addColumn<QString>("label");
         QTest::addColumn<int>("rank");
+        QTest::addColumn<bool>("withPayer");
         QTest::addColumn<bool>("applied");
         // Applied from an OFX file as FIT-1, label "VIR CPAM PARIS", first of its kind that day.
         QTest::newRow("same identifier") << "FIT-1"
-                                         << "autre libellé" << 1 << true;
+                                         << "autre libellé" << 1 << false << true;
         QTest::newRow("same line without identifier") << ""
-                                                      << "vir  cpam paris" << 1 << true;
+                                                      << "vir  cpam paris" << 1 << false << true;
+        QTest::newRow("worded otherwise, with its payer")
+            << ""
+            << "PRLV SEPA CPAM DE PARIS REMBT" << 1 << true << true;
+        QTest::newRow("label cut at 32 characters")
+            << ""
+            << "VIR SEPA CAISSE PRIMAIRE ASSURAN" << 1 << true << true;
         QTest::newRow("another identifier") << "FIT-2"
-                                            << "VIR CPAM PARIS" << 1 << false;
+                                            << "VIR CPAM PARIS" << 1 << false << false;
+        QTest::newRow("another identifier, with its payer")
+            << "FIT-2"
+            << "VIR CPAM PARIS" << 1 << true << false;
         QTest::newRow("second equal line of the day") << ""
-                                                      << "VIR CPAM PARIS" << 2 << false;
+                                                      << "VIR CPAM PARIS" << 2 << false << false;
+        QTest::newRow("second equal line, with its payer")
+            << ""
+            << "VIR CPAM PARIS" << 2 << true << false;
+        QTest::newRow("the mutuelle's line of that day and amount")
+            << ""
+            << "VIR HARMONIE MUTUELLE" << 1 << true << false;
     }
     void lineFoundAgain()
     {
         QFETCH(QString, bankId);
         QFETCH(QString, label);
         QFETCH(int, rank);
+        QFETCH(bool, withPayer);
         ReimbursementApplier(*register_)
             .apply({payment(line("2025-06-10", 1900, "VIR CPAM PARIS", "FIT-1"), AwaitedPayer::Cpam,
                             {{leo_, 1900}})},
                    appliedAt);
         std::vector<StatementLine> lines(size_t(rank),
                                          StatementLine{QDate(2025, 6, 10), 1900, label, bankId, 0});
-        const LedgerKey key = LedgerKey::of(lines).back();
+        const PayerRecognition payers(QStringLiteral("Harmonie Mutuelle"));
+        const LedgerKey key =
+            withPayer ? LedgerKey::of(lines, payers).back() : LedgerKey::of(lines).back();
         QTEST(StatementLedger::read(path()).appliedAt(key).has_value(), "applied");
+    }
+
+    // Equal lines are as many payments, in every file that lists them, and lines an earlier
+    // version kept (keyed by their label) count the same way.
+    void equalLinesCounted_data()
+    {
+        QTest::addColumn<bool>("oldKey");
+        QTest::newRow("applied now") << false;
+        QTest::newRow("applied by an earlier version") << true;
+    }
+    void equalLinesCounted()
+    {
+        QFETCH(bool, oldKey);
+        const StatementLine first = line("2025-06-10", 1900, "VIR CPAM DE PARIS");
+        if (oldKey) {
+            SqliteDatabase db(path(), SqliteDatabase::Mode::OpenExisting);
+            StatementLedger::ensureTables(db);
+            db.exec(QStringLiteral("INSERT INTO \"TALO_RELEVES\" VALUES ('LIGNE:2025-06-10|1900|"
+                                   "VIR CPAM DE PARIS|1', 'LIGNE:2025-06-10|1900|VIR CPAM DE "
+                                   "PARIS|1', '', '2025-06-10', 1900, 'VIR CPAM DE PARIS', "
+                                   "'C.P.A.M.', '%1:1900', '2025-06-11T08:00:00Z')")
+                        .arg(leo_));
+        } else {
+            ReimbursementApplier(*register_)
+                .apply({payment(first, AwaitedPayer::Cpam, {{leo_, 1900}})}, appliedAt);
+        }
+        // The same day in a CSV export: that line, then another of the same amount.
+        const std::vector<StatementLine> csv(2, line("2025-06-10", 1900, "VIR SEPA CPAM PARIS"));
+        const PayerRecognition payers(QStringLiteral("Harmonie Mutuelle"));
+        std::vector<LedgerKey> keys = LedgerKey::of(csv, payers);
+        QVERIFY(StatementLedger::read(path()).appliedAt(keys[0]));
+        QVERIFY(!StatementLedger::read(path()).appliedAt(keys[1]));
+        // The second is written; both are then found, and neither can be written again.
+        ConfirmedPayment second = payment(csv[1], AwaitedPayer::Cpam, {{emma_, 1900}});
+        second.key = keys[1];
+        ReimbursementApplier(*register_).apply({second}, appliedAt);
+        const StatementLedger ledger = StatementLedger::read(path());
+        QVERIFY(ledger.appliedAt(keys[0]) && ledger.appliedAt(keys[1]));
+        const QStringList before = fileState();
+        QVERIFY_THROWS_EXCEPTION(PlatformError,
+                                 ReimbursementApplier(*register_).apply({second}, appliedAt));
+        QCOMPARE(fileState(), before);
     }
 
     void labelRemembered()
