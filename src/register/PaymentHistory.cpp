@@ -197,6 +197,8 @@ std::optional<PaymentHistory::Explained> PaymentHistory::explain(const CareFacts
 void PaymentHistory::learnCpam(const CareFacts &e, int who, int doctor, int speciality)
 {
     const std::optional<Explained> x = explain(e);
+    if (doctor > 0)
+        add(tallies_[Key{ExplainedOfDoctor, 0, doctor, 0}], x ? 1 : 0, e.cpamDate);
     if (!x)
         return;
     for (int w : {who, 0}) {
@@ -273,7 +275,17 @@ std::vector<PaymentHistory::Tariff> PaymentHistory::tariffs(const CareFacts &e) 
                 break;
         }
     }
-    const bool rateLearned = !rates.empty();
+    // A doctor some of whose shares the law does not explain (a mistyped amount, several
+    // rates on one bill) may be paid in ways the candidates miss: nothing of it is firm.
+    bool explained = true;
+    if (const auto seen = tallies_.constFind(Key{ExplainedOfDoctor, 0, doctor, 0});
+        doctor > 0 && seen != tallies_.constEnd()) {
+        int yes = 0, no = 0;
+        for (const Seen &s : *seen)
+            (s.value ? yes : no) += s.count;
+        explained = no * 10 <= yes;
+    }
+    const bool rateLearned = !rates.empty() && explained;
     if (rates.empty())
         rates.push_back(usualRate(CareActs::of(e.speciality)));
     // Someone paid at 100 % for a long illness may be paid so for a new doctor too.

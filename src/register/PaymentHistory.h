@@ -86,6 +86,7 @@ private:
         PaidByDoctor,
         BoxPrice,
         LongIllness,
+        ExplainedOfDoctor, // value 1 when the law explained a written share, 0 when not
     };
     // A written C.P.A.M. share explained by the law: its rate, base and withholding.
     struct Explained {

@@ -81,6 +81,9 @@ PaymentMatcher::Fitted PaymentMatcher::fit(const PaymentProposal &payment,
         out.complete = search.complete();
         out.items = std::move(items);
         out.owed = *candidates;
+        out.allLearned = std::all_of(out.owed.begin(), out.owed.end(), [&](const Owed *o) {
+            return o->prediction.firm || o->prediction.low > payment.line.cents;
+        });
         if (!out.fits.empty() || candidates == &all)
             break;
     }
@@ -159,7 +162,7 @@ void PaymentMatcher::settle(MatchResult &result, const std::vector<size_t> &open
         std::vector<std::pair<size_t, const ExactFits::Fit *>> single;
         std::map<qint64, int> wanted;
         for (size_t k = 0; k < open.size(); ++k) {
-            if (sure[k] || !fitted[k].complete)
+            if (sure[k] || !fitted[k].complete || !fitted[k].allLearned)
                 continue;
             const std::vector<const ExactFits::Fit *> left = live(k);
             if (left.size() != 1 || left.front()->unusual > 0 || !left.front()->learned)
@@ -274,7 +277,7 @@ PaymentProposal PaymentMatcher::propose(const StatementLine &line, const LedgerK
         return proposal;
     const std::vector<Owed> &pool = payer == AwaitedPayer::Cpam ? cpamOwed_ : mutuelleOwed_;
     const Fitted fitted = fit(proposal, pool, taken);
-    const bool sure = fitted.complete && fitted.fits.size() == 1 &&
+    const bool sure = fitted.complete && fitted.allLearned && fitted.fits.size() == 1 &&
                       fitted.fits.front().unusual == 0 && fitted.fits.front().learned;
     for (const ExactFits::Fit &f : fitted.fits) {
         if (int(proposal.combinations.size()) >= options_.maxCombinations)

@@ -56,6 +56,9 @@ private:
         std::vector<ExactFits::Fit> fits;
         std::vector<ExactFits::Item> items;
         bool complete = true;
+        // Every entry it may pay is predicted from learned arithmetic: a unique fit can be
+        // trusted only when no entry could be paying it in a way the candidates miss.
+        bool allLearned = true;
     };
     Fitted fit(const PaymentProposal &payment, const std::vector<Owed> &pool,
                const QSet<qint64> &taken) const;
