@@ -32,8 +32,9 @@ function(_talo_json_list out)
 endfunction()
 
 # Writes `file`, the links of every layer as the build has them, for the include check: per
-# layer its folder, what it names itself (public and private) and what it sees; per library
-# target that is neither a layer nor a Qt module, its files and include directories.
+# layer its folder, what it names itself (public and private), its public links and what it
+# sees; per library target that is neither a layer nor a Qt module, its files and include
+# directories; per Qt module, its library files.
 function(talo_write_layer_links file)
     get_property(folders GLOBAL PROPERTY TALO_LAYERS)
     get_target_property(core_dirs Qt6::Core INTERFACE_INCLUDE_DIRECTORIES)
@@ -71,9 +72,18 @@ function(talo_write_layer_links file)
                 list(APPEND libraries ${item})
             endif()
         endforeach()
+        # The public links: what the layers above see (a private one is $<LINK_ONLY:...>).
+        get_target_property(interface ${target} INTERFACE_LINK_LIBRARIES)
+        set(public)
+        foreach(dep IN LISTS interface)
+            if(dep AND NOT dep MATCHES "^\\$<")
+                list(APPEND public ${dep})
+            endif()
+        endforeach()
         _talo_json_list(direct_json ${direct})
+        _talo_json_list(public_json ${public})
         _talo_json_list(seen_json ${seen})
-        list(APPEND layers "    {\"folder\": \"${folder}\", \"target\": \"${target}\", \"links\": ${direct_json}, \"sees\": ${seen_json}}")
+        list(APPEND layers "    {\"folder\": \"${folder}\", \"target\": \"${target}\", \"links\": ${direct_json}, \"public\": ${public_json}, \"sees\": ${seen_json}}")
     endforeach()
     list(REMOVE_DUPLICATES libraries)
     set(entries)
