@@ -36,7 +36,8 @@ def nm(path, dynamic=False):
         fields = line.split()
         if len(fields) < 2 or line.endswith(":"):
             continue
-        name, kind = fields[0], fields[1]
+        # A shared library's symbols carry their version (name@@Qt_6): the name is what links.
+        name, kind = fields[0].split("@", 1)[0], fields[1]
         if kind in "Uw":
             undefined.add(name)
         else:
