@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <algorithm>
 #include <sqlite3.h>
 
 namespace
