@@ -3,13 +3,19 @@
 
 Every layer compiles against a view holding only its own folder and the views of the layers
 it links, but the Qt include root and /usr/include are on every path, and a view's folder is
-a link into the source tree. So this check reads every #include of src/<layer>/ and refuses:
+a link into the source tree. So this check reads every file of src/<layer>/ (whatever its
+extension: a `.inc` is compiled as much as a `.h`) and refuses:
 
 - any `..` or absolute path (a way out of the view, through its link or beside it);
 - a layer's folder the layer does not link;
 - a Qt header (module-qualified or not) of a module the layer does not link;
 - a header of a system library (found through the package that installed the library the
   build links) that the layer does not link itself or see through a public link;
+- an include written through a macro (`#include SOME_HEADER`), which names nothing readable;
+- a forward declaration, a definition, a namespace opened, or a Q_DECLARE_METATYPE /
+  qRegisterMetaType of a class or namespace of a layer it does not link (the layer holding
+  `<Name>.h`, one class per file): declaring another layer's names by hand is the way round
+  an include (the symbol check, check_layer_symbols.py, then refuses the call itself);
 - a link the layer names but never includes anything of (it would link more than it uses).
 
 What each layer links comes from the build (layer-links.json, written by CMake).
@@ -26,7 +32,19 @@ import subprocess
 import sys
 import tempfile
 
-INCLUDE = re.compile(r'^[ \t]*#[ \t]*include[ \t]*([<"])([^>"]+)[>"]', re.MULTILINE)
+INCLUDE = re.compile(r'^[ \t]*#[ \t]*include(?:_next)?[ \t]*([<"])([^>"]+)[>"]', re.MULTILINE)
+ANY_INCLUDE = re.compile(r'^[ \t]*#[ \t]*include(?:_next)?\b[ \t]*([^\n]*)', re.MULTILINE)
+# A class defined: `class X {`, `class X : public Y`, `struct X final {`.
+DEFINED_CLASS = re.compile(r"\b(?:class|struct)\s+(?:Q_DECL_\w+\s+)?([A-Za-z_]\w*)\s*(?:final\s*)?[:{]")
+DEFINED_NAMESPACE = re.compile(r"\bnamespace\s+([A-Za-z_]\w*)\s*\{")
+# Ways of naming another layer's class or namespace without including it.
+DECLARED = [
+    (re.compile(r"\b(?:class|struct)\s+([A-Za-z_]\w*)\s*;"), "a forward declaration of"),
+    (DEFINED_CLASS, "a definition of"),
+    (DEFINED_NAMESPACE, "the namespace"),
+    (re.compile(r"\bQ_DECLARE_METATYPE\s*\(\s*(?:const\s+)?([A-Za-z_]\w*)"), "Q_DECLARE_METATYPE of"),
+    (re.compile(r"\bqRegisterMetaType\s*<\s*(?:const\s+)?([A-Za-z_]\w*)"), "qRegisterMetaType of"),
+]
 BLOCK_COMMENT = re.compile(r"/\*.*?\*/", re.DOTALL)
 LINE_COMMENT = re.compile(r"//[^\n]*")
 SOURCE_SUFFIXES = (".cpp", ".h")
@@ -114,14 +132,51 @@ class Links:
         return best
 
 
-def includes(path):
-    with open(path, encoding="utf-8") as f:
+def code_of(path):
+    """The file's text with its comments blanked out, their line ends kept: an include in a
+    comment is not one. A file that is not UTF-8 is read all the same."""
+    with open(path, encoding="utf-8", errors="replace") as f:
         text = f.read()
-    # Comments are blanked out, their line ends kept: an include in a comment is not one.
     code = BLOCK_COMMENT.sub(lambda m: "\n" * m.group(0).count("\n"), text)
-    code = LINE_COMMENT.sub("", code)
+    return LINE_COMMENT.sub("", code)
+
+
+def line_of(code, m):
+    return code.count("\n", 0, m.start()) + 1
+
+
+def includes(code):
     for m in INCLUDE.finditer(code):
-        yield code.count("\n", 0, m.start()) + 1, m.group(1), m.group(2).strip()
+        yield line_of(code, m), m.group(1), m.group(2).strip()
+
+
+def macro_includes(code):
+    """Includes whose name is not written out (a macro, or anything else not <...> or "...")."""
+    for m in ANY_INCLUDE.finditer(code):
+        if not m.group(1).lstrip().startswith(("<", '"')):
+            yield line_of(code, m), m.group(1).strip()
+
+
+def layer_files(sources, folder):
+    """Every file of the layer's folder and below it, whatever its extension."""
+    directory = os.path.join(sources, folder)
+    found = []
+    for root, dirs, files in os.walk(directory):
+        dirs.sort()
+        found.extend(os.path.join(root, f) for f in sorted(files))
+    return found
+
+
+def defined_names(links, sources):
+    """Per class or namespace name, the layers it belongs to: one class (or namespace of free
+    functions) per file, so the layers holding a header of that name."""
+    owners_of = {}
+    for folder in links.layers:
+        for path in layer_files(sources, folder):
+            base, extension = os.path.splitext(os.path.basename(path))
+            if extension == ".h":
+                owners_of.setdefault(base, set()).add(folder)
+    return owners_of
 
 
 def qt_name(target):
@@ -131,6 +186,7 @@ def qt_name(target):
 def check(links, sources):
     """Every fault found, as 'file:line: text' lines."""
     faults = []
+    owners_of = defined_names(links, sources)
     for folder, layer in sorted(links.layers.items()):
         seen_layers = {folder} | {links.by_target[t] for t in layer["sees"] if t in links.by_target}
         seen_qt = {qt_name(t) for t in layer["sees"] if qt_name(t)}
@@ -139,17 +195,25 @@ def check(links, sources):
         directory = os.path.join(sources, folder)
         if not os.path.isdir(directory):
             continue
-        for file_name in sorted(os.listdir(directory)):
-            if not file_name.endswith(SOURCE_SUFFIXES):
-                continue
-            shown = os.path.join("src", folder, file_name)
-            for line, bracket, name in includes(os.path.join(directory, file_name)):
+        for path in layer_files(sources, folder):
+            shown = os.path.join("src", os.path.relpath(path, sources))
+            code = code_of(path)
+            for line, text in macro_includes(code):
+                faults.append(f"{shown}:{line}: #include {text}: an include written through a macro")
+            for pattern, kind in DECLARED:
+                for m in pattern.finditer(code):
+                    owners = owners_of.get(m.group(1), set())
+                    if owners and not owners & seen_layers:
+                        faults.append(
+                            f"{shown}:{line_of(code, m)}: {kind} {m.group(1)} of layer "
+                            f"{', '.join(sorted(owners))}, which layer {folder} does not link")
+            for line, bracket, name in includes(code):
                 where = f"{shown}:{line}: {bracket}{name}{'>' if bracket == '<' else chr(34)}"
                 parts = name.replace("\\", "/").split("/")
                 if name.startswith("/") or ".." in parts:
                     faults.append(f"{where}: a path out of the layer's include view ('..' or absolute)")
                     continue
-                if "/" not in name and os.path.isfile(os.path.join(directory, name)):
+                if "/" not in name and os.path.isfile(os.path.join(os.path.dirname(path), name)):
                     continue
                 other = links.layer_of(name)
                 if other is not None:
@@ -199,25 +263,47 @@ PROBES = [
 ]
 
 
+# Leaks of kinds read beyond the includes: the file planted, its text, what the refusal says.
+LEAKS = [
+    ("tables", "Leak.inc", "#include <sqlite3.h>\n", "a header of SQLite::SQLite3"),
+    ("tables", "Leak.inc", "#include <QtWidgets/QWidget>\n", "Qt module QtWidgets"),
+    ("tables", "IncludeProbe.cpp", "#define TALO_HEADER <sqlite3.h>\n#include TALO_HEADER\n",
+     "through a macro"),
+    ("tables", "IncludeProbe.cpp",
+     "class CareRegister;\nvoid probe(CareRegister &r);\n",
+     "a forward declaration of CareRegister of layer register"),
+    ("tables", "IncludeProbe.cpp",
+     "class CareRegister\n{\npublic:\n    void lstListeBeneficiairesClick();\n};\n",
+     "a definition of CareRegister of layer register"),
+    ("tables", "IncludeProbe.cpp", "#include <QMetaType>\nQ_DECLARE_METATYPE(CareRegister *)\n",
+     "Q_DECLARE_METATYPE of CareRegister of layer register"),
+    ("platform/core", "Shared.h",
+     "#include <QStringList>\nnamespace LabelWords\n{\nQStringList of(const QString &text);\n}\n",
+     "the namespace LabelWords of layer register"),
+]
+
+
 def run_probes(links, sources):
     """0 when the sources pass and every probe is refused for its reason."""
     failures = []
     with tempfile.TemporaryDirectory() as work:
         copy_root = os.path.join(work, "src")
-        shutil.copytree(sources, copy_root, ignore=shutil.ignore_patterns("*.qrc", "*.png", "*.svg"))
+        shutil.copytree(sources, copy_root)
         clean = check(links, copy_root)
         if clean:
             failures.append("the sources themselves do not pass:\n  " + "\n  ".join(clean))
-        for folder, line, reason in PROBES:
-            probe = os.path.join(copy_root, folder, "IncludeProbe.cpp")
+        planted = [(folder, "IncludeProbe.cpp", line + "\n", reason) for folder, line, reason in PROBES]
+        for folder, name, text, reason in planted + LEAKS:
+            probe = os.path.join(copy_root, folder, name)
             with open(probe, "w", encoding="utf-8") as f:
-                f.write(line + "\n")
-            found = [fault for fault in check(links, copy_root) if "IncludeProbe.cpp" in fault]
+                f.write(text)
+            found = [fault for fault in check(links, copy_root) if name in fault]
             os.remove(probe)
             verdict = "refused" if any(reason in fault for fault in found) else "NOT REFUSED"
-            print(f"probe {folder}: {line} -> {verdict}")
+            shown = text.strip().replace("\n", " | ")
+            print(f"probe {folder}/{name}: {shown} -> {verdict}")
             if verdict != "refused":
-                failures.append(f"{folder}: {line} was not refused for '{reason}': {found}")
+                failures.append(f"{folder}/{name}: {shown} was not refused for '{reason}': {found}")
         # A link no source uses.
         unused = copy.deepcopy(links)
         unused.layers["register"] = dict(unused.layers["register"])

@@ -5,6 +5,7 @@
 #include "ProofInventory.h"
 #include "ProofMessages.h"
 
+#include "platform/store/FileFormat.h"
 #include "platform/store/ForeignObjects.h"
 #include "platform/store/SqliteDatabase.h"
 #include "platform/store/SqliteStatement.h"
@@ -54,10 +55,12 @@ template <typename Work> void inTransaction(SqliteDatabase &db, Work &&work)
     db.checkpoint();
 }
 
-// A connection for writing, refused on a file holding objects the program did not put there.
+// A connection for writing, refused on a file of a newer format or holding objects the
+// program did not put there.
 std::unique_ptr<SqliteDatabase> openForWriting(const QString &path)
 {
     auto db = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Mode::OpenExisting);
+    FileFormat::refuseNewer(*db, CareEntryTable::definition());
     ForeignObjects::refuse(*db, CareEntryTable::definition());
     db->useWriteAheadLog();
     return db;

@@ -4,6 +4,7 @@
 #include "tables/TotalsSchema.h"
 
 #include "platform/store/DatabaseError.h"
+#include "platform/store/FileFormat.h"
 #include "platform/store/ForeignObjects.h"
 #include "platform/store/SqliteStatement.h"
 #include "platform/store/TableDefinition.h"
@@ -18,6 +19,8 @@ StoredTotals::StoredTotals(const QString &path, const TotalsFill::Progress &prog
 {
     // Nothing is written to a file holding a trigger of someone else's: it would run inside
     // the rebuild.
+    // A newer program's file is only read: its sums may not be ours to rebuild.
+    FileFormat::refuseNewer(db_, CareEntryTable::definition());
     ForeignObjects::refuse(db_, CareEntryTable::definition());
     db_.useWriteAheadLog();
     if (!upToDate())

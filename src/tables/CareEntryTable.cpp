@@ -2,6 +2,7 @@
 
 #include "ProofLinkSchema.h"
 #include "StatementLedgerSchema.h"
+#include "TableFormats.h"
 #include "TotalsSchema.h"
 
 namespace
@@ -55,6 +56,7 @@ const TableDefinition &CareEntryTable::definition()
         d.addCompanions(TotalsSchema::objects());
         d.addCompanions(StatementLedgerSchema::objects());
         d.addCompanions(ProofLinkSchema::objects());
+        d.setFormatHistory(TableFormats::careEntries());
         return d;
     }();
     return def;

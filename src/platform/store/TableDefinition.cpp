@@ -48,8 +48,8 @@ QString TableDefinition::primaryIndexName() const
 
 std::vector<SchemaObject> TableDefinition::ownObjects() const
 {
-    // The table's columns are checked one by one at open, and an index changes no data:
-    // their statements may differ from today's.
+    // The table's statement is compared with its format version's (FileFormat), and an index
+    // changes no data: they are known here by name.
     std::vector<SchemaObject> own{{QStringLiteral("table"), sqlName_, QString()},
                                   {QStringLiteral("index"), primaryIndexName(), QString()}};
     own.insert(own.end(), companions_.begin(), companions_.end());
@@ -59,6 +59,11 @@ std::vector<SchemaObject> TableDefinition::ownObjects() const
 void TableDefinition::addCompanions(const std::vector<SchemaObject> &objects)
 {
     companions_.insert(companions_.end(), objects.begin(), objects.end());
+}
+
+void TableDefinition::setFormatHistory(std::vector<FormatVersion> versions)
+{
+    formats_ = std::move(versions);
 }
 
 QStringList TableDefinition::createStatements() const

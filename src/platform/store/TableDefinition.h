@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FieldDef.h"
+#include "FormatVersion.h"
 #include "Record.h"
 #include "SchemaObject.h"
 
@@ -51,6 +52,12 @@ public:
     // with the file's definition so that every opener knows them.
     void addCompanions(const std::vector<SchemaObject> &objects);
 
+    // The versions of the file's format, oldest first (FileFormat): the last is the one the
+    // program writes. A definition without a history (-1) is checked column by column only.
+    void setFormatHistory(std::vector<FormatVersion> versions);
+    const std::vector<FormatVersion> &formatHistory() const { return formats_; }
+    int formatVersion() const { return int(formats_.size()) - 1; }
+
     static QString quoted(const QString &identifier);
 
 private:
@@ -63,4 +70,5 @@ private:
     std::vector<int> textSlots_;
     int textCount_ = 0;
     std::vector<SchemaObject> companions_;
+    std::vector<FormatVersion> formats_;
 };

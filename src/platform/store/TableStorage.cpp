@@ -39,7 +39,8 @@ QString columnList(const TableDefinition &def, const std::vector<int> &fields)
 
 } // namespace
 
-TableStorage::TableStorage(const TableDefinition &definition, const QString &path)
+TableStorage::TableStorage(const TableDefinition &definition, const QString &path,
+                           const FileFormat::StopPoint &stop)
     : def_(definition)
 {
     const QStringList companions{path + QStringLiteral("-wal"), path + QStringLiteral("-shm")};
@@ -50,7 +51,12 @@ TableStorage::TableStorage(const TableDefinition &definition, const QString &pat
     }
     try {
         db_ = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Mode::OpenExisting);
-        checkStructure();
+        if (FileFormat::isNewer(*db_, def_)) {
+            openNewer(path);
+            version_ = db_->dataVersion();
+            return;
+        }
+        checkStructure(false);
         // Only a file proved to hold the table, and nothing else, is ever written to. A log
         // left by a crash is moved into the file at once.
         db_->useWriteAheadLog();
@@ -73,13 +79,45 @@ TableStorage::TableStorage(const TableDefinition &definition, const QString &pat
             // Not even readable: the first failure is the one to tell.
             throw e;
         }
-        checkStructure();
+        checkStructure(FileFormat::isNewer(*db_, def_));
         readOnlyReason_ = SqliteDatabase::writeFailureReason(path, e.sqliteCode());
+    }
+    if (!isReadOnly()) {
+        try {
+            FileFormat::upgrade(*this, stop);
+        } catch (const DatabaseError &e) {
+            openAfterFailedUpgrade(path, e);
+        }
     }
     version_ = db_->dataVersion();
 }
 
-void TableStorage::checkStructure()
+void TableStorage::openNewer(const QString &path)
+{
+    const int found = FileFormat::versionOf(*db_);
+    // Nothing of this program may run its writes, or its rebuilds, over what it does not know.
+    db_.reset();
+    db_ = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Mode::ReadOnly);
+    checkStructure(true);
+    readOnlyReason_ = FileFormat::newerReason(found, def_.formatVersion());
+}
+
+void TableStorage::openAfterFailedUpgrade(const QString &path, const DatabaseError &failure)
+{
+    db_.reset();
+    try {
+        db_ = std::make_unique<SqliteDatabase>(path, SqliteDatabase::Mode::ReadOnly);
+        checkStructure(false);
+    } catch (const DatabaseError &) {
+        // Its older columns cannot be read as today's: the upgrade's failure is the one to tell.
+        throw failure;
+    }
+    readOnlyReason_ = QStringLiteral("Le fichier n'a pas pu être mis au format de cette version "
+                                     "du programme ; il est resté tel quel.\n%1")
+                          .arg(failure.message());
+}
+
+void TableStorage::checkStructure(bool newer)
 {
     const QString wanted = def_.sqlName();
     if (!db_->hasTable(wanted))
@@ -97,6 +135,9 @@ void TableStorage::checkStructure()
                 db_->path(), PlatformMessages::fieldNotFound(f.name)));
         stored_.push_back(i);
     }
+    if (newer)
+        return;
+    FileFormat::checkTable(*db_, def_, table_);
     ForeignObjects::refuse(*db_, def_);
 }
 
@@ -314,6 +355,8 @@ bool TableStorage::createFile(const QString &path, const TableDefinition &defini
         db.exec(QStringLiteral("BEGIN"));
         for (const QString &sql : definition.createStatements())
             db.exec(sql);
+        if (definition.formatVersion() > 0)
+            db.exec(QStringLiteral("PRAGMA user_version = %1").arg(definition.formatVersion()));
         db.exec(QStringLiteral("COMMIT"));
     } catch (const DatabaseError &e) {
         QFile::remove(temporary);
@@ -412,7 +455,7 @@ QString removeStaleCompanions(const QString &destination)
 
 } // namespace
 
-void TableStorage::copyTo(const QString &destination)
+void TableStorage::copyTo(const QString &destination, const std::function<void()> &beforeRename)
 {
     const QFileInfo target(destination);
     AtomicFileWriter::removeLeftovers(destination);
@@ -428,6 +471,8 @@ void TableStorage::copyTo(const QString &destination)
         failure = PlatformMessages::writeFailed();
     if (failure.isEmpty())
         failure = removeStaleCompanions(destination);
+    if (failure.isEmpty() && beforeRename)
+        beforeRename();
     if (failure.isEmpty()) {
         if (std::rename(QFile::encodeName(temporary).constData(),
                         QFile::encodeName(destination).constData()) != 0)

@@ -1,14 +1,17 @@
 #pragma once
 
+#include "FileFormat.h"
 #include "Record.h"
 #include "RowReader.h"
 #include "SqliteDatabase.h"
 #include "TableDefinition.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
 
+class DatabaseError;
 class RowStore;
 
 // The rows of one table file on disk: loading them all in index order, and writing one row at
@@ -16,11 +19,14 @@ class RowStore;
 class TableStorage
 {
 public:
-    // Opens an existing file and checks that it holds the table with every stored field and
-    // no SQL object but the definition's own (ForeignObjects). A file that can be read but not
-    // written now (read-only file or folder, full disk) is opened for reading only: every
-    // write is then refused, and readOnlyReason() says why.
-    TableStorage(const TableDefinition &definition, const QString &path);
+    // Opens an existing file and checks that it holds the table with every stored field, its
+    // statement as of the file's format version, and no SQL object but the definition's own
+    // (ForeignObjects); a file of an older format is then brought up to date (FileFormat,
+    // which stops at `stop` in tests). A file that can be read but not written now (read-only
+    // file or folder, full disk, a newer format, an upgrade that failed) is opened for reading
+    // only: every write is then refused, and readOnlyReason() says why.
+    TableStorage(const TableDefinition &definition, const QString &path,
+                 const FileFormat::StopPoint &stop = {});
 
     bool isReadOnly() const { return !readOnlyReason_.isEmpty(); }
     const QString &readOnlyReason() const { return readOnlyReason_; }
@@ -39,6 +45,7 @@ public:
     // Reads rows as loadAll() does, for a connection of its own.
     RowReader reader() const;
     const QString &sqlTable() const { return table_; }
+    const TableDefinition &definition() const { return def_; }
     const QString &path() const { return db_->path(); }
     // Writes a new row; returns its identity.
     qint64 insert(const Record &record);
@@ -55,7 +62,8 @@ public:
     // A consistent copy of the whole file (structure, index and every row) at `destination`,
     // built aside in the destination's folder and renamed over it only once complete. The copy
     // needs no companion file, and those of an older table there (its log) are removed first.
-    void copyTo(const QString &destination);
+    // `beforeRename` runs once the copy is complete aside (a test stops there).
+    void copyTo(const QString &destination, const std::function<void()> &beforeRename = {});
 
     // A new, empty table file (owner-only permissions); an existing file is left alone and
     // false returned.
@@ -65,8 +73,11 @@ public:
                          const QString &indexName, const QStringList &fields);
 
 private:
-    // The table and its stored fields are there, and nothing foreign.
-    void checkStructure();
+    // The table and its stored fields are there; unless the file is newer than the program,
+    // the table's statement is its version's and nothing foreign is there.
+    void checkStructure(bool newer);
+    void openNewer(const QString &path);
+    void openAfterFailedUpgrade(const QString &path, const DatabaseError &failure);
     void requireWritable() const;
     void bindRecord(class SqliteStatement &st, const Record &record);
     QString insertStatement() const;
