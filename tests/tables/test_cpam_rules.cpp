@@ -19,13 +19,12 @@ private:
     QTemporaryDir dir_;
     std::unique_ptr<SqliteDatabase> db_;
 
+    std::unique_ptr<SqliteStatement> withheld_;
+
     qint64 sqlWithheld(const CpamRules::WrittenShare &w, bool written)
     {
-        const QString source = QStringLiteral(
-            "SELECT ?1 AS care, ?2 AS act, ?3 AS base, ?4 AS cost, ?5 AS paid, ?6 AS room, ?7 "
-            "AS written");
-        SqliteStatement st(db_->handle(),
-                           CpamRulesSql::withheldIn(source, QStringLiteral("care AS k")));
+        SqliteStatement &st = *withheld_;
+        st.reset();
         if (w.care.isValid())
             st.bindText(1, w.care.toString(Qt::ISODate));
         else
@@ -45,6 +44,16 @@ private Q_SLOTS:
         QVERIFY(dir_.isValid());
         db_ = std::make_unique<SqliteDatabase>(dir_.filePath(QStringLiteral("r.db")),
                                                SqliteDatabase::Mode::Create);
+        const QString source = QStringLiteral(
+            "SELECT 1 AS k, ?1 AS care, ?2 AS act, ?3 AS base, ?4 AS cost, ?5 AS paid, ?6 AS "
+            "room, ?7 AS written");
+        withheld_ = std::make_unique<SqliteStatement>(
+            db_->handle(), CpamRulesSql::withheldIn(source, QStringLiteral("k")));
+    }
+    void cleanupTestCase()
+    {
+        withheld_.reset();
+        db_.reset();
     }
 
     void actOfSpeciality_data()
