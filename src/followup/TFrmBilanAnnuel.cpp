@@ -30,6 +30,7 @@ const QString allYearsItem = QStringLiteral("Toutes");
 // Rows shown before a table scrolls, total included.
 constexpr int maxBeneficiaryRows = 6;
 constexpr int maxSpecialityRows = 8;
+constexpr int maxWithheldRows = 3;
 
 QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget *parent)
 {
@@ -75,6 +76,38 @@ QList<QStringList> tableRows(const QList<YearSummary::Row> &rows, const YearSumm
     return texts;
 }
 
+QTableWidget *withheldTable(QWidget *parent)
+{
+    auto *table = new QTableWidget(parent);
+    table->setObjectName(QStringLiteral("grilleRetenues"));
+    const QStringList titles = {QStringLiteral("Franchises et participations"),
+                                QStringLiteral("Participations\n(plafond annuel)"),
+                                QStringLiteral("Franchises\n(plafond annuel)")};
+    table->setColumnCount(int(titles.size()));
+    table->setHorizontalHeaderLabels(titles);
+    table->verticalHeader()->hide();
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
+    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table->setWordWrap(false);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    return table;
+}
+
+// Per person and year, how much of each cap is used; the last row the sums.
+QList<QStringList> withheldRows(const YearSummary &summary)
+{
+    QList<QStringList> texts;
+    for (const YearSummary::Withheld &w : summary.withheld())
+        texts << QStringList{w.personAndYear(), YearSummary::Withheld::ofCap(w.participations),
+                             YearSummary::Withheld::ofCap(w.franchises)};
+    const YearSummary::Row &total = summary.total();
+    texts << QStringList{total.name, Formats::money(total.participations),
+                         Formats::money(total.franchises)};
+    return texts;
+}
+
 QChartView *chartView(const char *name, QWidget *parent)
 {
     auto *view = new QChartView(parent);
@@ -108,7 +141,8 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::shared_ptr<const YearTotals> totals, QWidg
 {
     setObjectName(QStringLiteral("TFrmBilanAnnuel"));
     setWindowTitle(QStringLiteral(" Bilan annuel"));
-    resize(1000, 700);
+    // A third table, what was withheld, above the charts: a little more height for them.
+    resize(1000, 780);
 
     lstAnnee = new QComboBox(this);
     lstAnnee->setObjectName(QStringLiteral("lstAnnee"));
@@ -122,6 +156,7 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::shared_ptr<const YearTotals> totals, QWidg
 
     grilleBeneficiaires = summaryTable("grilleBeneficiaires", QStringLiteral("Bénéficiaire"), this);
     grilleSpecialites = summaryTable("grilleSpecialites", QStringLiteral("Spécialité"), this);
+    grilleRetenues = withheldTable(this);
     graphiqueBeneficiaires = chartView("graphiqueBeneficiaires", this);
     graphiqueMois = chartView("graphiqueMois", this);
 
@@ -133,6 +168,7 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::shared_ptr<const YearTotals> totals, QWidg
     column->addLayout(top);
     column->addWidget(grilleBeneficiaires);
     column->addWidget(grilleSpecialites);
+    column->addWidget(grilleRetenues);
     column->addLayout(charts, 1);
     column->addLayout(ReportButtons::create(
         *this,
@@ -175,8 +211,10 @@ void TFrmBilanAnnuel::lstAnneeChange()
     summary_ = std::make_unique<YearSummary>(*totals_, year);
     fill(grilleBeneficiaires, tableRows(summary_->byBeneficiary(), summary_->total()));
     fill(grilleSpecialites, tableRows(summary_->bySpeciality(), summary_->total()));
+    fill(grilleRetenues, withheldRows(*summary_));
     fitHeight(grilleBeneficiaires, maxBeneficiaryRows);
     fitHeight(grilleSpecialites, maxSpecialityRows);
+    fitHeight(grilleRetenues, maxWithheldRows);
     // The views delete the charts they showed.
     const QChart::ChartTheme theme = YearSummaryCharts::screenTheme();
     graphiqueBeneficiaires->setChart(YearSummaryCharts::byBeneficiary(*summary_, theme));

@@ -12,6 +12,14 @@ namespace
 constexpr CareAct acts[] = {CareAct::Consultation, CareAct::Paramedical, CareAct::Medicine,
                             CareAct::Transport};
 
+// Kept as a step of its own, each column worked out once per row: SQLite would otherwise
+// flatten the steps and copy every expression into each place a later step names it, and the
+// rates' tests name the unit and the base many times over.
+QString computedOnce(const QString &select)
+{
+    return select + QStringLiteral(" LIMIT -1 OFFSET 0");
+}
+
 QString overActs(const QString &act, const std::function<QString(CareAct)> &of)
 {
     QString cases;
@@ -60,14 +68,14 @@ QString CpamRulesSql::withheldIn(const QString &source, const QString &kept)
                        "act, written, paid, room, %4 AS u, CASE WHEN base > 0 THEN base ELSE "
                        "cost END AS wb FROM (%5))")
             .arg(kept, most, gaps.join(QStringLiteral(", ")),
-                 unit(QStringLiteral("act"), QStringLiteral("care")), source);
+                 unit(QStringLiteral("act"), QStringLiteral("care")), computedOnce(source));
     const QString smallest =
         QStringLiteral("SELECT %1, written, paid, room, u, wb, most, %2 AS z, min(%3) AS f FROM "
                        "(%4)")
             .arg(kept, zero.join(QStringLiteral(" OR ")), fits.join(QStringLiteral(", ")),
-                 unitsAndGaps);
+                 computedOnce(unitsAndGaps));
     return QStringLiteral("SELECT %1, CASE WHEN coalesce(written, 0) AND u > 0 AND paid > 0 AND "
                           "wb > 0 AND wb <= %2 AND room > 0 AND NOT z AND f <= most THEN min(f, "
                           "room) ELSE 0 END AS w FROM (%3)")
-        .arg(kept, QString::number(CpamRules::LargestBase), smallest);
+        .arg(kept, QString::number(CpamRules::LargestBase), computedOnce(smallest));
 }
