@@ -141,8 +141,7 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::shared_ptr<const YearTotals> totals, QWidg
 {
     setObjectName(QStringLiteral("TFrmBilanAnnuel"));
     setWindowTitle(QStringLiteral(" Bilan annuel"));
-    // A third table, what was withheld, above the charts: a little more height for them.
-    resize(1000, 780);
+    resize(1000, 700);
 
     lstAnnee = new QComboBox(this);
     lstAnnee->setObjectName(QStringLiteral("lstAnnee"));
