@@ -32,12 +32,11 @@ constexpr int maxBeneficiaryRows = 6;
 constexpr int maxSpecialityRows = 8;
 constexpr int maxWithheldRows = 3;
 
-QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget *parent)
+// A read-only table of whole rows, one line each, as high as its rows.
+QTableWidget *newTable(const QString &name, const QStringList &titles, QWidget *parent)
 {
     auto *table = new QTableWidget(parent);
-    table->setObjectName(QLatin1String(name));
-    QStringList titles = YearSummaryReport::columnTitles();
-    titles[0] = firstTitle;
+    table->setObjectName(name);
     table->setColumnCount(int(titles.size()));
     table->setHorizontalHeaderLabels(titles);
     table->verticalHeader()->hide();
@@ -45,12 +44,20 @@ QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget 
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    return table;
+}
+
+QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget *parent)
+{
+    QStringList titles = YearSummaryReport::columnTitles();
+    titles[0] = firstTitle;
+    QTableWidget *table = newTable(QLatin1String(name), titles, parent);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // The names take what the amounts leave.
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table->horizontalHeader()->setMinimumSectionSize(
         table->fontMetrics().horizontalAdvance(QStringLiteral("0 000,00 €")));
-    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     return table;
 }
 
@@ -78,20 +85,12 @@ QList<QStringList> tableRows(const QList<YearSummary::Row> &rows, const YearSumm
 
 QTableWidget *withheldTable(QWidget *parent)
 {
-    auto *table = new QTableWidget(parent);
-    table->setObjectName(QStringLiteral("grilleRetenues"));
-    const QStringList titles = {QStringLiteral("Franchises et participations"),
-                                QStringLiteral("Participations\n(plafond annuel)"),
-                                QStringLiteral("Franchises\n(plafond annuel)")};
-    table->setColumnCount(int(titles.size()));
-    table->setHorizontalHeaderLabels(titles);
-    table->verticalHeader()->hide();
-    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
-    table->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    table->setSelectionBehavior(QAbstractItemView::SelectRows);
-    table->setWordWrap(false);
+    QTableWidget *table = newTable(QStringLiteral("grilleRetenues"),
+                                   {QStringLiteral("Franchises et participations"),
+                                    QStringLiteral("Participations\n(plafond annuel)"),
+                                    QStringLiteral("Franchises\n(plafond annuel)")},
+                                   parent);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     return table;
 }
 
