@@ -30,13 +30,13 @@ const QString allYearsItem = QStringLiteral("Toutes");
 // Rows shown before a table scrolls, total included.
 constexpr int maxBeneficiaryRows = 6;
 constexpr int maxSpecialityRows = 8;
+constexpr int maxWithheldRows = 3;
 
-QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget *parent)
+// A read-only table of whole rows, one line each, as high as its rows.
+QTableWidget *newTable(const QString &name, const QStringList &titles, QWidget *parent)
 {
     auto *table = new QTableWidget(parent);
-    table->setObjectName(QLatin1String(name));
-    QStringList titles = YearSummaryReport::columnTitles();
-    titles[0] = firstTitle;
+    table->setObjectName(name);
     table->setColumnCount(int(titles.size()));
     table->setHorizontalHeaderLabels(titles);
     table->verticalHeader()->hide();
@@ -44,12 +44,20 @@ QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget 
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     table->setSelectionBehavior(QAbstractItemView::SelectRows);
     table->setWordWrap(false);
+    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
+    return table;
+}
+
+QTableWidget *summaryTable(const char *name, const QString &firstTitle, QWidget *parent)
+{
+    QStringList titles = YearSummaryReport::columnTitles();
+    titles[0] = firstTitle;
+    QTableWidget *table = newTable(QLatin1String(name), titles, parent);
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     // The names take what the amounts leave.
     table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
     table->horizontalHeader()->setMinimumSectionSize(
         table->fontMetrics().horizontalAdvance(QStringLiteral("0 000,00 €")));
-    table->setSizeAdjustPolicy(QAbstractScrollArea::AdjustToContents);
     return table;
 }
 
@@ -72,6 +80,30 @@ QList<QStringList> tableRows(const QList<YearSummary::Row> &rows, const YearSumm
     for (const YearSummary::Row &row : rows)
         texts << rowTexts(row);
     texts << rowTexts(total);
+    return texts;
+}
+
+QTableWidget *withheldTable(QWidget *parent)
+{
+    QTableWidget *table = newTable(QStringLiteral("grilleRetenues"),
+                                   {QStringLiteral("Franchises et participations"),
+                                    QStringLiteral("Participations\n(plafond annuel)"),
+                                    QStringLiteral("Franchises\n(plafond annuel)")},
+                                   parent);
+    table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    return table;
+}
+
+// Per person and year, how much of each cap is used; the last row the sums.
+QList<QStringList> withheldRows(const YearSummary &summary)
+{
+    QList<QStringList> texts;
+    for (const YearSummary::Withheld &w : summary.withheld())
+        texts << QStringList{w.personAndYear(), YearSummary::Withheld::ofCap(w.participations),
+                             YearSummary::Withheld::ofCap(w.franchises)};
+    const YearSummary::Row &total = summary.total();
+    texts << QStringList{total.name, Formats::money(total.participations),
+                         Formats::money(total.franchises)};
     return texts;
 }
 
@@ -122,6 +154,7 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::shared_ptr<const YearTotals> totals, QWidg
 
     grilleBeneficiaires = summaryTable("grilleBeneficiaires", QStringLiteral("Bénéficiaire"), this);
     grilleSpecialites = summaryTable("grilleSpecialites", QStringLiteral("Spécialité"), this);
+    grilleRetenues = withheldTable(this);
     graphiqueBeneficiaires = chartView("graphiqueBeneficiaires", this);
     graphiqueMois = chartView("graphiqueMois", this);
 
@@ -133,6 +166,7 @@ TFrmBilanAnnuel::TFrmBilanAnnuel(std::shared_ptr<const YearTotals> totals, QWidg
     column->addLayout(top);
     column->addWidget(grilleBeneficiaires);
     column->addWidget(grilleSpecialites);
+    column->addWidget(grilleRetenues);
     column->addLayout(charts, 1);
     column->addLayout(ReportButtons::create(
         *this,
@@ -175,8 +209,10 @@ void TFrmBilanAnnuel::lstAnneeChange()
     summary_ = std::make_unique<YearSummary>(*totals_, year);
     fill(grilleBeneficiaires, tableRows(summary_->byBeneficiary(), summary_->total()));
     fill(grilleSpecialites, tableRows(summary_->bySpeciality(), summary_->total()));
+    fill(grilleRetenues, withheldRows(*summary_));
     fitHeight(grilleBeneficiaires, maxBeneficiaryRows);
     fitHeight(grilleSpecialites, maxSpecialityRows);
+    fitHeight(grilleRetenues, maxWithheldRows);
     // The views delete the charts they showed.
     const QChart::ChartTheme theme = YearSummaryCharts::screenTheme();
     graphiqueBeneficiaires->setChart(YearSummaryCharts::byBeneficiary(*summary_, theme));

@@ -18,7 +18,8 @@ class YearTotals;
 // " Bilan annuel": for the chosen year (or all years), per beneficiary and per speciality, the
 // number of care entries and how their cost splits between the C.P.A.M., the mutual insurer,
 // what is still awaited from each, what is left to check once both have paid and what the
-// family bears; below them, the same per beneficiary as stacked bars and the cost per month.
+// family bears; then what the C.P.A.M. withheld by law per person and year against the yearly
+// caps; below them, the same per beneficiary as stacked bars and the cost per month.
 class TFrmBilanAnnuel : public QDialog
 {
     Q_OBJECT
@@ -53,6 +54,7 @@ private:
     QComboBox *lstAnnee = nullptr;
     QTableWidget *grilleBeneficiaires = nullptr;
     QTableWidget *grilleSpecialites = nullptr;
+    QTableWidget *grilleRetenues = nullptr;
     QChartView *graphiqueBeneficiaires = nullptr;
     QChartView *graphiqueMois = nullptr;
 };

@@ -54,8 +54,11 @@ Band detail()
     Band band(Band::Type::Detail, 20);
     const ReportFont text = ReportFont::regular(11);
     // A long name wraps onto more lines, as in the care list, rather than lose its end.
-    band.items << Item::field(Source::Name, ReportFont::boldFont(11)).from(10, nameWidth).wrapped()
-               << Item::field(Source::Count, text).endingAt(ends[0], 40);
+    band.items
+        << Item::field(Source::Name, ReportFont::boldFont(11)).from(10, nameWidth).wrapped()
+        << Item::field(Source::Count, text).endingAt(ends[0], 40)
+        // Across the amounts' columns, which such a line leaves empty.
+        << Item::field(Source::Withheld, text).from(nameWidth + 12, ends[7] - nameWidth - 12);
     for (qsizetype i = 0; i < Source::amountFields().size(); ++i)
         band.items << Item::field(Source::amountFields()[i], text).endingAt(ends[i + 1], 76);
     return band;

@@ -1,8 +1,12 @@
 #include "CareFacts.h"
 
-qint64 CareFacts::awaited() const
+#include "tables/CpamRules.h"
+
+qint64 CareFacts::withheld() const
 {
-    return awaited(cost, cpam, mutual, partial, estimate);
+    if (!needsAct())
+        return 0;
+    return CpamRules::withheldIn({date, act, base, cost, cpam, cost - (cpam + mutual)});
 }
 
 AwaitedPayer CareFacts::payer() const

@@ -3,6 +3,7 @@
 #include "AwaitedPayer.h"
 
 #include "platform/store/Bookmark.h"
+#include "tables/CareAct.h"
 
 #include <QDate>
 #include <QString>
@@ -19,18 +20,26 @@ struct CareFacts {
     bool mutuellePaid = false; // "Date mutuelle" filled in
     bool cpamRefused = false;  // "CPAM oui/non" is "Vrai": the national insurance pays nothing
     QDate cpamDate, mutuelleDate;
+    // Told from the speciality (CareActs::of); read only for an entry whose C.P.A.M. share is
+    // written.
+    CareAct act = CareAct::Consultation;
 
-    // The entry's share of "Remboursements attendus": the estimate less both reimbursements
-    // for a partial reimbursement, else the gap. The totals add up the same rule.
-    static qint64 awaited(qint64 cost, qint64 cpam, qint64 mutual, bool partial, qint64 estimate)
-    {
-        return (partial ? estimate : cost) - (cpam + mutual);
-    }
-    qint64 awaited() const;
+    // What the C.P.A.M. withheld by law from its written share (CpamRules::withheldIn, within
+    // the gap): the family's cost, not awaited. 0 until its date is filled, when it refused
+    // the care, and for a partial reimbursement, whose estimate says what is expected.
+    qint64 withheld() const;
+    // The estimate less both reimbursements for a partial reimbursement, else the gap.
+    qint64 unpaid() const { return (partial ? estimate : cost) - (cpam + mutual); }
+    // The entry's share of "Remboursements attendus": what is unpaid less what is withheld.
+    // The totals add up the same rule.
+    qint64 awaited() const { return unpaid() - withheld(); }
     AwaitedPayer payer() const;
-    // What the family bears: the part of a partial entry's cost above its estimate, else 0.
-    // cost = cpam + mutual + awaited + this, whoever the awaited amount is expected from.
+    // What the family bears: the part of a partial entry's cost above its estimate, or what
+    // the C.P.A.M. withheld, else 0. cost = cpam + mutual + awaited + this, whoever the awaited
+    // amount is expected from.
     qint64 familyShare() const;
+    // True when withheld() needs the kind of act: readers tell it only then.
+    bool needsAct() const { return cpamPaid && !cpamRefused && !partial; }
     // Whole days from the care date to `today` (negative for a date to come).
     int ageInDays(const QDate &today) const;
 };

@@ -4,6 +4,7 @@
 #include "CareFilterRule.h"
 #include "CareViewFilter.h"
 #include "RegisterSelectors.h"
+#include "SpecialityActs.h"
 #include "StoredTotals.h"
 #include "tables/CareEntryTable.h"
 
@@ -19,9 +20,12 @@ using namespace CareFields;
 CareRegister::CareRegister(Table &tableTous, RegisterSelectors &selectors, QObject *parent)
     : QObject(parent), table_(tableTous), tableAlive_(&tableTous), selectors_(selectors),
       dateSoins_(tableTous.fieldByName(DateSoins)),
-      beneficiaire_(tableTous.fieldByName(Beneficiaire)), cout_(tableTous.fieldByName(Cout)),
-      base_(tableTous.fieldByName(Base)), montantCPAM_(tableTous.fieldByName(MontantCPAM)),
+      beneficiaire_(tableTous.fieldByName(Beneficiaire)),
+      specialite_(tableTous.fieldByName(Specialite)), cout_(tableTous.fieldByName(Cout)),
+      base_(tableTous.fieldByName(Base)), dateCPAM_(tableTous.fieldByName(DateCPAM)),
+      montantCPAM_(tableTous.fieldByName(MontantCPAM)),
       pourcentage_(tableTous.fieldByName(PourcentageCPAM)),
+      cpamOuiNon_(tableTous.fieldByName(CPAMOuiNon)),
       montantMutuelle_(tableTous.fieldByName(MontantMutuelle)),
       mutuellePartielle_(tableTous.fieldByName(MutuelleOuiNon)),
       balance_(tableTous.fieldByName(Balance)), estimation_(tableTous.fieldByName(Estimation)),
@@ -150,18 +154,37 @@ RegisterTotals CareRegister::sumView()
         return sums;
     // Moving to the first row posts a pending edit and takes in what another program wrote.
     table_.first();
+    SpecialityActs acts;
     table_.forEachRowInView([&] {
-        const qint64 c = cout_.asCents(), n = montantCPAM_.asCents(),
-                     m = montantMutuelle_.asCents();
-        const qint64 gap = c - (n + m); // the calculated Balance of the row
-        sums.cost += c;
-        sums.cpam += n;
-        sums.mutual += m;
-        sums.gap += gap;
-        const bool partial = mutuellePartielle_.holds(Vrai);
-        sums.awaited += CareFacts::awaited(c, n, m, partial, partial ? estimation_.asCents() : 0);
+        const CareFacts row = sumsOfRow(acts);
+        sums.cost += row.cost;
+        sums.cpam += row.cpam;
+        sums.mutual += row.mutual;
+        sums.gap += row.cost - (row.cpam + row.mutual); // the calculated Balance of the row
+        const qint64 withheld = row.withheld();
+        sums.withheld += withheld;
+        sums.awaited += row.unpaid() - withheld;
     });
     return sums;
+}
+
+CareFacts CareRegister::sumsOfRow(SpecialityActs &acts) const
+{
+    CareFacts row;
+    row.cost = cout_.asCents();
+    row.cpam = montantCPAM_.asCents();
+    row.mutual = montantMutuelle_.asCents();
+    row.partial = mutuellePartielle_.holds(Vrai);
+    if (row.partial)
+        row.estimate = estimation_.asCents();
+    row.cpamPaid = !dateCPAM_.isNull();
+    row.cpamRefused = cpamOuiNon_.holds(Vrai);
+    if (row.needsAct()) {
+        row.date = dateSoins_.asDate();
+        row.base = base_.asCents();
+        row.act = acts.of(specialite_.asString());
+    }
+    return row;
 }
 
 void CareRegister::openStoredTotals()
@@ -207,18 +230,19 @@ void CareRegister::checkSumsOfLaterRows()
 TotalsCells CareRegister::cellsOfRows()
 {
     TotalsCells cells;
+    SpecialityActs acts;
     table_.forEachStoredRow([&] {
         const QDate date = dateSoins_.asDate();
         TotalsCell &cell =
             cells[{beneficiaire_.asString(), date.isValid() ? date.year() % 100 : -1}];
-        const qint64 c = cout_.asCents(), n = montantCPAM_.asCents(),
-                     m = montantMutuelle_.asCents();
-        const bool partial = mutuellePartielle_.holds(Vrai);
+        const CareFacts row = sumsOfRow(acts);
+        const qint64 withheld = row.withheld();
         ++cell.count;
-        cell.cost += c;
-        cell.cpam += n;
-        cell.mutual += m;
-        cell.awaited += CareFacts::awaited(c, n, m, partial, partial ? estimation_.asCents() : 0);
+        cell.cost += row.cost;
+        cell.cpam += row.cpam;
+        cell.mutual += row.mutual;
+        cell.awaited += row.unpaid() - withheld;
+        cell.withheld += withheld;
     });
     return cells;
 }

@@ -13,7 +13,9 @@
 #include <memory>
 #include <optional>
 
+struct CareFacts;
 class Field;
+class SpecialityActs;
 class StoredTotals;
 class RegisterSelectors;
 class Table;
@@ -80,6 +82,8 @@ private:
     // True when the stored sums had to change (built again, or given up).
     bool checkStoredTotals();
     TotalsCells cellsOfRows();
+    // The amounts of the row the fields read, with what it takes to tell what is withheld.
+    CareFacts sumsOfRow(SpecialityActs &acts) const;
     RegisterTotals viewTotals();
     void recoverWithWiderView();
 
@@ -87,8 +91,9 @@ private:
     QPointer<Table> tableAlive_;
     RegisterSelectors &selectors_;
     // The fields the rules read on every row, looked up once.
-    Field &dateSoins_, &beneficiaire_, &cout_, &base_, &montantCPAM_, &pourcentage_,
-        &montantMutuelle_, &mutuellePartielle_, &balance_, &estimation_;
+    Field &dateSoins_, &beneficiaire_, &specialite_, &cout_, &base_, &dateCPAM_, &montantCPAM_,
+        &pourcentage_, &cpamOuiNon_, &montantMutuelle_, &mutuellePartielle_, &balance_,
+        &estimation_;
     CareViewFilter filter_;
     std::vector<Table *> followers_;
     RegisterTotals totals_;

@@ -39,6 +39,7 @@ CareFacts CareViewReader::current() const
     facts.mutuellePaid = !dateMutuelle_.isNull();
     facts.base = base_.asCents();
     facts.cpamRefused = refused_.holds(Vrai);
+    facts.act = CareActs::of(facts.speciality);
     facts.cpamDate = dateCpam_.asDate();
     facts.mutuelleDate = dateMutuelle_.asDate();
     return facts;

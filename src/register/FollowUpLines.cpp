@@ -1,5 +1,6 @@
 #include "FollowUpLines.h"
 
+#include "SpecialityActs.h"
 #include "tables/CareEntryTable.h"
 
 #include "platform/store/Table.h"
@@ -43,7 +44,9 @@ FollowUpLines FollowUpLines::readView(Table &table)
           &cpam = table.fieldByName(MontantCPAM), &mutual = table.fieldByName(MontantMutuelle),
           &estimate = table.fieldByName(Estimation), &partial = table.fieldByName(MutuelleOuiNon),
           &dateCpam = table.fieldByName(DateCPAM), &dateMutuelle = table.fieldByName(DateMutuelle),
-          &number = table.fieldByName(Numero);
+          &number = table.fieldByName(Numero), &speciality = table.fieldByName(Specialite),
+          &base = table.fieldByName(Base), &refused = table.fieldByName(CPAMOuiNon);
+    SpecialityActs acts;
     table.forEachRowInView([&] {
         CareFacts facts; // amounts and payments only: the texts are read for the lines kept
         facts.cost = cost.asCents();
@@ -51,12 +54,21 @@ FollowUpLines FollowUpLines::readView(Table &table)
         facts.mutual = mutual.asCents();
         facts.estimate = estimate.asCents();
         facts.partial = partial.holds(Vrai);
+        // Nothing unpaid, nothing withheld from it.
+        if (facts.unpaid() == 0)
+            return;
+        facts.date = date.asDate();
+        facts.cpamPaid = !dateCpam.isNull();
+        facts.cpamRefused = refused.holds(Vrai);
+        if (facts.needsAct()) {
+            facts.base = base.asCents();
+            facts.act = acts.of(speciality.asString());
+        }
         const qint64 awaited = facts.awaited();
         if (awaited == 0)
             return;
-        facts.cpamPaid = !dateCpam.isNull();
         facts.mutuellePaid = !dateMutuelle.isNull();
-        lines.add(number.value().toLongLong(), date.asDate(), beneficiary.asString(),
+        lines.add(number.value().toLongLong(), facts.date, beneficiary.asString(),
                   doctor.asString(), facts.cost, facts.cpam, facts.mutual, awaited, facts.payer());
     });
     lines.finish();

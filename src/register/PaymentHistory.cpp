@@ -357,7 +357,7 @@ qint64 PaymentHistory::writtenFull(const CareFacts &e) const
 {
     if (const std::optional<Explained> x = explain(e))
         return atRate(x->base, x->rate);
-    const qint64 room = CareFacts::awaited(e.cost, e.cpam, e.mutual, e.partial, e.estimate);
+    const qint64 room = e.unpaid() + e.mutual;
     return e.cpam + CpamRules::withheldIn({e.date, CareActs::of(e.speciality), e.base, e.cost,
                                            e.cpam, room + e.mutual});
 }

@@ -2,8 +2,9 @@
 
 #include <QStringList>
 
-// The sums over the entries in view, in cents: costs, both payers' reimbursements, the gaps
-// and the reimbursements still awaited; and how the window shows them. Sums of a register that
+// The sums over the entries in view, in cents: costs, both payers' reimbursements, the gaps,
+// the reimbursements still awaited and what the C.P.A.M. withheld by law (part of the gaps,
+// not awaited); and how the window shows them. Sums of a register that
 // is not open (its file missing or unreadable) are unknown and show no amount at all.
 struct RegisterTotals {
     bool known = false;
@@ -12,6 +13,7 @@ struct RegisterTotals {
     qint64 mutual = 0;
     qint64 gap = 0;
     qint64 awaited = 0;
+    qint64 withheld = 0;
 
     // The four status bar panels: "Total coût : 1 234,50 €", ...; captions alone when unknown.
     QStringList statusTexts() const;

@@ -43,7 +43,8 @@ bool StoredTotals::agrees(const TotalsCells &fromRows)
     SqliteStatement st(db_.handle(), TotalsSchema::cellsQuery());
     qint64 matched = 0;
     while (st.step()) {
-        const TotalsCell stored{st.int64(2), st.int64(3), st.int64(4), st.int64(5), st.int64(6)};
+        const TotalsCell stored{st.int64(2), st.int64(3), st.int64(4),
+                                st.int64(5), st.int64(6), st.int64(7)};
         if (stored.isEmpty())
             continue;
         const auto found = fromRows.constFind({st.text(0), int(st.int64(1))});
@@ -120,6 +121,7 @@ RegisterTotals StoredTotals::sumsOf(const CellFilter &inView)
         sums.cpam += st.int64(4);
         sums.mutual += st.int64(5);
         sums.awaited += st.int64(6);
+        sums.withheld += st.int64(7);
     }
     sums.gap = sums.cost - (sums.cpam + sums.mutual);
     return sums;

@@ -2,7 +2,9 @@
 
 #include "YearTotals.h"
 
+#include "platform/core/Formats.h"
 #include "platform/core/TextCollation.h"
+#include "tables/CpamRules.h"
 
 #include <QHash>
 
@@ -29,13 +31,13 @@ QList<YearSummary::Row> rowsOf(const QHash<QString, YearSummary::Row> &rows)
 
 } // namespace
 
-void YearSummary::Row::add(const CareFacts &entry)
+void YearSummary::Row::add(const CareFacts &entry, qint64 withheld)
 {
     ++count;
     cost += entry.cost;
     cpam += entry.cpam;
     mutual += entry.mutual;
-    const qint64 awaited = entry.awaited();
+    const qint64 awaited = entry.unpaid() - withheld;
     switch (entry.payer()) {
     case AwaitedPayer::Cpam:
         awaitedCpam += awaited;
@@ -47,8 +49,25 @@ void YearSummary::Row::add(const CareFacts &entry)
         toCheck += awaited;
         break;
     }
-    // What is left once both payers have paid stays in "à vérifier", not in the family's share.
-    family += entry.familyShare();
+    // What is left once both payers have paid stays in "à vérifier", not in the family's share,
+    // which holds the part of a partial entry above its estimate and what was withheld.
+    family += entry.cost - entry.cpam - entry.mutual - awaited;
+    if (CpamRules::withholdingOf(entry.act) == CpamRules::Withholding::Participation)
+        participations += withheld;
+    else
+        franchises += withheld;
+}
+
+QString YearSummary::Withheld::personAndYear() const
+{
+    return QStringLiteral("%1 (%2)").arg(name, year == 0 ? QStringLiteral("sans date")
+                                                         : QString::number(year));
+}
+
+QString YearSummary::Withheld::ofCap(qint64 cents)
+{
+    return QStringLiteral("%1 sur %2")
+        .arg(Formats::money(cents), Formats::money(CpamRules::YearlyCap));
 }
 
 void YearSummary::Row::add(const Row &other)
@@ -61,6 +80,8 @@ void YearSummary::Row::add(const Row &other)
     awaitedMutuelle += other.awaitedMutuelle;
     toCheck += other.toCheck;
     family += other.family;
+    participations += other.participations;
+    franchises += other.franchises;
 }
 
 YearSummary::YearSummary(const YearTotals &totals, int year) : year_(year)
@@ -85,7 +106,14 @@ YearSummary::YearSummary(const YearTotals &totals, int year) : year_(year)
             continue;
         total_.add(g.row);
         beneficiaries[g.name].add(g.row);
+        // The caps count per calendar year: a group is one person's year.
+        if (g.row.participations != 0 || g.row.franchises != 0)
+            withheld_.append({g.name, g.year, g.row.participations, g.row.franchises});
     }
+    std::sort(withheld_.begin(), withheld_.end(), [](const Withheld &a, const Withheld &b) {
+        const int byName = TextCollation::compare(a.name, b.name);
+        return byName != 0 ? byName < 0 : a.year < b.year;
+    });
     for (const YearTotals::Group &g : totals.bySpeciality()) {
         if (year != AllYears && g.year != year)
             continue;

@@ -1,5 +1,6 @@
 #include "YearTotals.h"
 
+#include "SpecialityActs.h"
 #include "tables/CareEntryTable.h"
 
 #include "platform/store/RowStore.h"
@@ -19,8 +20,9 @@ public:
              quint32 specialityNumber, const QString &speciality)
     {
         const int year = facts.date.isValid() ? facts.date.year() : 0;
-        into(beneficiaries_, year, beneficiaryNumber, beneficiary, facts);
-        into(specialities_, year, specialityNumber, speciality, facts);
+        const qint64 withheld = facts.withheld();
+        into(beneficiaries_, year, beneficiaryNumber, beneficiary, facts, withheld);
+        into(specialities_, year, specialityNumber, speciality, facts, withheld);
         if (year != 0)
             months_[year][size_t(facts.date.month() - 1)] += facts.cost;
     }
@@ -39,14 +41,14 @@ public:
 
 private:
     static void into(QHash<quint64, Group> &groups, int year, quint32 number, const QString &name,
-                     const CareFacts &facts)
+                     const CareFacts &facts, qint64 withheld)
     {
         Group &g = groups[(quint64(quint32(year)) << 32) | number];
         if (g.row.count == 0) {
             g.year = year;
             g.name = name;
         }
-        g.row.add(facts);
+        g.row.add(facts, withheld);
     }
 
     QHash<quint64, Group> beneficiaries_, specialities_;
@@ -76,8 +78,9 @@ YearTotals YearTotals::readAll(const Table &table)
               cpam = def.indexOf(MontantCPAM), mutual = def.indexOf(MontantMutuelle),
               estimate = def.indexOf(Estimation), partial = def.indexOf(MutuelleOuiNon),
               dateCpam = def.indexOf(DateCPAM), dateMutuelle = def.indexOf(DateMutuelle),
-              base = def.indexOf(Base);
+              base = def.indexOf(Base), refused = def.indexOf(CPAMOuiNon);
     Gathering gathering;
+    SpecialityActs acts;
     table.forEachStoredSlot([&](const RowStore &store, quint32 slot) {
         // The amounts are kept in cents and the dates as day numbers.
         const auto cents = [&](int f) { return store.has(slot, f) ? store.number(slot, f) : 0; };
@@ -91,6 +94,9 @@ YearTotals YearTotals::readAll(const Table &table)
         facts.base = cents(base);
         facts.partial = store.has(slot, partial) && store.text(slot, partial) == Vrai;
         facts.cpamPaid = store.has(slot, dateCpam);
+        facts.cpamRefused = store.has(slot, refused) && store.text(slot, refused) == Vrai;
+        if (facts.needsAct())
+            facts.act = acts.of(store, slot, speciality);
         facts.mutuellePaid = store.has(slot, dateMutuelle);
         gathering.add(facts, store.textId(slot, beneficiary), store.text(slot, beneficiary),
                       store.textId(slot, speciality), store.text(slot, speciality));

@@ -8,8 +8,12 @@ namespace
 
 constexpr std::array<int, 7> rates{70, 60, 65, 30, 15, 100, 80};
 
-const QDate participationFrom(2005, 1, 1), participationDoubled(2024, 5, 15);
-const QDate franchiseFrom(2008, 1, 1), franchiseDoubled(2024, 3, 31);
+using Step = CpamRules::UnitStep;
+// The participation from 2005, doubled on 15 May 2024; the franchises from 2008, doubled on
+// 31 March 2024.
+const Step participation[] = {{QDate(2005, 1, 1), 100}, {QDate(2024, 5, 15), 200}};
+const Step perBoxOrAct[] = {{QDate(2008, 1, 1), 50}, {QDate(2024, 3, 31), 100}};
+const Step perTransport[] = {{QDate(2008, 1, 1), 200}, {QDate(2024, 3, 31), 400}};
 
 } // namespace
 
@@ -23,22 +27,32 @@ CpamRules::Withholding CpamRules::withholdingOf(CareAct act)
     return act == CareAct::Consultation ? Withholding::Participation : Withholding::Franchise;
 }
 
-qint64 CpamRules::unit(CareAct act, const QDate &care)
+std::span<const CpamRules::UnitStep> CpamRules::unitSteps(CareAct act)
 {
-    if (!care.isValid())
-        return 0;
     switch (act) {
     case CareAct::Consultation:
-        return care < participationFrom ? 0 : care < participationDoubled ? 100 : 200;
+        return participation;
     case CareAct::Paramedical:
     case CareAct::Medicine:
-        return care < franchiseFrom ? 0 : care < franchiseDoubled ? 50 : 100;
+        return perBoxOrAct;
     case CareAct::Transport:
-        return care < franchiseFrom ? 0 : care < franchiseDoubled ? 200 : 400;
+        return perTransport;
     case CareAct::Unwithheld:
         break;
     }
-    return 0;
+    return {};
+}
+
+qint64 CpamRules::unit(CareAct act, const QDate &care)
+{
+    qint64 cents = 0;
+    if (care.isValid()) {
+        for (const UnitStep &step : unitSteps(act)) {
+            if (care >= step.from)
+                cents = step.cents;
+        }
+    }
+    return cents;
 }
 
 int CpamRules::unitsPerDay(CareAct act)
@@ -68,12 +82,16 @@ qint64 CpamRules::withheldIn(const WrittenShare &w)
 {
     const qint64 u = unit(w.act, w.care);
     const qint64 base = w.base > 0 ? w.base : w.cost;
-    if (u <= 0 || w.paid <= 0 || base <= 0 || w.room <= 0)
+    if (u <= 0 || w.paid <= 0 || base <= 0 || base > LargestBase || w.room <= 0)
         return 0;
     const qint64 most = mostPerEntry(w.act, w.care);
     qint64 found = 0;
     for (int rate : rates) {
         const qint64 withheld = atRate(base, rate) - w.paid;
+        // A share that is a usual rate to the cent had nothing withheld (a child, an exempt
+        // care): another rate's multiple of the unit must not be read into it.
+        if (withheld == 0)
+            return 0;
         if (withheld > 0 && withheld % u == 0 && withheld <= most &&
             (found == 0 || withheld < found))
             found = withheld;

@@ -28,6 +28,13 @@ constexpr qint64 atRate(qint64 base, int percent)
 }
 
 Withholding withholdingOf(CareAct act);
+// The unit withheld from a date on; a kind of act's steps go oldest first, and nothing is
+// withheld before the first.
+struct UnitStep {
+    QDate from;
+    qint64 cents;
+};
+std::span<const UnitStep> unitSteps(CareAct act);
 // What one act, box or transport has withheld for a care of that date; 0 before the law.
 qint64 unit(CareAct act, const QDate &care);
 // How many units one care entry may have withheld in a day: 0 for medicine, whose boxes are
@@ -37,11 +44,15 @@ int unitsPerDay(CareAct act);
 qint64 mostPerEntry(CareAct act, const QDate &care);
 // Per person, calendar year and kind of withholding.
 constexpr qint64 YearlyCap = 5000;
+// Past this base (or cost) nothing is read as withheld: no care costs that much, and the
+// arithmetic stays well inside 64 bits, in SQL as here.
+constexpr qint64 LargestBase = Q_INT64_C(100000000000000);
 
-// What a written C.P.A.M. share shows as withheld: the smallest whole number of units that,
+// What a written C.P.A.M. share shows as withheld: the smallest whole number of units (none
+// when the share is a usual rate to the cent) that,
 // added to the share paid, makes one of the usual rates of the base (the cost when no base is
-// typed), within what one entry may have withheld; 0 when none does. Never more than `room`,
-// what the entry still shows as awaited.
+// typed), within what one entry may have withheld; 0 when none does, or when the care has no
+// real date. Never more than `room`, what the entry still shows as awaited.
 struct WrittenShare {
     QDate care;
     CareAct act = CareAct::Consultation;

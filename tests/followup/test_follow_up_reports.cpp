@@ -107,6 +107,31 @@ private Q_SLOTS:
         QCOMPARE(summary.total().family, 0);
     }
 
+    // What the C.P.A.M. withheld is printed per person and year against the caps, on its own
+    // line across the amounts' columns.
+    void yearSummaryPrintsWithheldAgainstTheCaps()
+    {
+        CareFacts consultation = entry(QDate(2026, 3, 1), "ZOÉ", 3000, true);
+        consultation.cpam = 1900;
+        CareFacts boxes = entry(QDate(2026, 4, 1), "ZOÉ", 1234, true);
+        boxes.speciality = QStringLiteral("Pharmacie");
+        boxes.act = CareAct::Medicine;
+        boxes.cpam = 502;
+        const YearSummary summary({consultation, boxes}, 2026);
+        const QStringList shown =
+            texts(YearSummaryReport::layOut(summary, ReportPageGeometry()).first());
+        // The heading wraps in the names' column.
+        QVERIFY(shown.join(' ').contains("Franchises et participations"));
+        const qsizetype line = shown.indexOf("ZOÉ (2026)");
+        QVERIFY2(line > 0, qPrintable(shown.join('|')));
+        QCOMPARE(
+            shown.indexOf(QStringLiteral("Participations : %1 sur %2   Franchises : %3 sur %2")
+                              .arg(Formats::money(200), Formats::money(5000), Formats::money(300))),
+            line + 2);
+        QVERIFY(shown.contains(QStringLiteral("Participations : %1   Franchises : %2")
+                                   .arg(Formats::money(200), Formats::money(300))));
+    }
+
     // Ages as a person says them, and the old lines counted in their own band.
     void followUpPrintsAgesInWords()
     {

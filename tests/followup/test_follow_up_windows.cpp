@@ -2,6 +2,7 @@
 #include "followup/TFrmBilanAnnuel.h"
 #include "followup/TFrmSuiviRemboursements.h"
 #include "platform/core/Today.h"
+#include "tables/CpamRules.h"
 
 #include <QApplication>
 #include <QHeaderView>
@@ -36,8 +37,11 @@ private:
             e.doctor = QStringLiteral("Dr MARTIN");
             e.speciality = QString::fromUtf8(specialities[i % 5]);
             e.cost = 2500 + 1000 * (i % 7);
+            e.act = CareActs::of(e.speciality);
             e.cpamPaid = i % 3 != 0;
-            e.cpam = e.cpamPaid ? e.cost * 7 / 10 : 0;
+            // 70 %, less what is withheld from the doctor's and the physiotherapist's shares.
+            const qint64 withheld = i % 5 == 1 || i % 5 == 2 ? CpamRules::unit(e.act, e.date) : 0;
+            e.cpam = e.cpamPaid ? e.cost * 7 / 10 - withheld : 0;
             e.mutuellePaid = e.cpamPaid && i % 4 != 0;
             e.mutual = e.mutuellePaid ? e.cost * 3 / 10 + (i % 11 == 0 ? 500 : 0) : 0;
             entries.push_back(e);
@@ -145,7 +149,7 @@ private Q_SLOTS:
         window.show();
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         QCoreApplication::processEvents();
-        for (const char *name : {"grilleBeneficiaires", "grilleSpecialites"}) {
+        for (const char *name : {"grilleBeneficiaires", "grilleSpecialites", "grilleRetenues"}) {
             auto *table = window.findChild<QTableWidget *>(QLatin1String(name));
             // Every column in sight, "Reste à charge" included, and the names whole.
             QCOMPARE(table->horizontalScrollBar()->maximum(), 0);

@@ -62,7 +62,8 @@ private:
         return a.name == b.name && a.count == b.count && a.cost == b.cost && a.cpam == b.cpam &&
                a.mutual == b.mutual && a.awaitedCpam == b.awaitedCpam &&
                a.awaitedMutuelle == b.awaitedMutuelle && a.toCheck == b.toCheck &&
-               a.family == b.family;
+               a.family == b.family && a.participations == b.participations &&
+               a.franchises == b.franchises;
     }
     // As the windows read the table.
     ReimbursementFollowUp followUpOfView(std::optional<AwaitedPayer> payer = std::nullopt)
@@ -130,6 +131,31 @@ private Q_SLOTS:
             << "Mutuelle" << 7;
         QTest::newRow("over-reimbursed")
             << Typed{"01/12/26", "ANNE", "", "50", "60", "02/12/26", "", "", "", ""} << "-10"
+            << "Mutuelle" << 7;
+        // What the C.P.A.M. withheld from its written share is the family's, not awaited.
+        QTest::newRow("only the 2 € withheld left")
+            << Typed{"01/06/26", "ANNE", "Généraliste", "30", "19",
+                     "15/06/26", "9",    "20/06/26",    "",   ""}
+            << ""
+            << "" << 0;
+        QTest::newRow("mutuelle awaited, 2 € withheld")
+            << Typed{"01/12/26", "ANNE", "Généraliste", "30", "19", "02/12/26", "", "", "", ""}
+            << "9"
+            << "Mutuelle" << 7;
+        QTest::newRow("1 € withheld before 15 May 2024")
+            << Typed{"14/05/24", "ANNE", "", "30", "20", "20/05/24", "8", "25/05/24", "", ""} << "1"
+            << "à vérifier" << 938;
+        QTest::newRow("3 boxes withheld")
+            << Typed{"01/12/26", "ANNE", "Pharmacie", "12,34", "5,02", "02/12/26", "", "", "", ""}
+            << "4.32"
+            << "Mutuelle" << 7;
+        QTest::newRow("C.P.A.M. date empty: its share is not written")
+            << Typed{"01/12/26", "ANNE", "Généraliste", "30", "19", "", "", "", "", ""} << "11"
+            << "C.P.A.M." << 7;
+        QTest::newRow("partial: the estimate says what is expected")
+            << Typed{"01/12/26", "ANNE", "Généraliste", "30", "19", "02/12/26",
+                     "",         "",     "Vrai",        "25"}
+            << "6"
             << "Mutuelle" << 7;
         QTest::newRow("care to come")
             << Typed{"10/12/26", "ANNE", "", "20", "", "", "", "", "", ""} << "20"
@@ -242,6 +268,34 @@ private Q_SLOTS:
         QCOMPARE(YearTotals::readAll(*table_).years(), (QList<int>{2025, 2024}));
     }
 
+    // What the C.P.A.M. withheld, per person and calendar year, by kind, against the caps.
+    void withheldPerPersonAndYear()
+    {
+        add({"14/05/24", "ANNE", "Généraliste", "30", "20", "20/05/24", "", "", "", ""});
+        add({"15/05/24", "ANNE", "Généraliste", "30", "19", "20/05/24", "", "", "", ""});
+        add({"02/04/24", "ANNE", "Pharmacie", "12,34", "5,02", "10/04/24", "", "", "", ""});
+        add({"03/04/24", "ANNE", "Taxi", "100", "57", "10/04/24", "", "", "", ""});
+        add({"05/01/25", "ANNE", "Kiné", "20", "8", "10/01/25", "", "", "", ""});
+        add({"05/01/25", "PAUL", "Généraliste", "30", "21", "10/01/25", "", "", "", ""});
+        add({"05/01/25", "PAUL", "Généraliste", "30", "19", "", "", "", "", ""});
+        const YearSummary all = summaryOfAll(YearSummary::AllYears);
+        QCOMPARE(all.withheld().size(), 2);
+        const YearSummary::Withheld &y2024 = all.withheld()[0], &y2025 = all.withheld()[1];
+        QCOMPARE(y2024.personAndYear(), QStringLiteral("ANNE (2024)"));
+        QCOMPARE(y2024.participations, 300);
+        QCOMPARE(y2024.franchises, 300 + 800);
+        QCOMPARE(y2025.personAndYear(), QStringLiteral("ANNE (2025)"));
+        QCOMPARE(y2025.franchises, 400);
+        QCOMPARE(YearSummary::Withheld::ofCap(y2024.franchises),
+                 QStringLiteral("11,00\u00a0€ sur 50,00\u00a0€"));
+        QCOMPARE(all.total().participations + all.total().franchises, 1800);
+        QCOMPARE(summaryOfAll(2025).withheld().size(), 1);
+        QCOMPARE(register_->totals().withheld, 1800);
+        // What is withheld is part of the family's share, never awaited.
+        for (const YearSummary::Row &r : all.byBeneficiary())
+            QCOMPARE(r.cpam + r.mutual + r.awaited() + r.family, r.cost);
+    }
+
     // The summary's awaited columns over all years and beneficiaries add up to the register's
     // "Remboursements attendus" for its full view: an over-paid entry or the gap left once both
     // payers have paid go to "à vérifier", never into the family's share.
@@ -280,10 +334,11 @@ private Q_SLOTS:
             << QList<Typed>{{"05/01/24", "ANNE", "", "100", "", "", "", "", "", ""},
                             {"05/01/25", "PAUL", "", "50", "40", "06/01/25", "20", "07/01/25", "",
                              ""},
+                            // 65 % of 80 € less 2 € withheld: the family's.
                             {"05/03/25", "ZOÉ", "", "80", "50", "06/03/25", "", "", "", ""},
                             {"05/04/26", "PAUL", "", "200", "50", "06/04/26", "60", "07/04/26",
                              "Vrai", "150"}}
-            << QList<qint64>{10000, 3000, -1000 + 4000, 5000};
+            << QList<qint64>{10000, 2800, -1000 + 4000, 5000 + 200};
     }
     void yearSummaryAwaitedMatchesRegister()
     {

@@ -170,13 +170,15 @@ private Q_SLOTS:
         QVERIFY(t.gotoBookmark(Bookmark{paid_}));
         QCOMPARE(t.fieldByName(DateMutuelle).asDate(), QDate(2025, 6, 12));
         QCOMPARE(t.fieldByName(MontantMutuelle).asCents(), 900);
-        // Totals: 90 € of cost, 19 + 38 € from the C.P.A.M., 9 € from the mutuelle.
+        // Totals: 90 € of cost, 19 + 38 € from the C.P.A.M., 9 € from the mutuelle; the 2 €
+        // withheld from each of the three C.P.A.M. shares are the family's, not awaited.
         QCOMPARE(register_->totals().cpam, 5700);
         QCOMPARE(register_->totals().mutual, 900);
-        QCOMPARE(register_->totals().awaited, 9000 - 6600);
+        QCOMPARE(register_->totals().awaited, 9000 - 6600 - 3 * 200);
+        QCOMPARE(register_->totals().withheld, 3 * 200);
         // On disk, and the stored sums agree with a walk of the rows.
         QVERIFY(fileState().contains(QStringLiteral("%1|2025-06-10|19.0||").arg(leo_)));
-        QCOMPARE(register_->sumView().awaited, 2400);
+        QCOMPARE(register_->sumView(), register_->totals());
         // The ledger knows both lines; a new import shows them as done.
         const StatementLedger ledger = StatementLedger::read(path());
         const PaymentMatcher matcher(CareViewReader::readAll(t));

@@ -146,7 +146,7 @@ private Q_SLOTS:
         QFETCH(bool, rebuilt);
         compareEveryView(true);
         // A cell that counts nothing: only a rebuild takes it away.
-        writeElsewhere({"INSERT INTO TALO_TOTAUX VALUES ('~', 50, 0, 0, 0, 0, 0)"});
+        writeElsewhere({"INSERT INTO TALO_TOTAUX VALUES ('~', 50, 0, 0, 0, 0, 0, 0)"});
         closeRegister();
         writeElsewhere(tampering);
         openRegister();
@@ -270,7 +270,7 @@ private Q_SLOTS:
             SqliteStatement st(db.handle(), TotalsSchema::cellsQuery());
             while (st.step()) {
                 QStringList cell{st.text(0)};
-                for (int i = 1; i < 7; ++i)
+                for (int i = 1; i < 8; ++i)
                     cell.append(QString::number(st.int64(i)));
                 all.append(cell.join('|'));
             }
