@@ -357,9 +357,9 @@ qint64 PaymentHistory::writtenFull(const CareFacts &e) const
 {
     if (const std::optional<Explained> x = explain(e))
         return atRate(x->base, x->rate);
-    const qint64 room = e.unpaid() + e.mutual;
+    // Within what the entry showed unpaid before the mutuelle paid.
     return e.cpam + CpamRules::withheldIn({e.date, CareActs::of(e.speciality), e.base, e.cost,
-                                           e.cpam, room + e.mutual});
+                                           e.cpam, e.unpaid() + e.mutual});
 }
 
 std::vector<int> PaymentHistory::contracts(const CareFacts &e) const
