@@ -5,6 +5,7 @@
 #include "SqliteDatabase.h"
 #include "TableDefinition.h"
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -56,6 +57,12 @@ public:
     // built aside in the destination's folder and renamed over it only once complete. The copy
     // needs no companion file, and those of an older table there (its log) are removed first.
     void copyTo(const QString &destination);
+    // The same from the file at `source`, through a read connection of the copy's own, so
+    // that it may run on any thread. `step` hears the pages copied of the file's pages after
+    // each step and may throw to stop the copy, which then leaves nothing behind.
+    using CopyStep = std::function<void(qint64 pagesCopied, qint64 pageCount)>;
+    static void copyFile(const QString &source, const QString &destination,
+                         const CopyStep &step = {});
 
     // A new, empty table file (owner-only permissions); an existing file is left alone and
     // false returned.
