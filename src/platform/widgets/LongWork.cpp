@@ -7,11 +7,11 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 
 #include <atomic>
 #include <exception>
-#include <thread>
 
 namespace
 {
@@ -82,17 +82,20 @@ bool LongWork::runOnWorker(const Job &job)
 {
     std::exception_ptr failure;
     std::atomic<bool> finished = false;
-    // The worker shares only the progress with this thread.
-    std::thread worker([&failure, &finished, &job, progress = progress_] {
-        try {
-            job(*progress);
-        } catch (const WorkProgress::Stopped &) {
-            // Told apart from a failure by the progress.
-        } catch (...) {
-            failure = std::current_exception();
-        }
-        finished = true;
-    });
+    // The worker shares only the progress with this thread. A QThread: a child process
+    // started there (a statement's reading) needs its event dispatcher.
+    std::unique_ptr<QThread> worker(
+        QThread::create([&failure, &finished, &job, progress = progress_] {
+            try {
+                job(*progress);
+            } catch (const WorkProgress::Stopped &) {
+                // Told apart from a failure by the progress.
+            } catch (...) {
+                failure = std::current_exception();
+            }
+            finished = true;
+        }));
+    worker->start();
     QEventLoop loop;
     QTimer tick;
     QObject::connect(&tick, &QTimer::timeout, &loop, [this, &finished, &loop] {
@@ -102,7 +105,7 @@ bool LongWork::runOnWorker(const Job &job)
     });
     tick.start(TickMs);
     loop.exec();
-    worker.join();
+    worker->wait();
     if (failure)
         std::rethrow_exception(failure);
     return !progress_->stopRequested();
