@@ -3,7 +3,7 @@ PROGRAM_DIR ?= $(HOME)/Talo
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: setup configure build build-program install run test bench asan clean
+.PHONY: setup configure build build-program install run test bench asan tsan clean
 
 setup:
 	./scripts/setup.sh
@@ -19,8 +19,9 @@ build: configure
 build-program: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target talo talo-provision talo-icons
 
+# Stripped: the family's folder gets the program, not its debugging information.
 install: build-program
-	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)"
+	cmake --install $(BUILD_DIR) --prefix "$(PROGRAM_DIR)" --strip
 	./scripts/install-desktop.sh "$(PROGRAM_DIR)" "$(BUILD_DIR)"
 
 # The checks come first: without a display the whole build would end in the toolkit's abort.
@@ -55,6 +56,19 @@ asan: setup
 	    ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L 'window|e2e'
 	@if [ -n "$$(ls $(ASAN_DIR)/asan-logs)" ]; then \
 	    cat $(ASAN_DIR)/asan-logs/*; echo "AddressSanitizer reports above"; exit 1; fi
+
+# The tests where threads meet (the store's second read, the backup and restore, the statement's
+# reading, the long work of the windows) built with ThreadSanitizer, in build-tsan. Qt itself is
+# not instrumented: its own locks are described to the sanitizer by tests/tsan.supp.
+TSAN_DIR ?= build-tsan
+TSAN_LABELS ?= ^(store|recovery|import|safety|widgets)$$
+tsan: setup
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTALO_WARNINGS_AS_ERRORS=ON \
+	    -DTALO_SANITIZE=thread
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target talo_tests_store talo_tests_recovery \
+	    talo_tests_import talo_tests_safety talo_tests_widgets
+	TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$(abspath tests/tsan.supp)" \
+	    ctest --test-dir $(TSAN_DIR) --output-on-failure -j $(JOBS) -L '$(TSAN_LABELS)'
 
 clean:
 	rm -rf $(BUILD_DIR)

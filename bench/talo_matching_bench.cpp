@@ -4,7 +4,7 @@
 // time to build the predictions and to match the payments, and how many payments had the
 // entries they really paid as their first proposal.
 
-#include "import/BackgroundWork.h"
+#include "platform/widgets/LongWork.h"
 #include "register/LedgerKey.h"
 #include "register/PayerRecognition.h"
 #include "register/PaymentMatcher.h"
@@ -269,13 +269,12 @@ void statement(const char *title, int entries, int count)
     timer.restart();
     sinceTick.start();
     tick.start();
-    BackgroundWork::run(&window, QStringLiteral("Lecture du relevé…"),
-                        [path](BackgroundWork::Progress &progress) {
-                            StatementReader::read(path, nullptr, [&progress](int done, int total) {
-                                progress.total = total;
-                                progress.done = done;
-                            });
-                        });
+    LongWork::run(&window, QStringLiteral("Lecture du relevé…"), LongWork::Cancel::Offered,
+                  [path](WorkProgress &progress) {
+                      StatementReader::read(path, nullptr, [&progress](int done, int total) {
+                          progress.report(done, total);
+                      });
+                  });
     tick.stop();
     std::printf("  on a worker with its progress bar: %.1f ms; window thread's longest wait for "
                 "its events: %lld ms\n",

@@ -8,7 +8,7 @@
 #include "platform/core/PlatformError.h"
 #include "platform/core/Today.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/widgets/LongWorkProgress.h"
+#include "platform/widgets/LongWork.h"
 #include "recovery/AutomaticBackup.h"
 #include "recovery/ExitCopyMessages.h"
 #include "recovery/PendingRestore.h"
@@ -62,11 +62,12 @@ void DataCommands::backUpAtExit(TFrmPrincipale &main, TaloWindows &windows, bool
     std::optional<QString> failure;
     try {
         // Not stopped: the exit goes on once it is made.
-        LongWorkProgress bar(&main, QStringLiteral("Talo 3.0"),
-                             QStringLiteral("Sauvegarde en cours…"),
-                             LongWorkProgress::Cancel::NotOffered);
+        // On this thread: the copy asks the windows for their tables, and reads the files
+        // through connections of its own.
+        LongWork work(&main, QStringLiteral("Talo 3.0"), QStringLiteral("Sauvegarde en cours…"),
+                      LongWork::Cancel::NotOffered);
         const BackupCopy::CopyProgress progress{
-            [&bar](qint64 copied, qint64 total) { return bar.report(copied, total); }, [] {}};
+            [&work](qint64 copied, qint64 total) { return work.report(copied, total); }, [] {}};
         AutomaticBackup::run(main.programDir(), day, *windows.backupSources, &progress);
     } catch (const PlatformError &e) {
         failure = e.message();

@@ -5,7 +5,7 @@
 
 #include "platform/widgets/CursorOverride.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/widgets/LongWorkProgress.h"
+#include "platform/widgets/LongWork.h"
 
 #include <exception>
 
@@ -16,18 +16,17 @@ ParadoxConversion::Result convert(const QString &programDir,
 {
     const CursorOverride hourglass(Qt::WaitCursor);
     // Stopping loses nothing: a table is converted whole or left as it was, offered again.
-    LongWorkProgress progress(nullptr, ConversionMessages::progressTitle(),
-                              ConversionMessages::progressTitle(),
-                              LongWorkProgress::Cancel::Offered);
+    LongWork progress(nullptr, ConversionMessages::progressTitle(),
+                      ConversionMessages::progressTitle(), LongWork::Cancel::Offered);
     try {
         return ParadoxConversion::run(
             programDir, tables,
             [&progress](const QString &label, int permille) {
-                progress.setLabel(label);
+                progress.progress().setLabel(label);
                 // Also while a reading gives nothing.
                 progress.report(permille, 1000);
             },
-            [&progress] { return progress.cancelRequested(); });
+            [&progress] { return progress.progress().stopRequested(); });
     } catch (const std::exception &) {
         // Each table is as it was or converted whole, whatever stopped the conversion.
         ParadoxConversion::Result result;

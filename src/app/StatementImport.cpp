@@ -3,12 +3,12 @@
 #include "TFrmPrincipale.h"
 #include "TaloWindows.h"
 
-#include "import/BackgroundWork.h"
 #include "import/CsvColumnDialog.h"
 #include "import/TFrmImportReleve.h"
 #include "platform/core/PlatformError.h"
 #include "platform/store/Table.h"
 #include "platform/widgets/Dialogs.h"
+#include "platform/widgets/LongWork.h"
 #include "reference/InsurerDetails.h"
 #include "reference/TFrmInfos.h"
 #include "register/CareRegister.h"
@@ -18,6 +18,7 @@
 #include "register/ReimbursementApplier.h"
 #include "register/StatementLedger.h"
 #include "statements/CsvColumnMemory.h"
+#include "statements/OfxReadProcess.h"
 #include "statements/StatementReader.h"
 
 #include <QDateTime>
@@ -60,14 +61,14 @@ void StatementImport::run(TFrmPrincipale &main)
         // A year of a busy account takes a second or more to read: it is read on a worker, with
         // a bar, and whatever it owns goes with the job if the person cancels.
         auto read = std::make_shared<StatementFile>();
-        if (!BackgroundWork::run(&main, QStringLiteral("Lecture du relevé…"),
-                                 [read, path, memory](BackgroundWork::Progress &progress) {
-                                     *read = StatementReader::read(
-                                         path, &memory, [&progress](int done, int total) {
-                                             progress.total = total;
-                                             progress.done = done;
-                                         });
-                                 }))
+        if (!LongWork::run(
+                &main, QStringLiteral("Lecture du relevé…"), LongWork::Cancel::Offered,
+                [read, path, memory](WorkProgress &progress) {
+                    *read = StatementReader::read(
+                        path, &memory,
+                        [&progress](int done, int total) { progress.report(done, total); },
+                        OfxReadProcess::reader([&progress] { return progress.stopRequested(); }));
+                }))
             return;
         StatementFile file = std::move(*read);
         if (file.needsColumnChoice()) {
@@ -88,13 +89,13 @@ void StatementImport::run(TFrmPrincipale &main)
             StatementLedger::read(dir.filePath(QStringLiteral("TALO.DB")));
         const PayerRecognition payers(mutualName(main), ledger.learnedLabels());
         auto matched = std::make_shared<std::pair<std::shared_ptr<PaymentMatcher>, MatchResult>>();
-        if (!BackgroundWork::run(&main, QStringLiteral("Rapprochement des paiements…"),
-                                 [matched, entries = CareViewReader::readAll(main.tableTous()),
-                                  lines = std::move(file.lines), payers,
-                                  ledger](BackgroundWork::Progress &) {
-                                     matched->first = std::make_shared<PaymentMatcher>(entries);
-                                     matched->second = matched->first->match(lines, payers, ledger);
-                                 }))
+        if (!LongWork::run(&main, QStringLiteral("Rapprochement des paiements…"),
+                           LongWork::Cancel::NotOffered,
+                           [matched, entries = CareViewReader::readAll(main.tableTous()),
+                            lines = std::move(file.lines), payers, ledger](WorkProgress &) {
+                               matched->first = std::make_shared<PaymentMatcher>(entries);
+                               matched->second = matched->first->match(lines, payers, ledger);
+                           }))
             return;
         ImportSession session(std::move(matched->second), matched->first);
         if (session.paymentCount() == 0) {

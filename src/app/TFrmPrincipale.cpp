@@ -26,7 +26,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/HandlerGuard.h"
 #include "platform/widgets/Help.h"
-#include "platform/widgets/LongWorkProgress.h"
+#include "platform/widgets/LongWork.h"
 #include "platform/widgets/ReportCommand.h"
 #include "proofs/ProofReadProcess.h"
 #include "proofs/ProofStore.h"
@@ -159,12 +159,12 @@ TFrmPrincipale::TFrmPrincipale(const QString &programDir, QWidget *parent)
     {
         // A register without its stored sums (written by an earlier version or another
         // program) has them built first: at a million entries that is worth a bar.
-        std::unique_ptr<LongWorkProgress> building;
+        std::unique_ptr<LongWork> building;
         register_->setSumsBuildProgress([&building](qint64 done, qint64 total) {
             if (!building)
-                building = std::make_unique<LongWorkProgress>(nullptr, QStringLiteral("Talo 3.0"),
-                                                              QStringLiteral("Calcul des totaux…"),
-                                                              LongWorkProgress::Cancel::NotOffered);
+                building = std::make_unique<LongWork>(nullptr, QStringLiteral("Talo 3.0"),
+                                                      QStringLiteral("Calcul des totaux…"),
+                                                      LongWork::Cancel::NotOffered);
             building->report(done, total);
         });
         HandlerGuard::run(this, [this] { TableTous->open(); });

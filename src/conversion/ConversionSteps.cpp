@@ -1,15 +1,20 @@
 #include "ConversionSteps.h"
 
-#include <QtGlobal>
+#include <atomic>
 
 #include <unistd.h>
 
-const char *ConversionSteps::variable()
+namespace
 {
-    return "TALO_CONVERSION_STOP_AFTER_STEP";
+std::atomic<int> stopAfter = 0;
 }
 
-ConversionSteps::ConversionSteps() : stopAfter_(qEnvironmentVariableIntValue(variable())) {}
+void ConversionSteps::setStopAfterForTesting(int step)
+{
+    stopAfter = step;
+}
+
+ConversionSteps::ConversionSteps() : stopAfter_(stopAfter) {}
 
 void ConversionSteps::reached()
 {

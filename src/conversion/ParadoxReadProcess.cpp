@@ -4,18 +4,14 @@
 #include "ConversionMessages.h"
 #include "ParadoxReadService.h"
 
-#include <QCoreApplication>
+#include "platform/core/ChildReading.h"
+
 #include <QDataStream>
-#include <QElapsedTimer>
-#include <QProcess>
-#include <QScopeGuard>
 #include <QVariantList>
 
 namespace
 {
 int silenceLimit = 30000;
-// How often the caller hears from a reading, data or not.
-constexpr int TickMs = 100;
 constexpr int MaxFields = 255;
 
 [[noreturn]] void refuse(const QString &reason)
@@ -142,46 +138,34 @@ void ParadoxReadProcess::setSilenceLimitMs(int milliseconds)
 ParadoxContents ParadoxReadProcess::read(const QString &tablePath, const QString &memoPath,
                                          const Tick &tick)
 {
-    QProcess process;
-    process.setProgram(QCoreApplication::applicationFilePath());
     QStringList arguments{ParadoxReadService::argument(), tablePath};
     if (!memoPath.isEmpty())
         arguments.append(memoPath);
-    process.setArguments(arguments);
-    process.setStandardErrorFile(QProcess::nullDevice());
-    process.start(QIODevice::ReadOnly);
-    // However the reading ends, its process does not outlive it.
-    const auto reap = qScopeGuard([&process] {
-        if (process.state() != QProcess::NotRunning) {
-            process.kill();
-            process.waitForFinished(-1);
-        }
-    });
-    if (!process.waitForStarted(silenceLimit))
-        refuse(ConversionMessages::readerNotStarted());
-
+    ChildReading child(arguments);
     ParadoxContents contents;
-    Receiver receiver(&process);
-    QElapsedTimer silence;
-    silence.start();
-    for (;;) {
-        receiver.take(process, contents);
+    Receiver receiver(&child.process());
+    const auto take = [&receiver, &contents](QIODevice &output) {
+        receiver.take(output, contents);
         if (receiver.ended())
-            break;
-        const bool progressed = receiver.progressed();
-        if (progressed)
-            silence.restart();
-        // Once it has ended, the process has nothing more to say than what it has said.
-        if (process.state() == QProcess::NotRunning && !progressed)
-            refuse(process.exitStatus() == QProcess::CrashExit
-                       ? ConversionMessages::readerStopped()
-                       : ConversionMessages::readerGarbled());
-        if (silence.elapsed() >= silenceLimit)
-            refuse(ConversionMessages::readerSilent((silenceLimit + 999) / 1000));
+            return ChildReading::Taken::All;
+        return receiver.progressed() ? ChildReading::Taken::Some : ChildReading::Taken::Nothing;
+    };
+    // Also while nothing comes: the caller keeps its window alive, and may stop by throwing.
+    const auto poll = [&tick, &receiver, &contents] {
         if (tick)
             tick(int(contents.rows.size()), receiver.expected());
-        process.waitForReadyRead(TickMs);
+        return false;
+    };
+    switch (child.wait({-1, silenceLimit}, take, poll)) {
+    case ChildReading::End::Answered:
+        return contents;
+    case ChildReading::End::NotStarted:
+        refuse(ConversionMessages::readerNotStarted());
+    case ChildReading::End::Crashed:
+        refuse(ConversionMessages::readerStopped());
+    case ChildReading::End::Silent:
+        refuse(ConversionMessages::readerSilent((silenceLimit + 999) / 1000));
+    default:
+        refuse(ConversionMessages::readerGarbled());
     }
-    process.waitForFinished(silenceLimit);
-    return contents;
 }

@@ -10,7 +10,7 @@
 #include "platform/widgets/DefaultPrinter.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
-#include "platform/widgets/LongWorkProgress.h"
+#include "platform/widgets/LongWork.h"
 #include "platform/widgets/ReportPreviewDialog.h"
 
 #include <QApplication>
@@ -360,9 +360,9 @@ void TFrmImportReleve::confirm()
     try {
         // Thousands of entries take seconds to write: the bar keeps the window alive. The
         // writes stop only as a whole, so the bar offers no Annuler.
-        LongWorkProgress bar(this, QStringLiteral(" Patientez"),
-                             QStringLiteral("Enregistrement des remboursements…"),
-                             LongWorkProgress::Cancel::NotOffered);
+        LongWork bar(this, QStringLiteral(" Patientez"),
+                     QStringLiteral("Enregistrement des remboursements…"),
+                     LongWork::Cancel::NotOffered);
         apply_(session_.confirmed(), [&bar](int done, int total) { bar.report(done, total); });
     } catch (const PlatformError &e) {
         Dialogs::error(this, e.message());

@@ -1,7 +1,6 @@
 #include "ProofReadProcess.h"
 
-#include <QCoreApplication>
-#include <QProcess>
+#include "platform/core/ChildReading.h"
 
 namespace
 {
@@ -28,25 +27,23 @@ void ProofReadProcess::setTimeLimitForTesting(int milliseconds)
 ProofCheck ProofReadProcess::check(const QString &program)
 {
     return [program](const QString &path, ProofKind kind) -> QString {
-        QProcess child;
-        child.setProcessChannelMode(QProcess::SeparateChannels);
-        child.setStandardErrorFile(QProcess::nullDevice());
-        child.start(program.isEmpty() ? QCoreApplication::applicationFilePath() : program,
-                    {argument(), kindArgument(kind), path});
-        if (!child.waitForStarted(timeLimit))
+        ChildReading child({argument(), kindArgument(kind), path}, QByteArray(), program);
+        switch (child.wait({timeLimit, -1}, {}, {})) {
+        case ChildReading::End::NotStarted:
             return QStringLiteral("le programme de vérification n'a pas pu démarrer.");
-        if (!child.waitForFinished(timeLimit)) {
-            child.kill();
-            child.waitForFinished(5000);
+        case ChildReading::End::OverTime:
             return QStringLiteral("sa lecture ne s'est pas terminée (le fichier est peut-être "
                                   "piégé).");
-        }
-        if (child.exitStatus() != QProcess::NormalExit)
+        case ChildReading::End::Finished:
+            break;
+        default:
             return readingFailed();
-        const QByteArray answer = child.readAllStandardOutput().trimmed();
-        if (child.exitCode() == 0 && answer == readableAnswer())
+        }
+        const QByteArray answer = child.process().readAllStandardOutput().trimmed();
+        const int code = child.process().exitCode();
+        if (code == 0 && answer == readableAnswer())
             return QString();
-        if (child.exitCode() == 1 && !answer.isEmpty() && answer != readableAnswer())
+        if (code == 1 && !answer.isEmpty() && answer != readableAnswer())
             return QString::fromUtf8(answer);
         return readingFailed();
     };

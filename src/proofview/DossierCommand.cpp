@@ -7,7 +7,7 @@
 #include "platform/core/PlatformError.h"
 #include "platform/core/Today.h"
 #include "platform/widgets/Dialogs.h"
-#include "platform/widgets/LongWorkProgress.h"
+#include "platform/widgets/LongWork.h"
 #include "proofs/ProofStore.h"
 
 #include <QApplication>
@@ -78,10 +78,10 @@ QString DossierCommand::run(QWidget *parent, ProofStore &store, const Sender &se
         return {};
 
     // The bar goes before the closing message, hence the optional.
-    std::optional<LongWorkProgress> progress;
+    std::optional<LongWork> progress;
     progress.emplace(parent, QStringLiteral(" Dossier pour la mutuelle"),
                      QStringLiteral("Création du dossier pour la mutuelle..."),
-                     LongWorkProgress::Cancel::Offered);
+                     LongWork::Cancel::Offered);
     const int steps = MutualDossier::steps(content);
     try {
         const int pages = MutualDossier::write(
@@ -91,7 +91,7 @@ QString DossierCommand::run(QWidget *parent, ProofStore &store, const Sender &se
             parent, ProofViewMessages::dossierWritten(QDir::toNativeSeparators(path), pages));
         return path;
     } catch (const PlatformError &e) {
-        const bool cancelled = progress->cancelRequested();
+        const bool cancelled = progress->progress().stopRequested();
         progress.reset();
         Dialogs::error(parent,
                        cancelled ? e.message() : ProofViewMessages::dossierFailed(e.message()));

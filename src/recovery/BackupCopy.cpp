@@ -2,7 +2,6 @@
 
 #include "BackupSources.h"
 #include "PreviousBackup.h"
-#include "ThreadedCall.h"
 
 #include "platform/core/FileCopy.h"
 
@@ -10,8 +9,8 @@
 #include "platform/core/PlatformError.h"
 #include "platform/core/PlatformMessages.h"
 #include "platform/core/PrivateProfile.h"
-#include "platform/store/BatchMove.h"
 #include "platform/store/Table.h"
+#include "platform/store/TableStorage.h"
 #include "proofs/ProofError.h"
 #include "proofs/ProofInventory.h"
 #include "proofs/ProofStore.h"
@@ -30,11 +29,17 @@ namespace
 
 const QString listSection = QStringLiteral("ListeFichiers");
 
-// "TALO.DB" gives "Talo": the name the primary index is given in the target folder.
-QString indexBaseName(const Table &table)
+// Stops a table copy between two of its steps.
+struct Stopped {
+};
+
+// The file copied, then its primary index made sure of (a copy keeps its source's).
+void copyTable(const BackupCopy::Plan::TableFile &table, const TableStorage::CopyStep &step = {})
 {
-    const QString base = QFileInfo(table.definition().fileName()).completeBaseName();
-    return base.left(1).toUpper() + base.mid(1).toLower();
+    TableStorage::copyFile(table.source, table.destination, step);
+    TableStorage::addIndex(table.destination, *table.definition,
+                           table.definition->primaryIndexName(),
+                           table.keyFields.split(QLatin1Char(';'), Qt::SkipEmptyParts));
 }
 
 // A listed name must stay a bare file name: a path would read outside the program directory
@@ -63,67 +68,47 @@ QStringList listedNames(const QString &programDir)
     return names;
 }
 
-// The bytes a table copy has written so far: its hidden temporary file beside the destination.
-qint64 bytesWritten(const QString &destination)
-{
-    const QFileInfo info(destination);
-    const QDir dir = info.dir();
-    qint64 bytes = 0;
-    for (const QString &name :
-         dir.entryList({QLatin1Char('.') + info.fileName() + ".*.tmp"}, QDir::Files | QDir::Hidden))
-        bytes += QFileInfo(dir.filePath(name)).size();
-    return bytes;
-}
-
 // The backup as the window shows it: see run().
-BackupCopy::Outcome runShown(const QString &programDir, const QString &target,
-                             BackupSources &sources, const BackupCopy::CopyProgress &progress,
-                             const QString &proofsFrom)
+BackupCopy::Outcome copyShown(const BackupCopy::Plan &plan,
+                              const BackupCopy::CopyProgress &progress)
 {
-    const QList<BackupSources::TableCopy> copies = sources.tableCopies();
-    const QStringList listed = listedNames(programDir);
+    const QStringList listed = listedNames(plan.programDir);
     QStringList names;
     qint64 total = 0;
-    for (const BackupSources::TableCopy &copy : copies) {
-        names.append(copy.destination->definition().fileName());
-        total += sizeOf(copy.source->filePath());
+    for (const BackupCopy::Plan::TableFile &table : plan.tables) {
+        names.append(table.definition->fileName());
+        total += sizeOf(table.source);
     }
     for (const QString &name : listed) {
         names.append(name);
-        total += sizeOf(FileNames::resolve(programDir, name));
+        total += sizeOf(FileNames::resolve(plan.programDir, name));
     }
-    PreviousBackup previous(target, names);
+    PreviousBackup previous(plan.target, names);
     if (!previous.isKept())
         progress.withdrawCancel();
     qint64 done = 0;
-    bool stopped = false;
     const auto tell = [&](qint64 bytes) {
         if (!progress.report(std::min(bytes, total), total) && previous.isKept())
-            stopped = true;
+            throw Stopped();
     };
-    for (const BackupSources::TableCopy &copy : copies) {
-        // Opened and closed here, so that the other thread only copies the file.
-        copy.destination->close();
-        if (!copy.source->isActive())
-            copy.source->open();
-        copy.destination->setDatabaseName(target);
-        const QString destination = copy.destination->filePath();
-        ThreadedCall::run([&copy] { BatchMove(*copy.source, *copy.destination).execute(); },
-                          [&] { tell(done + bytesWritten(destination)); });
-        copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields,
-                                   Table::IndexKind::Primary);
-        done += sizeOf(copy.source->filePath());
-        tell(done);
-        if (stopped) {
-            previous.putBack();
-            return BackupCopy::Outcome::Cancelled;
+    try {
+        for (const BackupCopy::Plan::TableFile &table : plan.tables) {
+            const qint64 size = sizeOf(table.source);
+            copyTable(table, [&](qint64 pages, qint64 pageCount) {
+                tell(done + (pageCount > 0 ? size * pages / pageCount : 0));
+            });
+            done += size;
+            tell(done);
         }
+    } catch (const Stopped &) {
+        previous.putBack();
+        return BackupCopy::Outcome::Cancelled;
     }
     // The side files are small: they are copied to the end.
     progress.withdrawCancel();
-    BackupCopy::copyListedFiles(programDir, target);
-    BackupCopy::copyProofs(programDir, target, proofsFrom);
-    tell(total);
+    BackupCopy::copyListedFiles(plan.programDir, plan.target);
+    BackupCopy::copyProofs(plan.programDir, plan.target, plan.proofsFrom);
+    progress.report(total, total);
     return BackupCopy::Outcome::Copied;
 }
 
@@ -154,34 +139,55 @@ BackupCopy::Outcome BackupCopy::run(const QString &programDir, const QString &fo
                                     BackupSources &sources, const CopyProgress *progress,
                                     const QString &proofsFrom)
 {
+    const std::optional<Plan> plan = prepare(programDir, folderShown, sources, proofsFrom);
+    if (!plan)
+        return Outcome::RefusedProgramDirectory;
+    return copy(*plan, progress);
+}
+
+std::optional<BackupCopy::Plan> BackupCopy::prepare(const QString &programDir,
+                                                    const QString &folderShown,
+                                                    BackupSources &sources,
+                                                    const QString &proofsFrom)
+{
     if (folderShown.isEmpty())
         throw PlatformError(noFolderChosen());
     const QString target = targetFolder(folderShown);
     if (sameFolder(target, programDir))
-        return Outcome::RefusedProgramDirectory;
+        return std::nullopt;
     if (!QFileInfo(target).isDir())
         throw PlatformError(PlatformMessages::folderMissing(target));
 
     sources.writeSideFiles();
     sources.resetRegisterView();
+    Plan plan{programDir, target, proofsFrom, {}};
+    for (const BackupSources::TableCopy &copy : sources.tableCopies()) {
+        // Open, so that the file is there and checked; the copy reads it by its path.
+        if (!copy.source->isActive())
+            copy.source->open();
+        copy.destination->close();
+        copy.destination->setDatabaseName(target);
+        plan.tables.append({copy.source->filePath(), copy.destination->filePath(),
+                            &copy.destination->definition(), copy.keyFields});
+    }
+    return plan;
+}
+
+BackupCopy::Outcome BackupCopy::copy(const Plan &plan, const CopyProgress *progress)
+{
     if (progress)
-        return runShown(programDir, target, sources, *progress, proofsFrom);
-    PreviousBackup::removeLeftovers(target);
-    copyTables(target, sources);
-    copyListedFiles(programDir, target);
-    copyProofs(programDir, target, proofsFrom);
+        return copyShown(plan, *progress);
+    PreviousBackup::removeLeftovers(plan.target);
+    copyTables(plan);
+    copyListedFiles(plan.programDir, plan.target);
+    copyProofs(plan.programDir, plan.target, plan.proofsFrom);
     return Outcome::Copied;
 }
 
-void BackupCopy::copyTables(const QString &target, BackupSources &sources)
+void BackupCopy::copyTables(const Plan &plan)
 {
-    const QList<BackupSources::TableCopy> copies = sources.tableCopies();
-    for (const BackupSources::TableCopy &copy : copies) {
-        copy.destination->setDatabaseName(target);
-        BatchMove(*copy.source, *copy.destination).execute();
-        copy.destination->addIndex(target + indexBaseName(*copy.destination), copy.keyFields,
-                                   Table::IndexKind::Primary);
-    }
+    for (const Plan::TableFile &table : plan.tables)
+        copyTable(table);
 }
 
 void BackupCopy::copyListedFiles(const QString &programDir, const QString &target)

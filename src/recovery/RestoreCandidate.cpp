@@ -2,14 +2,14 @@
 
 #include "BackupCopy.h"
 #include "PasswordStore.h"
-#include "ThreadedCall.h"
 #include "platform/core/FileCopy.h"
 
 #include "platform/core/FileNames.h"
 #include "platform/core/PlatformError.h"
 #include "platform/core/PrivateProfile.h"
 #include "platform/store/SqliteDatabase.h"
-#include "platform/store/Table.h"
+#include "platform/store/SqliteStatement.h"
+#include "platform/store/TableStorage.h"
 #include "proofs/ProofError.h"
 #include "proofs/ProofInventory.h"
 #include "proofs/ProofStore.h"
@@ -45,19 +45,26 @@ QString notSoundTable(const QString &name, const QString &reason)
         .arg(name, reason);
 }
 
-// Opens one staged table, checking its fields, and hands it to `read` before closing it.
+// Opens one staged table, checking its fields, and hands it to `read` before closing it. The
+// storage alone, without a table component: nothing shared with the windows, so that this
+// may run on a worker.
 template <typename Read>
 void readTable(const TableDefinition &definition, const QString &folder, Read read)
 {
-    Table table(definition);
-    table.setDatabaseName(folder);
     try {
-        table.open();
-        read(table);
+        TableStorage storage(definition, QDir(folder).filePath(definition.fileName()));
+        read(storage);
     } catch (const PlatformError &e) {
         throw PlatformError(notSoundTable(definition.fileName(), e.message()));
     }
-    table.close();
+}
+
+int rowCount(TableStorage &storage)
+{
+    SqliteStatement count(
+        storage.database().handle(),
+        QStringLiteral("SELECT count(*) FROM %1").arg(TableDefinition::quoted(storage.sqlTable())));
+    return count.step() ? int(count.int64(0)) : 0;
 }
 
 // Thrown through a file copy to stop it; its temporary file goes with it.
@@ -120,11 +127,7 @@ std::unique_ptr<RestoreCandidate> RestoreCandidate::prepare(const QString &progr
     } catch (const Stopped &) {
         return nullptr;
     }
-    if (progress)
-        ThreadedCall::run([&candidate] { candidate->inspect(); },
-                          [&candidate] { candidate->tell(candidate->copied_); });
-    else
-        candidate->inspect();
+    candidate->inspect();
     if (candidate->stopped_ || !candidate->tell(candidate->total_))
         return nullptr;
     candidate->stageProofs();
@@ -236,19 +239,28 @@ void RestoreCandidate::keepPassword()
 void RestoreCandidate::inspect()
 {
     const QString folder = staging_.path();
-    readTable(CareEntryTable::definition(), folder, [this](Table &table) {
-        summary_.entries = table.recordCount();
-        const Field &date = table.fieldByName(CareFields::DateSoins);
-        for (table.first(); !table.eof(); table.next()) {
-            const QDate day = date.asDate();
-            if (day.isValid() && (summary_.newestEntry.isNull() || day > summary_.newestEntry))
+    const TableDefinition &care = CareEntryTable::definition();
+    readTable(care, folder, [this, &care](TableStorage &storage) {
+        summary_.entries = rowCount(storage);
+        // Dates are stored as ISO text: the first that reads as a date, from the end, is the
+        // newest; a damaged value is passed over.
+        SqliteStatement dates(
+            storage.database().handle(),
+            QStringLiteral("SELECT DISTINCT %1 FROM %2 WHERE %1 IS NOT NULL ORDER BY %1 DESC")
+                .arg(TableDefinition::quoted(care.field(care.indexOf(CareFields::DateSoins)).name),
+                     TableDefinition::quoted(storage.sqlTable())));
+        while (dates.step()) {
+            const QDate day = QDate::fromString(dates.text(0), Qt::ISODate);
+            if (day.isValid()) {
                 summary_.newestEntry = day;
+                break;
+            }
         }
     });
     readTable(DoctorTable::definition(), folder,
-              [this](Table &table) { summary_.doctors = table.recordCount(); });
+              [this](TableStorage &storage) { summary_.doctors = rowCount(storage); });
     readTable(InsuredTable::definition(), folder,
-              [this](Table &table) { summary_.insured = table.recordCount(); });
+              [this](TableStorage &storage) { summary_.insured = rowCount(storage); });
     // The checks opened the copies with their log: none of it may travel with them.
     for (const QString &name : tableFileNames())
         for (const char *suffix : {"-wal", "-shm", "-journal"})

@@ -26,13 +26,14 @@ public:
         QDate newestEntry; // null when there is no dated entry
     };
 
-    // How far a preparation is (any unit), told often from the thread that runs the window;
+    // How far a preparation is (any unit), told often from the thread that prepares it;
     // false once the person has asked to stop.
     using Progress = std::function<bool(qint64 done, qint64 total)>;
 
     // Throws PlatformError with the French reason when the folder is not a usable backup.
-    // With `progress`, the copy's tables are read in a thread of their own; a preparation
-    // stopped by the person gives no candidate, and leaves nothing behind it.
+    // A preparation stopped by the person gives no candidate, and leaves nothing behind it.
+    // It touches no table component nor anything else the windows share: it may run on a
+    // worker.
     static std::unique_ptr<RestoreCandidate>
     prepare(const QString &programDir, const QString &backupFolder, const Progress &progress = {});
 

@@ -133,11 +133,20 @@ struct SwapState {
 
 } // namespace
 
-RestoreSwap::StepHook RestoreSwap::environmentHook()
+namespace
 {
-    bool ok = false;
-    const int stopAfter = qEnvironmentVariableIntValue("TALO_TEST_STOP_AFTER_STEP", &ok);
-    if (!ok || stopAfter <= 0)
+int stopAfterStep = 0;
+}
+
+void RestoreSwap::setStopAfterStepForTesting(int step)
+{
+    stopAfterStep = step;
+}
+
+RestoreSwap::StepHook RestoreSwap::defaultHook()
+{
+    const int stopAfter = stopAfterStep;
+    if (stopAfter <= 0)
         return {};
     return [stopAfter](int step) {
         if (step == stopAfter)

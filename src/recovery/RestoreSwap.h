@@ -18,16 +18,17 @@ namespace RestoreSwap
 // Called after each step of run(), counted from 1: the journal written, the aside folder
 // made, each rename, the journal removed. Tests stop the swap there as a crash would.
 using StepHook = std::function<void(int step)>;
-// The installed program's hook: with TALO_TEST_STOP_AFTER_STEP=N in the environment the process
-// ends at once after step N, for the end-to-end suite; otherwise none.
-StepHook environmentHook();
+// The hook run() takes by default: none, unless a test set the process to end at once after
+// step N (setStopAfterStepForTesting, N <= 0: never).
+StepHook defaultHook();
+void setStopAfterStepForTesting(int step);
 
 // `stagingFolder` is a folder of the program directory. Returns the folder holding the
 // replaced files. Throws PlatformError with the French reason, the program directory then
 // as it was.
 QString run(const QString &programDir, const QString &stagingFolder, const QStringList &names,
             const QStringList &tableNames, const QDateTime &now,
-            const StepHook &afterStep = environmentHook());
+            const StepHook &afterStep = defaultHook());
 
 struct Recovery {
     enum class Outcome { Nothing, Finished, Undone };

@@ -14,7 +14,7 @@
 #include "platform/widgets/DialogPlacement.h"
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/Help.h"
-#include "platform/widgets/LongWorkProgress.h"
+#include "platform/widgets/LongWork.h"
 
 #include <QDate>
 #include <QDir>
@@ -138,12 +138,18 @@ void TFrmRestaurer::chooseRow(int row)
     const CursorOverride hourglass(Qt::WaitCursor);
     try {
         // Stopping loses nothing: only the hidden working copy was written, and it goes.
-        LongWorkProgress bar(this, windowTitle(),
-                             QStringLiteral("Lecture de la copie de sauvegarde…"),
-                             LongWorkProgress::Cancel::Offered);
-        candidate_ = RestoreCandidate::prepare(
-            programDir_, item->data(Qt::UserRole).toString(),
-            [&bar](qint64 done, qint64 total) { return bar.report(done, total); });
+        LongWork work(this, windowTitle(), QStringLiteral("Lecture de la copie de sauvegarde…"),
+                      LongWork::Cancel::Offered);
+        const QString folder = item->data(Qt::UserRole).toString();
+        std::unique_ptr<RestoreCandidate> prepared;
+        work.runOnWorker([this, &folder, &prepared](WorkProgress &progress) {
+            prepared = RestoreCandidate::prepare(programDir_, folder,
+                                                 [&progress](qint64 done, qint64 total) {
+                                                     progress.report(done, total);
+                                                     return !progress.stopRequested();
+                                                 });
+        });
+        candidate_ = std::move(prepared);
         if (!candidate_) {
             etqContenu->setText(QStringLiteral("La lecture de cette copie a été annulée."));
             return;

@@ -10,7 +10,7 @@
 #include "platform/widgets/Dialogs.h"
 #include "platform/widgets/HandlerGuard.h"
 #include "platform/widgets/Help.h"
-#include "platform/widgets/LongWorkProgress.h"
+#include "platform/widgets/LongWork.h"
 #include "platform/widgets/ReadableText.h"
 #include "recovery/BackupCopy.h"
 #include "recovery/RestoreCandidate.h"
@@ -171,18 +171,32 @@ void TFrmSauvegarder::showEvent(QShowEvent *event)
 
 void TFrmSauvegarder::btnOKClick()
 {
+    // A second click, or Entrée held down, while a copy runs never starts another.
+    if (LongWork::busy())
+        return;
     const QString shown = etqChemin->text();
     if (!confirmTarget(shown))
         return;
     BackupCopy::Outcome outcome = BackupCopy::Outcome::Copied;
     const bool done = HandlerGuard::run(this, [&] {
         const CursorOverride hourglass(Qt::WaitCursor);
-        LongWorkProgress bar(this, windowTitle(), QStringLiteral("Sauvegarde en cours…"),
-                             LongWorkProgress::Cancel::Offered);
-        const BackupCopy::CopyProgress progress{
-            [&bar](qint64 copied, qint64 total) { return bar.report(copied, total); },
-            [&bar] { bar.withdrawCancel(); }};
-        outcome = BackupCopy::run(programDir_, shown, sources_, &progress);
+        LongWork work(this, windowTitle(), QStringLiteral("Sauvegarde en cours…"),
+                      LongWork::Cancel::Offered);
+        const std::optional<BackupCopy::Plan> plan =
+            BackupCopy::prepare(programDir_, shown, sources_);
+        if (!plan) {
+            outcome = BackupCopy::Outcome::RefusedProgramDirectory;
+            return;
+        }
+        // The copy reads the files through connections of its own: the windows keep theirs.
+        work.runOnWorker([&plan, &outcome](WorkProgress &progress) {
+            const BackupCopy::CopyProgress told{[&progress](qint64 copied, qint64 total) {
+                                                    progress.report(copied, total);
+                                                    return !progress.stopRequested();
+                                                },
+                                                [&progress] { progress.withdrawCancel(); }};
+            outcome = BackupCopy::copy(*plan, &told);
+        });
     });
     if (!done)
         return;

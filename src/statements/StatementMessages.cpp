@@ -41,6 +41,13 @@ QString atLine(const QString &file, int line, const QString &reason)
         .arg(reason);
 }
 
+QString notRead(const QString &file, const QString &reason)
+{
+    return QStringLiteral("Le relevé « %1 » ne peut pas être importé : %2\n\nRien n'a été "
+                          "importé.")
+        .arg(nameOf(file), reason);
+}
+
 QString notText()
 {
     return QStringLiteral("le fichier contient des caractères qui ne sont pas du texte ; ce "

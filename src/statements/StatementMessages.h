@@ -11,6 +11,8 @@ QString empty(const QString &file);
 QString tooLarge(const QString &file);
 // "Le relevé « file » ne peut pas être importé : ligne N : reason"
 QString atLine(const QString &file, int line, const QString &reason);
+// The same when no line is to blame (the reading as a whole failed).
+QString notRead(const QString &file, const QString &reason);
 
 // Reasons, completed by atLine.
 QString notText();

@@ -34,7 +34,8 @@ QByteArray contentOf(const QString &path)
 [[noreturn]] void rethrowFor(const QString &path, const StatementError &e)
 {
     throw StatementError(e.line(), e.reason(),
-                         StatementMessages::atLine(path, e.line(), e.reason()));
+                         e.line() > 0 ? StatementMessages::atLine(path, e.line(), e.reason())
+                                      : StatementMessages::notRead(path, e.reason()));
 }
 
 void readCsvLines(StatementFile &file, const CsvColumnChoice &choice)
@@ -49,7 +50,8 @@ void readCsvLines(StatementFile &file, const CsvColumnChoice &choice)
 } // namespace
 
 StatementFile StatementReader::read(const QString &path, const CsvColumnMemory *memory,
-                                    const OfxStatementReader::Progress &progress)
+                                    const OfxStatementReader::Progress &progress,
+                                    const OfxReading &ofx)
 {
     const QByteArray bytes = contentOf(path);
     StatementFile file;
@@ -57,7 +59,7 @@ StatementFile StatementReader::read(const QString &path, const CsvColumnMemory *
     try {
         if (OfxScan::looksLikeOfx(bytes)) {
             file.format = StatementFile::Format::Ofx;
-            file.lines = OfxStatementReader::read(bytes, progress);
+            file.lines = ofx ? ofx(bytes, progress) : OfxStatementReader::read(bytes, progress);
             return file;
         }
         const StatementText text = StatementText::decode(bytes);

@@ -92,7 +92,7 @@ int convertInChild(const QString &programDir, int step)
 {
     QProcess child;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(ConversionSteps::variable(), QString::number(step));
+    env.insert(QStringLiteral("TALO_CONVERSION_STOP_AFTER_STEP"), QString::number(step));
     child.setProcessEnvironment(env);
     child.start(QCoreApplication::applicationFilePath(), {ConvertArgument, programDir});
     if (!child.waitForFinished(120000) || child.exitStatus() != QProcess::NormalExit)
@@ -321,6 +321,8 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     if (argc == 3 && QString::fromLocal8Bit(argv[1]) == ConvertArgument) {
         const QString dir = QFile::decodeName(argv[2]);
+        ConversionSteps::setStopAfterForTesting(
+            qEnvironmentVariableIntValue("TALO_CONVERSION_STOP_AFTER_STEP"));
         ParadoxConversion::run(dir, ParadoxConversion::pending(dir));
         return 0;
     }

@@ -13,6 +13,7 @@ import shutil
 import signal
 import subprocess
 import sys
+import tempfile
 import threading
 import time
 import traceback
@@ -20,6 +21,28 @@ import traceback
 SKIP = 77
 
 from places import APP_TITLE, BACKUP, BACKUP_TITLE, FILE_MENU, MAIN, MAIN_TITLE, NAMES, NAMES_TITLE
+
+
+def _load_scale():
+    """How much longer than on an idle machine a step may take: TALO_E2E_TIMEOUT_SCALE, or the
+    load per processor when the machine is busier than it has processors (at most 6)."""
+    given = os.environ.get("TALO_E2E_TIMEOUT_SCALE")
+    if given:
+        return max(1.0, float(given))
+    try:
+        load = os.getloadavg()[0] / (os.cpu_count() or 1)
+    except OSError:
+        load = 1.0
+    return min(6.0, max(1.0, load))
+
+
+SLOW = _load_scale()
+
+
+def scaled(seconds):
+    """A timeout written for an idle machine, for this one."""
+    return seconds * SLOW
+
 
 class StepFailed(Exception):
     pass
@@ -36,6 +59,7 @@ def _ere(text):
 
 
 def _wait(predicate, timeout, what):
+    timeout = scaled(timeout)
     deadline = time.monotonic() + timeout
     while True:
         value = predicate()
@@ -63,6 +87,7 @@ class Talo:
         self.process.wait()
 
     def wait_exit(self, timeout=15):
+        timeout = scaled(timeout)
         try:
             return self.process.wait(timeout)
         except subprocess.TimeoutExpired:
@@ -85,9 +110,11 @@ class Session:
         for folder in (self.work, self.artifacts):
             shutil.rmtree(folder, ignore_errors=True)
         self.home = os.path.join(self.work, "home")
-        self.runtime = os.path.join(self.work, "runtime")
         os.makedirs(self.home)
-        os.makedirs(self.runtime, mode=0o700)
+        # Sockets (the D-Bus bus) go there: a short private folder of the system's temporary
+        # directory, whatever the depth of the build folder (a socket's name is short).
+        self.runtime = tempfile.mkdtemp(prefix="talo-e2e-")
+        self.on_close(lambda: shutil.rmtree(self.runtime, ignore_errors=True))
         self.display = None
 
     # ---- processes ------------------------------------------------------------------------
@@ -119,6 +146,7 @@ class Session:
 
     def tool(self, *argv, check=True, timeout=20, input=None):
         """Output of a helper tool run on the scenario's display."""
+        timeout = scaled(timeout)
         try:
             r = subprocess.run(argv, env=self.env(), capture_output=True, timeout=timeout,
                                input=input)
@@ -173,6 +201,12 @@ class Session:
                 print("cleanup: %s" % e, file=sys.stderr)
 
     # ---- program directories and the program --------------------------------------------
+
+    def hooked(self, folder):
+        """The program in `folder` replaced by the same program that sets its test hooks from
+        the environment (TALO_TEST_ROWS_DELAY_MS, TALO_TEST_STOP_AFTER_STEP,
+        TALO_CONVERSION_STOP_AFTER_STEP), which the program itself never reads."""
+        shutil.copy2(os.environ["TALO_E2E_HOOKED_PROGRAM"], os.path.join(folder, "talo"))
 
     def program_dir(self, name="Talo", files=None, folder=None, program=None):
         """A fresh program directory as the install makes it: talo, Talo.hlp, then the empty
@@ -354,10 +388,11 @@ class Session:
         self.key("Return")
         self.click(names, *NAMES["btnQuitter"])
 
-    def backup(self, main, new_folder, before_ok=None):
+    def backup(self, main, new_folder, before_ok=None, double=False):
         """A backup through the dialog into a folder created there, under the home folder where
         the dialog opens the first time; `before_ok(path)` runs once the folder exists. The
-        line saying what was copied where is checked and closed. Returns the folder's path."""
+        line saying what was copied where is checked and closed. Returns the folder's path.
+        `double`: OK double-clicked, which must make one backup, told once."""
         self.click(main, *MAIN["btnSauvegarder"])
         dialog = self.wait_window(BACKUP_TITLE)
         self.click(dialog, *BACKUP["btnCreerDossier"])
@@ -368,8 +403,12 @@ class Session:
         self.wait_for(lambda: os.path.isdir(path), "the folder " + path)
         if before_ok:
             before_ok(path)
-        self.click(dialog, *BACKUP["btnOK"])
+        self.click(dialog, *BACKUP["btnOK"], double=double)
         self.backup_done(path)
+        if double:
+            time.sleep(scaled(1))
+            self.check(not self.windows(APP_TITLE, dialog=True),
+                       "no second backup after a double click on OK")
         return path
 
     def backup_done(self, path):
@@ -436,7 +475,7 @@ class Session:
         """Waits until `query` gives `expected` (a list of dicts); fails with what it gave."""
         self.step = "reading " + what
         rows = None
-        deadline = time.monotonic() + timeout
+        deadline = time.monotonic() + scaled(timeout)
         while rows != expected and time.monotonic() < deadline:
             time.sleep(0.1)
             rows = self.sql(database, query)

@@ -1,4 +1,4 @@
-# A backup, then a restore into another program directory as the help says (program closed,
+# A backup (OK double-clicked, as a hurried person does: one backup), then a restore into another program directory as the help says (program closed,
 # the backup's files copied over those of the same name), there after a crash: the restored
 # program finds everything of the backup and nothing of before the crash, also after its exit.
 import os
@@ -25,7 +25,7 @@ def scenario(s):
                                   "values ('DUPONT', 'Jean', '01-02-03-04-05')")
     talo = s.start(first)
     main = s.wait_window(MAIN_TITLE)
-    backup = s.backup(main, "Sauvegarde")
+    backup = s.backup(main, "Sauvegarde", double=True)
     s.quit(talo, main)
     saved = contents(s, first)
 

@@ -26,6 +26,7 @@ def scenario(s):
     oldest, newest = (s.sql(database, 'select Numero, "Date soins" as d from TALO order by ' +
                             ORDER % (way, way, way) + " limit 1")[0] for way in ("asc", "desc"))
     started = time.monotonic()
+    s.hooked(folder)
     talo = s.start(folder, env={"TALO_TEST_ROWS_DELAY_MS": "8000"})
     main = s.wait_window(MAIN_TITLE)
     s.screenshot("before-the-rows")

@@ -6,7 +6,7 @@ import os
 import time
 
 from places import APP_TITLE, EXPORT_FILE_TITLE, EXPORT_TITLE, MAIN, MAIN_TITLE
-from talo_e2e import run
+from talo_e2e import run, scaled
 
 
 def scenario(s):
@@ -68,7 +68,7 @@ def scenario(s):
     _, _, width, _ = s.geometry(question)
     s.tool("xdotool", "mousemove", "--window", str(question), str(width - 20), "20", "click",
            "1", "key", "ctrl+a", "ctrl+c")
-    deadline = time.monotonic() + 5
+    deadline = time.monotonic() + scaled(5)
     while s.clipboard().strip() == "(nothing copied)" and time.monotonic() < deadline:
         time.sleep(0.1)
     asked = s.clipboard()
@@ -84,7 +84,7 @@ def scenario(s):
 
 def _wait_other(s, title, known, timeout=10):
     """A window of `title` other than `known` (a box over that dialog, titled alike)."""
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + scaled(timeout)
     while time.monotonic() < deadline:
         others = [w for w in s.windows(title) if w != known]
         if others:

@@ -4,7 +4,7 @@ import os
 import time
 
 from places import BOOK_TITLE, INFOS_TITLE, MAIN_TITLE, BOOK, INFOS, MAIN
-from talo_e2e import run
+from talo_e2e import run, scaled
 
 SEEDED = [("2024-01-10", "MARIE", "DUPONT", 25.0), ("2024-02-11", "PAUL", "MARTIN", 30.0),
           ("2024-03-12", "MARIE", "DURAND", 50.0)]
@@ -31,7 +31,7 @@ INSURED = "select Nom, Prenom from ASSURE order by Numero"
 def settled(s, database, query, expected, timeout=5):
     """The rows once they equal `expected`, or as they stand after `timeout` seconds: a loaded
     machine may still be posting when the last key has been sent."""
-    deadline = time.monotonic() + timeout
+    deadline = time.monotonic() + scaled(timeout)
     while True:
         rows = s.sql(database, query)
         if rows == expected or time.monotonic() > deadline:

@@ -28,6 +28,7 @@ def scenario(s):
     originals = {name: digest(os.path.join(folder, name)) for name in ("TALO.DB", "TALO.MB")}
     archive = folder + "/Tables Paradox"
 
+    s.hooked(folder)
     talo = s.start(folder, wait_main=False, env={"TALO_CONVERSION_STOP_AFTER_STEP": "2"})
     box, text = s.message(timeout=30)
     s.check(text.startswith("Cette table est au format Paradox : TALO.DB."),

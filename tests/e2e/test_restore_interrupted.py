@@ -12,6 +12,7 @@ STOP_AFTER_TABLES_MOVED_OUT = "5"
 
 def scenario(s):
     folder, _ = s.program_with_copy()
+    s.hooked(folder)
     talo = s.start(folder, env={"TALO_TEST_STOP_AFTER_STEP": STOP_AFTER_TABLES_MOVED_OUT})
     main = s.wait_window(MAIN_TITLE)
     s.key("Insert")

@@ -668,9 +668,8 @@ private Q_SLOTS:
                     progress(step, 100000);
                     QTest::qSleep(5);
                     for (QWidget *top : QApplication::topLevelWidgets())
-                        barSeen =
-                            barSeen || (top->objectName() == QStringLiteral("LongWorkProgress") &&
-                                        top->isVisible());
+                        barSeen = barSeen || (top->objectName() == QStringLiteral("barreTravail") &&
+                                              top->isVisible());
                 }
             });
         w.show();

@@ -5,10 +5,10 @@
 #include "platform/core/SideFile.h"
 #include "platform/store/Table.h"
 #include "platform/store/TableStorage.h"
+#include "recovery/BackupSources.h"
+#include "tables/CareEntryTable.h"
 #include "tables/DoctorTable.h"
 #include "tables/InsuredTable.h"
-#include "tables/CareEntryTable.h"
-#include "recovery/BackupSources.h"
 
 #include <QApplication>
 #include <QDate>
@@ -96,6 +96,8 @@ public:
     void writeSideFiles() override
     {
         calls.append(QStringLiteral("writeSideFiles"));
+        if (duringBackup)
+            duringBackup();
         const QCursor *cursor = QApplication::overrideCursor();
         cursorDuringBackup = cursor ? cursor->shape() : Qt::ArrowCursor;
         SideFile::writeLines(programDir + QStringLiteral("LSTBENEF.LST"), beneficiaries);
@@ -118,6 +120,8 @@ public:
                 {&insured, &insuredCopy, InsuredTable::indexFieldNames()}};
     }
 
+    // Run as the backup starts: what a person does while it works.
+    std::function<void()> duringBackup;
     QTemporaryDir dir;
     QString programDir;
     Table care, doctors, insured;

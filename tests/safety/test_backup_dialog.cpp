@@ -18,6 +18,7 @@
 #include <QScreen>
 #include <QStorageInfo>
 #include <QTest>
+#include <QTimer>
 
 class TestBackupDialog : public QObject
 {
@@ -42,6 +43,8 @@ private Q_SLOTS:
     void helpOpensContext44_data();
     void helpOpensContext44();
     void okBacksUpAndCloses();
+    void secondGestureDuringBackupStartsNothing_data();
+    void secondGestureDuringBackupStartsNothing();
     void opensWhereACopyBelongs();
     void asksBeforeWritingAmongOtherFiles_data();
     void asksBeforeWritingAmongOtherFiles();
@@ -156,6 +159,48 @@ void TestBackupDialog::okBacksUpAndCloses()
     TFrmSauvegarder next(sources.programDir, sources);
     QVERIFY(showAndWait(next));
     QCOMPARE(next.folder(), target.path());
+}
+
+void TestBackupDialog::secondGestureDuringBackupStartsNothing_data()
+{
+    QTest::addColumn<QString>("gesture");
+    QTest::newRow("second click") << "click";
+    QTest::newRow("Entrée held down") << "return";
+    QTest::newRow("Alt+C, a menu's shortcut") << "shortcut";
+}
+
+// A second click on OK (or Entrée repeating) reaches the dialog while the first backup works:
+// it must start no second backup inside the first, before the bar shows and after.
+void TestBackupDialog::secondGestureDuringBackupStartsNothing()
+{
+    QFETCH(QString, gesture);
+    FakeBackupSources sources;
+    QTemporaryDir target;
+    TFrmSauvegarder dialog(sources.programDir, sources);
+    dialog.setFolder(target.path());
+    QVERIFY(showAndWait(dialog));
+    auto *ok = dialogChild<QPushButton>(dialog, "btnOK");
+    auto *create = dialogChild<QPushButton>(dialog, "btnCreerDossier");
+    ok->setFocus();
+    const auto act = [&] {
+        if (gesture == QLatin1String("click"))
+            QTest::mouseClick(ok, Qt::LeftButton);
+        else if (gesture == QLatin1String("return"))
+            QTest::keyPress(ok, Qt::Key_Return, Qt::NoModifier);
+        else
+            QTest::keyClick(create, Qt::Key_C, Qt::AltModifier);
+    };
+    sources.duringBackup = [&] {
+        act();
+        // Again once the copy runs on its worker and the window thread waits for it.
+        QTimer::singleShot(0, &dialog, act);
+    };
+    QTest::mouseClick(ok, Qt::LeftButton);
+    QCOMPARE(sources.calls.count(QStringLiteral("writeSideFiles")), 1);
+    QCOMPARE(Dialogs::shown().size(), 1);
+    QCOMPARE(Dialogs::shown().first().kind, Dialogs::Kind::Information);
+    QCOMPARE(folderEntries(target.path()).size(), 7);
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
 }
 
 void TestBackupDialog::opensWhereACopyBelongs()

@@ -5,7 +5,18 @@
 #include "SqliteDatabase.h"
 #include "SqliteStatement.h"
 
+#include <atomic>
 #include <chrono>
+
+namespace
+{
+std::atomic<int> startDelayMs = 0;
+}
+
+void BackgroundRows::setStartDelayForTesting(int milliseconds)
+{
+    startDelayMs = milliseconds;
+}
 
 BackgroundRows::BackgroundRows(const TableDefinition &definition, const QString &path,
                                RowReader reader, QString table, RecordOrder order,
@@ -32,10 +43,8 @@ BackgroundRows::Rows BackgroundRows::take()
 
 void BackgroundRows::run()
 {
-    // The installed program's hook for the end-to-end tests: with TALO_TEST_ROWS_DELAY_MS=N the
-    // read starts N ms late, so that gestures land before every row is in.
-    for (int wait = qEnvironmentVariableIntValue("TALO_TEST_ROWS_DELAY_MS"); wait > 0 && !stop_;
-         wait -= 20)
+    // Tests start the read late, so that gestures land before every row is in.
+    for (int wait = startDelayMs; wait > 0 && !stop_; wait -= 20)
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     auto store = std::make_unique<RowStore>(def_);
     try {
@@ -46,6 +55,9 @@ void BackgroundRows::run()
             std::vector<quint32> byRowId = store->slotsByRowId();
             std::vector<quint32> ordered = byRowId;
             RankedOrder(order_, *store).sort(ordered);
+            // A component closed meanwhile waits for none of what follows.
+            if (stop_)
+                throw DatabaseError(QStringLiteral("Lecture interrompue."));
             if (FilterMemo::keepsClassesOf(classes_)) {
                 rows_.classes = std::make_unique<FilterMemo>(*store, classes_);
                 rows_.classes->classifyAll();

@@ -41,6 +41,9 @@ public:
     // Waits for the read to end and hands its rows over.
     Rows take();
 
+    // Test hook: every read starts that many milliseconds late (0: at once).
+    static void setStartDelayForTesting(int milliseconds);
+
 private:
     void run();
 

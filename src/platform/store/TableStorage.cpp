@@ -416,18 +416,42 @@ bool syncPath(const QString &path)
     return synced;
 }
 
+// Pages copied per step: between steps the work may report and be stopped.
+constexpr int PagesPerStep = 256;
+
 // The whole file into an empty one, left in rollback-journal mode: it needs no companion
-// file and none will be read with it. An empty reason means success.
-QString copyDatabase(sqlite3 *source, const QString &temporary)
+// file and none will be read with it. The source is read through the connection given,
+// inside one read transaction, so the copy is one moment of the file whatever is written
+// meanwhile. An empty reason means success; `step` may throw to stop the copy.
+QString copyDatabase(sqlite3 *source, const QString &temporary, const TableStorage::CopyStep &step)
 {
     sqlite3 *out = nullptr;
-    int rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out, SQLITE_OPEN_READWRITE,
-                             nullptr);
+    sqlite3_backup *backup = nullptr;
+    const auto release = qScopeGuard([&] {
+        if (backup)
+            sqlite3_backup_finish(backup);
+        sqlite3_exec(source, "ROLLBACK", nullptr, nullptr, nullptr);
+        if (out)
+            sqlite3_close(out);
+    });
+    int rc = sqlite3_exec(source, "BEGIN; SELECT count(*) FROM sqlite_master", nullptr, nullptr,
+                          nullptr);
+    if (rc != SQLITE_OK)
+        return SqliteDatabase::reason(source, rc);
+    rc = sqlite3_open_v2(QFile::encodeName(temporary).constData(), &out, SQLITE_OPEN_READWRITE,
+                         nullptr);
     if (rc == SQLITE_OK) {
-        sqlite3_backup *backup = sqlite3_backup_init(out, "main", source, "main");
+        backup = sqlite3_backup_init(out, "main", source, "main");
         if (backup) {
-            rc = sqlite3_backup_step(backup, -1);
+            do {
+                rc = sqlite3_backup_step(backup, PagesPerStep);
+                if (step && (rc == SQLITE_OK || rc == SQLITE_DONE)) {
+                    const int pages = sqlite3_backup_pagecount(backup);
+                    step(pages - sqlite3_backup_remaining(backup), pages);
+                }
+            } while (rc == SQLITE_OK);
             const int finished = sqlite3_backup_finish(backup);
+            backup = nullptr;
             rc = rc == SQLITE_DONE ? finished : rc;
         } else {
             rc = sqlite3_errcode(out);
@@ -437,7 +461,9 @@ QString copyDatabase(sqlite3 *source, const QString &temporary)
     if (rc == SQLITE_OK)
         rc = sqlite3_exec(out, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
     const QString failure = rc == SQLITE_OK ? QString() : SqliteDatabase::reason(out, rc);
-    if (sqlite3_close(out) != SQLITE_OK && failure.isEmpty())
+    const int closed = sqlite3_close(out);
+    out = nullptr;
+    if (closed != SQLITE_OK && failure.isEmpty())
         return SqliteDatabase::reason(nullptr, SQLITE_IOERR);
     return failure;
 }
@@ -457,6 +483,12 @@ QString removeStaleCompanions(const QString &destination)
 
 void TableStorage::copyTo(const QString &destination, const std::function<void()> &beforeRename)
 {
+    copyFile(path(), destination, {}, beforeRename);
+}
+
+void TableStorage::copyFile(const QString &source, const QString &destination, const CopyStep &step,
+                            const std::function<void()> &beforeRename)
+{
     const QFileInfo target(destination);
     AtomicFileWriter::removeLeftovers(destination);
     QTemporaryFile file(FileNames::temporaryTemplate(destination));
@@ -465,8 +497,16 @@ void TableStorage::copyTo(const QString &destination, const std::function<void()
             destination, FileErrors::openForWritingReason(destination)));
     file.close();
     const QString temporary = file.fileName();
+    // However the copy ends short, stopped included, nothing of it is left behind.
+    auto dropJournal =
+        qScopeGuard([&temporary] { QFile::remove(temporary + QStringLiteral("-journal")); });
 
-    QString failure = copyDatabase(db_->handle(), temporary);
+    QString failure;
+    {
+        // A connection of the copy's own: the one the components share stays on their thread.
+        SqliteDatabase reader(source, SqliteDatabase::Mode::Reader);
+        failure = copyDatabase(reader.handle(), temporary, step);
+    }
     if (failure.isEmpty() && !syncPath(temporary))
         failure = PlatformMessages::writeFailed();
     if (failure.isEmpty())
@@ -480,9 +520,8 @@ void TableStorage::copyTo(const QString &destination, const std::function<void()
         else
             syncPath(target.absolutePath());
     }
-    if (!failure.isEmpty()) {
-        QFile::remove(temporary + QStringLiteral("-journal"));
+    if (!failure.isEmpty())
         throw DatabaseError(PlatformMessages::copyFailed(destination, failure));
-    }
+    dropJournal.dismiss();
     file.setAutoRemove(false);
 }

@@ -64,6 +64,12 @@ public:
     // needs no companion file, and those of an older table there (its log) are removed first.
     // `beforeRename` runs once the copy is complete aside (a test stops there).
     void copyTo(const QString &destination, const std::function<void()> &beforeRename = {});
+    // The same from the file at `source`, through a read connection of the copy's own, so
+    // that it may run on any thread. `step` hears the pages copied of the file's pages after
+    // each step and may throw to stop the copy, which then leaves nothing behind.
+    using CopyStep = std::function<void(qint64 pagesCopied, qint64 pageCount)>;
+    static void copyFile(const QString &source, const QString &destination,
+                         const CopyStep &step = {}, const std::function<void()> &beforeRename = {});
 
     // A new, empty table file (owner-only permissions); an existing file is left alone and
     // false returned.

@@ -7,10 +7,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <atomic>
 #include <csignal>
 #include <sqlite3.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <thread>
 #include <unistd.h>
 
 // The table files: several components over one file, batch copy, failures and durability.
@@ -145,6 +147,59 @@ private Q_SLOTS:
         reopened->first();
         QCOMPARE(reopened->fieldByName("Nom").asString(), QString("N0"));
         // Nothing left over from the copy's temporary file.
+        QCOMPARE(QDir(target.path()).entryList({"*.tmp*"}, QDir::Files | QDir::Hidden),
+                 QStringList());
+    }
+
+    // The backup copies on a worker while the window thread goes on posting: each copy, read
+    // through a connection of its own, is one moment of the file; a copy stopped between two
+    // steps leaves the older copy and nothing beside it.
+    void copyFromAWorker_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("posted meanwhile") << false;
+        QTest::newRow("stopped by its step") << true;
+    }
+    void copyFromAWorker()
+    {
+        QFETCH(bool, stopped);
+        QTemporaryDir source, target;
+        SampleTable::createIn(source.path());
+        SampleTable::createIn(target.path());
+        SampleTable::addRow(*openIn(target.path()), "OLD", QDate(1999, 1, 1), 1);
+        auto t = openIn(source.path());
+        for (int i = 0; i < 5; ++i)
+            SampleTable::addRow(*t, QString("A%1").arg(i), QDate(2020, 1, 1), i);
+        const QString from = t->filePath();
+        const QString to = target.filePath("SAMPLE.DB");
+        std::atomic<bool> done = false;
+        std::atomic<int> copies = 0;
+        QString failure;
+        std::thread worker([&] {
+            try {
+                for (int i = 0; i < 5; ++i) {
+                    TableStorage::copyFile(from, to, [stopped](qint64, qint64) {
+                        if (stopped)
+                            throw std::runtime_error("stopped");
+                    });
+                    ++copies;
+                }
+            } catch (const std::runtime_error &) {
+            } catch (const PlatformError &e) {
+                failure = e.message();
+            }
+            done = true;
+        });
+        for (int i = 0; !done; ++i)
+            SampleTable::addRow(*t, QString("B%1").arg(i), QDate(2021, 1, 1), i);
+        worker.join();
+        QCOMPARE(failure, QString());
+        QCOMPARE(copies.load(), stopped ? 0 : 5);
+        const int rows = rowsIn(target.path());
+        if (stopped)
+            QCOMPARE(rows, 1);
+        else
+            QVERIFY(rows >= 5 && rows <= t->recordCount());
         QCOMPARE(QDir(target.path()).entryList({"*.tmp*"}, QDir::Files | QDir::Hidden),
                  QStringList());
     }
