@@ -1,5 +1,6 @@
 #include "CareEntryTable.h"
 
+#include "FormerTotalsSchema.h"
 #include "ProofLinkSchema.h"
 #include "StatementLedgerSchema.h"
 #include "TableFormats.h"
@@ -54,6 +55,7 @@ const TableDefinition &CareEntryTable::definition()
             },
             {DateSoins, Beneficiaire, Numero});
         d.addCompanions(TotalsSchema::objects());
+        d.addCompanions(FormerTotalsSchema::objects());
         d.addCompanions(StatementLedgerSchema::objects());
         d.addCompanions(ProofLinkSchema::objects());
         d.setFormatHistory(TableFormats::careEntries());
