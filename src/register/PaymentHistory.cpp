@@ -137,10 +137,12 @@ PaymentHistory::PaymentHistory(const std::vector<CareFacts> &entries)
     for (const CareFacts &e : entries) {
         const int who = id(e.beneficiary), doctor = id(e.doctor);
         const int speciality = id(e.speciality);
+        // Explained once: the base votes above are in, and the law's reading is not cheap.
+        const std::optional<Explained> x = explain(e);
         if (e.cpamPaid && e.cpam > 0)
-            learnCpam(e, who, doctor, speciality);
+            learnCpam(e, x, who, doctor, speciality);
         if (e.mutuellePaid && e.mutual > 0)
-            learnMutuelle(e, speciality);
+            learnMutuelle(e, x, speciality);
         const auto paid = [&](AwaitedPayer payer, qint64 amount) {
             if (amount > 0 && doctor > 0)
                 for (int w : {who, 0})
@@ -194,9 +196,9 @@ std::optional<PaymentHistory::Explained> PaymentHistory::explain(const CareFacts
     return best;
 }
 
-void PaymentHistory::learnCpam(const CareFacts &e, int who, int doctor, int speciality)
+void PaymentHistory::learnCpam(const CareFacts &e, const std::optional<Explained> &x, int who,
+                               int doctor, int speciality)
 {
-    const std::optional<Explained> x = explain(e);
     if (doctor > 0)
         add(tallies_[Key{ExplainedOfDoctor, 0, doctor, 0}], x ? 1 : 0, e.cpamDate);
     if (!x)
@@ -225,12 +227,12 @@ void PaymentHistory::learnCpam(const CareFacts &e, int who, int doctor, int spec
         add(tallies_[Key{UnitsOfDoctor, 0, doctor, 0}], units, e.cpamDate);
 }
 
-void PaymentHistory::learnMutuelle(const CareFacts &e, int speciality)
+void PaymentHistory::learnMutuelle(const CareFacts &e, const std::optional<Explained> &x,
+                                   int speciality)
 {
     if (!e.cpamPaid || e.partial)
         return;
-    const qint64 full = writtenFull(e);
-    const std::optional<Explained> x = explain(e);
+    const qint64 full = fullOf(e, x);
     const qint64 base = x ? x->base : e.base > 0 ? e.base : e.cost;
     const qint64 total = full + e.mutual;
     int contract = -1;
@@ -355,7 +357,12 @@ std::vector<int> PaymentHistory::units(const CareFacts &e) const
 
 qint64 PaymentHistory::writtenFull(const CareFacts &e) const
 {
-    if (const std::optional<Explained> x = explain(e))
+    return fullOf(e, explain(e));
+}
+
+qint64 PaymentHistory::fullOf(const CareFacts &e, const std::optional<Explained> &x)
+{
+    if (x)
         return atRate(x->base, x->rate);
     // Within what the entry showed unpaid before the mutuelle paid.
     return e.cpam + CpamRules::withheldIn({e.date, CareActs::of(e.speciality), e.base, e.cost,

@@ -94,8 +94,11 @@ private:
         qint64 base = 0, withheld = 0;
     };
     std::optional<Explained> explain(const CareFacts &e) const;
-    void learnCpam(const CareFacts &e, int who, int doctor, int speciality);
-    void learnMutuelle(const CareFacts &e, int speciality);
+    // The share before withholding: explained, else the law's reading of the written share.
+    static qint64 fullOf(const CareFacts &e, const std::optional<Explained> &x);
+    void learnCpam(const CareFacts &e, const std::optional<Explained> &x, int who, int doctor,
+                   int speciality);
+    void learnMutuelle(const CareFacts &e, const std::optional<Explained> &x, int speciality);
     std::vector<qint64> at(Kind kind, int who, int what, qint64 cost = 0) const;
     int id(const QString &text) const;
     int intern(const QString &text);
