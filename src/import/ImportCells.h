@@ -29,7 +29,7 @@ inline void setShare(QTableWidget &grid, int row, int first, const ProposedShare
         readOnly(Formats::fullDate(share.entry.date)), readOnly(share.entry.beneficiary),
         readOnly(share.entry.doctor),
         readOnly(ImportSession::money(share.entry.cost), Qt::AlignRight),
-        readOnly(ImportSession::money(share.prediction.expected), Qt::AlignRight)};
+        readOnly(ImportSession::money(share.predicted()), Qt::AlignRight)};
     for (int c = 0; c < cells.size(); ++c)
         grid.setItem(row, first + c, cells[c]);
 }

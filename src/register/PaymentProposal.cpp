@@ -4,7 +4,7 @@ qint64 ProposedCombination::predictedTotal() const
 {
     qint64 total = 0;
     for (const ProposedShare &s : shares)
-        total += s.prediction.expected;
+        total += s.predicted();
     return total;
 }
 

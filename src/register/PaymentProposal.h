@@ -27,6 +27,10 @@ struct ProposedShare {
     CareFacts entry;
     SharePrediction prediction;
     qint64 share = 0;
+
+    // What the payer's arithmetic predicts for this entry here: the candidate the share is (an
+    // exact fit picks one, three boxes rather than the two likeliest), else the likeliest.
+    qint64 predicted() const { return prediction.find(share) ? share : prediction.expected; }
 };
 
 // Entries that together may be what a payment paid; their shares add up to the payment.
